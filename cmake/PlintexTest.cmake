@@ -1,0 +1,12 @@
+# plintex_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
+# One Qt Test executable per test file; GUI tests run on the offscreen platform.
+function(plintex_add_test name)
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    add_test(NAME ${name} COMMAND ${name})
+    set(env "QT_QPA_PLATFORM=offscreen" "PLINTEX_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data"
+            "LC_ALL=C.UTF-8")
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()

@@ -1,0 +1,307 @@
+#include "cli/commandline.h"
+
+#include "core/number.h"
+#include "settings/textfile.h"
+
+#include <QFile>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace plintex::cli {
+namespace {
+
+/// One option of a function's command line, generated from its catalogue entry.
+struct Option {
+    enum class Kind {
+        Number,    // a numeric field
+        Text,      // a text field
+        TextFile,  // the same text field, read from a file
+        Choice,    // one radio button
+        FlagOn,    // tick a check box
+        FlagOff,   // clear a check box ticked by default
+        RunButton, // one of several run buttons
+        FromRow,
+        ToRow,
+        Help,
+    };
+    QString name;
+    Kind kind;
+    QString param;
+    QString value;
+    bool multiLine = false;
+    QString help;
+};
+
+bool takesValue(Option::Kind kind)
+{
+    using K = Option::Kind;
+    return kind == K::Number || kind == K::Text || kind == K::TextFile || kind == K::FromRow ||
+           kind == K::ToRow;
+}
+
+QString quoted(const QString &label)
+{
+    return u'"' + label + u'"';
+}
+
+QList<Option> optionsFor(const FunctionSpec &function)
+{
+    using K = Option::Kind;
+    QList<Option> options;
+    for (const ParamSpec &p : function.body.params) {
+        const QString name = slugOf(p.label);
+        switch (p.kind) {
+        case ParamKind::Number:
+            options.append({name, K::Number, p.key, {}, false,
+                            quoted(p.label) + u" (default " + p.defaultValue + u')'});
+            break;
+        case ParamKind::Text:
+        case ParamKind::HistoryText:
+        case ParamKind::MultiLineText: {
+            const bool multi = p.kind == ParamKind::MultiLineText;
+            const QString def = p.defaultValue.isEmpty() ? u"empty"_s : quoted(p.defaultValue);
+            options.append({name, K::Text, p.key, {}, multi,
+                            quoted(p.label) + u" (default " + def + u')'});
+            options.append({name + u"-file", K::TextFile, p.key, {}, multi,
+                            u"the same, read from a file"_s});
+            break;
+        }
+        case ParamKind::Choice:
+            for (const QString &choice : p.choices) {
+                options.append({slugOf(choice), K::Choice, p.key, choice, false,
+                                quoted(choice) + (choice == p.defaultValue ? u" (default)"_s
+                                                                           : QString())});
+            }
+            break;
+        case ParamKind::Flag:
+            options.append({name, K::FlagOn, p.key, u"1"_s, false,
+                            u"tick " + quoted(p.label) +
+                                (p.defaultValue == u"1"_s ? u" (default)"_s : QString())});
+            if (p.defaultValue == u"1"_s)
+                options.append({u"no-" + name, K::FlagOff, p.key, u"0"_s, false,
+                                u"clear " + quoted(p.label)});
+            break;
+        }
+    }
+    if (function.body.runButtons.size() > 1) {
+        for (const RunButtonSpec &b : function.body.runButtons)
+            options.append({slugOf(b.caption), K::RunButton, {}, b.key, false,
+                            u"run with " + quoted(b.caption) + u" (give exactly one)"});
+    }
+    if (function.restraint) {
+        options.append({u"from-row"_s, K::FromRow, {}, {}, false,
+                        u"\"Row:\", first row of the band (default 0: row 1)"_s});
+        options.append({u"to-row"_s, K::ToRow, {}, {}, false,
+                        u"\"To:\", last row of the band (default 0: the last row)"_s});
+    }
+    options.append({u"help"_s, K::Help, {}, {}, false, u"show this help"_s});
+    return options;
+}
+
+/// The option an argument names: an exact name wins, else an unambiguous prefix; a prefix of
+/// both --NAME and --NAME-file means --NAME.
+const Option *findOption(const QList<Option> &options, const QString &given, QString *why)
+{
+    QList<const Option *> matches;
+    for (const Option &o : options) {
+        if (o.name == given)
+            return &o;
+        if (o.name.startsWith(given))
+            matches.append(&o);
+    }
+    if (matches.size() == 2 && matches[1]->name == matches[0]->name + u"-file")
+        return matches[0];
+    if (matches.size() == 1)
+        return matches[0];
+    if (matches.isEmpty()) {
+        *why = u"unknown option --" + given;
+    } else {
+        QStringList names;
+        for (const Option *o : matches)
+            names += u"--" + o->name;
+        *why = u"option --" + given + u" is ambiguous (" + names.join(u", "_s) + u')';
+    }
+    return nullptr;
+}
+
+std::optional<QString> readOptionFile(const QString &path, bool multiLine, QString *why)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = u"cannot read " + path + u": " + file.errorString();
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    QStringList rows = decodeRows(bytes, detectFormat(bytes));
+    if (!multiLine && rows.size() == 2 && rows.back().isEmpty())
+        rows.removeLast();
+    return rows.join(u'\n');
+}
+
+} // namespace
+
+Command parseCommandLine(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return UsageErrorCommand{u"no function given (plintex-cli --list lists them)"_s};
+    const QString &first = arguments.front();
+    if (first == u"--list"_s)
+        return ListCommand{};
+    if (first == u"--help"_s || first == u"-h"_s)
+        return HelpCommand{};
+
+    const FunctionSpec *function = functionByName(first);
+    if (!function)
+        return UsageErrorCommand{u"unknown function \"" + first + u"\" (see plintex-cli --list)"};
+    if (!function->isBuilt())
+        return UsageErrorCommand{u"the function \"" + function->name +
+                                 u"\" is not available on the command line yet"};
+
+    const QList<Option> options = optionsFor(*function);
+    RunCommand run;
+    run.function = function;
+    run.params = ParamValues::defaults(function->body.params);
+    bool inputGiven = false;
+    bool onlyPositional = false;
+    QSet<QString> choicesGiven;
+
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (onlyPositional || !arg.startsWith(u"--"_s) || arg == u"-"_s) {
+            if (!onlyPositional && arg.startsWith(u'-') && arg != u"-"_s)
+                return UsageErrorCommand{u"unknown option " + arg};
+            if (inputGiven)
+                return UsageErrorCommand{u"more than one input file given"_s};
+            run.inputPath = arg;
+            inputGiven = true;
+            continue;
+        }
+        if (arg == u"--"_s) {
+            onlyPositional = true;
+            continue;
+        }
+        const qsizetype eq = arg.indexOf(u'=');
+        const QString given = arg.mid(2, eq < 0 ? -1 : eq - 2);
+        QString why;
+        const Option *option = findOption(options, given, &why);
+        if (!option)
+            return UsageErrorCommand{why};
+
+        QString value;
+        if (takesValue(option->kind)) {
+            if (eq >= 0) {
+                value = arg.mid(eq + 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                return UsageErrorCommand{u"option --" + option->name + u" needs a value"};
+            }
+        } else if (eq >= 0) {
+            return UsageErrorCommand{u"option --" + option->name + u" takes no value"};
+        }
+
+        using K = Option::Kind;
+        switch (option->kind) {
+        case K::Number:
+        case K::FromRow:
+        case K::ToRow: {
+            const std::optional<qint64> n = parseWholeNumber(value);
+            if (!n)
+                return UsageErrorCommand{u"option --" + option->name +
+                                         u" needs a whole number >= 0, not \"" + value + u'"'};
+            if (option->kind == K::Number) {
+                run.params.set(option->param, QString::number(*n));
+            } else {
+                run.restraint.autoReset = false;
+                (option->kind == K::FromRow ? run.restraint.from : run.restraint.to) = *n;
+            }
+            break;
+        }
+        case K::TextFile: {
+            const std::optional<QString> text = readOptionFile(value, option->multiLine, &why);
+            if (!text)
+                return FileErrorCommand{why};
+            value = *text;
+            [[fallthrough]];
+        }
+        case K::Text:
+            if (!option->multiLine && (value.contains(u'\n') || value.contains(u'\r')))
+                return UsageErrorCommand{u"option --" + slugOf(function->param(option->param)->label) +
+                                         u" takes one line of text"};
+            run.params.set(option->param, value);
+            break;
+        case K::Choice:
+            if (choicesGiven.contains(option->param) &&
+                run.params.text(option->param) != option->value)
+                return UsageErrorCommand{u"--" + option->name + u" and --" +
+                                         slugOf(run.params.text(option->param)) +
+                                         u" exclude each other"};
+            choicesGiven.insert(option->param);
+            run.params.set(option->param, option->value);
+            break;
+        case K::FlagOn:
+        case K::FlagOff:
+            run.params.set(option->param, option->value);
+            break;
+        case K::RunButton:
+            if (!run.runButton.isEmpty() && run.runButton != option->value)
+                return UsageErrorCommand{u"give only one of the run options"_s};
+            run.runButton = option->value;
+            break;
+        case K::Help:
+            return HelpCommand{function};
+        }
+    }
+
+    if (function->body.runButtons.size() > 1 && run.runButton.isEmpty()) {
+        QStringList names;
+        for (const RunButtonSpec &b : function->body.runButtons)
+            names += u"--" + slugOf(b.caption);
+        return UsageErrorCommand{u"give one of " + names.join(u", "_s)};
+    }
+    if (run.runButton.isEmpty() && !function->body.runButtons.isEmpty())
+        run.runButton = function->body.runButtons.front().key;
+    return run;
+}
+
+QString functionList()
+{
+    QString out;
+    for (const FunctionSpec &f : catalogue()) {
+        if (f.isBuilt())
+            out += f.slug().leftJustified(32) + f.name + u'\n';
+    }
+    return out;
+}
+
+QString functionHelp(const FunctionSpec &function)
+{
+    QString out = u"Usage: plintex-cli " + function.slug() + u" [OPTION]... [FILE]\n" +
+                  function.name +
+                  u": runs on the text of FILE (or standard input) and writes the result to "
+                  u"standard output.\n\nOptions:\n";
+    for (const Option &o : optionsFor(function)) {
+        QString left = u"  --" + o.name;
+        if (takesValue(o.kind))
+            left += o.kind == Option::Kind::TextFile                               ? u"=PATH"_s
+                    : (o.kind == Option::Kind::Text)                               ? u"=TEXT"_s
+                                                                                   : u"=N"_s;
+        out += left.leftJustified(40) + u' ' + o.help + u'\n';
+    }
+    if (function.restraint)
+        out += u"\nGiving --from-row or --to-row clears \"Auto reset\", so the band is used.\n"_s;
+    return out;
+}
+
+QString usage()
+{
+    return u"Usage: plintex-cli FUNCTION [OPTION]... [FILE]\n"
+           u"       plintex-cli --list\n"
+           u"       plintex-cli FUNCTION --help\n\n"
+           u"Runs one Plintex function on the text of FILE (or standard input) and writes the\n"
+           u"resulting text to standard output, in the input's encoding and line ends.\n"
+           u"Exit status: 0 done, 1 refused or stopped, 2 usage error, 3 file error.\n"_s;
+}
+
+} // namespace plintex::cli

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/catalogue.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <variant>
+
+namespace plintex::cli {
+
+/// Exit statuses of plintex-cli.
+enum ExitStatus { Done = 0, Refused = 1, UsageError = 2, FileError = 3 };
+
+/// One run to make: the function, its input file ("" or "-" for standard input) and the values
+/// its panel would hold.
+struct RunCommand {
+    const FunctionSpec *function = nullptr;
+    QString inputPath;
+    ParamValues params;
+    RowRestraint restraint;
+    TextPosition caret;
+    QString runButton;
+};
+
+struct ListCommand {};
+struct HelpCommand {
+    const FunctionSpec *function = nullptr; ///< nullptr: the general usage
+};
+struct UsageErrorCommand {
+    QString reason;
+};
+struct FileErrorCommand {
+    QString reason;
+};
+
+using Command =
+    std::variant<RunCommand, ListCommand, HelpCommand, UsageErrorCommand, FileErrorCommand>;
+
+/// Reads the arguments (without the program name) against the catalogue. Text options given
+/// as --NAME-file are read here; a file that cannot be read gives a FileErrorCommand.
+Command parseCommandLine(const QStringList &arguments);
+
+/// `plintex-cli --list`: the functions that run, one a line.
+QString functionList();
+/// `plintex-cli FUNCTION --help`: its options with their defaults.
+QString functionHelp(const FunctionSpec &function);
+QString usage();
+
+} // namespace plintex::cli

@@ -1,0 +1,198 @@
+#include "core/textstore.h"
+
+#include <algorithm>
+
+namespace plintex {
+
+TextStore::TextStore() : m_rows{QString()} {}
+
+QStringList TextStore::splitRows(QStringView text)
+{
+    QStringList rows;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == u'\n' || c == u'\r') {
+            rows.append(text.mid(start, i - start).toString());
+            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    rows.append(text.mid(start).toString());
+    return rows;
+}
+
+QString TextStore::text() const
+{
+    return m_rows.join(u'\n');
+}
+
+void TextStore::setText(QStringView text)
+{
+    setRows(splitRows(text));
+}
+
+qsizetype TextStore::length() const
+{
+    return offsetOfRow(m_rows.size() - 1) + m_rows.back().size();
+}
+
+void TextStore::setRows(QStringList rows)
+{
+    if (rows.isEmpty())
+        rows.append(QString());
+    m_rows = std::move(rows);
+    m_rowStart.clear();
+    m_validStarts = 0;
+    m_longest = -1;
+}
+
+qsizetype TextStore::lineCount() const
+{
+    return m_rows.back().isEmpty() ? m_rows.size() - 1 : m_rows.size();
+}
+
+QStringList TextStore::lines() const
+{
+    if (!m_rows.back().isEmpty())
+        return m_rows;
+    return m_rows.mid(0, m_rows.size() - 1);
+}
+
+void TextStore::setLines(QStringList lines)
+{
+    lines.append(QString());
+    setRows(std::move(lines));
+}
+
+void TextStore::rowsChangedFrom(qsizetype row)
+{
+    // The start of `row` itself stays valid: only the rows after it move.
+    m_validStarts = std::min(m_validStarts, row + 1);
+    m_longest = -1;
+}
+
+void TextStore::ensureOffsets(qsizetype upToRow) const
+{
+    if (upToRow < m_validStarts)
+        return;
+    m_rowStart.resize(m_rows.size());
+    qsizetype r = m_validStarts;
+    qsizetype offset = r == 0 ? 0 : m_rowStart[r - 1] + m_rows.at(r - 1).size() + 1;
+    for (; r <= upToRow; ++r) {
+        m_rowStart[r] = offset;
+        offset += m_rows.at(r).size() + 1;
+    }
+    m_validStarts = upToRow + 1;
+}
+
+qsizetype TextStore::offsetOfRow(qsizetype row) const
+{
+    row = std::clamp<qsizetype>(row, 0, m_rows.size() - 1);
+    ensureOffsets(row);
+    return m_rowStart[row];
+}
+
+qsizetype TextStore::rowOfOffset(qsizetype offset) const
+{
+    return positionOf(offset).row;
+}
+
+qsizetype TextStore::offsetOf(TextPosition position) const
+{
+    const TextPosition p = clamped(position);
+    return offsetOfRow(p.row) + p.column;
+}
+
+TextPosition TextStore::positionOf(qsizetype offset) const
+{
+    if (offset <= 0)
+        return {};
+    // Extend the cache only as far as the offset needs, then search it.
+    qsizetype last = m_rows.size() - 1;
+    if (m_validStarts == 0)
+        ensureOffsets(0);
+    while (m_validStarts <= last && m_rowStart[m_validStarts - 1] <= offset)
+        ensureOffsets(std::min(last, m_validStarts * 2));
+    const auto begin = m_rowStart.begin();
+    const auto end = begin + m_validStarts;
+    const auto it = std::upper_bound(begin, end, offset) - 1;
+    const qsizetype row = it - begin;
+    const qsizetype column = std::min(offset - *it, m_rows.at(row).size());
+    return {row, column};
+}
+
+TextPosition TextStore::endPosition() const
+{
+    return {m_rows.size() - 1, m_rows.back().size()};
+}
+
+TextPosition TextStore::clamped(TextPosition p) const
+{
+    p.row = std::clamp<qsizetype>(p.row, 0, m_rows.size() - 1);
+    p.column = std::clamp<qsizetype>(p.column, 0, m_rows.at(p.row).size());
+    return p;
+}
+
+TextPosition TextStore::replace(TextPosition from, TextPosition to, QStringView text)
+{
+    from = clamped(from);
+    to = clamped(to);
+    if (to < from)
+        std::swap(from, to);
+
+    const QString head = m_rows.at(from.row).left(from.column);
+    const QString tail = m_rows.at(to.row).mid(to.column);
+    QStringList inserted = splitRows(text);
+    const TextPosition end{from.row + inserted.size() - 1,
+                           (inserted.size() == 1 ? head.size() : 0) + inserted.back().size()};
+    inserted.front().prepend(head);
+    inserted.back().append(tail);
+
+    // Reuse the rows that are replaced one for one, then insert or remove the difference.
+    const qsizetype removed = to.row - from.row + 1;
+    const qsizetype common = std::min(removed, inserted.size());
+    for (qsizetype i = 0; i < common; ++i)
+        m_rows[from.row + i] = std::move(inserted[i]);
+    if (removed > common)
+        m_rows.remove(from.row + common, removed - common);
+    else if (inserted.size() > common)
+        m_rows.insert(from.row + common, inserted.size() - common, QString());
+    for (qsizetype i = common; i < inserted.size(); ++i)
+        m_rows[from.row + i] = std::move(inserted[i]);
+
+    rowsChangedFrom(from.row);
+    return end;
+}
+
+QString TextStore::textBetween(TextPosition from, TextPosition to) const
+{
+    from = clamped(from);
+    to = clamped(to);
+    if (to < from)
+        std::swap(from, to);
+    if (from.row == to.row)
+        return m_rows.at(from.row).mid(from.column, to.column - from.column);
+    QString out = m_rows.at(from.row).mid(from.column);
+    for (qsizetype r = from.row + 1; r < to.row; ++r) {
+        out += u'\n';
+        out += m_rows.at(r);
+    }
+    out += u'\n';
+    out += QStringView(m_rows.at(to.row)).left(to.column);
+    return out;
+}
+
+qsizetype TextStore::longestRowLength() const
+{
+    if (m_longest < 0) {
+        m_longest = 0;
+        for (const QString &r : m_rows)
+            m_longest = std::max(m_longest, r.size());
+    }
+    return m_longest;
+}
+
+} // namespace plintex
