@@ -1,0 +1,179 @@
+#include "core/catalogue.h"
+#include "core/session.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace plintex;
+
+namespace {
+
+/// Stops before the line with the given index (never when -1) and records what it saw.
+class ScriptedMonitor : public RunMonitor {
+public:
+    explicit ScriptedMonitor(qsizetype stopAt = -1) : m_stopAt(stopAt) {}
+    void begin(double maximum) override { this->maximum = maximum; }
+    bool stopRequested(double position) override
+    {
+        positions.append(position);
+        return qsizetype(position) == m_stopAt;
+    }
+    double maximum = -1;
+    QList<double> positions;
+
+private:
+    qsizetype m_stopAt;
+};
+
+QStringList numbered(int n)
+{
+    QStringList lines;
+    for (int i = 1; i <= n; ++i)
+        lines += u"line "_s + QString::number(i);
+    return lines;
+}
+
+RunResult markBand(QStringList lines, RowRestraint restraint, RunMonitor &monitor)
+{
+    RunInput input;
+    input.lines = std::move(lines);
+    input.restraint = restraint;
+    return runOverBand(std::move(input), monitor, [](QString &line) { line += u'*'; });
+}
+
+} // namespace
+
+class TestRunFramework : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void resolvesTheBand_data();
+    void resolvesTheBand();
+    void refusesWithTheRestraintWarning();
+    void transformsOnlyTheBand();
+    void stopBeforeTheFirstLineChangesNothing();
+    void stopLatchStaysUntilCleared();
+    void sessionTakesSnapshotAndClearsProcessing_data();
+    void sessionTakesSnapshotAndClearsProcessing();
+    void changeHandlerFlags();
+};
+
+void TestRunFramework::resolvesTheBand_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("autoReset");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("resolvedFrom");
+    QTest::addColumn<int>("resolvedTo");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("auto reset ignores the fields") << 3 << 5 << true << 10 << 1 << 10 << true;
+    QTest::newRow("3..3 is refused") << 3 << 3 << false << 10 << 3 << 3 << false;
+    QTest::newRow("To past the end is lowered") << 2 << 500 << false << 10 << 2 << 10 << true;
+    QTest::newRow("one line is refused") << 0 << 0 << true << 1 << 1 << 1 << false;
+    QTest::newRow("empty text is refused") << 0 << 0 << true << 0 << 1 << 0 << false;
+    QTest::newRow("From past the end is refused") << 20 << 0 << false << 10 << 20 << 10 << false;
+    QTest::newRow("To 0 means the last line") << 4 << 0 << false << 9 << 4 << 9 << true;
+}
+
+void TestRunFramework::resolvesTheBand()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, autoReset);
+    QFETCH(int, lines);
+    QFETCH(int, resolvedFrom);
+    QFETCH(int, resolvedTo);
+    QFETCH(bool, valid);
+    const RowRestraint r = resolveRestraint({from, to, autoReset}, lines);
+    QCOMPARE(r.from, resolvedFrom);
+    QCOMPARE(r.to, resolvedTo);
+    QCOMPARE(r.autoReset, autoReset);
+    QCOMPARE(isValidBand(r), valid);
+}
+
+void TestRunFramework::refusesWithTheRestraintWarning()
+{
+    ScriptedMonitor monitor;
+    const RunResult r = markBand({u"only"_s}, {}, monitor);
+    QCOMPARE(r.outcome, RunResult::Outcome::Refused);
+    QCOMPARE(r.message, u"Row restraint To position must\rbe greater than From position."_s);
+    QCOMPARE(r.restraint, (RowRestraint{1, 1, true}));
+    QCOMPARE(monitor.maximum, -1.0); // nothing shown for a refused run
+}
+
+void TestRunFramework::transformsOnlyTheBand()
+{
+    ScriptedMonitor monitor;
+    const RunResult r = markBand(numbered(6), {2, 4, false}, monitor);
+    QVERIFY(r.done());
+    QCOMPARE(r.lines, (QStringList{u"line 1"_s, u"line 2*"_s, u"line 3*"_s, u"line 4*"_s,
+                                   u"line 5"_s, u"line 6"_s}));
+    QCOMPARE(r.caretLine, 3);
+    QCOMPARE(monitor.maximum, 4.0);
+    QCOMPARE(monitor.positions, (QList<double>{1, 2, 3}));
+}
+
+void TestRunFramework::stopBeforeTheFirstLineChangesNothing()
+{
+    ScriptedMonitor monitor(0);
+    const RunResult r = markBand(numbered(3), {}, monitor);
+    QCOMPARE(r.outcome, RunResult::Outcome::Stopped);
+    QVERIFY(r.lines.isEmpty());
+    QCOMPARE(monitor.positions, QList<double>{0});
+}
+
+void TestRunFramework::stopLatchStaysUntilCleared()
+{
+    StopLatch latch;
+    QVERIFY(!latch.isSet());
+    latch.request();
+    latch.request();
+    QVERIFY(latch.isSet());
+    latch.clear();
+    QVERIFY(!latch.isSet());
+}
+
+void TestRunFramework::sessionTakesSnapshotAndClearsProcessing_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("stopAt");
+    QTest::addColumn<int>("outcome");
+    QTest::newRow("done") << numbered(3) << -1 << int(RunResult::Outcome::Done);
+    QTest::newRow("refused") << numbered(1) << -1 << int(RunResult::Outcome::Refused);
+    QTest::newRow("stopped") << numbered(3) << 1 << int(RunResult::Outcome::Stopped);
+}
+
+void TestRunFramework::sessionTakesSnapshotAndClearsProcessing()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, stopAt);
+    QFETCH(int, outcome);
+    Session session;
+    QVERIFY(!session.undo.lines());
+    const FunctionSpec *insert = functionByName(u"insert-into-column");
+    RunInput input;
+    input.params = ParamValues::defaults(insert->body.params);
+    input.params.set(u"data"_s, u">"_s);
+    ScriptedMonitor monitor(stopAt);
+    const RunResult r = session.run(*insert, lines, input, monitor);
+    QCOMPARE(int(r.outcome), outcome);
+    QCOMPARE(session.undo.lines(), std::optional<QStringList>(lines));
+    QVERIFY(!session.flags.processing);
+}
+
+void TestRunFramework::changeHandlerFlags()
+{
+    WorkAreaFlags flags;
+    QVERIFY(!flags.noteTextChange()); // the first notification only sets its flag
+    QVERIFY(flags.firstChange);
+    QVERIFY(!flags.modified);
+    flags.processing = true;
+    QVERIFY(!flags.noteTextChange()); // a run's own rewriting leaves the flag alone
+    QVERIFY(!flags.modified);
+    flags.processing = false;
+    QVERIFY(flags.noteTextChange());
+    QVERIFY(flags.modified);
+}
+
+QTEST_GUILESS_MAIN(TestRunFramework)
+#include "tst_runframework.moc"
