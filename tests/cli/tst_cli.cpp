@@ -1,0 +1,223 @@
+#include "cli/commandline.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace plintex;
+
+namespace {
+
+struct Outcome {
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+Outcome runCli(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess p;
+    p.start(QStringLiteral(PLINTEX_CLI), arguments);
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(30000);
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+QString usageReason(const QStringList &arguments)
+{
+    const cli::Command c = cli::parseCommandLine(arguments);
+    const auto *error = std::get_if<cli::UsageErrorCommand>(&c);
+    return error ? error->reason : QString();
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void parsesOptions_data();
+    void parsesOptions();
+    void rejectsBadUsage_data();
+    void rejectsBadUsage();
+    void listShowsOnlyFunctionsThatRun();
+    void insertKeepsEncodingAndLineEnds_data();
+    void insertKeepsEncodingAndLineEnds();
+    void deleteRetainFromFile();
+    void refusalGoesToStandardError();
+    void exitStatuses_data();
+    void exitStatuses();
+    void valueFromFile();
+};
+
+void TestCli::parsesOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("full name with =")
+        << QStringList{u"insert-into-column"_s, u"--at-column-position=7"_s} << u"column"_s
+        << u"7"_s;
+    QTest::newRow("prefix, value as next argument")
+        << QStringList{u"insert-into-column"_s, u"--at"_s, u"12"_s} << u"column"_s << u"12"_s;
+    QTest::newRow("prefix of NAME and NAME-file means NAME")
+        << QStringList{u"Insert Into Column"_s, u"--insert=a b"_s} << u"data"_s << u"a b"_s;
+    QTest::newRow("value with leading blanks kept")
+        << QStringList{u"insert-into-column"_s, u"--insert-this-data=  x"_s} << u"data"_s
+        << u"  x"_s;
+    QTest::newRow("radio button flag")
+        << QStringList{u"retain-delete-column"_s, u"--retain"_s} << u"mode"_s << u"Retain"_s;
+    QTest::newRow("default radio") << QStringList{u"delete-retain-column"_s} << u"mode"_s
+                                   << u"Delete"_s;
+}
+
+void TestCli::parsesOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const cli::Command c = cli::parseCommandLine(arguments);
+    const auto *run = std::get_if<cli::RunCommand>(&c);
+    QVERIFY(run);
+    QCOMPARE(run->params.text(key), value);
+}
+
+void TestCli::rejectsBadUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("unknown function") << QStringList{u"frobnicate"_s}
+                                      << u"unknown function \"frobnicate\""_s;
+    QTest::newRow("function not built") << QStringList{u"sort-ascending-descending"_s}
+                                        << u"not available"_s;
+    QTest::newRow("not a number") << QStringList{u"insert-into-column"_s, u"--at=x"_s}
+                                  << u"whole number"_s;
+    QTest::newRow("negative number") << QStringList{u"insert-into-column"_s, u"--at=-1"_s}
+                                     << u"whole number"_s;
+    QTest::newRow("fraction") << QStringList{u"delete-retain-column"_s, u"--column=1.5"_s}
+                              << u"whole number"_s;
+    QTest::newRow("row not a number")
+        << QStringList{u"insert-into-column"_s, u"--from-row=one"_s} << u"whole number"_s;
+    QTest::newRow("unknown option") << QStringList{u"insert-into-column"_s, u"--bogus"_s}
+                                    << u"unknown option --bogus"_s;
+    QTest::newRow("both radio buttons")
+        << QStringList{u"delete-retain-column"_s, u"--delete"_s, u"--retain"_s}
+        << u"exclude each other"_s;
+    QTest::newRow("value missing") << QStringList{u"insert-into-column"_s, u"--at"_s}
+                                   << u"needs a value"_s;
+    QTest::newRow("line break in a one-line field")
+        << QStringList{u"insert-into-column"_s, u"--insert-this-data=a\nb"_s}
+        << u"one line"_s;
+    QTest::newRow("two input files") << QStringList{u"insert-into-column"_s, u"a"_s, u"b"_s}
+                                     << u"more than one input file"_s;
+}
+
+void TestCli::rejectsBadUsage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    const QString got = usageReason(arguments);
+    QVERIFY2(got.contains(reason), qPrintable(got));
+}
+
+void TestCli::listShowsOnlyFunctionsThatRun()
+{
+    const Outcome o = runCli({u"--list"_s});
+    QCOMPARE(o.status, 0);
+    QVERIFY(o.out.contains("insert-into-column"));
+    QVERIFY(o.out.contains("delete-retain-column"));
+    QVERIFY(!o.out.contains("sort-ascending-descending"));
+}
+
+void TestCli::insertKeepsEncodingAndLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("output");
+    QTest::newRow("crlf") << QByteArray("1234567890\r\n1234567890\r\n")
+                          << QByteArray("123456INSERTED DATA7890\r\n123456INSERTED DATA7890\r\n");
+    QTest::newRow("lf, no final break")
+        << QByteArray("1234567890\n12") << QByteArray("123456INSERTED DATA7890\n12INSERTED DATA\n");
+    QTest::newRow("windows-1252 stays windows-1252")
+        << QByteArray("caf\xE9 au lait\r\nna\xEFve\r\n")
+        << QByteArray("caf\xE9 aINSERTED DATAu lait\r\nna\xEFveINSERTED DATA\r\n");
+    QTest::newRow("binary bytes survive")
+        << QByteArray("\0\x01\xFF\xFE\x80\n\x7F\x00\x90", 9)
+        << QByteArray("\0\x01\xFF\xFE\x80INSERTED DATA\n\x7F\x00\x90INSERTED DATA\n", 36);
+}
+
+void TestCli::insertKeepsEncodingAndLineEnds()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, output);
+    const Outcome o = runCli({u"insert-into-column"_s, u"--insert-this-data=INSERTED DATA"_s,
+                              u"--at-column-position=7"_s},
+                             input);
+    QCOMPARE(o.err, QByteArray());
+    QCOMPARE(o.status, 0);
+    QCOMPARE(o.out, output);
+}
+
+void TestCli::deleteRetainFromFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"in.txt"_s);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("111 222 333 444 555\n111 222 333 444 555\n111 222 333 444 555\n");
+    f.close();
+    Outcome o = runCli({u"delete-retain-column"_s, u"--col=13"_s, u"--and=17"_s, path});
+    QCOMPARE(o.out, QByteArray("111 222 333 555\n111 222 333 555\n111 222 333 555\n"));
+    o = runCli({u"Retain/Delete Column"_s, u"--col=13"_s, u"--and=17"_s, u"--retain"_s,
+                u"--from-row=2"_s, path});
+    QCOMPARE(o.out, QByteArray("111 222 333 444 555\n444 \n444 \n"));
+}
+
+void TestCli::refusalGoesToStandardError()
+{
+    const Outcome o = runCli({u"insert-into-column"_s, u"--insert-this-data=x"_s},
+                             QByteArray("one line\n"));
+    QCOMPARE(o.status, 1);
+    QCOMPARE(o.out, QByteArray());
+    QCOMPARE(o.err, QByteArray("Row restraint To position must\nbe greater than From position.\n"));
+}
+
+void TestCli::exitStatuses_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::newRow("usage") << QStringList{u"insert-into-column"_s, u"--at=seven"_s} << 2;
+    QTest::newRow("unknown function") << QStringList{u"nope"_s} << 2;
+    QTest::newRow("unreadable input")
+        << QStringList{u"insert-into-column"_s, u"/nonexistent/input.txt"_s} << 3;
+    QTest::newRow("unreadable value file")
+        << QStringList{u"insert-into-column"_s, u"--insert-this-data-file=/nonexistent"_s} << 3;
+    QTest::newRow("help") << QStringList{u"delete-retain-column"_s, u"--help"_s} << 0;
+}
+
+void TestCli::exitStatuses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    const Outcome o = runCli(arguments, QByteArray("a\nb\n"));
+    QCOMPARE(o.status, status);
+    if (status == 2 || status == 3)
+        QCOMPARE(o.err.count('\n'), 1); // one line of reason
+}
+
+void TestCli::valueFromFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"value.txt"_s);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("\xE9t\xE9\r\n"); // Windows-1252, final line break dropped for a one-line field
+    f.close();
+    const Outcome o = runCli({u"insert-into-column"_s, u"--insert-this-data-file="_s + path},
+                             QByteArray("ab\ncd\n"));
+    QCOMPARE(o.status, 0);
+    QCOMPARE(o.out, QByteArray("\xC3\xA9t\xC3\xA9" "ab\n\xC3\xA9t\xC3\xA9" "cd\n"));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
