@@ -1,4 +1,5 @@
 #include "cli/commandline.h"
+#include "cli/streamrun.h"
 #include "settings/textfile.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,29 @@ int fail(int status, const QString &reason)
     return status;
 }
 
+bool writeOut(QByteArrayView bytes)
+{
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == size_t(bytes.size());
+}
+
+int refuse(QString message)
+{
+    printTo(stderr, message.replace(u'\r', u'\n') + u'\n');
+    return cli::Refused;
+}
+
+int streamCommand(const cli::RunCommand &command, QByteArrayView input,
+                  const LineTransform &transform)
+{
+    const cli::StreamResult r = cli::streamLines(input, transform, command.params.all(),
+                                                 command.restraint, writeOut);
+    if (r.outcome == cli::StreamResult::Outcome::Refused)
+        return refuse(r.message);
+    if (r.outcome == cli::StreamResult::Outcome::WriteFailed || std::fflush(stdout) != 0)
+        return fail(cli::FileError, u"cannot write standard output"_s);
+    return cli::Done;
+}
+
 int runCommand(const cli::RunCommand &command)
 {
     QFile input;
@@ -38,6 +62,9 @@ int runCommand(const cli::RunCommand &command)
                                         input.errorString());
     input.close();
 
+    if (const LineTransformFactory factory = command.function->body.lineTransform)
+        return streamCommand(command, bytes, factory(command.params));
+
     const TextFormat format = detectFormat(bytes);
     RunInput run;
     run.lines = rowsToLines(decodeRows(bytes, format));
@@ -49,20 +76,15 @@ int runCommand(const cli::RunCommand &command)
 
     SilentMonitor monitor;
     RunResult result = command.function->body.run(std::move(run), monitor);
-    if (!result.done()) {
-        QString message = result.message.isEmpty() ? u"Processing stopped!"_s : result.message;
-        message.replace(u'\r', u'\n');
-        printTo(stderr, message + u'\n');
-        return cli::Refused;
-    }
+    if (!result.done())
+        return refuse(result.message.isEmpty() ? u"Processing stopped!"_s : result.message);
     for (QString notice : std::as_const(result.notices))
         printTo(stderr, notice.replace(u'\r', u'\n') + u'\n');
     if (!result.output.isEmpty())
         printTo(stdout, result.output + u'\n');
 
     const QByteArray out = encodeRows(linesToRows(std::move(result.lines)), format);
-    if (std::fwrite(out.constData(), 1, out.size(), stdout) != size_t(out.size()) ||
-        std::fflush(stdout) != 0)
+    if (!writeOut(out) || std::fflush(stdout) != 0)
         return fail(cli::FileError, u"cannot write standard output"_s);
     return cli::Done;
 }

@@ -43,6 +43,9 @@ struct FunctionBody {
     QList<RunButtonSpec> runButtons;
     RunRoutine run = nullptr;
     QList<CaretMenuTarget> menuTargets;
+    /// Set for functions that only rewrite each line of the band on its own, from the line and
+    /// the parameters: the command line can then stream a text of any size through it.
+    LineTransformFactory lineTransform = nullptr;
 };
 
 struct DropDownEntry {

@@ -42,6 +42,8 @@ public:
     QString text(const QString &key) const { return m_values.value(key); }
     qint64 number(const QString &key) const;
     bool flag(const QString &key) const { return m_values.value(key) == u'1'; }
+    /// Every value, in no particular order.
+    QStringList all() const { return m_values.values(); }
 
     /// Every parameter at its default.
     static ParamValues defaults(const QList<ParamSpec> &params);

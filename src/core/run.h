@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace plintex {
 
 /// What a run routine starts from: the work area's lines (its working copy), the panel's values,
@@ -35,6 +37,10 @@ struct RunResult {
 };
 
 using RunRoutine = RunResult (*)(RunInput input, RunMonitor &monitor);
+
+/// Rewrites one line in place.
+using LineTransform = std::function<void(QString &line)>;
+using LineTransformFactory = LineTransform (*)(const ParamValues &params);
 
 /// The common shape of a run over the row restraint's band: resolve the band, refuse a band
 /// that is not one, then transform each line of the band in turn, testing for a stop before each.

@@ -2,6 +2,13 @@
 
 #include "core/windows1252.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <cstring>
 
 namespace plintex {
@@ -14,21 +21,153 @@ bool hasBom(QByteArrayView bytes)
     return bytes.startsWith(QByteArrayView(kBom, 3));
 }
 
+// Texts are mostly ASCII: these copy the ASCII stretch at the start of a line sixteen
+// characters at a time and return how far they got.
+qsizetype widenAscii(char16_t *dst, const unsigned char *src, qsizetype n)
+{
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
+        if (_mm_movemask_epi8(v) != 0)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i + 8), _mm_unpackhi_epi8(v, zero));
+    }
+    // The tail as one last block that overlaps what is done already.
+    if (i < n && n >= 16 && i >= n - 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + n - 16));
+        if (_mm_movemask_epi8(v) == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + n - 16), _mm_unpacklo_epi8(v, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + n - 8), _mm_unpackhi_epi8(v, zero));
+            return n;
+        }
+    }
+#endif
+    for (; i < n && src[i] < 0x80; ++i)
+        dst[i] = src[i];
+    return i;
+}
+
+qsizetype narrowAscii(char *dst, const char16_t *src, qsizetype n)
+{
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i high = _mm_set1_epi16(short(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i + 8));
+        const __m128i nonAscii = _mm_and_si128(_mm_or_si128(a, b), high);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(nonAscii, zero)) != 0xFFFF)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), _mm_packus_epi16(a, b));
+    }
+    if (i < n && n >= 16 && i >= n - 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + n - 16));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + n - 8));
+        const __m128i nonAscii = _mm_and_si128(_mm_or_si128(a, b), high);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(nonAscii, zero)) == 0xFFFF) {
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + n - 16), _mm_packus_epi16(a, b));
+            return n;
+        }
+    }
+#endif
+    for (; i < n && src[i] < 0x80; ++i)
+        dst[i] = char(src[i]);
+    return i;
+}
+
 QString decodeSegment(QByteArrayView bytes, TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Windows1252)
-        return windows1252::decode(bytes);
-    return QString::fromUtf8(bytes);
+    QString line;
+    decodeLineInto(line, bytes, encoding);
+    return line;
 }
 
 } // namespace
+
+void decodeLineInto(QString &out, QByteArrayView bytes, TextEncoding encoding)
+{
+    const qsizetype n = bytes.size();
+    out.resize(n);
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    const auto *src = reinterpret_cast<const unsigned char *>(bytes.data());
+    qsizetype i = widenAscii(dst, src, n);
+    if (i == n)
+        return;
+    if (encoding == TextEncoding::Windows1252) {
+        for (; i < n; ++i)
+            dst[i] = windows1252::toUnicode(src[i]);
+        return;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QChar *end = decoder.appendToBuffer(reinterpret_cast<QChar *>(dst + i), bytes.sliced(i));
+    out.resize(end - out.constData());
+}
+
+void appendEncodedLine(QByteArray &out, QStringView line, TextEncoding encoding)
+{
+    const qsizetype start = out.size();
+    const qsizetype n = line.size();
+    // Grow geometrically: a line at a time, a text is written with few reallocations.
+    const qsizetype needed = start + (encoding == TextEncoding::Windows1252 ? n : n * 3);
+    if (out.capacity() < needed)
+        out.reserve(std::max(needed, out.capacity() * 2));
+    const char16_t *src = line.utf16();
+    if (encoding == TextEncoding::Windows1252) {
+        out.resize(start + n);
+        char *dst = out.data() + start;
+        for (qsizetype i = narrowAscii(dst, src, n); i < n; ++i) {
+            const int b = windows1252::fromUnicode(src[i]);
+            dst[i] = b < 0 ? '?' : char(b);
+        }
+        return;
+    }
+    out.resize(start + n * 3);
+    char *dst = out.data() + start;
+    const qsizetype i = narrowAscii(dst, src, n);
+    if (i < n) {
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        dst = encoder.appendToBuffer(dst + i, line.sliced(i));
+        out.resize(dst - out.constData());
+    } else {
+        out.resize(start + n);
+    }
+}
+
+QByteArrayView byteOrderMark(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8WithBom ? QByteArrayView(kBom, 3) : QByteArrayView();
+}
+
+QByteArrayView lineEndBytes(LineEnd lineEnd)
+{
+    switch (lineEnd) {
+    case LineEnd::CrLf:
+        return QByteArrayView("\r\n", 2);
+    case LineEnd::Cr:
+        return QByteArrayView("\r", 1);
+    case LineEnd::Lf:
+        break;
+    }
+    return QByteArrayView("\n", 1);
+}
 
 bool isValidUtf8(QByteArrayView bytes)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *end = p + bytes.size();
     while (p < end) {
-        // Eight ASCII bytes at a time: the common case for the texts this program sees.
+        // ASCII a block at a time: the common case for the texts this program sees.
+#ifdef __SSE2__
+        if (end - p >= 16 &&
+            _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p))) == 0) {
+            p += 16;
+            continue;
+        }
+#endif
         if (end - p >= 8) {
             quint64 word;
             std::memcpy(&word, p, 8);
@@ -120,21 +259,17 @@ QByteArray encodeRows(const QStringList &rows, const TextFormat &format, TextFor
     if (written)
         *written = used;
 
-    const QByteArrayView eol = used.lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n", 2)
-                               : used.lineEnd == LineEnd::Cr ? QByteArrayView("\r", 1)
-                                                              : QByteArrayView("\n", 1);
-    qsizetype size = used.encoding == TextEncoding::Utf8WithBom ? 3 : 0;
+    const QByteArrayView eol = lineEndBytes(used.lineEnd);
+    qsizetype size = byteOrderMark(used.encoding).size();
     for (const QString &row : rows)
         size += row.size() + eol.size();
     QByteArray out;
     out.reserve(size);
-    if (used.encoding == TextEncoding::Utf8WithBom)
-        out.append(kBom, 3);
+    out.append(byteOrderMark(used.encoding));
     for (qsizetype i = 0; i < rows.size(); ++i) {
         if (i > 0)
             out.append(eol);
-        out.append(used.encoding == TextEncoding::Windows1252 ? windows1252::encode(rows[i])
-                                                              : rows[i].toUtf8());
+        appendEncodedLine(out, rows[i], used.encoding);
     }
     return out;
 }

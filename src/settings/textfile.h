@@ -33,6 +33,16 @@ QStringList decodeRows(QByteArrayView bytes, const TextFormat &format);
 QByteArray encodeRows(const QStringList &rows, const TextFormat &format,
                       TextFormat *written = nullptr);
 
+/// Decodes one line's bytes into `out`, reusing its storage.
+void decodeLineInto(QString &out, QByteArrayView bytes, TextEncoding encoding);
+/// Appends the line in the encoding (Windows-1252 gives '?' for what it cannot hold).
+void appendEncodedLine(QByteArray &out, QStringView line, TextEncoding encoding);
+
+/// The byte-order mark that opens a text in this encoding, if any.
+QByteArrayView byteOrderMark(TextEncoding encoding);
+/// The bytes of a line end.
+QByteArrayView lineEndBytes(LineEnd lineEnd);
+
 /// Rows in the lines view: a final empty row is the end of the last line, not a line.
 QStringList rowsToLines(QStringList rows);
 /// Lines back to rows: every line, the last included, ends with a line break.

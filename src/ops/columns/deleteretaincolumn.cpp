@@ -11,17 +11,19 @@ const QString kMode = u"mode"_s;
 const QString kDelete = u"Delete"_s;
 const QString kRetain = u"Retain"_s;
 
+LineTransform transform(const ParamValues &params)
+{
+    const qint64 start = params.number(kStart);
+    const qint64 end = params.number(kEnd);
+    if (params.text(kMode) == kRetain)
+        return [=](QString &line) { retainColumns(line, start, end); };
+    return [=](QString &line) { deleteColumns(line, start, end); };
+}
+
 RunResult run(RunInput input, RunMonitor &monitor)
 {
-    const qint64 start = input.params.number(kStart);
-    const qint64 end = input.params.number(kEnd);
-    const bool retain = input.params.text(kMode) == kRetain;
-    return runOverBand(std::move(input), monitor, [&](QString &line) {
-        if (retain)
-            retainColumns(line, start, end);
-        else
-            deleteColumns(line, start, end);
-    });
+    const LineTransform t = transform(input.params);
+    return runOverBand(std::move(input), monitor, t);
 }
 
 } // namespace
@@ -55,6 +57,7 @@ FunctionBody deleteRetainColumn()
     };
     body.runButtons = {{u"run"_s, {}}};
     body.run = run;
+    body.lineTransform = transform;
     body.menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},
                         {MenuEntry::EndColumn, kEnd, CaretSource::Column}};
     return body;

@@ -8,12 +8,17 @@ namespace {
 const QString kData = u"data"_s;
 const QString kColumn = u"column"_s;
 
+LineTransform transform(const ParamValues &params)
+{
+    return [data = params.text(kData), column = params.number(kColumn)](QString &line) {
+        insertAtColumn(line, data, column);
+    };
+}
+
 RunResult run(RunInput input, RunMonitor &monitor)
 {
-    const QString data = input.params.text(kData);
-    const qint64 column = input.params.number(kColumn);
-    return runOverBand(std::move(input), monitor,
-                       [&](QString &line) { insertAtColumn(line, data, column); });
+    const LineTransform t = transform(input.params);
+    return runOverBand(std::move(input), monitor, t);
 }
 
 } // namespace
@@ -36,6 +41,7 @@ FunctionBody insertIntoColumn()
     };
     body.runButtons = {{u"run"_s, {}}};
     body.run = run;
+    body.lineTransform = transform;
     body.menuTargets = {{MenuEntry::BeginColumn, kColumn, CaretSource::Column}};
     return body;
 }

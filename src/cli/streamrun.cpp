@@ -1,0 +1,98 @@
+#include "cli/streamrun.h"
+
+#include "core/windows1252.h"
+
+#include <cstring>
+
+namespace plintex::cli {
+namespace {
+
+constexpr qsizetype kPieceSize = 4 << 20;
+
+/// The end of the line starting at `from` (the index of its CR or LF, or the input's size) and
+/// where the next line starts.
+std::pair<qsizetype, qsizetype> lineEndAt(QByteArrayView input, qsizetype from, bool hasCr)
+{
+    const char *data = input.data();
+    const qsizetype n = input.size();
+    const auto *lf = static_cast<const char *>(std::memchr(data + from, '\n', n - from));
+    const qsizetype lfAt = lf ? lf - data : n;
+    const auto *cr =
+        hasCr ? static_cast<const char *>(std::memchr(data + from, '\r', lfAt - from)) : nullptr;
+    if (cr) {
+        const qsizetype crAt = cr - data;
+        return {crAt, crAt + 1 == lfAt ? lfAt + 1 : crAt + 1};
+    }
+    return {lfAt, lf ? lfAt + 1 : n};
+}
+
+/// Lines in the lines view: a final line break does not start another line.
+qsizetype countLines(QByteArrayView input, bool hasCr)
+{
+    qsizetype lines = 0;
+    for (qsizetype at = 0; at < input.size();) {
+        at = lineEndAt(input, at, hasCr).second;
+        ++lines;
+    }
+    return lines;
+}
+
+} // namespace
+
+StreamResult streamLines(QByteArrayView input, const LineTransform &transform,
+                         const QStringList &parameterTexts, RowRestraint restraint,
+                         const std::function<bool(QByteArrayView)> &write)
+{
+    TextFormat format = detectFormat(input);
+    const QByteArrayView bom = byteOrderMark(format.encoding);
+    input = input.sliced(bom.size());
+
+    // Most texts have no CR at all; then only LF needs looking for.
+    const bool hasCr = input.indexOf('\r') >= 0;
+    const RowRestraint band = resolveRestraint(restraint, countLines(input, hasCr));
+    if (!isValidBand(band))
+        return {StreamResult::Outcome::Refused, restraintWarning()};
+
+    // A transformed line is made of the input's characters and the parameters' texts, so
+    // these tell whether Windows-1252 can still hold the output; if not, it is UTF-8.
+    TextEncoding outputEncoding = format.encoding;
+    if (outputEncoding == TextEncoding::Windows1252) {
+        for (const QString &text : parameterTexts) {
+            if (!windows1252::canEncode(text))
+                outputEncoding = TextEncoding::Utf8;
+        }
+    }
+    const bool copyVerbatim = outputEncoding == format.encoding;
+    const QByteArrayView eol = lineEndBytes(format.lineEnd);
+
+    QByteArray piece;
+    piece.reserve(kPieceSize + 4096);
+    piece.append(bom);
+    QString line;
+    qsizetype index = 0;
+    for (qsizetype at = 0; at < input.size(); ++index) {
+        const auto [end, next] = lineEndAt(input, at, hasCr);
+        const QByteArrayView bytes = input.sliced(at, end - at);
+        const bool inBand = index >= band.from - 1 && index <= band.to - 1;
+        if (!inBand && copyVerbatim) {
+            piece.append(bytes);
+        } else {
+            decodeLineInto(line, bytes, format.encoding);
+            if (inBand)
+                transform(line);
+            appendEncodedLine(piece, line, outputEncoding);
+        }
+        piece.append(eol);
+        if (piece.size() >= kPieceSize) {
+            if (!write(piece))
+                return {StreamResult::Outcome::WriteFailed, {}};
+            piece.resize(0);
+        }
+        at = next;
+    }
+    if (!write(piece))
+        return {StreamResult::Outcome::WriteFailed, {}};
+    return {};
+}
+
+} // namespace plintex::cli
