@@ -1,4 +1,6 @@
 #include "cli/commandline.h"
+#include "cli/streamrun.h"
+#include "settings/textfile.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -49,6 +51,8 @@ private Q_SLOTS:
     void exitStatuses_data();
     void exitStatuses();
     void valueFromFile();
+    void streamMatchesRunRoutine_data();
+    void streamMatchesRunRoutine();
 };
 
 void TestCli::parsesOptions_data()
@@ -217,6 +221,56 @@ void TestCli::valueFromFile()
                              QByteArray("ab\ncd\n"));
     QCOMPARE(o.status, 0);
     QCOMPARE(o.out, QByteArray("\xC3\xA9t\xC3\xA9" "ab\n\xC3\xA9t\xC3\xA9" "cd\n"));
+}
+
+void TestCli::streamMatchesRunRoutine_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("lf with final break") << QByteArray("abc\ndefgh\n") << u"+"_s << 0 << 0;
+    QTest::newRow("no final break") << QByteArray("abc\ndefgh") << u"+"_s << 0 << 0;
+    QTest::newRow("mixed line ends become the first")
+        << QByteArray("a\r\nb\rc\nd") << u"+"_s << 0 << 0;
+    QTest::newRow("band in the middle") << QByteArray("1\n2\n3\n4\n5\n") << u"+"_s << 2 << 4;
+    QTest::newRow("windows-1252 with an insert it cannot hold")
+        << QByteArray("caf\xE9\n\x80uro\nlast\n") << u"\u2192"_s << 2 << 3;
+    QTest::newRow("utf-8 with bom") << QByteArray("\xEF\xBB\xBFx\r\ny\r\n") << u"\u00E9"_s << 0 << 0;
+    QTest::newRow("empty lines") << QByteArray("\n\n\n") << u"+"_s << 0 << 0;
+    QTest::newRow("long lines") << QByteArray(5000, 'x') + "\n" + QByteArray(70, 'y') << u"+"_s
+                                << 0 << 0;
+}
+
+void TestCli::streamMatchesRunRoutine()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, data);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    const FunctionSpec *f = functionByName(u"insert-into-column");
+    ParamValues params = ParamValues::defaults(f->body.params);
+    params.set(u"data"_s, data);
+    params.set(u"column"_s, u"3"_s);
+    const RowRestraint restraint{from, to, from == 0 && to == 0};
+
+    QByteArray streamed;
+    const cli::StreamResult s = cli::streamLines(input, f->body.lineTransform(params),
+                                                 params.all(), restraint, [&](QByteArrayView b) {
+                                                     streamed += b;
+                                                     return true;
+                                                 });
+    QCOMPARE(s.outcome, cli::StreamResult::Outcome::Done);
+
+    const TextFormat format = detectFormat(input);
+    RunInput run;
+    run.lines = rowsToLines(decodeRows(input, format));
+    run.params = params;
+    run.restraint = restraint;
+    SilentMonitor monitor;
+    RunResult r = f->body.run(run, monitor);
+    QVERIFY(r.done());
+    QCOMPARE(streamed, encodeRows(linesToRows(r.lines), format));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
