@@ -53,7 +53,11 @@ QList<Option> optionsFor(const FunctionSpec &function)
         const QString name = slugOf(p.label);
         switch (p.kind) {
         case ParamKind::Number:
-            options.append({name, K::Number, p.key, {}, false,
+            options.append({name,
+                            K::Number,
+                            p.key,
+                            {},
+                            false,
                             quoted(p.label) + u" (default " + p.defaultValue + u')'});
             break;
         case ParamKind::Text:
@@ -61,17 +65,17 @@ QList<Option> optionsFor(const FunctionSpec &function)
         case ParamKind::MultiLineText: {
             const bool multi = p.kind == ParamKind::MultiLineText;
             const QString def = p.defaultValue.isEmpty() ? u"empty"_s : quoted(p.defaultValue);
-            options.append({name, K::Text, p.key, {}, multi,
-                            quoted(p.label) + u" (default " + def + u')'});
-            options.append({name + u"-file", K::TextFile, p.key, {}, multi,
-                            u"the same, read from a file"_s});
+            options.append(
+                {name, K::Text, p.key, {}, multi, quoted(p.label) + u" (default " + def + u')'});
+            options.append(
+                {name + u"-file", K::TextFile, p.key, {}, multi, u"the same, read from a file"_s});
             break;
         }
         case ParamKind::Choice:
             for (const QString &choice : p.choices) {
-                options.append({slugOf(choice), K::Choice, p.key, choice, false,
-                                quoted(choice) + (choice == p.defaultValue ? u" (default)"_s
-                                                                           : QString())});
+                options.append(
+                    {slugOf(choice), K::Choice, p.key, choice, false,
+                     quoted(choice) + (choice == p.defaultValue ? u" (default)"_s : QString())});
             }
             break;
         case ParamKind::Flag:
@@ -79,20 +83,32 @@ QList<Option> optionsFor(const FunctionSpec &function)
                             u"tick " + quoted(p.label) +
                                 (p.defaultValue == u"1"_s ? u" (default)"_s : QString())});
             if (p.defaultValue == u"1"_s)
-                options.append({u"no-" + name, K::FlagOff, p.key, u"0"_s, false,
-                                u"clear " + quoted(p.label)});
+                options.append(
+                    {u"no-" + name, K::FlagOff, p.key, u"0"_s, false, u"clear " + quoted(p.label)});
             break;
         }
     }
     if (function.body.runButtons.size() > 1) {
         for (const RunButtonSpec &b : function.body.runButtons)
-            options.append({slugOf(b.caption), K::RunButton, {}, b.key, false,
+            options.append({slugOf(b.caption),
+                            K::RunButton,
+                            {},
+                            b.key,
+                            false,
                             u"run with " + quoted(b.caption) + u" (give exactly one)"});
     }
     if (function.restraint) {
-        options.append({u"from-row"_s, K::FromRow, {}, {}, false,
+        options.append({u"from-row"_s,
+                        K::FromRow,
+                        {},
+                        {},
+                        false,
                         u"\"Row:\", first row of the band (default 0: row 1)"_s});
-        options.append({u"to-row"_s, K::ToRow, {}, {}, false,
+        options.append({u"to-row"_s,
+                        K::ToRow,
+                        {},
+                        {},
+                        false,
                         u"\"To:\", last row of the band (default 0: the last row)"_s});
     }
     options.append({u"help"_s, K::Help, {}, {}, false, u"show this help"_s});
@@ -227,7 +243,8 @@ Command parseCommandLine(const QStringList &arguments)
         }
         case K::Text:
             if (!option->multiLine && (value.contains(u'\n') || value.contains(u'\r')))
-                return UsageErrorCommand{u"option --" + slugOf(function->param(option->param)->label) +
+                return UsageErrorCommand{u"option --" +
+                                         slugOf(function->param(option->param)->label) +
                                          u" takes one line of text"};
             run.params.set(option->param, value);
             break;
@@ -284,9 +301,9 @@ QString functionHelp(const FunctionSpec &function)
     for (const Option &o : optionsFor(function)) {
         QString left = u"  --" + o.name;
         if (takesValue(o.kind))
-            left += o.kind == Option::Kind::TextFile                               ? u"=PATH"_s
-                    : (o.kind == Option::Kind::Text)                               ? u"=TEXT"_s
-                                                                                   : u"=N"_s;
+            left += o.kind == Option::Kind::TextFile ? u"=PATH"_s
+                    : (o.kind == Option::Kind::Text) ? u"=TEXT"_s
+                                                     : u"=N"_s;
         out += left.leftJustified(40) + u' ' + o.help + u'\n';
     }
     if (function.restraint)

@@ -38,8 +38,8 @@ int refuse(QString message)
 int streamCommand(const cli::RunCommand &command, QByteArrayView input,
                   const LineTransform &transform)
 {
-    const cli::StreamResult r = cli::streamLines(input, transform, command.params.all(),
-                                                 command.restraint, writeOut);
+    const cli::StreamResult r =
+        cli::streamLines(input, transform, command.params.all(), command.restraint, writeOut);
     if (r.outcome == cli::StreamResult::Outcome::Refused)
         return refuse(r.message);
     if (r.outcome == cli::StreamResult::Outcome::WriteFailed || std::fflush(stdout) != 0)
@@ -58,8 +58,8 @@ int runCommand(const cli::RunCommand &command)
                                         u": " + input.errorString());
     QByteArray bytes = input.readAll();
     if (input.error() != QFileDevice::NoError)
-        return fail(cli::FileError, u"cannot read " + command.inputPath + u": " +
-                                        input.errorString());
+        return fail(cli::FileError,
+                    u"cannot read " + command.inputPath + u": " + input.errorString());
     input.close();
 
     if (const LineTransformFactory factory = command.function->body.lineTransform)

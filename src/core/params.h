@@ -22,11 +22,11 @@ struct ParamSpec {
     QString key;
     QString label;
     ParamKind kind = ParamKind::Text;
-    QString defaultValue;      ///< Number: digits; Choice: a choice; Flag: "1" or "0"
-    QString doubleClickValue;  ///< Number fields: the value a double click restores
-    int history = 0;           ///< HistoryText: the n of comboN.plx
-    QStringList choices;       ///< Choice: the radio captions, in panel order
-    QString hint;              ///< shown in the status bar when hints are on
+    QString defaultValue;     ///< Number: digits; Choice: a choice; Flag: "1" or "0"
+    QString doubleClickValue; ///< Number fields: the value a double click restores
+    int history = 0;          ///< HistoryText: the n of comboN.plx
+    QStringList choices;      ///< Choice: the radio captions, in panel order
+    QString hint;             ///< shown in the status bar when hints are on
 };
 
 struct RunButtonSpec {

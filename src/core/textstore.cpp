@@ -1,6 +1,7 @@
 #include "core/textstore.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace plintex {
 
@@ -31,7 +32,7 @@ QString TextStore::text() const
 
 void TextStore::setText(QStringView text)
 {
-    setRows(splitRows(text));
+    assignRows(splitRows(text));
 }
 
 qsizetype TextStore::length() const
@@ -39,14 +40,42 @@ qsizetype TextStore::length() const
     return offsetOfRow(m_rows.size() - 1) + m_rows.back().size();
 }
 
+namespace {
+
+bool holdsLineBreak(const QString &row)
+{
+    return row.contains(u'\n') || row.contains(u'\r');
+}
+
+} // namespace
+
 void TextStore::setRows(QStringList rows)
 {
     if (rows.isEmpty())
         rows.append(QString());
+    // Rows must never hold a break, or every offset after them would be off. Callers rarely
+    // hand such rows in, so look first and rebuild only when needed.
+    const auto firstBad = std::find_if(rows.cbegin(), rows.cend(), holdsLineBreak);
+    if (firstBad != rows.cend()) {
+        QStringList split = rows.mid(0, firstBad - rows.cbegin());
+        for (auto it = firstBad; it != rows.cend(); ++it) {
+            if (holdsLineBreak(*it))
+                split.append(splitRows(*it));
+            else
+                split.append(*it);
+        }
+        rows = std::move(split);
+    }
+    assignRows(std::move(rows));
+}
+
+void TextStore::assignRows(QStringList rows)
+{
     m_rows = std::move(rows);
     m_rowStart.clear();
     m_validStarts = 0;
     m_longest = -1;
+    m_longestCount = 0;
 }
 
 qsizetype TextStore::lineCount() const
@@ -71,7 +100,6 @@ void TextStore::rowsChangedFrom(qsizetype row)
 {
     // The start of `row` itself stays valid: only the rows after it move.
     m_validStarts = std::min(m_validStarts, row + 1);
-    m_longest = -1;
 }
 
 void TextStore::ensureOffsets(qsizetype upToRow) const
@@ -151,6 +179,23 @@ TextPosition TextStore::replace(TextPosition from, TextPosition to, QStringView 
     inserted.front().prepend(head);
     inserted.back().append(tail);
 
+    if (m_longest >= 0) {
+        for (qsizetype r = from.row; r <= to.row; ++r) {
+            if (m_rows.at(r).size() == m_longest)
+                --m_longestCount;
+        }
+        for (const QString &row : std::as_const(inserted)) {
+            if (row.size() > m_longest) {
+                m_longest = row.size();
+                m_longestCount = 1;
+            } else if (row.size() == m_longest) {
+                ++m_longestCount;
+            }
+        }
+        if (m_longestCount <= 0)
+            m_longest = -1;
+    }
+
     // Reuse the rows that are replaced one for one, then insert or remove the difference.
     const qsizetype removed = to.row - from.row + 1;
     const qsizetype common = std::min(removed, inserted.size());
@@ -189,8 +234,15 @@ qsizetype TextStore::longestRowLength() const
 {
     if (m_longest < 0) {
         m_longest = 0;
-        for (const QString &r : m_rows)
-            m_longest = std::max(m_longest, r.size());
+        m_longestCount = 0;
+        for (const QString &r : m_rows) {
+            if (r.size() > m_longest) {
+                m_longest = r.size();
+                m_longestCount = 1;
+            } else if (r.size() == m_longest) {
+                ++m_longestCount;
+            }
+        }
     }
     return m_longest;
 }

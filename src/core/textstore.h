@@ -37,12 +37,14 @@ public:
     qsizetype rowCount() const { return m_rows.size(); }
     const QString &row(qsizetype r) const { return m_rows.at(r); }
     const QStringList &rows() const { return m_rows; }
-    void setRows(QStringList rows); ///< an empty list is taken as one empty row
+    /// An empty list is taken as one empty row; a row holding line breaks is split at them.
+    void setRows(QStringList rows);
 
     // Lines: the functions' view.
     qsizetype lineCount() const;
     QStringList lines() const;
-    void setLines(QStringList lines); ///< each line, the last included, ends with a line break
+    /// Each line, the last included, ends with a line break; a line holding line breaks is split.
+    void setLines(QStringList lines);
 
     // Character-sequence view.
     qsizetype offsetOfRow(qsizetype row) const;
@@ -63,13 +65,17 @@ public:
     static QStringList splitRows(QStringView text);
 
 private:
+    void assignRows(QStringList rows); // rows known to hold no break, at least one
     void rowsChangedFrom(qsizetype row);
     void ensureOffsets(qsizetype upToRow) const;
 
     QStringList m_rows;
     mutable std::vector<qsizetype> m_rowStart; // valid for rows below m_validStarts
     mutable qsizetype m_validStarts = 0;
+    // Kept up to date through edits: a full scan happens only when the last row of the longest
+    // length shrinks or goes.
     mutable qsizetype m_longest = -1; // -1: to be recomputed
+    mutable qsizetype m_longestCount = 0;
 };
 
 } // namespace plintex

@@ -211,16 +211,16 @@ TextFormat detectFormat(QByteArrayView bytes)
 {
     TextFormat format;
     if (hasBom(bytes))
-        format.encoding = isValidUtf8(bytes.sliced(3)) ? TextEncoding::Utf8WithBom
-                                                       : TextEncoding::Windows1252;
+        format.encoding =
+            isValidUtf8(bytes.sliced(3)) ? TextEncoding::Utf8WithBom : TextEncoding::Windows1252;
     else
         format.encoding = isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 
     const qsizetype lf = bytes.indexOf('\n');
     const qsizetype cr = bytes.indexOf('\r');
     if (cr >= 0 && (lf < 0 || cr < lf))
-        format.lineEnd = (cr + 1 < bytes.size() && bytes[cr + 1] == '\n') ? LineEnd::CrLf
-                                                                           : LineEnd::Cr;
+        format.lineEnd =
+            (cr + 1 < bytes.size() && bytes[cr + 1] == '\n') ? LineEnd::CrLf : LineEnd::Cr;
     return format;
 }
 

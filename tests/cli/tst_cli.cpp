@@ -72,8 +72,8 @@ void TestCli::parsesOptions_data()
         << u"  x"_s;
     QTest::newRow("radio button flag")
         << QStringList{u"retain-delete-column"_s, u"--retain"_s} << u"mode"_s << u"Retain"_s;
-    QTest::newRow("default radio") << QStringList{u"delete-retain-column"_s} << u"mode"_s
-                                   << u"Delete"_s;
+    QTest::newRow("default radio")
+        << QStringList{u"delete-retain-column"_s} << u"mode"_s << u"Delete"_s;
 }
 
 void TestCli::parsesOptions()
@@ -91,30 +91,29 @@ void TestCli::rejectsBadUsage_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("unknown function") << QStringList{u"frobnicate"_s}
-                                      << u"unknown function \"frobnicate\""_s;
-    QTest::newRow("function not built") << QStringList{u"sort-ascending-descending"_s}
-                                        << u"not available"_s;
+    QTest::newRow("unknown function")
+        << QStringList{u"frobnicate"_s} << u"unknown function \"frobnicate\""_s;
+    QTest::newRow("function not built")
+        << QStringList{u"sort-ascending-descending"_s} << u"not available"_s;
     QTest::newRow("not a number") << QStringList{u"insert-into-column"_s, u"--at=x"_s}
                                   << u"whole number"_s;
-    QTest::newRow("negative number") << QStringList{u"insert-into-column"_s, u"--at=-1"_s}
-                                     << u"whole number"_s;
+    QTest::newRow("negative number")
+        << QStringList{u"insert-into-column"_s, u"--at=-1"_s} << u"whole number"_s;
     QTest::newRow("fraction") << QStringList{u"delete-retain-column"_s, u"--column=1.5"_s}
                               << u"whole number"_s;
     QTest::newRow("row not a number")
         << QStringList{u"insert-into-column"_s, u"--from-row=one"_s} << u"whole number"_s;
-    QTest::newRow("unknown option") << QStringList{u"insert-into-column"_s, u"--bogus"_s}
-                                    << u"unknown option --bogus"_s;
+    QTest::newRow("unknown option")
+        << QStringList{u"insert-into-column"_s, u"--bogus"_s} << u"unknown option --bogus"_s;
     QTest::newRow("both radio buttons")
         << QStringList{u"delete-retain-column"_s, u"--delete"_s, u"--retain"_s}
         << u"exclude each other"_s;
-    QTest::newRow("value missing") << QStringList{u"insert-into-column"_s, u"--at"_s}
-                                   << u"needs a value"_s;
+    QTest::newRow("value missing")
+        << QStringList{u"insert-into-column"_s, u"--at"_s} << u"needs a value"_s;
     QTest::newRow("line break in a one-line field")
-        << QStringList{u"insert-into-column"_s, u"--insert-this-data=a\nb"_s}
-        << u"one line"_s;
-    QTest::newRow("two input files") << QStringList{u"insert-into-column"_s, u"a"_s, u"b"_s}
-                                     << u"more than one input file"_s;
+        << QStringList{u"insert-into-column"_s, u"--insert-this-data=a\nb"_s} << u"one line"_s;
+    QTest::newRow("two input files")
+        << QStringList{u"insert-into-column"_s, u"a"_s, u"b"_s} << u"more than one input file"_s;
 }
 
 void TestCli::rejectsBadUsage()
@@ -179,8 +178,8 @@ void TestCli::deleteRetainFromFile()
 
 void TestCli::refusalGoesToStandardError()
 {
-    const Outcome o = runCli({u"insert-into-column"_s, u"--insert-this-data=x"_s},
-                             QByteArray("one line\n"));
+    const Outcome o =
+        runCli({u"insert-into-column"_s, u"--insert-this-data=x"_s}, QByteArray("one line\n"));
     QCOMPARE(o.status, 1);
     QCOMPARE(o.out, QByteArray());
     QCOMPARE(o.err, QByteArray("Row restraint To position must\nbe greater than From position.\n"));
@@ -220,7 +219,9 @@ void TestCli::valueFromFile()
     const Outcome o = runCli({u"insert-into-column"_s, u"--insert-this-data-file="_s + path},
                              QByteArray("ab\ncd\n"));
     QCOMPARE(o.status, 0);
-    QCOMPARE(o.out, QByteArray("\xC3\xA9t\xC3\xA9" "ab\n\xC3\xA9t\xC3\xA9" "cd\n"));
+    QCOMPARE(o.out, QByteArray("\xC3\xA9t\xC3\xA9"
+                               "ab\n\xC3\xA9t\xC3\xA9"
+                               "cd\n"));
 }
 
 void TestCli::streamMatchesRunRoutine_data()
@@ -236,10 +237,11 @@ void TestCli::streamMatchesRunRoutine_data()
     QTest::newRow("band in the middle") << QByteArray("1\n2\n3\n4\n5\n") << u"+"_s << 2 << 4;
     QTest::newRow("windows-1252 with an insert it cannot hold")
         << QByteArray("caf\xE9\n\x80uro\nlast\n") << u"\u2192"_s << 2 << 3;
-    QTest::newRow("utf-8 with bom") << QByteArray("\xEF\xBB\xBFx\r\ny\r\n") << u"\u00E9"_s << 0 << 0;
+    QTest::newRow("utf-8 with bom")
+        << QByteArray("\xEF\xBB\xBFx\r\ny\r\n") << u"\u00E9"_s << 0 << 0;
     QTest::newRow("empty lines") << QByteArray("\n\n\n") << u"+"_s << 0 << 0;
-    QTest::newRow("long lines") << QByteArray(5000, 'x') + "\n" + QByteArray(70, 'y') << u"+"_s
-                                << 0 << 0;
+    QTest::newRow("long lines") << QByteArray(5000, 'x') + "\n" + QByteArray(70, 'y') << u"+"_s << 0
+                                << 0;
 }
 
 void TestCli::streamMatchesRunRoutine()
@@ -255,8 +257,8 @@ void TestCli::streamMatchesRunRoutine()
     const RowRestraint restraint{from, to, from == 0 && to == 0};
 
     QByteArray streamed;
-    const cli::StreamResult s = cli::streamLines(input, f->body.lineTransform(params),
-                                                 params.all(), restraint, [&](QByteArrayView b) {
+    const cli::StreamResult s = cli::streamLines(input, f->body.lineTransform(params), params.all(),
+                                                 restraint, [&](QByteArrayView b) {
                                                      streamed += b;
                                                      return true;
                                                  });

@@ -41,19 +41,42 @@ void TestCatalogue::holdsEveryFunctionOnce()
 
 void TestCatalogue::dropDownEntriesInOrder()
 {
-    const QStringList expected = {
-        u"Add Row"_s, u"Align Data into Columns"_s, u"Append Data"_s, u"Break Up File"_s,
-        u"Copy/Move a Column"_s, u"Delete Leading/Trailing Blanks"_s, u"Delete Lines Per Data"_s,
-        u"Delete Row"_s, u"Delete/Retain Column"_s, u"Delete/Retain Line Data"_s,
-        u"Delete/Strip Out Data"_s, u"Horizontal Concatenation"_s, u"Html Realign"_s,
-        u"Insert a Column"_s, u"Insert CR"_s, u"Insert Data Per Data"_s,
-        u"Insert Incrementing Letters"_s, u"Insert Incrementing Numbers"_s,
-        u"Insert Into Column"_s, u"Insert Lines Per Data"_s, u"Insert Spread Sheet Delimiter"_s,
-        u"Mark Duplicate Lines"_s, u"Read Me"_s, u"Remove Blank Lines"_s,
-        u"Replace Byte in File"_s, u"Replace Data with Data List"_s, u"Replace in Column"_s,
-        u"Replace Line per Data"_s, u"Replicate Data"_s, u"Retain/Delete Column"_s,
-        u"Retain/Delete Line Data"_s, u"Shuffle Data"_s, u"Sort Ascending/Descending"_s,
-        u"Special Routines"_s, u"Total a Specified Column"_s, u"Vertical Concatenation"_s};
+    const QStringList expected = {u"Add Row"_s,
+                                  u"Align Data into Columns"_s,
+                                  u"Append Data"_s,
+                                  u"Break Up File"_s,
+                                  u"Copy/Move a Column"_s,
+                                  u"Delete Leading/Trailing Blanks"_s,
+                                  u"Delete Lines Per Data"_s,
+                                  u"Delete Row"_s,
+                                  u"Delete/Retain Column"_s,
+                                  u"Delete/Retain Line Data"_s,
+                                  u"Delete/Strip Out Data"_s,
+                                  u"Horizontal Concatenation"_s,
+                                  u"Html Realign"_s,
+                                  u"Insert a Column"_s,
+                                  u"Insert CR"_s,
+                                  u"Insert Data Per Data"_s,
+                                  u"Insert Incrementing Letters"_s,
+                                  u"Insert Incrementing Numbers"_s,
+                                  u"Insert Into Column"_s,
+                                  u"Insert Lines Per Data"_s,
+                                  u"Insert Spread Sheet Delimiter"_s,
+                                  u"Mark Duplicate Lines"_s,
+                                  u"Read Me"_s,
+                                  u"Remove Blank Lines"_s,
+                                  u"Replace Byte in File"_s,
+                                  u"Replace Data with Data List"_s,
+                                  u"Replace in Column"_s,
+                                  u"Replace Line per Data"_s,
+                                  u"Replicate Data"_s,
+                                  u"Retain/Delete Column"_s,
+                                  u"Retain/Delete Line Data"_s,
+                                  u"Shuffle Data"_s,
+                                  u"Sort Ascending/Descending"_s,
+                                  u"Special Routines"_s,
+                                  u"Total a Specified Column"_s,
+                                  u"Vertical Concatenation"_s};
     QCOMPARE(dropDownCaptions(), expected);
 }
 
@@ -138,13 +161,12 @@ void TestCatalogue::caretMenuLayouts_data()
                        u"End    Row"_s}
         << true;
     QTest::newRow("Copy/Move") << u"Copy/Move a Column"_s
-                               << QStringList{u"Begin Column"_s, u"End    Column"_s,
-                                              u"To Column"_s}
+                               << QStringList{u"Begin Column"_s, u"End    Column"_s, u"To Column"_s}
                                << false;
     QTest::newRow("Sort") << u"Sort Ascending/Descending"_s << QStringList{u"Begin Column"_s}
                           << false;
-    QTest::newRow("Delete Row") << u"Delete Row"_s
-                                << QStringList{u"Begin Row"_s, u"End    Row"_s} << false;
+    QTest::newRow("Delete Row") << u"Delete Row"_s << QStringList{u"Begin Row"_s, u"End    Row"_s}
+                                << false;
     QTest::newRow("Vertical") << u"Vertical Concatenation"_s << QStringList{u"Lower Row"_s}
                               << false;
     QTest::newRow("Spread sheet") << u"Insert Spread Sheet Delimiter"_s
@@ -177,8 +199,7 @@ void TestCatalogue::caretMenuWrites_data()
     QTest::addColumn<QStringList>("writes");
     // Caret at row 4, column 9.
     QTest::newRow("Insert Into Column, Begin Column")
-        << u"Insert Into Column"_s << int(MenuEntry::BeginColumn)
-        << QStringList{u"column=9"_s};
+        << u"Insert Into Column"_s << int(MenuEntry::BeginColumn) << QStringList{u"column=9"_s};
     QTest::newRow("Insert Into Column, Begin Row")
         << u"Insert Into Column"_s << int(MenuEntry::BeginRow) << QStringList{u"from=4"_s};
     QTest::newRow("Insert Into Column, End Row")
@@ -186,8 +207,7 @@ void TestCatalogue::caretMenuWrites_data()
     QTest::newRow("Delete/Retain Column, End Column")
         << u"Delete/Retain Column"_s << int(MenuEntry::EndColumn) << QStringList{u"end=9"_s};
     QTest::newRow("Delete/Retain Column, Begin Column")
-        << u"Delete/Retain Column"_s << int(MenuEntry::BeginColumn)
-        << QStringList{u"start=9"_s};
+        << u"Delete/Retain Column"_s << int(MenuEntry::BeginColumn) << QStringList{u"start=9"_s};
     QTest::newRow("a function not built yet still fills From")
         << u"Shuffle Data"_s << int(MenuEntry::BeginRow) << QStringList{u"from=4"_s};
 }
@@ -198,8 +218,8 @@ void TestCatalogue::caretMenuWrites()
     QFETCH(int, entry);
     QFETCH(QStringList, writes);
     QStringList got;
-    for (const CaretMenuWrite &w : plintex::caretMenuWrites(*functionByName(function),
-                                                            MenuEntry(entry), 4, 9)) {
+    for (const CaretMenuWrite &w :
+         plintex::caretMenuWrites(*functionByName(function), MenuEntry(entry), 4, 9)) {
         const QString target = w.target == CaretMenuWrite::Target::RestraintFrom ? u"from"_s
                                : w.target == CaretMenuWrite::Target::RestraintTo ? u"to"_s
                                                                                  : w.param;

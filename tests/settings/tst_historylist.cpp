@@ -38,24 +38,21 @@ void TestHistoryList::addEntry_data()
     QTest::addColumn<bool>("force");
     QTest::addColumn<bool>("written");
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("empty text is not saved") << entries(1, 3) << QString() << false << false
-                                             << entries(1, 3);
+    QTest::newRow("empty text is not saved")
+        << entries(1, 3) << QString() << false << false << entries(1, 3);
     QTest::newRow("new text goes first") << entries(1, 2) << u"new"_s << false << true
                                          << QStringList{u"new"_s, u"entry 1"_s, u"entry 2"_s};
-    QTest::newRow("known text keeps its place") << entries(1, 3) << u"entry 2"_s << false << true
-                                                << entries(1, 3);
+    QTest::newRow("known text keeps its place")
+        << entries(1, 3) << u"entry 2"_s << false << true << entries(1, 3);
     QTest::newRow("10 entries: the 10th is dropped")
-        << entries(1, 10) << u"new"_s << false << true
-        << (QStringList{u"new"_s} + entries(1, 9));
+        << entries(1, 10) << u"new"_s << false << true << (QStringList{u"new"_s} + entries(1, 9));
     QTest::newRow("15 entries: only the 11th goes")
         << entries(1, 15) << u"new"_s << false << true
         << (QStringList{u"new"_s} + entries(1, 9) + entries(11, 15));
-    QTest::newRow("letter case makes another entry")
-        << QStringList{u"Data"_s} << u"data"_s << false << true
-        << QStringList{u"data"_s, u"Data"_s};
-    QTest::newRow("empty entries removed")
-        << QStringList{u"a"_s, QString(), u"b"_s} << u"c"_s << false << true
-        << QStringList{u"c"_s, u"a"_s, u"b"_s};
+    QTest::newRow("letter case makes another entry") << QStringList{u"Data"_s} << u"data"_s << false
+                                                     << true << QStringList{u"data"_s, u"Data"_s};
+    QTest::newRow("empty entries removed") << QStringList{u"a"_s, QString(), u"b"_s} << u"c"_s
+                                           << false << true << QStringList{u"c"_s, u"a"_s, u"b"_s};
     QTest::newRow("forced empty save writes the list")
         << entries(1, 2) << QString() << true << true << entries(1, 2);
 }

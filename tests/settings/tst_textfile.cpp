@@ -65,8 +65,7 @@ void TestTextFile::detectsFormat_data()
     QTest::newRow("no line end") << QByteArray("abc") << TextEncoding::Utf8 << LineEnd::Lf;
     QTest::newRow("bom") << QByteArray("\xEF\xBB\xBFx\r\n") << TextEncoding::Utf8WithBom
                          << LineEnd::CrLf;
-    QTest::newRow("1252") << QByteArray("na\xEFve\n") << TextEncoding::Windows1252
-                          << LineEnd::Lf;
+    QTest::newRow("1252") << QByteArray("na\xEFve\n") << TextEncoding::Windows1252 << LineEnd::Lf;
 }
 
 void TestTextFile::detectsFormat()
@@ -88,8 +87,8 @@ void TestTextFile::decodesRows_data()
         << QByteArray("a\nb\n") << QStringList{u"a"_s, u"b"_s, QString()};
     QTest::newRow("mixed ends") << QByteArray("a\r\nb\rc\nd")
                                 << QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s};
-    QTest::newRow("1252 specials") << QByteArray("\x80\x97\x96\x81")
-                                   << QStringList{u"\u20AC\u2014\u2013\u0081"_s};
+    QTest::newRow("1252 specials")
+        << QByteArray("\x80\x97\x96\x81") << QStringList{u"\u20AC\u2014\u2013\u0081"_s};
     QTest::newRow("bom dropped") << QByteArray("\xEF\xBB\xBF\xC3\xA9") << QStringList{u"é"_s};
 }
 
@@ -123,9 +122,8 @@ void TestTextFile::roundTripsBytes()
 void TestTextFile::fallsBackToUtf8WhenWindows1252CannotHold()
 {
     TextFormat written;
-    const QByteArray out = encodeRows({u"caf\u00E9 \u2192 \u4E2D"_s}, {TextEncoding::Windows1252,
-                                                                       LineEnd::CrLf},
-                                      &written);
+    const QByteArray out = encodeRows({u"caf\u00E9 \u2192 \u4E2D"_s},
+                                      {TextEncoding::Windows1252, LineEnd::CrLf}, &written);
     QCOMPARE(written.encoding, TextEncoding::Utf8);
     QCOMPARE(QString::fromUtf8(out), u"caf\u00E9 \u2192 \u4E2D"_s);
     encodeRows({u"caf\u00E9 \u20AC"_s}, {TextEncoding::Windows1252, LineEnd::CrLf}, &written);
@@ -148,9 +146,8 @@ void TestTextFile::listFileReadsOlderFiles()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("first\r\nna\xEFve \x80\r\n\r\nlast without end");
     f.close();
-    QCOMPARE(readListFile(path),
-             std::optional<QStringList>(
-                 {u"first"_s, u"na\u00EFve \u20AC"_s, QString(), u"last without end"_s}));
+    QCOMPARE(readListFile(path), std::optional<QStringList>({u"first"_s, u"na\u00EFve \u20AC"_s,
+                                                             QString(), u"last without end"_s}));
 }
 
 void TestTextFile::listFileWritesCrLfAndKeepsEveryCharacter()

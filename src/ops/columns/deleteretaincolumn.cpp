@@ -49,9 +49,21 @@ FunctionBody deleteRetainColumn()
 {
     FunctionBody body;
     body.params = {
-        {kStart, u"column starting at position:"_s, ParamKind::Number, u"1"_s, u"1"_s, 0, {},
+        {kStart,
+         u"column starting at position:"_s,
+         ParamKind::Number,
+         u"1"_s,
+         u"1"_s,
+         0,
+         {},
          u"Double click for default"_s},
-        {kEnd, u"and ending at column position:"_s, ParamKind::Number, u"1"_s, u"1"_s, 0, {},
+        {kEnd,
+         u"and ending at column position:"_s,
+         ParamKind::Number,
+         u"1"_s,
+         u"1"_s,
+         0,
+         {},
          u"Double click for default"_s},
         {kMode, {}, ParamKind::Choice, kDelete, {}, 0, {kDelete, kRetain}, {}},
     };

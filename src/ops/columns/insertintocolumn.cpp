@@ -36,7 +36,13 @@ FunctionBody insertIntoColumn()
     FunctionBody body;
     body.params = {
         {kData, u"Insert this data:"_s, ParamKind::HistoryText, {}, {}, 5, {}, {}},
-        {kColumn, u"at column position:"_s, ParamKind::Number, u"1"_s, u"1"_s, 0, {},
+        {kColumn,
+         u"at column position:"_s,
+         ParamKind::Number,
+         u"1"_s,
+         u"1"_s,
+         0,
+         {},
          u"Double click for default"_s},
     };
     body.runButtons = {{u"run"_s, {}}};

@@ -1,0 +1,112 @@
+// Times the window on 1,000,000 lines of ~60 characters: pressing run on "Insert Into Column"
+// until the caret stands in the result, and how soon a stop click ends a run. Prints figures;
+// run it with QT_QPA_PLATFORM=offscreen or under a display.
+#include "ui/controls/historycombobox.h"
+#include "ui/dialogs.h"
+#include "ui/functionbar.h"
+#include "ui/mainwindow.h"
+#include "ui/parameterpanel.h"
+#include "ui/textpane.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+using namespace plintex;
+
+namespace {
+
+class SilentDialogs : public Dialogs {
+public:
+    void warning(QWidget *, const QString &text) override { warnings.append(text); }
+    Answer question(QWidget *, const QString &, bool, std::optional<QPoint>) override
+    {
+        return Answer::No;
+    }
+    QStringList warnings;
+};
+
+QStringList benchLines()
+{
+    QStringList lines;
+    lines.reserve(1000000);
+    for (int i = 1; i <= 1000000; ++i)
+        lines += QStringLiteral("%1 item%2 %3 note-%4 %5")
+                     .arg(i, 8, 10, QChar(u'0'))
+                     .arg(i % 997, -8)
+                     .arg(double(i % 99991) * 1.37, 10, 'f', 2)
+                     .arg(i * 7 % 100000, -15)
+                     .arg(i % 100000, 6);
+    return lines;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QTemporaryDir home;
+    qputenv("PLINTEX_HOME", home.path().toLocal8Bit());
+
+    SilentDialogs dialogs;
+    MainWindow window(dialogs);
+    window.show();
+    QApplication::processEvents();
+
+    const QStringList lines = benchLines();
+    std::printf("lines: %lld, characters per line: %lld\n", qint64(lines.size()),
+                qint64(lines.front().size()));
+
+    QElapsedTimer timer;
+    timer.start();
+    window.workArea()->setLines(lines);
+    QApplication::processEvents();
+    std::printf("load into the work area:                 %6lld ms\n", timer.elapsed());
+
+    QToolButton *button = window.functionBar()->button(10);
+    button->click();
+    ParameterPanel *panel = window.panel(10);
+    static_cast<HistoryComboBox *>(panel->control(u"data"_s))->setEditText(u"INSERTED "_s);
+    QAbstractButton *run = panel->runButton(u"run"_s);
+
+    for (int round = 1; round <= 3; ++round) {
+        timer.start();
+        run->click();
+        QApplication::processEvents();
+        const qint64 ms = timer.elapsed();
+        const bool caretInResult = window.workArea()->caret().row == lines.size() - 1 &&
+                                   window.workArea()->store().row(0).startsWith(u"INSERTED "_s);
+        std::printf("run \"Insert Into Column\" (round %d):      %6lld ms%s\n", round, ms,
+                    caretInResult ? "" : "  (caret NOT in the result)");
+        window.undo();
+    }
+
+    // A stop click, delivered by a timer through the run's own event pump.
+    for (int delay : {50, 150, 300}) {
+        qint64 clickedAt = -1;
+        timer.start();
+        QTimer::singleShot(delay, [&] {
+            clickedAt = timer.elapsed();
+            window.session().stop.request();
+        });
+        run->click();
+        const qint64 endedAt = timer.elapsed();
+        if (clickedAt < 0)
+            std::printf("stop after %3d ms: the run ended first (%lld ms)\n", delay, endedAt);
+        else
+            std::printf("stop after %3d ms: run ended %6lld ms after the click%s\n", delay,
+                        endedAt - clickedAt,
+                        dialogs.warnings.contains(u"Processing stopped!"_s) ? ""
+                                                                            : " (not stopped)");
+        dialogs.warnings.clear();
+        QApplication::processEvents();
+    }
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace plintex {
+
+/// Every box the window shows goes through this interface, so that tests answer them without
+/// a screen and nothing below the window ever shows anything itself.
+class Dialogs {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Dialogs() = default;
+
+    /// A modal "Warning" box with one "OK" button; a CR in the text breaks the line. The pointer
+    /// first moves to the middle of the desktop, a little below it.
+    virtual void warning(QWidget *parent, const QString &text) = 0;
+
+    /// A modal "Confirm" question with "Yes" and "No", and "Cancel" when asked for. The pointer
+    /// first moves to `pointer` (screen coordinates), or as for a warning when none is given.
+    virtual Answer question(QWidget *parent, const QString &text, bool withCancel,
+                            std::optional<QPoint> pointer = std::nullopt) = 0;
+};
+
+/// The real boxes.
+class WidgetDialogs : public Dialogs {
+public:
+    void warning(QWidget *parent, const QString &text) override;
+    Answer question(QWidget *parent, const QString &text, bool withCancel,
+                    std::optional<QPoint> pointer) override;
+};
+
+/// Where a warning puts the pointer: (w div 2, h div 2 + 35) of the whole virtual desktop.
+QPoint warningPointerPosition();
+
+} // namespace plintex

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/catalogue.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <functional>
+
+class QComboBox;
+class QToolButton;
+
+namespace plintex {
+
+/// The 34 function buttons: one group in which at most one button is down and all may be up
+/// (clicking the pressed button raises it). Hovering over a button shows its name in the
+/// function drop-down's edit field while hints are on and nothing is pressed.
+class FunctionBar : public QWidget {
+    Q_OBJECT
+public:
+    FunctionBar(QComboBox &dropDown, QWidget *parent = nullptr);
+
+    QToolButton *button(int functionNumber) const { return m_buttons.value(functionNumber); }
+    /// Presses one button (without running its click) and raises the others.
+    void press(int functionNumber);
+    /// Raises every button, or every button but the one given.
+    void raiseAll(int exceptFunctionNumber = -1);
+    bool anyPressed() const;
+
+    /// Decides whether hover names show: hints on and no button of the window pressed.
+    void setHoverAllowed(std::function<bool()> allowed) { m_hoverAllowed = std::move(allowed); }
+
+Q_SIGNALS:
+    void clicked(const plintex::FunctionSpec &function);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QComboBox &m_dropDown;
+    QHash<int, QToolButton *> m_buttons;
+    QHash<QObject *, const FunctionSpec *> m_functionOf;
+    std::function<bool()> m_hoverAllowed;
+};
+
+} // namespace plintex

@@ -1,0 +1,479 @@
+#include "ui/mainwindow.h"
+
+#include "settings/historylist.h"
+#include "settings/programfolder.h"
+#include "ui/caretmenu.h"
+#include "ui/controls/historycombobox.h"
+#include "ui/controls/piegauge.h"
+#include "ui/dialogs.h"
+#include "ui/functionbar.h"
+#include "ui/parameterpanel.h"
+#include "ui/restraintstrip.h"
+#include "ui/runprogress.h"
+#include "ui/statuspanels.h"
+#include "ui/textpane.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+// The icons are resources of this static library: they must be registered by hand.
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace plintex {
+namespace {
+
+constexpr int kNoFunction = 0;
+
+} // namespace
+
+MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_systemFolder(systemFolder())
+{
+    initIconResources();
+    setWindowTitle(u"Plintex v7.08"_s);
+    setWindowIcon(QIcon(u":/icons/toolbar/app.svg"_s));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    resize(800, 572);
+
+    m_workArea = new TextPane(this);
+    m_workArea->setObjectName(u"RichEdit3"_s);
+    m_workArea->setAccessibleName(u"Work area"_s);
+    m_workArea->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_workArea->installEventFilter(this);
+    m_workArea->viewport()->installEventFilter(this);
+    connect(m_workArea, &TextPane::textChanged, this, &MainWindow::richEdit3Change);
+    connect(m_workArea, &TextPane::contextMenuRequested, this, &MainWindow::showCaretMenu);
+
+    m_status = new StatusPanels(this);
+    setStatusBar(m_status);
+
+    buildToolbars();
+
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto *panelRow = new QHBoxLayout;
+    panelRow->setSpacing(0);
+    auto *panels = new QVBoxLayout;
+    panels->setSpacing(0);
+    panelRow->addLayout(panels, 1);
+    m_strip = new RestraintStrip(central);
+    panelRow->addWidget(m_strip, 0, Qt::AlignTop);
+    column->addLayout(panelRow);
+    column->addWidget(m_workArea, 1);
+    setCentralWidget(central);
+    buildPanels();
+    for (ParameterPanel *p : std::as_const(m_panels))
+        panels->addWidget(p);
+
+    // The pane is put into plain-text mode at creation, which is the change notification the
+    // first-change flag exists to swallow.
+    m_workArea->setText(QString());
+    m_strip->hide();
+    for (ParameterPanel *p : std::as_const(m_panels))
+        p->hide();
+    m_status->setCaret(0, 0);
+    m_status->resetCounts();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildToolbars()
+{
+    m_mainBar = addToolBar(u"Main"_s);
+    m_mainBar->setObjectName(u"MainToolbar"_s);
+    m_mainBar->setMovable(false);
+    m_mainBar->setIconSize({20, 20});
+
+    struct ToolbarAction {
+        QString name;
+        QString icon;
+        void (MainWindow::*slot)();
+    };
+    const ToolbarAction actions[] = {
+        {u"Quit"_s, u"quit"_s, nullptr},
+        {u"Undo"_s, u"undo"_s, &MainWindow::undo},
+        {u"To Top"_s, u"to-top"_s, &MainWindow::toTop},
+        {u"To Bottom"_s, u"to-bottom"_s, &MainWindow::toBottom},
+        {u"Stop Processing"_s, u"stop-processing"_s, nullptr},
+    };
+    for (const ToolbarAction &a : actions) {
+        QAction *action =
+            m_mainBar->addAction(QIcon(u":/icons/toolbar/"_s + a.icon + u".svg"_s), a.name);
+        action->setStatusTip(a.name);
+        action->setObjectName(a.name);
+        if (a.slot)
+            connect(action, &QAction::triggered, this, a.slot);
+        m_actions.insert(a.name, action);
+    }
+    connect(m_actions[u"Quit"_s], &QAction::triggered, this, &QWidget::close);
+    connect(m_actions[u"Stop Processing"_s], &QAction::triggered, this,
+            [this] { m_session.stop.request(); });
+    m_mainBar->addSeparator();
+
+    // The drop-down, "STOP", the notice and the gauge share one holder, so that each can be
+    // shown and hidden on its own (a toolbar keeps its direct widgets' visibility to itself).
+    auto *holder = new QWidget(m_mainBar);
+    auto *row = new QHBoxLayout(holder);
+    row->setContentsMargins(4, 0, 4, 0);
+
+    m_dropDown = new QComboBox(holder);
+    m_dropDown->setObjectName(u"FunctionDropDown"_s);
+    m_dropDown->setAccessibleName(u"Function"_s);
+    m_dropDown->setStatusTip(u"Choose a function"_s);
+    m_dropDown->setEditable(true);
+    m_dropDown->setInsertPolicy(QComboBox::NoInsert);
+    m_dropDown->setCompleter(nullptr);
+    m_dropDown->addItems(dropDownCaptions());
+    m_dropDown->setMaxVisibleItems(36);
+    m_dropDown->setMinimumContentsLength(28);
+    m_dropDown->setCurrentIndex(-1);
+    m_dropDown->setEditText(QString());
+    connect(m_dropDown, &QComboBox::activated, this, &MainWindow::dropDownChosen);
+    row->addWidget(m_dropDown);
+
+    m_stopButton = new QPushButton(u"STOP"_s, holder);
+    m_stopButton->setObjectName(u"StopButton"_s);
+    m_stopButton->setAccessibleName(u"STOP"_s);
+    m_stopButton->setStatusTip(u"Stop Processing"_s);
+    m_stopButton->setStyleSheet(u"QPushButton { background: #d32f2f; color: white;"
+                                u" font-weight: bold; padding: 2px 8px; }"_s);
+    connect(m_stopButton, &QPushButton::clicked, this, [this] { m_session.stop.request(); });
+    row->addWidget(m_stopButton);
+    m_stopButton->hide();
+
+    m_notice = new ProcessingNotice(holder);
+    row->addWidget(m_notice);
+    m_gauge = new PieGauge(holder);
+    m_gauge->setObjectName(u"Gauge"_s);
+    m_gauge->setAccessibleName(u"Progress"_s);
+    row->addWidget(m_gauge);
+    m_gauge->hide();
+    row->addStretch(1);
+    m_mainBar->addWidget(holder);
+
+    addToolBarBreak();
+    auto *functions = addToolBar(u"Functions"_s);
+    functions->setObjectName(u"FunctionToolbar"_s);
+    functions->setMovable(false);
+    m_functionBar = new FunctionBar(*m_dropDown, functions);
+    m_functionBar->setHoverAllowed([this] { return m_hintsShown && !m_functionBar->anyPressed(); });
+    connect(m_functionBar, &FunctionBar::clicked, this, &MainWindow::selectFunction);
+    functions->addWidget(m_functionBar);
+}
+
+void MainWindow::buildPanels()
+{
+    for (const FunctionSpec &f : catalogue()) {
+        auto *panel = new ParameterPanel(f, centralWidget());
+        connect(panel, &ParameterPanel::runRequested, this,
+                [this, &f](const QString &button) { runFunction(f, button); });
+        for (HistoryComboBox *box : panel->historyBoxes()) {
+            connect(box, &HistoryComboBox::deleteFromListRequested, this,
+                    [this, box] { deleteFromHistory(*box); });
+        }
+        m_panels.insert(f.number, panel);
+    }
+}
+
+QAction *MainWindow::toolbarAction(const QString &name) const
+{
+    return m_actions.value(name);
+}
+
+const FunctionSpec *MainWindow::selectedFunction() const
+{
+    for (ParameterPanel *p : m_panels) {
+        if (!p->isHidden())
+            return &p->function();
+    }
+    return nullptr;
+}
+
+// The select routine every function button and the drop-down share.
+void MainWindow::selectFunction(const FunctionSpec &function)
+{
+    const bool pressed = m_functionBar->button(function.number)->isChecked();
+    if (!pressed) {
+        resetIndividual(kNoFunction);
+        m_keepParameters = 0;
+    } else {
+        resetIndividual(function.number);
+        if (function.restraint)
+            m_strip->show();
+        m_caretMenuEnabled = function.caretMenu;
+    }
+    ParameterPanel *panel = m_panels.value(function.number);
+    if (!m_keepParameters) {
+        panel->resetToDefaults();
+        if (function.restraint)
+            m_strip->clearRows();
+    }
+    m_keepParameters = 0;
+    loadHistories(*panel);
+}
+
+void MainWindow::dropDownChosen(int entry)
+{
+    const FunctionSpec *function = functionAtEntry(entry);
+    if (!function)
+        return;
+    m_functionBar->press(function->number);
+    selectFunction(*function);
+    m_functionBar->button(function->number)->setFocus();
+}
+
+void MainWindow::resetIndividual(int functionNumber)
+{
+    m_workArea->show();
+    m_caretMenuEnabled = false;
+    m_strip->hide();
+    m_status->resetCounts();
+    m_dropDown->setEditText(QString());
+    m_stopButton->setVisible(functionNumber != kNoFunction);
+    for (ParameterPanel *p : std::as_const(m_panels)) {
+        const bool shown = p->function().number == functionNumber;
+        p->setVisible(shown);
+        if (shown) {
+            const QSignalBlocker blocker(m_dropDown);
+            m_dropDown->setCurrentIndex(p->function().entries.front().position);
+        }
+    }
+    m_workArea->setFocus();
+}
+
+void MainWindow::resetAll()
+{
+    // "Read Me" keeps its panel: it is meant to stay ready for the next paste.
+    const FunctionSpec *readMe = functionByName(u"read-me");
+    m_functionBar->raiseAll(readMe ? readMe->number : -1);
+    for (ParameterPanel *p : std::as_const(m_panels)) {
+        if (&p->function() != readMe)
+            p->hide();
+    }
+    m_keepParameters = 0;
+    m_strip->hide();
+    m_workArea->show();
+    m_dropDown->setEditText(QString());
+}
+
+void MainWindow::goToLine(qsizetype lineIndex)
+{
+    m_workArea->moveCaretToOffset(m_workArea->store().offsetOfRow(lineIndex));
+}
+
+void MainWindow::deleteAddedBlankLine()
+{
+    // This pane never adds a spurious line after a refill, so only the caret moves to the end.
+    toBottom();
+}
+
+void MainWindow::richEdit3Change()
+{
+    if (m_session.flags.noteTextChange())
+        m_status->resetCounts();
+}
+
+void MainWindow::stopProcess()
+{
+    m_session.stop.clear();
+    m_dialogs.warning(this, u"Processing stopped!"_s);
+    m_gauge->hide();
+    m_notice->hide();
+}
+
+void MainWindow::undo()
+{
+    const std::optional<QStringList> &snapshot = m_session.undo.lines();
+    if (!snapshot)
+        return;
+    m_session.flags.processing = true;
+    m_workArea->setLines(*snapshot);
+    goToLine(0);
+    m_session.flags.processing = false;
+    richEdit3Change();
+}
+
+void MainWindow::toTop()
+{
+    m_workArea->moveCaretToOffset(0);
+    m_workArea->setFocus();
+}
+
+void MainWindow::toBottom()
+{
+    m_workArea->moveCaretToOffset(m_workArea->store().length());
+    m_workArea->setFocus();
+}
+
+void MainWindow::runFunction(const FunctionSpec &function, const QString &runButton)
+{
+    // The run lets events through; a second press of a run button meanwhile is ignored.
+    if (m_running || !function.isBuilt())
+        return;
+    m_running = true;
+    ParameterPanel *panel = m_panels.value(function.number);
+    RunInput input;
+    input.params = panel->values();
+    input.restraint = m_strip->restraint();
+    input.caret = {m_session.caret.row, m_session.caret.column};
+    input.runButton = runButton;
+
+    WindowRunMonitor monitor(*m_notice, *m_gauge, m_session.stop);
+    // Edits typed while the run goes on would be overwritten by its result.
+    m_workArea->setReadOnly(true);
+    RunResult result = m_session.run(function, m_workArea->lines(), std::move(input), monitor);
+    m_workArea->setReadOnly(false);
+    applyRun(function, result);
+    m_running = false;
+}
+
+void MainWindow::applyRun(const FunctionSpec &function, RunResult &result)
+{
+    if (function.restraint)
+        m_strip->showBand(result.restraint);
+    switch (result.outcome) {
+    case RunResult::Outcome::Refused:
+        m_notice->hide();
+        m_gauge->hide();
+        m_dialogs.warning(this, result.message);
+        return;
+    case RunResult::Outcome::Stopped:
+        stopProcess();
+        return;
+    case RunResult::Outcome::Done:
+        break;
+    }
+    m_workArea->setLines(std::move(result.lines));
+    goToLine(result.caretLine);
+    m_gauge->hide();
+    richEdit3Change();
+    saveHistories(*m_panels.value(function.number));
+    m_notice->hide();
+    for (const QString &notice : std::as_const(result.notices))
+        m_dialogs.warning(this, notice);
+}
+
+void MainWindow::loadHistories(const ParameterPanel &panel)
+{
+    for (HistoryComboBox *box : panel.historyBoxes())
+        box->setEntries(history::load(history::filePath(m_systemFolder, box->historyNumber())));
+}
+
+void MainWindow::saveHistories(const ParameterPanel &panel)
+{
+    for (HistoryComboBox *box : panel.historyBoxes()) {
+        const QString text = box->currentText();
+        QStringList entries = box->entries();
+        if (!history::addEntry(entries, text, false))
+            continue;
+        box->setEntries(entries);
+        box->setEditText(text);
+        box->lineEdit()->selectAll();
+        history::store(history::filePath(m_systemFolder, box->historyNumber()), entries);
+    }
+}
+
+void MainWindow::deleteFromHistory(HistoryComboBox &box)
+{
+    const int chosen = box.chosenIndex();
+    if (chosen < 0)
+        return;
+    QStringList entries = box.entries();
+    entries.removeAt(chosen);
+    // The deleted text leaves the edit field too, so the forced save does not put it back.
+    box.setEditText(QString());
+    history::addEntry(entries, QString(), true);
+    box.setEntries(entries);
+    history::store(history::filePath(m_systemFolder, box.historyNumber()), entries);
+}
+
+void MainWindow::trackCaret(bool mouseRelease)
+{
+    const TextPosition p = m_workArea->store().positionOf(m_workArea->selectionStart());
+    m_session.caret = {p.row, p.column};
+    m_status->setCaret(p.row, p.column);
+    if (mouseRelease)
+        m_status->resetCountToCursor();
+}
+
+void MainWindow::showCaretMenu(const QPoint &globalPos)
+{
+    const FunctionSpec *function = selectedFunction();
+    if (!m_caretMenuEnabled || !function || !function->caretMenu)
+        return;
+    CaretMenu menu(function->menu, this);
+    connect(&menu, &CaretMenu::entryChosen, this, [this, function](MenuEntry entry) {
+        const auto writes =
+            caretMenuWrites(*function, entry, m_session.caret.row + 1, m_session.caret.column + 1);
+        for (const CaretMenuWrite &w : writes) {
+            switch (w.target) {
+            case CaretMenuWrite::Target::RestraintFrom:
+                m_strip->setFrom(w.value);
+                break;
+            case CaretMenuWrite::Target::RestraintTo:
+                m_strip->setTo(w.value);
+                break;
+            case CaretMenuWrite::Target::Param:
+                m_panels.value(function->number)->setValue(w.param, QString::number(w.value));
+                break;
+            }
+        }
+    });
+    menu.exec(globalPos);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // Hints go to the first status panel, never over the panels as a temporary message.
+    if (event->type() == QEvent::StatusTip) {
+        if (m_hintsShown)
+            m_status->setHint(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_workArea) {
+        if (event->type() == QEvent::KeyPress) {
+            trackCaret(false); // where the caret was before the key acts
+        } else if (event->type() == QEvent::KeyRelease) {
+            trackCaret(false);
+        }
+    } else if (watched == m_workArea->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        // The press and any drag have placed the caret by now.
+        trackCaret(true);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing in the middle of a run would pull the window from under it: stop the run instead.
+    if (m_running) {
+        m_session.stop.request();
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace plintex
