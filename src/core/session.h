@@ -13,6 +13,10 @@ public:
     StopLatch stop;
     UndoSnapshot undo;
     CaretRecord caret;
+    /// Hidden panes: a scratch pane some functions assemble their result in (also what prints),
+    /// and the store the counting routine works on.
+    TextStore workPane;
+    TextStore countPane;
 
     /// Runs a function on the work area's lines: takes the undo snapshot, sets the processing
     /// flag for the routine's duration (cleared on every way out) and returns the routine's

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +23,13 @@ QPoint warningPointerPosition()
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->virtualGeometry() : QRect();
     return {desktop.width() / 2, desktop.height() / 2 + 35};
+}
+
+void centerMouse(const QWidget &control, int dx, int dy)
+{
+    const QRect client = control.contentsRect();
+    const QPoint topLeft = control.mapToGlobal(client.topLeft());
+    QCursor::setPos(topLeft.x() + client.width() / 2 + dx, topLeft.y() + client.height() / 2 + dy);
 }
 
 void WidgetDialogs::warning(QWidget *parent, const QString &text)

@@ -38,4 +38,7 @@ public:
 /// Where a warning puts the pointer: (w div 2, h div 2 + 35) of the whole virtual desktop.
 QPoint warningPointerPosition();
 
+/// Moves the pointer to the middle of a control's client area, shifted by dx and dy.
+void centerMouse(const QWidget &control, int dx, int dy);
+
 } // namespace plintex
