@@ -2,12 +2,13 @@
 
 #include "core/windows1252.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace plintex::cli {
 namespace {
 
-constexpr qsizetype kPieceSize = 4 << 20;
+constexpr qsizetype kPieceSize = 128 << 10;
 
 /// The end of the line starting at `from` (the index of its CR or LF, or the input's size) and
 /// where the next line starts.
@@ -26,11 +27,12 @@ std::pair<qsizetype, qsizetype> lineEndAt(QByteArrayView input, qsizetype from, 
     return {lfAt, lf ? lfAt + 1 : n};
 }
 
-/// Lines in the lines view: a final line break does not start another line.
-qsizetype countLines(QByteArrayView input, bool hasCr)
+/// Lines in the lines view (a final line break does not start another line), counted up to
+/// `limit`: resolving the band needs no more.
+qsizetype countLines(QByteArrayView input, bool hasCr, qsizetype limit)
 {
     qsizetype lines = 0;
-    for (qsizetype at = 0; at < input.size();) {
+    for (qsizetype at = 0; at < input.size() && lines < limit;) {
         at = lineEndAt(input, at, hasCr).second;
         ++lines;
     }
@@ -49,7 +51,11 @@ StreamResult streamLines(QByteArrayView input, const LineTransform &transform,
 
     // Most texts have no CR at all; then only LF needs looking for.
     const bool hasCr = input.indexOf('\r') >= 0;
-    const RowRestraint band = resolveRestraint(restraint, countLines(input, hasCr));
+    // The band resolves the same against any count beyond its own rows (and From + 1, which
+    // decides whether it is one).
+    const RowRestraint reset = resetRowTo(restraint);
+    const qsizetype enough = std::max(reset.from + 1, reset.to == 0 ? qint64(2) : reset.to);
+    const RowRestraint band = resolveRestraint(restraint, countLines(input, hasCr, enough));
     if (!isValidBand(band))
         return {StreamResult::Outcome::Refused, restraintWarning()};
 
@@ -73,7 +79,7 @@ StreamResult streamLines(QByteArrayView input, const LineTransform &transform,
     for (qsizetype at = 0; at < input.size(); ++index) {
         const auto [end, next] = lineEndAt(input, at, hasCr);
         const QByteArrayView bytes = input.sliced(at, end - at);
-        const bool inBand = index >= band.from - 1 && index <= band.to - 1;
+        const bool inBand = index >= band.from - 1 && (index <= band.to - 1 || reset.to == 0);
         if (!inBand && copyVerbatim) {
             piece.append(bytes);
         } else {
