@@ -30,6 +30,18 @@ public:
     {
         return Answer::No;
     }
+    std::optional<FileChoice> chooseFileToOpen(QWidget *, const QString &, const QStringList &,
+                                               int) override
+    {
+        return std::nullopt;
+    }
+    std::optional<FileChoice> chooseFileToSave(QWidget *, const QString &, const QStringList &,
+                                               int) override
+    {
+        return std::nullopt;
+    }
+    bool runPreferences(PreferencesDialog &) override { return false; }
+    QAction *popUp(QMenu &, const QPoint &) override { return nullptr; }
     QStringList warnings;
 };
 

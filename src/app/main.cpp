@@ -14,6 +14,9 @@ int main(int argc, char *argv[])
 
     plintex::WidgetDialogs dialogs;
     plintex::MainWindow window(dialogs);
+    // Without its required files the program ends after saying which one is missing.
+    if (!window.startUp())
+        return 1;
     window.show();
     return QApplication::exec();
 }

@@ -1,7 +1,11 @@
 #include "ui/dialogs.h"
 
+#include "ui/preferencesdialog.h"
+
 #include <QCursor>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
@@ -55,6 +59,53 @@ Dialogs::Answer WidgetDialogs::question(QWidget *parent, const QString &text, bo
     default:
         return withCancel ? Answer::Cancel : Answer::No;
     }
+}
+
+namespace {
+
+std::optional<FileChoice> runFileDialog(QFileDialog &dialog, const QStringList &filters, int filter)
+{
+    dialog.setNameFilters(filters);
+    if (filter >= 0 && filter < filters.size())
+        dialog.selectNameFilter(filters[filter]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return FileChoice{dialog.selectedFiles().front(),
+                      int(filters.indexOf(dialog.selectedNameFilter()))};
+}
+
+} // namespace
+
+std::optional<FileChoice> WidgetDialogs::chooseFileToOpen(QWidget *parent, const QString &folder,
+                                                          const QStringList &filters, int filter)
+{
+    QFileDialog dialog(parent, u"Open"_s, folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return runFileDialog(dialog, filters, filter);
+}
+
+std::optional<FileChoice> WidgetDialogs::chooseFileToSave(QWidget *parent, const QString &folder,
+                                                          const QStringList &filters, int filter)
+{
+    QFileDialog dialog(parent, u"Save As"_s, folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The program asks about replacing a file itself, name and extension rules included.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return runFileDialog(dialog, filters, filter);
+}
+
+bool WidgetDialogs::runPreferences(PreferencesDialog &dialog)
+{
+    dialog.adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QAction *WidgetDialogs::popUp(QMenu &menu, const QPoint &globalPos)
+{
+    return menu.exec(globalPos);
 }
 
 } // namespace plintex

@@ -2,12 +2,23 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace plintex {
+
+class PreferencesDialog;
+
+/// A file chosen in a file dialog, with the index of the file type chosen with it.
+struct FileChoice {
+    QString path;
+    int filter = 0;
+};
 
 /// Every box the window shows goes through this interface, so that tests answer them without
 /// a screen and nothing below the window ever shows anything itself.
@@ -25,6 +36,18 @@ public:
     /// first moves to `pointer` (screen coordinates), or as for a warning when none is given.
     virtual Answer question(QWidget *parent, const QString &text, bool withCancel,
                             std::optional<QPoint> pointer = std::nullopt) = 0;
+
+    /// The open and save dialogs: `filters` as "Caption (*.ext)", `filter` the one chosen first.
+    virtual std::optional<FileChoice> chooseFileToOpen(QWidget *parent, const QString &folder,
+                                                       const QStringList &filters, int filter) = 0;
+    virtual std::optional<FileChoice> chooseFileToSave(QWidget *parent, const QString &folder,
+                                                       const QStringList &filters, int filter) = 0;
+
+    /// Shows the preferences dialog modally; true when it was closed with "OK".
+    virtual bool runPreferences(PreferencesDialog &dialog) = 0;
+
+    /// Pops a menu up at a screen point and returns the action chosen, or nullptr.
+    virtual QAction *popUp(QMenu &menu, const QPoint &globalPos) = 0;
 };
 
 /// The real boxes.
@@ -33,6 +56,12 @@ public:
     void warning(QWidget *parent, const QString &text) override;
     Answer question(QWidget *parent, const QString &text, bool withCancel,
                     std::optional<QPoint> pointer) override;
+    std::optional<FileChoice> chooseFileToOpen(QWidget *parent, const QString &folder,
+                                               const QStringList &filters, int filter) override;
+    std::optional<FileChoice> chooseFileToSave(QWidget *parent, const QString &folder,
+                                               const QStringList &filters, int filter) override;
+    bool runPreferences(PreferencesDialog &dialog) override;
+    QAction *popUp(QMenu &menu, const QPoint &globalPos) override;
 };
 
 /// Where a warning puts the pointer: (w div 2, h div 2 + 35) of the whole virtual desktop.

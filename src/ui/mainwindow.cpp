@@ -1,13 +1,16 @@
 #include "ui/mainwindow.h"
 
 #include "settings/historylist.h"
+#include "settings/listfile.h"
 #include "settings/programfolder.h"
 #include "ui/caretmenu.h"
 #include "ui/controls/historycombobox.h"
 #include "ui/controls/piegauge.h"
 #include "ui/dialogs.h"
+#include "ui/documentactions.h"
 #include "ui/functionbar.h"
 #include "ui/parameterpanel.h"
+#include "ui/preferencesdialog.h"
 #include "ui/restraintstrip.h"
 #include "ui/runprogress.h"
 #include "ui/statuspanels.h"
@@ -19,7 +22,10 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
@@ -41,7 +47,8 @@ constexpr int kNoFunction = 0;
 } // namespace
 
 MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_systemFolder(systemFolder())
+    : QMainWindow(parent), m_dialogs(dialogs), m_programFolder(programFolder()),
+      m_systemFolder(m_programFolder + u"/system"_s)
 {
     initIconResources();
     setWindowTitle(u"Plintex v7.08"_s);
@@ -53,7 +60,9 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     m_workArea = new TextPane(this);
     m_workArea->setObjectName(u"RichEdit3"_s);
     m_workArea->setAccessibleName(u"Work area"_s);
-    m_workArea->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSize(m_fontSize);
+    m_workArea->setFont(fixed);
     m_workArea->installEventFilter(this);
     m_workArea->viewport()->installEventFilter(this);
     connect(m_workArea, &TextPane::textChanged, this, &MainWindow::richEdit3Change);
@@ -61,6 +70,14 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
 
     m_status = new StatusPanels(this);
     setStatusBar(m_status);
+
+    m_documents = new DocumentActions(*this, m_dialogs, m_programFolder);
+    m_prefsDialog = new PreferencesDialog(this);
+    // The font follows "Font size:" while it is edited; Cancel puts the stored size back.
+    connect(m_prefsDialog, &PreferencesDialog::fontSizeEdited, this, [this](const QString &text) {
+        if (const std::optional<int> size = preferenceNumber(text); size && *size > 0)
+            applyFontSize(*size);
+    });
 
     buildToolbars();
 
@@ -107,11 +124,15 @@ void MainWindow::buildToolbars()
         void (MainWindow::*slot)();
     };
     const ToolbarAction actions[] = {
-        {u"Quit"_s, u"quit"_s, nullptr},
+        {u"Open File (right click for recent)"_s, u"open"_s, nullptr},
+        {u"Save File"_s, u"save"_s, nullptr},
+        {u"Clear"_s, u"clear"_s, nullptr},
         {u"Undo"_s, u"undo"_s, &MainWindow::undo},
         {u"To Top"_s, u"to-top"_s, &MainWindow::toTop},
         {u"To Bottom"_s, u"to-bottom"_s, &MainWindow::toBottom},
         {u"Stop Processing"_s, u"stop-processing"_s, nullptr},
+        {u"Preferences"_s, u"preferences"_s, &MainWindow::openPreferences},
+        {u"Quit"_s, u"quit"_s, nullptr},
     };
     for (const ToolbarAction &a : actions) {
         QAction *action =
@@ -123,6 +144,13 @@ void MainWindow::buildToolbars()
         m_actions.insert(a.name, action);
     }
     connect(m_actions[u"Quit"_s], &QAction::triggered, this, &QWidget::close);
+    connect(m_actions[u"Open File (right click for recent)"_s], &QAction::triggered, m_documents,
+            &DocumentActions::open);
+    connect(m_actions[u"Save File"_s], &QAction::triggered, m_documents, &DocumentActions::save);
+    connect(m_actions[u"Clear"_s], &QAction::triggered, m_documents, &DocumentActions::clear);
+    // A right press on the open button shows the recent documents.
+    m_mainBar->widgetForAction(m_actions[u"Open File (right click for recent)"_s])
+        ->installEventFilter(this);
     connect(m_actions[u"Stop Processing"_s], &QAction::triggered, this,
             [this] { m_session.stop.request(); });
     m_mainBar->addSeparator();
@@ -447,11 +475,173 @@ bool MainWindow::event(QEvent *event)
             m_status->setHint(static_cast<QStatusTipEvent *>(event)->tip());
         return true;
     }
+    if (event->type() == QEvent::WindowActivate)
+        activated();
     return QMainWindow::event(event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        placeOnScreen();
+    }
+}
+
+// At the top edge, horizontally centred, as tall as the desktop's work area.
+void MainWindow::placeOnScreen()
+{
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const int decoration = frameGeometry().height() - geometry().height();
+    resize(width(), available.bottom() + 1 - available.top() - decoration);
+    move(screen->geometry().width() / 2 - frameGeometry().width() / 2, available.top());
+}
+
+bool MainWindow::startUp()
+{
+    const std::optional<Preferences> prefs = Preferences::load(m_programFolder + u"/prefs.plx"_s);
+    if (!prefs) {
+        m_dialogs.warning(this, u"A prefs.plx file must be in the Plintex.exe folder."_s);
+        return false;
+    }
+    m_prefs = *prefs;
+    const std::optional<QStringList> readMe = readListFile(m_programFolder + u"/rmdat.plx"_s);
+    if (!readMe) {
+        m_dialogs.warning(this, u"A rmdat.plx file must be in the Plintex.exe folder."_s);
+        return false;
+    }
+    m_readMeList = *readMe;
+    m_status->setCaret(0, 0);
+    m_status->resetCounts();
+    m_caretMenuEnabled = false;
+    // "Delete" is chosen on the "Delete/Retain Column" panel by its defaults already.
+    for (ParameterPanel *p : std::as_const(m_panels))
+        p->hide();
+    applyBackground(m_prefs.colourIndex());
+    return true;
+}
+
+void MainWindow::activated()
+{
+    if (m_firstActivation) {
+        m_firstActivation = false;
+        // Showing and hiding these panels once lays them out before they are first needed.
+        for (int number : {3, 17, 43, 31, 34, 27, 41}) {
+            if (ParameterPanel *p = m_panels.value(number); p && p->isHidden()) {
+                p->show();
+                p->hide();
+            }
+        }
+    }
+    if (m_prefs.hintsShown())
+        m_hintsShown = true;
+    // A size that is not a usable number keeps the last good one.
+    applyFontSize(m_prefs.fontSize(m_fontSize));
+    m_prefsDialog->showValues(m_prefs.fontSizeText(), m_prefs.tabSpacingText(),
+                              m_prefs.hintsShown());
+    applyTabSpacing(m_prefs.tabSpacing());
+}
+
+void MainWindow::openPreferences()
+{
+    m_prefsDialog->showValues(m_prefs.fontSizeText(), m_prefs.tabSpacingText(),
+                              m_prefs.hintsShown());
+    if (m_dialogs.runPreferences(*m_prefsDialog))
+        acceptPreferences();
+    // The window is active again: a size tried out and cancelled gives way to the stored one.
+    activated();
+}
+
+void MainWindow::acceptPreferences()
+{
+    m_prefs.setHintsShown(m_prefsDialog->hintsTicked());
+    m_hintsShown = m_prefs.hintsShown();
+    if (!m_hintsShown)
+        m_status->setHint(QString());
+    m_prefs.setColourIndex(m_colourIndex);
+    m_prefs.setFontSizeText(m_prefsDialog->fontSizeText());
+    m_prefs.setTabSpacingText(m_prefsDialog->tabSpacingText());
+    applyTabSpacing(m_prefs.tabSpacing());
+    m_prefs.save(m_programFolder + u"/prefs.plx"_s);
+    m_prefsDialog->hide();
+}
+
+void MainWindow::applyFontSize(int pointSize)
+{
+    m_fontSize = pointSize;
+    QFont font = m_workArea->font();
+    font.setPointSize(pointSize);
+    m_workArea->setFont(font);
+}
+
+void MainWindow::applyTabSpacing(int spacing)
+{
+    // Stop k at k x spacing x 8 pixels; spacing 0 gives the narrowest stops, a dialog unit apart.
+    const qreal dialogUnit = std::max(1, m_workArea->fontMetrics().averageCharWidth()) / 4.0;
+    const qreal step = spacing > 0 ? spacing * 8.0 : std::max(1.0, dialogUnit);
+    QList<qreal> stops;
+    for (int k = 1; k <= 64; ++k)
+        stops.append(k * step);
+    m_workArea->setTabStops(stops);
+}
+
+void MainWindow::applyBackground(int colourIndex)
+{
+    static const QColor colours[] = {QColor(255, 255, 255), QColor(255, 255, 208),
+                                     QColor(240, 248, 184), QColor(240, 232, 168)};
+    m_colourIndex = colourIndex;
+    const QColor colour = colours[colourIndex & 3];
+    // Every text field, numeric field and drop-down of the window, hidden ones included.
+    const auto fields = findChildren<QWidget *>();
+    for (QWidget *w : fields) {
+        if (auto *pane = qobject_cast<TextPane *>(w)) {
+            pane->setBackgroundColor(colour);
+        } else if (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
+                   qobject_cast<QComboBox *>(w)) {
+            QPalette palette = w->palette();
+            palette.setColor(QPalette::Base, colour);
+            w->setPalette(palette);
+        }
+    }
+}
+
+void MainWindow::replaceText(const QStringList &rows)
+{
+    m_workArea->store().setRows(rows);
+    m_workArea->storeEdited();
+    m_workArea->moveCaretToOffset(0);
+}
+
+QStringList MainWindow::workAreaRows() const
+{
+    return m_workArea->store().rows();
+}
+
+QFont MainWindow::workAreaFont() const
+{
+    return m_workArea->font();
+}
+
+void MainWindow::clearWorkArea()
+{
+    if (m_workArea->store().lineCount() > 0)
+        m_session.undo.take(m_workArea->lines());
+    m_workArea->setText(QString());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::RightButton &&
+        watched == m_mainBar->widgetForAction(m_actions[u"Open File (right click for recent)"_s])) {
+        auto *button = static_cast<QWidget *>(watched);
+        m_documents->showRecentMenu(button->mapToGlobal(QPoint(27, 49)));
+        return true;
+    }
     if (watched == m_workArea) {
         if (event->type() == QEvent::KeyPress) {
             trackCaret(false); // where the caret was before the key acts
@@ -472,6 +662,25 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_session.stop.request();
         event->ignore();
         return;
+    }
+    acceptPreferences();
+    if (m_session.flags.modified) {
+        const QPoint desktop = warningPointerPosition();
+        const QPoint pointer(desktop.x() - 35, desktop.y());
+        switch (m_dialogs.question(this, u"Plintex text has changed.  Save?"_s, true, pointer)) {
+        case Dialogs::Answer::Cancel:
+            event->ignore();
+            return;
+        case Dialogs::Answer::Yes:
+            // Only a text that was written may be left behind.
+            if (!m_documents->save()) {
+                event->ignore();
+                return;
+            }
+            break;
+        case Dialogs::Answer::No:
+            break;
+        }
     }
     QMainWindow::closeEvent(event);
 }

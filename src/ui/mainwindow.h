@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/session.h"
+#include "settings/preferences.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -13,10 +14,12 @@ class QToolBar;
 namespace plintex {
 
 class Dialogs;
+class DocumentActions;
 class FunctionBar;
 class HistoryComboBox;
 class ParameterPanel;
 class PieGauge;
+class PreferencesDialog;
 class ProcessingNotice;
 class RestraintStrip;
 class StatusPanels;
@@ -30,6 +33,27 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(Dialogs &dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    /// Reads prefs.plx and rmdat.plx and prepares the window. False, after a warning naming the
+    /// missing file, when either cannot be read: the program then ends without showing more.
+    bool startUp();
+    /// What every activation of the window re-applies from the preferences.
+    void activated();
+
+    // Documents.
+    void replaceText(const QStringList &rows);
+    QStringList workAreaRows() const;
+    QFont workAreaFont() const;
+    void clearWorkArea();
+    DocumentActions *documents() const { return m_documents; }
+
+    // Preferences.
+    void openPreferences();
+    /// The preferences dialog's OK: flags, sizes and colour into prefs.plx.
+    void acceptPreferences();
+    const Preferences &preferences() const { return m_prefs; }
+    PreferencesDialog *preferencesDialog() const { return m_prefsDialog; }
+    QStringList readMeReplacements() const { return m_readMeList; }
 
     // The routines every function shares.
     void resetIndividual(int functionNumber);
@@ -63,6 +87,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -78,11 +103,22 @@ private:
     void loadHistories(const ParameterPanel &panel);
     void saveHistories(const ParameterPanel &panel);
     void deleteFromHistory(HistoryComboBox &box);
+    void applyFontSize(int pointSize);
+    void applyTabSpacing(int spacing);
+    void applyBackground(int colourIndex);
+    void placeOnScreen();
 
     Dialogs &m_dialogs;
     Session m_session;
+    QString m_programFolder;
     QString m_systemFolder;
-    bool m_hintsShown = true;
+    Preferences m_prefs;
+    QStringList m_readMeList;
+    int m_fontSize = Preferences::kDefaultFontSize;
+    int m_colourIndex = 0;
+    bool m_firstActivation = true;
+    bool m_placed = false;
+    bool m_hintsShown = false;
     bool m_caretMenuEnabled = false;
     int m_keepParameters = 0;
     bool m_running = false;
@@ -98,6 +134,8 @@ private:
     RestraintStrip *m_strip = nullptr;
     QHash<int, ParameterPanel *> m_panels;
     QHash<QString, QAction *> m_actions;
+    PreferencesDialog *m_prefsDialog = nullptr;
+    DocumentActions *m_documents = nullptr;
 };
 
 } // namespace plintex

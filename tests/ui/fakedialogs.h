@@ -1,15 +1,18 @@
 #pragma once
 
 #include "ui/dialogs.h"
+#include "ui/preferencesdialog.h"
 
+#include <QMenu>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 namespace plintex {
 
-/// Answers every box without a screen: warnings are recorded, questions take the next queued
-/// answer (failing the test when none is queued).
+/// Answers every box without a screen: warnings are recorded; questions, file dialogs and menus
+/// take the next queued answer, and an unexpected one fails the test.
 class FakeDialogs : public Dialogs {
 public:
     void warning(QWidget *, const QString &text) override { warnings.append(text); }
@@ -24,10 +27,58 @@ public:
         answers.pop_front();
         return a;
     }
+    std::optional<FileChoice> chooseFileToOpen(QWidget *, const QString &, const QStringList &,
+                                               int) override
+    {
+        return nextFile(u"open");
+    }
+    std::optional<FileChoice> chooseFileToSave(QWidget *, const QString &, const QStringList &,
+                                               int filter) override
+    {
+        saveFilterOffered = filter;
+        return nextFile(u"save");
+    }
+    bool runPreferences(PreferencesDialog &dialog) override
+    {
+        if (!preferences) {
+            qWarning("unexpected preferences dialog");
+            return false;
+        }
+        return std::exchange(preferences, nullptr)(dialog);
+    }
+    QAction *popUp(QMenu &menu, const QPoint &) override
+    {
+        menuShown = QStringList();
+        for (const QAction *a : menu.actions()) {
+            if (a->isVisible())
+                menuShown.append(a->text());
+        }
+        const int pick = std::exchange(menuPick, -1);
+        return pick >= 0 ? menu.actions().value(pick) : nullptr;
+    }
 
     QStringList warnings;
     QStringList questions;
     std::deque<Answer> answers;
+    std::deque<FileChoice> files; ///< an empty path cancels the dialog
+    std::function<bool(PreferencesDialog &)> preferences;
+    QStringList menuShown;
+    int menuPick = -1;
+    int saveFilterOffered = -1;
+
+private:
+    std::optional<FileChoice> nextFile(const char16_t *which)
+    {
+        if (files.empty()) {
+            qWarning("unexpected %s dialog", qPrintable(QString::fromUtf16(which)));
+            return std::nullopt;
+        }
+        const FileChoice f = files.front();
+        files.pop_front();
+        if (f.path.isEmpty())
+            return std::nullopt;
+        return f;
+    }
 };
 
 } // namespace plintex

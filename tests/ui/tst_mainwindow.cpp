@@ -82,13 +82,21 @@ void TestMainWindow::initTestCase()
 {
     QVERIFY(m_home.isValid());
     qputenv("PLINTEX_HOME", m_home.path().toLocal8Bit());
+    for (const char *name : {"prefs.plx", "rmdat.plx"}) {
+        QFile f(m_home.filePath(QString::fromLatin1(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(name == QByteArrayView("prefs.plx") ? "10\r\n8\r\n5\r\n" : "a;b\r\n");
+    }
 }
 
 void TestMainWindow::init()
 {
-    m_dialogs = FakeDialogs();
+    m_dialogs.warnings.clear();
+    m_dialogs.questions.clear();
     m_window = new MainWindow(m_dialogs);
+    QVERIFY(m_window->startUp());
     m_window->show();
+    m_window->activated();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
 

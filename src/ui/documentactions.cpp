@@ -1,0 +1,171 @@
+#include "ui/documentactions.h"
+
+#include "settings/recentfiles.h"
+#include "ui/dialogs.h"
+#include "ui/mainwindow.h"
+#include "ui/textpane.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+using namespace Qt::StringLiterals;
+
+namespace plintex {
+namespace {
+
+const QString kExtensionWarning = u"Incorrect file extention - must be .doc or .txt"_s;
+const QString kTxt = u".txt"_s;
+const QString kDoc = u".doc"_s;
+
+const QStringList kOpenFilters{u"All Files (*.*)"_s, u"Text Document (*.txt)"_s,
+                               u"Rich Text Format (RTF) (*.doc)"_s};
+const QStringList kSaveFilters{u"Rich Text Format (RTF) (*.doc)"_s, u"Text Document (*.txt)"_s,
+                               u"All Files (*.*)"_s};
+constexpr int kRtfSaveFilter = 0;
+constexpr int kTextSaveFilter = 1;
+
+} // namespace
+
+DocumentActions::DocumentActions(MainWindow &window, Dialogs &dialogs, const QString &programFolder)
+    : QObject(&window), m_window(window), m_dialogs(dialogs), m_programFolder(programFolder)
+{
+}
+
+QString DocumentActions::recentFile() const
+{
+    return m_programFolder + u"/fdat.plx"_s;
+}
+
+DocumentActions::Proceed DocumentActions::askAboutUnsavedText()
+{
+    const QPoint pointer = m_window.pos() + QPoint(450, 332);
+    switch (m_dialogs.question(&m_window, u"Plintex text has changed.  Save?"_s, true, pointer)) {
+    case Dialogs::Answer::No:
+        return Proceed::Yes;
+    case Dialogs::Answer::Yes:
+        save();
+        return Proceed::No;
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return Proceed::No;
+}
+
+void DocumentActions::open()
+{
+    if (m_window.session().flags.modified && askAboutUnsavedText() == Proceed::No)
+        return;
+    m_window.resetAll();
+    const std::optional<FileChoice> choice =
+        m_dialogs.chooseFileToOpen(&m_window, QDir::currentPath(), kOpenFilters, 0);
+    if (!choice)
+        return;
+    if (!choice->path.endsWith(kTxt) && !choice->path.endsWith(kDoc)) {
+        m_dialogs.warning(&m_window, kExtensionWarning);
+        return;
+    }
+    // Opening follows the file type last chosen for saving: RTF until a save chooses another.
+    m_mode = m_saveFilter == kRtfSaveFilter ? TextMode::Rich : TextMode::Plain;
+    // Read first: a file that cannot be read changes neither the text nor the recent list.
+    if (!load(choice->path))
+        return;
+    m_recent = recent::withOpened(recent::load(recentFile()), choice->path);
+    recent::store(recentFile(), m_recent);
+}
+
+void DocumentActions::showRecentMenu(const QPoint &globalPos)
+{
+    // Asked whenever the text has changed: choosing an entry replaces the text.
+    if (m_window.session().flags.modified && askAboutUnsavedText() == Proceed::No)
+        return;
+    m_recent = recent::load(recentFile());
+    const QStringList offered =
+        recent::offered(m_recent, [](const QString &path) { return QFileInfo::exists(path); });
+    m_recent = offered;
+
+    QMenu menu(&m_window);
+    for (qsizetype k = 0; k < recent::kMaxEntries; ++k) {
+        QAction *entry = menu.addAction(k < offered.size() ? offered[k] : QString());
+        entry->setVisible(k < offered.size());
+    }
+    QAction *chosen = m_dialogs.popUp(menu, globalPos);
+    const qsizetype index = menu.actions().indexOf(chosen);
+    if (index >= 0 && index < offered.size())
+        openRecent(offered[index], index);
+}
+
+void DocumentActions::openRecent(const QString &path, qsizetype index)
+{
+    if (!load(path))
+        return;
+    m_recent = recent::movedToTop(m_recent, index);
+    recent::store(recentFile(), m_recent);
+}
+
+bool DocumentActions::load(const QString &path)
+{
+    QString error;
+    const std::optional<Document> document = readDocument(path, m_mode, &error);
+    if (!document) {
+        m_dialogs.warning(&m_window, u"Cannot open "_s + path + u"\r"_s + error);
+        return false;
+    }
+    m_format = document->format;
+    m_documentPath = path;
+    m_window.replaceText(document->rows);
+    m_window.session().flags.modified = false;
+    return true;
+}
+
+bool DocumentActions::save()
+{
+    m_window.resetAll();
+    const std::optional<FileChoice> choice =
+        m_dialogs.chooseFileToSave(&m_window, QDir::currentPath(), kSaveFilters, m_saveFilter);
+    if (!choice)
+        return false;
+    m_saveFilter = choice->filter < 0 ? m_saveFilter : choice->filter;
+    const bool text = choice->filter == kTextSaveFilter;
+    const TextMode mode = text ? TextMode::Plain : TextMode::Rich;
+    const QString extension = text ? kTxt : kDoc;
+    m_mode = mode;
+
+    if (QFileInfo::exists(choice->path) || QFileInfo::exists(choice->path + extension)) {
+        if (m_dialogs.question(&m_window, u"File aready exist.  Replace it?"_s, false) !=
+            Dialogs::Answer::Yes)
+            return false;
+    }
+
+    // The extension is that of the file's own name: a folder with a dot in its name is no
+    // concern of it.
+    const QString name = QFileInfo(choice->path).fileName();
+    QString target = choice->path;
+    const qsizetype dot = name.indexOf(u'.');
+    if (dot < 0) {
+        target += extension;
+    } else if (name.mid(dot, 10) != extension) {
+        m_dialogs.warning(&m_window, kExtensionWarning);
+        return false;
+    }
+
+    const QFont font = m_window.workAreaFont();
+    QString error;
+    if (!writeDocument(target, m_window.workAreaRows(), mode, m_format, font.family(),
+                       font.pointSize(), &error)) {
+        m_dialogs.warning(&m_window, u"Cannot save "_s + target + u"\r"_s + error);
+        return false;
+    }
+    m_documentPath = target;
+    m_window.session().flags.modified = false;
+    return true;
+}
+
+void DocumentActions::clear()
+{
+    if (m_dialogs.question(&m_window, u"Clear work area?"_s, false) != Dialogs::Answer::Yes)
+        return;
+    m_window.clearWorkArea();
+}
+
+} // namespace plintex

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "settings/document.h"
+
+#include <QObject>
+#include <QStringList>
+
+class QMenu;
+
+namespace plintex {
+
+class Dialogs;
+class MainWindow;
+
+/// Opening and saving documents, the recent-documents menu, and clearing the work area.
+class DocumentActions : public QObject {
+    Q_OBJECT
+public:
+    DocumentActions(MainWindow &window, Dialogs &dialogs, const QString &programFolder);
+
+    /// "Open File (right click for recent)".
+    void open();
+    /// The recent menu, popped up at a screen point; opens the entry chosen.
+    void showRecentMenu(const QPoint &globalPos);
+    /// "Save File". True when the text was written.
+    bool save();
+    /// "Clear".
+    void clear();
+
+    TextMode mode() const { return m_mode; }
+    QStringList recentList() const { return m_recent; }
+    QString documentPath() const { return m_documentPath; }
+
+private:
+    enum class Proceed { Yes, No };
+    /// The unsaved-text question of Open and the recent menu: Proceed::Yes when the action may
+    /// go on to open a file.
+    Proceed askAboutUnsavedText();
+    bool load(const QString &path);
+    void openRecent(const QString &path, qsizetype index);
+    QString recentFile() const;
+
+    MainWindow &m_window;
+    Dialogs &m_dialogs;
+    QString m_programFolder;
+    TextMode m_mode = TextMode::Plain;
+    int m_saveFilter = 0; // the save dialog keeps the file type last chosen
+    TextFormat m_format;  // how the document was read, for writing it back
+    QString m_documentPath;
+    QStringList m_recent;
+};
+
+} // namespace plintex

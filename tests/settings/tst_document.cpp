@@ -1,0 +1,120 @@
+#include "settings/document.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace plintex;
+
+namespace {
+
+QString writeBytes(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
+
+class TestDocument : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsByMode_data();
+    void readsByMode();
+    void plainRoundTripKeepsBytes();
+    void richRoundTripKeepsEveryCharacter();
+    void unreadableFileSaysWhy();
+    void failedWriteLeavesTheOldFile();
+};
+
+void TestDocument::readsByMode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("plain text in plain mode") << QByteArray("a\r\nb\r\n") << int(TextMode::Plain)
+                                              << QStringList{u"a"_s, u"b"_s, QString()};
+    QTest::newRow("plain text in rich mode is plain")
+        << QByteArray("caf\xE9\n") << int(TextMode::Rich) << QStringList{u"caf\u00E9"_s, QString()};
+    QTest::newRow("rtf in rich mode gives its text")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Courier;}}x\\par y}") << int(TextMode::Rich)
+        << QStringList{u"x"_s, u"y"_s};
+    QTest::newRow("rtf in plain mode is shown as it is")
+        << QByteArray("{\\rtf1 x}") << int(TextMode::Plain) << QStringList{u"{\\rtf1 x}"_s};
+}
+
+void TestDocument::readsByMode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, mode);
+    QFETCH(QStringList, rows);
+    QTemporaryDir dir;
+    QString error;
+    const auto doc = readDocument(writeBytes(dir, u"d.doc"_s, bytes), TextMode(mode), &error);
+    QVERIFY(doc);
+    QCOMPARE(doc->rows, rows);
+}
+
+void TestDocument::plainRoundTripKeepsBytes()
+{
+    QTemporaryDir dir;
+    const QByteArray bytes("na\xEFve\r\nsecond\r\nno final break");
+    const QString path = writeBytes(dir, u"d.txt"_s, bytes);
+    QString error;
+    const auto doc = readDocument(path, TextMode::Plain, &error);
+    QVERIFY(doc);
+    QVERIFY(writeDocument(path, doc->rows, TextMode::Plain, doc->format, {}, 8, &error));
+    QCOMPARE(readBytes(path), bytes);
+}
+
+void TestDocument::richRoundTripKeepsEveryCharacter()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"d.doc"_s);
+    const QStringList rows{u"{braces} \\ back"_s, u"tab\there \u20AC \u4E2D \U0001F600"_s,
+                           QString()};
+    QString error;
+    QVERIFY(writeDocument(path, rows, TextMode::Rich, {}, u"DejaVu Sans Mono"_s, 10, &error));
+    QVERIFY(readBytes(path).startsWith("{\\rtf1"));
+    QVERIFY(readBytes(path).contains("DejaVu Sans Mono"));
+    const auto doc = readDocument(path, TextMode::Rich, &error);
+    QVERIFY(doc);
+    QCOMPARE(doc->rows, rows);
+}
+
+void TestDocument::unreadableFileSaysWhy()
+{
+    QString error;
+    QVERIFY(!readDocument(u"/nonexistent/file.txt"_s, TextMode::Plain, &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestDocument::failedWriteLeavesTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = writeBytes(dir, u"old.txt"_s, "old text\n");
+    QString error;
+    // A folder cannot be written over, whoever runs the test.
+    QVERIFY(QDir(dir.path()).mkdir(u"folder.txt"_s));
+    QVERIFY(!writeDocument(dir.filePath(u"folder.txt"_s), {u"x"_s}, TextMode::Plain, {}, {}, 8,
+                           &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!writeDocument(dir.filePath(u"missing/new.txt"_s), {u"x"_s}, TextMode::Plain, {}, {}, 8,
+                           &error));
+    QCOMPARE(readBytes(path), QByteArray("old text\n"));
+}
+
+QTEST_GUILESS_MAIN(TestDocument)
+#include "tst_document.moc"

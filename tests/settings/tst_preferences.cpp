@@ -1,0 +1,158 @@
+#include "settings/preferences.h"
+#include "settings/recentfiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace plintex;
+
+namespace {
+
+QString writeFile(const QTemporaryDir &dir, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(u"prefs.plx"_s);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+} // namespace
+
+class TestPreferences : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void loadMissingFile_givesNothing();
+    void load_readsEveryLine();
+    void loadCorruptFile_usesDefaultsForWhatIsUnusable_data();
+    void loadCorruptFile_usesDefaultsForWhatIsUnusable();
+    void saveThenLoad_roundTripKeepsFurtherFlags();
+    void flagsChangeByPosition();
+    void recentList_data();
+    void recentList();
+    void recentMenuOffersExistingFilesOnce();
+    void recentMissingFileIsEmptyList();
+};
+
+void TestPreferences::loadMissingFile_givesNothing()
+{
+    QVERIFY(!Preferences::load(u"/nonexistent/prefs.plx"_s));
+}
+
+void TestPreferences::load_readsEveryLine()
+{
+    QTemporaryDir dir;
+    const auto p = Preferences::load(writeFile(dir, "12\r\n10\r\n4\r\n"));
+    QVERIFY(p);
+    QVERIFY(p->hintsShown());
+    QCOMPARE(p->colourIndex(), 2);
+    QCOMPARE(p->fontSize(8), 10);
+    QCOMPARE(p->tabSpacing(), 4);
+}
+
+void TestPreferences::loadCorruptFile_usesDefaultsForWhatIsUnusable_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("hints");
+    QTest::addColumn<int>("colour");
+    QTest::addColumn<int>("font");
+    QTest::addColumn<int>("tabs");
+    QTest::newRow("empty file") << QByteArray() << true << 0 << 8 << 5;
+    QTest::newRow("one character of flags") << QByteArray("0\n12\n3\n") << false << 0 << 12 << 3;
+    QTest::newRow("colour 7") << QByteArray("17\n9\n2\n") << true << 0 << 9 << 2;
+    QTest::newRow("colour letter") << QByteArray("1x\n9\n2\n") << true << 0 << 9 << 2;
+    QTest::newRow("font not a number") << QByteArray("03\nbig\n6\n") << false << 3 << 8 << 6;
+    QTest::newRow("font zero") << QByteArray("03\n0\n6\n") << false << 3 << 8 << 6;
+    QTest::newRow("negative tabs") << QByteArray("11\n10\n-4\n") << true << 1 << 10 << 5;
+    QTest::newRow("only flags") << QByteArray("02") << false << 2 << 8 << 5;
+    QTest::newRow("tabs 0 is usable") << QByteArray("10\n8\n0\n") << true << 0 << 8 << 0;
+}
+
+void TestPreferences::loadCorruptFile_usesDefaultsForWhatIsUnusable()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, hints);
+    QFETCH(int, colour);
+    QFETCH(int, font);
+    QFETCH(int, tabs);
+    QTemporaryDir dir;
+    const auto p = Preferences::load(writeFile(dir, file));
+    QVERIFY(p);
+    QCOMPARE(p->hintsShown(), hints);
+    QCOMPARE(p->colourIndex(), colour);
+    QCOMPARE(p->fontSize(8), font);
+    QCOMPARE(p->tabSpacing(), tabs);
+    QCOMPARE(preferenceNumber(p->fontSizeText()), std::optional<int>(font));
+}
+
+void TestPreferences::saveThenLoad_roundTripKeepsFurtherFlags()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "13zq\xE9\r\n12\r\n3\r\n"); // an older Windows-1252 file
+    auto p = Preferences::load(path);
+    QVERIFY(p);
+    p->setHintsShown(false);
+    p->setColourIndex(1);
+    QVERIFY(p->save(path));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("01zq\xE9\r\n12\r\n3\r\n"));
+}
+
+void TestPreferences::flagsChangeByPosition()
+{
+    Preferences p;
+    p.setColourIndex(3);
+    QCOMPARE(p.flags(), u"13"_s);
+    p.setHintsShown(false);
+    QCOMPARE(p.flags(), u"03"_s);
+}
+
+void TestPreferences::recentList_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QStringList>("after");
+    QStringList ten;
+    for (int i = 1; i <= 10; ++i)
+        ten += u"/docs/"_s + QString::number(i) + u".txt"_s;
+    QTest::newRow("first open") << QStringList() << u"/a.txt"_s << QStringList{u"/a.txt"_s};
+    QTest::newRow("same file twice stays once, on top")
+        << QStringList{u"/b.txt"_s, u"/a.txt"_s} << u"/a.txt"_s
+        << QStringList{u"/a.txt"_s, u"/b.txt"_s};
+    QTest::newRow("eleventh drops the oldest")
+        << ten << u"/new.txt"_s << (QStringList{u"/new.txt"_s} + ten.mid(0, 9));
+    QTest::newRow("case matters") << QStringList{u"/A.txt"_s} << u"/a.txt"_s
+                                  << QStringList{u"/a.txt"_s, u"/A.txt"_s};
+}
+
+void TestPreferences::recentList()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, opened);
+    QFETCH(QStringList, after);
+    QCOMPARE(recent::withOpened(before, opened), after);
+}
+
+void TestPreferences::recentMenuOffersExistingFilesOnce()
+{
+    const QStringList list{u"/a"_s, u"/gone"_s, u"/b"_s, u"/a"_s};
+    const auto exists = [](const QString &p) { return p != u"/gone"_s; };
+    QCOMPARE(recent::offered(list, exists), (QStringList{u"/a"_s, u"/b"_s}));
+    QCOMPARE(recent::movedToTop({u"/a"_s, u"/b"_s, u"/c"_s}, 2),
+             (QStringList{u"/c"_s, u"/a"_s, u"/b"_s}));
+}
+
+void TestPreferences::recentMissingFileIsEmptyList()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"fdat.plx"_s);
+    QCOMPARE(recent::load(path), QStringList());
+    QVERIFY(recent::store(path, {u"/x.txt"_s}));
+    QCOMPARE(recent::load(path), QStringList{u"/x.txt"_s});
+}
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "tst_preferences.moc"

@@ -1,0 +1,227 @@
+#include "fakedialogs.h"
+
+#include "settings/listfile.h"
+#include "ui/controls/numberfield.h"
+#include "ui/documentactions.h"
+#include "ui/mainwindow.h"
+#include "ui/preferencesdialog.h"
+#include "ui/textpane.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace plintex;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void refusesToStartWithoutARequiredFile_data();
+    void refusesToStartWithoutARequiredFile();
+    void startsWithThePreferences();
+    void nonNumericFontSizeKeepsRunning();
+    void preferencesCancelRestoresTheFont();
+    void preferencesOkWritesTheFile();
+    void closeWithoutChangesAsksNothing();
+    void closeAnswers_data();
+    void closeAnswers();
+
+private:
+    std::unique_ptr<MainWindow> start();
+    bool closeWindow(MainWindow &window);
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    FakeDialogs m_dialogs;
+};
+
+void TestStartup::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    qputenv("PLINTEX_HOME", m_home->path().toLocal8Bit());
+    writeFile(m_home->filePath(u"prefs.plx"_s), "12\r\n10\r\n4\r\n");
+    writeFile(m_home->filePath(u"rmdat.plx"_s), "e.g.;for example\r\n");
+    m_dialogs.warnings.clear();
+    m_dialogs.questions.clear();
+}
+
+void TestStartup::cleanup()
+{
+    QVERIFY2(m_dialogs.answers.empty() && m_dialogs.files.empty(), "a queued answer was not used");
+}
+
+std::unique_ptr<MainWindow> TestStartup::start()
+{
+    auto window = std::make_unique<MainWindow>(m_dialogs);
+    if (!window->startUp())
+        return nullptr;
+    window->show();
+    window->activated();
+    return window;
+}
+
+bool TestStartup::closeWindow(MainWindow &window)
+{
+    QCloseEvent event;
+    QCoreApplication::sendEvent(&window, &event);
+    return event.isAccepted();
+}
+
+void TestStartup::refusesToStartWithoutARequiredFile_data()
+{
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("prefs.plx") << u"prefs.plx"_s
+                               << u"A prefs.plx file must be in the Plintex.exe folder."_s;
+    QTest::newRow("rmdat.plx") << u"rmdat.plx"_s
+                               << u"A rmdat.plx file must be in the Plintex.exe folder."_s;
+}
+
+void TestStartup::refusesToStartWithoutARequiredFile()
+{
+    QFETCH(QString, missing);
+    QFETCH(QString, warning);
+    QFile::remove(m_home->filePath(missing));
+    MainWindow window(m_dialogs);
+    QVERIFY(!window.startUp());
+    QCOMPARE(m_dialogs.warnings, QStringList{warning});
+    QVERIFY(!window.isVisible());
+}
+
+void TestStartup::startsWithThePreferences()
+{
+    auto window = start();
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), u"Plintex v7.08"_s);
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(window->workAreaFont().pointSize(), 10);
+    QVERIFY(window->hintsShown());
+    QCOMPARE(window->readMeReplacements(), QStringList{u"e.g.;for example"_s});
+    // Colour 2 on every text field, hidden ones included.
+    const QColor tint(240, 248, 184);
+    QCOMPARE(window->workArea()->backgroundColor(), tint);
+    QCOMPARE(window->functionDropDown()->palette().color(QPalette::Base), tint);
+    const auto fields = window->findChildren<QLineEdit *>();
+    QVERIFY(fields.size() > 4);
+    for (const QLineEdit *field : fields)
+        QCOMPARE(field->palette().color(QPalette::Base), tint);
+    // Tab stops every 4 x 8 pixels.
+    QCOMPARE(window->workArea()->tabStops().value(0), 32.0);
+    QCOMPARE(window->workArea()->tabStops().value(1), 64.0);
+    QCOMPARE(window->workArea()->tabStops().size(), 64);
+    QCOMPARE(window->preferencesDialog()->fontSizeText(), u"10"_s);
+    QVERIFY(window->preferencesDialog()->hintsTicked());
+}
+
+void TestStartup::nonNumericFontSizeKeepsRunning()
+{
+    writeFile(m_home->filePath(u"prefs.plx"_s), "0\r\nhuge\r\n\r\n");
+    auto window = start();
+    QVERIFY(window);
+    QCOMPARE(window->workAreaFont().pointSize(), 8);
+    QVERIFY(!window->hintsShown());
+}
+
+void TestStartup::preferencesCancelRestoresTheFont()
+{
+    auto window = start();
+    m_dialogs.preferences = [&](PreferencesDialog &dialog) {
+        dialog.fontSizeField()->setText(u"16"_s); // the work area follows at once
+        [&] { QCOMPARE(window->workAreaFont().pointSize(), 16); }();
+        return false;
+    };
+    window->openPreferences();
+    QCOMPARE(window->workAreaFont().pointSize(), 10);
+    QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), QByteArray("12\r\n10\r\n4\r\n"));
+}
+
+void TestStartup::preferencesOkWritesTheFile()
+{
+    auto window = start();
+    m_dialogs.preferences = [](PreferencesDialog &dialog) {
+        dialog.fontSizeField()->setText(u"12"_s);
+        dialog.tabSpacingField()->setText(u"0"_s);
+        dialog.hintsBox()->setChecked(false);
+        return true;
+    };
+    window->openPreferences();
+    QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), QByteArray("02\r\n12\r\n0\r\n"));
+    QCOMPARE(window->workAreaFont().pointSize(), 12);
+    QVERIFY(!window->hintsShown());
+    const QList<qreal> stops = window->workArea()->tabStops();
+    QVERIFY(stops.value(0) > 0 && stops.value(0) < 8); // spacing 0: the narrowest stops
+}
+
+void TestStartup::closeWithoutChangesAsksNothing()
+{
+    auto window = start();
+    QFile::remove(m_home->filePath(u"prefs.plx"_s));
+    QVERIFY(closeWindow(*window));
+    QCOMPARE(m_dialogs.questions, QStringList());
+    QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), QByteArray("12\r\n10\r\n4\r\n"));
+}
+
+void TestStartup::closeAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveDialogCancelled");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("Cancel stays open") << int(Dialogs::Answer::Cancel) << false << false << false;
+    QTest::newRow("No closes") << int(Dialogs::Answer::No) << false << true << false;
+    QTest::newRow("Yes saves, then closes") << int(Dialogs::Answer::Yes) << false << true << true;
+    QTest::newRow("Yes but no file written stays open")
+        << int(Dialogs::Answer::Yes) << true << false << false;
+}
+
+void TestStartup::closeAnswers()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saveDialogCancelled);
+    QFETCH(bool, closes);
+    QFETCH(bool, written);
+    auto window = start();
+    window->workArea()->setFocus();
+    QTest::keyClicks(window->workArea(), u"typed"_s);
+    QVERIFY(window->session().flags.modified);
+    QFile::remove(m_home->filePath(u"prefs.plx"_s));
+
+    m_dialogs.answers.push_back(Dialogs::Answer(answer));
+    const QString target = m_home->filePath(u"saved.txt"_s);
+    if (answer == int(Dialogs::Answer::Yes))
+        m_dialogs.files.push_back({saveDialogCancelled ? QString() : target, 1});
+    QCOMPARE(closeWindow(*window), closes);
+    QCOMPARE(m_dialogs.questions, QStringList{u"Plintex text has changed.  Save?"_s});
+    QCOMPARE(QFile::exists(target), written);
+    if (written)
+        QCOMPARE(readFile(target), QByteArray("typed"));
+    QCOMPARE(window->workArea()->text(), u"typed"_s);
+    // The preferences are written whatever the answer.
+    QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), QByteArray("12\r\n10\r\n4\r\n"));
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
