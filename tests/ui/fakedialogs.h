@@ -57,6 +57,9 @@ public:
         return pick >= 0 ? menu.actions().value(pick) : nullptr;
     }
 
+    /// Forgets everything, answers left over by a failed test included.
+    void reset() { *this = FakeDialogs(); }
+
     QStringList warnings;
     QStringList questions;
     std::deque<Answer> answers;

@@ -91,8 +91,7 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
-    m_dialogs.warnings.clear();
-    m_dialogs.questions.clear();
+    m_dialogs.reset();
     m_window = new MainWindow(m_dialogs);
     QVERIFY(m_window->startUp());
     m_window->show();

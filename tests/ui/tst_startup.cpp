@@ -64,8 +64,7 @@ void TestStartup::init()
     qputenv("PLINTEX_HOME", m_home->path().toLocal8Bit());
     writeFile(m_home->filePath(u"prefs.plx"_s), "12\r\n10\r\n4\r\n");
     writeFile(m_home->filePath(u"rmdat.plx"_s), "e.g.;for example\r\n");
-    m_dialogs.warnings.clear();
-    m_dialogs.questions.clear();
+    m_dialogs.reset();
 }
 
 void TestStartup::cleanup()
