@@ -3,6 +3,7 @@
 // run it with QT_QPA_PLATFORM=offscreen or under a display.
 #include "ui/controls/historycombobox.h"
 #include "ui/dialogs.h"
+#include "ui/documentactions.h"
 #include "ui/functionbar.h"
 #include "ui/mainwindow.h"
 #include "ui/parameterpanel.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -33,13 +35,14 @@ public:
     std::optional<FileChoice> chooseFileToOpen(QWidget *, const QString &, const QStringList &,
                                                int) override
     {
-        return std::nullopt;
+        return next;
     }
     std::optional<FileChoice> chooseFileToSave(QWidget *, const QString &, const QStringList &,
                                                int) override
     {
-        return std::nullopt;
+        return next;
     }
+    std::optional<FileChoice> next;
     bool runPreferences(PreferencesDialog &) override { return false; }
     QAction *popUp(QMenu &, const QPoint &) override { return nullptr; }
     QStringList warnings;
@@ -99,6 +102,31 @@ int main(int argc, char *argv[])
                     caretInResult ? "" : "  (caret NOT in the result)");
         window.undo();
     }
+
+    // Documents: save and open the whole text as plain text and as RTF.
+    const struct {
+        const char *label;
+        const char16_t *name;
+        int type;
+    } documents[] = {{"plain", u"bench.txt", 1}, {"rich (RTF)", u"bench.doc", 0}};
+    for (const auto &d : documents) {
+        const QString path = home.filePath(QString::fromUtf16(d.name));
+        dialogs.next = FileChoice{path, d.type};
+        timer.start();
+        window.documents()->save();
+        const qint64 saved = timer.elapsed();
+        window.workArea()->setText(u"x"_s);
+        window.session().flags.modified = false;
+        timer.start();
+        window.documents()->open();
+        QApplication::processEvents();
+        const qint64 opened = timer.elapsed();
+        std::printf("%-10s document, %5.1f MB: save %6lld ms, open %6lld ms%s\n", d.label,
+                    QFileInfo(path).size() / 1e6, saved, opened,
+                    window.workArea()->store().lineCount() == lines.size() ? ""
+                                                                           : "  (text differs)");
+    }
+    dialogs.next.reset();
 
     // A stop click, delivered by a timer through the run's own event pump.
     for (int delay : {50, 150, 300}) {

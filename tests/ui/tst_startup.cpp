@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +44,7 @@ private Q_SLOTS:
     void refusesToStartWithoutARequiredFile_data();
     void refusesToStartWithoutARequiredFile();
     void startsWithThePreferences();
+    void placedAtTheTopCentredAndFullHeight();
     void nonNumericFontSizeKeepsRunning();
     void preferencesCancelRestoresTheFont();
     void preferencesOkWritesTheFile();
@@ -133,6 +135,16 @@ void TestStartup::startsWithThePreferences()
     QCOMPARE(window->workArea()->tabStops().size(), 64);
     QCOMPARE(window->preferencesDialog()->fontSizeText(), u"10"_s);
     QVERIFY(window->preferencesDialog()->hintsTicked());
+}
+
+void TestStartup::placedAtTheTopCentredAndFullHeight()
+{
+    auto window = start();
+    const QRect available = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    QCOMPARE(frame.top(), available.top());
+    QCOMPARE(frame.bottom(), available.bottom());
+    QCOMPARE(frame.left(), window->screen()->geometry().width() / 2 - frame.width() / 2);
 }
 
 void TestStartup::nonNumericFontSizeKeepsRunning()
