@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -321,6 +322,14 @@ void TestDocuments::recentMenuOffersExistingFilesAndOpensOne()
     QCOMPARE(m_window->workArea()->lines(), QStringList{u"b"_s});
     QCOMPARE(readListFile(path(u"fdat.plx"_s)),
              std::optional<QStringList>(QStringList{path(u"b.txt"_s), path(u"a.txt"_s)}));
+
+    // A right press on the open button is what shows the menu.
+    m_dialogs.menuShown.clear();
+    QWidget *openButton = m_window->findChild<QToolBar *>(u"MainToolbar"_s)
+                              ->widgetForAction(
+                                  m_window->toolbarAction(u"Open File (right click for recent)"_s));
+    QTest::mousePress(openButton, Qt::RightButton);
+    QCOMPARE(m_dialogs.menuShown, (QStringList{path(u"b.txt"_s), path(u"a.txt"_s)}));
 
     // A changed text is asked about before the menu offers to replace it.
     type(u"x"_s);
