@@ -16,6 +16,7 @@
 #include "ui/statuspanels.h"
 #include "ui/textpane.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -44,6 +45,19 @@ namespace {
 
 constexpr int kNoFunction = 0;
 
+/// Tooltips are hints too: they show only while "Show Hints" is on.
+class TooltipGate : public QObject {
+public:
+    TooltipGate(const bool &hintsShown, QObject *parent) : QObject(parent), m_shown(hintsShown) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::ToolTip && !m_shown;
+    }
+
+private:
+    const bool &m_shown;
+};
+
 } // namespace
 
 MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
@@ -70,6 +84,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
 
     m_status = new StatusPanels(this);
     setStatusBar(m_status);
+    qApp->installEventFilter(new TooltipGate(m_hintsShown, this));
 
     m_documents = new DocumentActions(*this, m_dialogs, m_programFolder);
     m_prefsDialog = new PreferencesDialog(this);

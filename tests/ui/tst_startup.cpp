@@ -11,9 +11,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -172,6 +175,17 @@ void TestStartup::preferencesCancelRestoresTheFont()
 void TestStartup::preferencesOkWritesTheFile()
 {
     auto window = start();
+    QWidget *undo = window->findChild<QToolBar *>(u"MainToolbar"_s)
+                        ->widgetForAction(window->toolbarAction(u"Undo"_s));
+    const auto askForTooltip = [undo] {
+        QHelpEvent tip(QEvent::ToolTip, QPoint(4, 4), undo->mapToGlobal(QPoint(4, 4)));
+        QCoreApplication::sendEvent(undo, &tip);
+        const bool shown = QToolTip::isVisible();
+        QToolTip::hideText(); // hidden after a short delay
+        const bool hidden = QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+        return shown && hidden;
+    };
+    QVERIFY(askForTooltip());
     m_dialogs.preferences = [](PreferencesDialog &dialog) {
         dialog.fontSizeField()->setText(u"12"_s);
         dialog.tabSpacingField()->setText(u"0"_s);
@@ -182,6 +196,7 @@ void TestStartup::preferencesOkWritesTheFile()
     QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), QByteArray("02\r\n12\r\n0\r\n"));
     QCOMPARE(window->workAreaFont().pointSize(), 12);
     QVERIFY(!window->hintsShown());
+    QVERIFY(!askForTooltip()); // hints off: no tooltips either
     const QList<qreal> stops = window->workArea()->tabStops();
     QVERIFY(stops.value(0) > 0 && stops.value(0) < 8); // spacing 0: the narrowest stops
 }
