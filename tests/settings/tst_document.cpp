@@ -1,4 +1,5 @@
 #include "settings/document.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,17 +14,8 @@ namespace {
 QString writeBytes(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
     const QString path = dir.filePath(name);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
+    testing::writeFile(path, bytes);
     return path;
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
 }
 
 } // namespace
@@ -76,7 +68,7 @@ void TestDocument::plainRoundTripKeepsBytes()
     const auto doc = readDocument(path, TextMode::Plain, &error);
     QVERIFY(doc);
     QVERIFY(writeDocument(path, doc->rows, TextMode::Plain, doc->format, {}, 8, &error));
-    QCOMPARE(readBytes(path), bytes);
+    QCOMPARE(testing::readFile(path), bytes);
 }
 
 void TestDocument::richRoundTripKeepsEveryCharacter()
@@ -87,8 +79,8 @@ void TestDocument::richRoundTripKeepsEveryCharacter()
                            QString()};
     QString error;
     QVERIFY(writeDocument(path, rows, TextMode::Rich, {}, u"DejaVu Sans Mono"_s, 10, &error));
-    QVERIFY(readBytes(path).startsWith("{\\rtf1"));
-    QVERIFY(readBytes(path).contains("DejaVu Sans Mono"));
+    QVERIFY(testing::readFile(path).startsWith("{\\rtf1"));
+    QVERIFY(testing::readFile(path).contains("DejaVu Sans Mono"));
     const auto doc = readDocument(path, TextMode::Rich, &error);
     QVERIFY(doc);
     QCOMPARE(doc->rows, rows);
@@ -113,7 +105,7 @@ void TestDocument::failedWriteLeavesTheOldFile()
     QVERIFY(!error.isEmpty());
     QVERIFY(!writeDocument(dir.filePath(u"missing/new.txt"_s), {u"x"_s}, TextMode::Plain, {}, {}, 8,
                            &error));
-    QCOMPARE(readBytes(path), QByteArray("old text\n"));
+    QCOMPARE(testing::readFile(path), QByteArray("old text\n"));
 }
 
 QTEST_GUILESS_MAIN(TestDocument)

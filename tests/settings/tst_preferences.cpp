@@ -1,5 +1,6 @@
 #include "settings/preferences.h"
 #include "settings/recentfiles.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,9 +14,7 @@ namespace {
 QString writeFile(const QTemporaryDir &dir, const QByteArray &bytes)
 {
     const QString path = dir.filePath(u"prefs.plx"_s);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
+    testing::writeFile(path, bytes);
     return path;
 }
 
@@ -96,9 +95,7 @@ void TestPreferences::saveThenLoad_roundTripKeepsFurtherFlags()
     p->setHintsShown(false);
     p->setColourIndex(1);
     QVERIFY(p->save(path));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("01zq\xE9\r\n12\r\n3\r\n"));
+    QCOMPARE(testing::readFile(path), QByteArray("01zq\xE9\r\n12\r\n3\r\n"));
 }
 
 void TestPreferences::flagsChangeByPosition()

@@ -1,4 +1,5 @@
 #include "fakedialogs.h"
+#include "testfiles.h"
 
 #include "settings/listfile.h"
 #include "ui/documentactions.h"
@@ -15,24 +16,13 @@
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
+using testing::readFile;
+using testing::writeFile;
 
 namespace {
 
 constexpr int kTextType = 1; // "Text Document (*.txt)" in the save dialog
 constexpr int kRtfType = 0;
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -325,9 +315,9 @@ void TestDocuments::recentMenuOffersExistingFilesAndOpensOne()
 
     // A right press on the open button is what shows the menu.
     m_dialogs.menuShown.clear();
-    QWidget *openButton = m_window->findChild<QToolBar *>(u"MainToolbar"_s)
-                              ->widgetForAction(
-                                  m_window->toolbarAction(u"Open File (right click for recent)"_s));
+    QWidget *openButton =
+        m_window->findChild<QToolBar *>(u"MainToolbar"_s)
+            ->widgetForAction(m_window->toolbarAction(u"Open File (right click for recent)"_s));
     QTest::mousePress(openButton, Qt::RightButton);
     QCOMPARE(m_dialogs.menuShown, (QStringList{path(u"b.txt"_s), path(u"a.txt"_s)}));
 

@@ -1,4 +1,5 @@
 #include "fakedialogs.h"
+#include "testfiles.h"
 
 #include "ui/caretmenu.h"
 #include "ui/controls/historycombobox.h"
@@ -82,11 +83,8 @@ void TestMainWindow::initTestCase()
 {
     QVERIFY(m_home.isValid());
     qputenv("PLINTEX_HOME", m_home.path().toLocal8Bit());
-    for (const char *name : {"prefs.plx", "rmdat.plx"}) {
-        QFile f(m_home.filePath(QString::fromLatin1(name)));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(name == QByteArrayView("prefs.plx") ? "10\r\n8\r\n5\r\n" : "a;b\r\n");
-    }
+    QVERIFY(testing::writeFile(m_home.filePath(u"prefs.plx"_s), "10\r\n8\r\n5\r\n"));
+    QVERIFY(testing::writeFile(m_home.filePath(u"rmdat.plx"_s), "a;b\r\n"));
 }
 
 void TestMainWindow::init()

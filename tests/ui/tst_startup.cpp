@@ -1,4 +1,5 @@
 #include "fakedialogs.h"
+#include "testfiles.h"
 
 #include "settings/listfile.h"
 #include "ui/controls/numberfield.h"
@@ -20,21 +21,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
+using testing::readFile;
+using testing::writeFile;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
