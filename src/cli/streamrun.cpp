@@ -10,30 +10,13 @@ namespace {
 
 constexpr qsizetype kPieceSize = 128 << 10;
 
-/// The end of the line starting at `from` (the index of its CR or LF, or the input's size) and
-/// where the next line starts.
-std::pair<qsizetype, qsizetype> lineEndAt(QByteArrayView input, qsizetype from, bool hasCr)
-{
-    const char *data = input.data();
-    const qsizetype n = input.size();
-    const auto *lf = static_cast<const char *>(std::memchr(data + from, '\n', n - from));
-    const qsizetype lfAt = lf ? lf - data : n;
-    const auto *cr =
-        hasCr ? static_cast<const char *>(std::memchr(data + from, '\r', lfAt - from)) : nullptr;
-    if (cr) {
-        const qsizetype crAt = cr - data;
-        return {crAt, crAt + 1 == lfAt ? lfAt + 1 : crAt + 1};
-    }
-    return {lfAt, lf ? lfAt + 1 : n};
-}
-
 /// Lines in the lines view (a final line break does not start another line), counted up to
 /// `limit`: resolving the band needs no more.
 qsizetype countLines(QByteArrayView input, bool hasCr, qsizetype limit)
 {
     qsizetype lines = 0;
     for (qsizetype at = 0; at < input.size() && lines < limit;) {
-        at = lineEndAt(input, at, hasCr).second;
+        at = lineAt(input, at, hasCr).next;
         ++lines;
     }
     return lines;
@@ -77,7 +60,7 @@ StreamResult streamLines(QByteArrayView input, const LineTransform &transform,
     QString line;
     qsizetype index = 0;
     for (qsizetype at = 0; at < input.size(); ++index) {
-        const auto [end, next] = lineEndAt(input, at, hasCr);
+        const auto [end, next] = lineAt(input, at, hasCr);
         const QByteArrayView bytes = input.sliced(at, end - at);
         const bool inBand = index >= band.from - 1 && (index <= band.to - 1 || reset.to == 0);
         if (!inBand && copyVerbatim) {

@@ -50,15 +50,4 @@ bool canEncode(QStringView text)
     return true;
 }
 
-QByteArray encode(QStringView text)
-{
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char *dst = out.data();
-    for (const QChar c : text) {
-        const int b = fromUnicode(c.unicode());
-        *dst++ = b < 0 ? '?' : static_cast<char>(b);
-    }
-    return out;
-}
-
 } // namespace plintex::windows1252

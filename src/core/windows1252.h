@@ -18,7 +18,4 @@ QString decode(QByteArrayView bytes);
 /// True when every character of the text has a Windows-1252 byte.
 bool canEncode(QStringView text);
 
-/// Characters without a byte become '?'; call canEncode first where nothing may be lost.
-QByteArray encode(QStringView text);
-
 } // namespace plintex::windows1252

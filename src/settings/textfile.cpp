@@ -88,6 +88,22 @@ QString decodeSegment(QByteArrayView bytes, TextEncoding encoding)
 
 } // namespace
 
+LineSpan lineAt(QByteArrayView bytes, qsizetype from, bool mayHoldCr)
+{
+    const char *data = bytes.data();
+    const qsizetype n = bytes.size();
+    const auto *lf = static_cast<const char *>(std::memchr(data + from, '\n', n - from));
+    const qsizetype lfAt = lf ? lf - data : n;
+    const auto *cr = mayHoldCr
+                         ? static_cast<const char *>(std::memchr(data + from, '\r', lfAt - from))
+                         : nullptr;
+    if (cr) {
+        const qsizetype crAt = cr - data;
+        return {crAt, lf && crAt + 1 == lfAt ? lfAt + 1 : crAt + 1};
+    }
+    return {lfAt, lf ? lfAt + 1 : n};
+}
+
 void decodeLineInto(QString &out, QByteArrayView bytes, TextEncoding encoding)
 {
     const qsizetype n = bytes.size();
@@ -229,19 +245,14 @@ QStringList decodeRows(QByteArrayView bytes, const TextFormat &format)
     if (format.encoding == TextEncoding::Utf8WithBom && hasBom(bytes))
         bytes = bytes.sliced(3);
     QStringList rows;
-    const char *data = bytes.data();
-    const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = data[i];
-        if (c != '\n' && c != '\r')
-            continue;
-        rows.append(decodeSegment(bytes.sliced(start, i - start), format.encoding));
-        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    const bool mayHoldCr = bytes.indexOf('\r') >= 0;
+    for (qsizetype at = 0;;) {
+        const LineSpan line = lineAt(bytes, at, mayHoldCr);
+        rows.append(decodeSegment(bytes.sliced(at, line.end - at), format.encoding));
+        if (line.end == line.next) // no line break after it: the last row
+            break;
+        at = line.next;
     }
-    rows.append(decodeSegment(bytes.sliced(start), format.encoding));
     return rows;
 }
 

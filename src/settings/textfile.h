@@ -33,6 +33,15 @@ QStringList decodeRows(QByteArrayView bytes, const TextFormat &format);
 QByteArray encodeRows(const QStringList &rows, const TextFormat &format,
                       TextFormat *written = nullptr);
 
+/// The line that starts at `from`: where it ends (at its CR or LF, or the end of the bytes) and
+/// where the next one starts. CR LF, lone CR and lone LF all end a line; `mayHoldCr` false
+/// (the bytes hold no CR at all) spares looking for CR.
+struct LineSpan {
+    qsizetype end;
+    qsizetype next;
+};
+LineSpan lineAt(QByteArrayView bytes, qsizetype from, bool mayHoldCr = true);
+
 /// Decodes one line's bytes into `out`, reusing its storage.
 void decodeLineInto(QString &out, QByteArrayView bytes, TextEncoding encoding);
 /// Appends the line in the encoding (Windows-1252 gives '?' for what it cannot hold).

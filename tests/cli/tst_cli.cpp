@@ -234,6 +234,7 @@ void TestCli::streamMatchesRunRoutine_data()
     QTest::newRow("no final break") << QByteArray("abc\ndefgh") << u"+"_s << 0 << 0;
     QTest::newRow("mixed line ends become the first")
         << QByteArray("a\r\nb\rc\nd") << u"+"_s << 0 << 0;
+    QTest::newRow("lone cr at the very end") << QByteArray("a\rb\r") << u"+"_s << 0 << 0;
     QTest::newRow("band in the middle") << QByteArray("1\n2\n3\n4\n5\n") << u"+"_s << 2 << 4;
     QTest::newRow("windows-1252 with an insert it cannot hold")
         << QByteArray("caf\xE9\n\x80uro\nlast\n") << u"\u2192"_s << 2 << 3;
