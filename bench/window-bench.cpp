@@ -6,7 +6,7 @@
 #include "ui/documentactions.h"
 #include "ui/functionbar.h"
 #include "ui/mainwindow.h"
-#include "ui/parameterpanel.h"
+#include "ui/panel/parameterpanel.h"
 #include "ui/textpane.h"
 
 #include <QAbstractButton>

@@ -84,38 +84,52 @@ private:
     QByteArrayView m_bytes;
 };
 
+/// Prints what a run leaves: the results shown outside the text when it has any, else the
+/// text (as the run left it) in the input's encoding and line ends.
+int printResult(RunResult &result, const TextFormat &format, const RunInput &unchanged,
+                bool readsText)
+{
+    if (!result.done())
+        return refuse(result.message.isEmpty() ? u"Processing stopped!"_s : result.message);
+    for (QString notice : std::as_const(result.notices))
+        printTo(stderr, notice.replace(u'\r', u'\n') + u'\n');
+    if (!result.report.isEmpty()) {
+        printTo(stdout, result.report.join(u'\n') + u'\n');
+    } else if (readsText) {
+        const QStringList &lines = result.lines ? *result.lines : unchanged.lines;
+        if (!writeOut(encodeRows(linesToRows(lines), format)))
+            return fail(cli::FileError, u"cannot write standard output"_s);
+    }
+    if (std::fflush(stdout) != 0)
+        return fail(cli::FileError, u"cannot write standard output"_s);
+    return cli::Done;
+}
+
 int runCommand(const cli::RunCommand &command)
 {
-    Input input;
-    if (!input.open(command.inputPath))
-        return fail(cli::FileError, input.error());
-    const QByteArrayView bytes = input.bytes();
-
-    if (const LineTransformFactory factory = command.function->body.lineTransform)
-        return streamCommand(command, bytes, factory(command.params));
-
-    const TextFormat format = detectFormat(bytes);
+    const FunctionBody &body = command.function->body;
     RunInput run;
-    run.lines = rowsToLines(decodeRows(bytes, format));
-    input.release(); // the decoded lines are all that is needed from here on
     run.params = command.params;
     run.restraint = command.restraint;
     run.caret = command.caret;
     run.runButton = command.runButton;
 
-    SilentMonitor monitor;
-    RunResult result = command.function->body.run(std::move(run), monitor);
-    if (!result.done())
-        return refuse(result.message.isEmpty() ? u"Processing stopped!"_s : result.message);
-    for (QString notice : std::as_const(result.notices))
-        printTo(stderr, notice.replace(u'\r', u'\n') + u'\n');
-    if (!result.output.isEmpty())
-        printTo(stdout, result.output + u'\n');
+    TextFormat format;
+    if (body.readsText) {
+        Input input;
+        if (!input.open(command.inputPath))
+            return fail(cli::FileError, input.error());
+        const QByteArrayView bytes = input.bytes();
+        if (body.lineTransform)
+            return streamCommand(command, bytes, body.lineTransform(command.params));
+        format = detectFormat(bytes);
+        run.lines = rowsToLines(decodeRows(bytes, format));
+    } // the decoded lines are all that is needed from here on
 
-    const QByteArray out = encodeRows(linesToRows(std::move(result.lines)), format);
-    if (!writeOut(out) || std::fflush(stdout) != 0)
-        return fail(cli::FileError, u"cannot write standard output"_s);
-    return cli::Done;
+    SilentMonitor monitor;
+    const RunInput unchanged{.lines = run.lines};
+    RunResult result = body.run(std::move(run), monitor);
+    return printResult(result, format, unchanged, body.readsText);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ui/functionbar.h"
 
+#include "ops/registry.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QMouseEvent>

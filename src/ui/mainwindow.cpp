@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "ops/registry.h"
 #include "settings/historylist.h"
 #include "settings/listfile.h"
 #include "settings/programfolder.h"
@@ -9,7 +10,7 @@
 #include "ui/dialogs.h"
 #include "ui/documentactions.h"
 #include "ui/functionbar.h"
-#include "ui/parameterpanel.h"
+#include "ui/panel/parameterpanel.h"
 #include "ui/preferencesdialog.h"
 #include "ui/restraintstrip.h"
 #include "ui/runprogress.h"
@@ -17,6 +18,7 @@
 #include "ui/textpane.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -183,7 +185,7 @@ void MainWindow::buildToolbars()
     m_dropDown->setEditable(true);
     m_dropDown->setInsertPolicy(QComboBox::NoInsert);
     m_dropDown->setCompleter(nullptr);
-    m_dropDown->addItems(dropDownCaptions());
+    m_dropDown->addItems(catalogue().dropDownCaptions());
     m_dropDown->setMaxVisibleItems(36);
     m_dropDown->setMinimumContentsLength(28);
     m_dropDown->setCurrentIndex(-1);
@@ -274,7 +276,7 @@ void MainWindow::selectFunction(const FunctionSpec &function)
 
 void MainWindow::dropDownChosen(int entry)
 {
-    const FunctionSpec *function = functionAtEntry(entry);
+    const FunctionSpec *function = catalogue().atEntry(entry);
     if (!function)
         return;
     m_functionBar->press(function->number);
@@ -295,7 +297,7 @@ void MainWindow::resetIndividual(int functionNumber)
         p->setVisible(shown);
         if (shown) {
             const QSignalBlocker blocker(m_dropDown);
-            m_dropDown->setCurrentIndex(p->function().entries.front().position);
+            m_dropDown->setCurrentIndex(p->function().entry);
         }
     }
     m_workArea->setFocus();
@@ -304,7 +306,7 @@ void MainWindow::resetIndividual(int functionNumber)
 void MainWindow::resetAll()
 {
     // "Read Me" keeps its panel: it is meant to stay ready for the next paste.
-    const FunctionSpec *readMe = functionByName(u"read-me");
+    const FunctionSpec *readMe = catalogue().byName(u"read-me");
     m_functionBar->raiseAll(readMe ? readMe->number : -1);
     for (ParameterPanel *p : std::as_const(m_panels)) {
         if (&p->function() != readMe)
@@ -373,15 +375,17 @@ void MainWindow::runFunction(const FunctionSpec &function, const QString &runBut
     m_running = true;
     ParameterPanel *panel = m_panels.value(function.number);
     RunInput input;
+    input.lines = m_workArea->lines();
     input.params = panel->values();
-    input.restraint = m_strip->restraint();
+    // A function without the strip covers the whole text, whatever the hidden strip holds.
+    input.restraint = function.restraint ? m_strip->restraint() : RowRestraint{};
     input.caret = {m_session.caret.row, m_session.caret.column};
     input.runButton = runButton;
 
     WindowRunMonitor monitor(*m_notice, *m_gauge, m_session.stop);
     // Edits typed while the run goes on would be overwritten by its result.
     m_workArea->setReadOnly(true);
-    RunResult result = m_session.run(function, m_workArea->lines(), std::move(input), monitor);
+    RunResult result = m_session.run(function, std::move(input), monitor);
     m_workArea->setReadOnly(false);
     applyRun(function, result);
     m_running = false;
@@ -389,28 +393,67 @@ void MainWindow::runFunction(const FunctionSpec &function, const QString &runBut
 
 void MainWindow::applyRun(const FunctionSpec &function, RunResult &result)
 {
-    if (function.restraint)
-        m_strip->showBand(result.restraint);
-    switch (result.outcome) {
-    case RunResult::Outcome::Refused:
+    ParameterPanel *panel = m_panels.value(function.number);
+    for (const FieldWrite &w : std::as_const(result.fields))
+        writeField(function, w);
+    if (result.outcome == RunResult::Outcome::Refused) {
         m_notice->hide();
         m_gauge->hide();
         m_dialogs.warning(this, result.message);
         return;
-    case RunResult::Outcome::Stopped:
-        stopProcess();
-        return;
-    case RunResult::Outcome::Done:
+    }
+    if (result.lines)
+        m_workArea->setLines(std::move(*result.lines));
+    switch (result.caret.kind) {
+    case CaretPlacement::Kind::Unchanged:
+        break;
+    case CaretPlacement::Kind::Line:
+        goToLine(result.caret.line);
+        break;
+    case CaretPlacement::Kind::End:
+        deleteAddedBlankLine();
+        break;
+    case CaretPlacement::Kind::SelectAll:
+        m_workArea->selectAll();
         break;
     }
-    m_workArea->setLines(std::move(result.lines));
-    goToLine(result.caretLine);
+    if (result.outcome == RunResult::Outcome::Stopped) {
+        stopProcess();
+        if (result.lines)
+            richEdit3Change();
+        return;
+    }
     m_gauge->hide();
-    richEdit3Change();
-    saveHistories(*m_panels.value(function.number));
+    if (result.lines)
+        richEdit3Change();
+    for (int i = 0; i < result.statusTexts.size(); ++i)
+        m_status->setCount(i, result.statusTexts[i]);
+    if (result.clipboard)
+        QGuiApplication::clipboard()->setText(*result.clipboard);
+    if (result.beep)
+        QApplication::beep();
+    if (result.saveHistories)
+        saveHistories(*panel);
     m_notice->hide();
     for (const QString &notice : std::as_const(result.notices))
         m_dialogs.warning(this, notice);
+}
+
+void MainWindow::writeField(const FunctionSpec &function, const FieldWrite &write)
+{
+    switch (write.target) {
+    case FieldWrite::Target::RestraintFrom:
+        if (function.restraint)
+            m_strip->setFrom(write.value.toLongLong());
+        break;
+    case FieldWrite::Target::RestraintTo:
+        if (function.restraint)
+            m_strip->setTo(write.value.toLongLong());
+        break;
+    case FieldWrite::Target::Param:
+        m_panels.value(function.number)->setValue(write.param, write.value);
+        break;
+    }
 }
 
 void MainWindow::loadHistories(const ParameterPanel &panel)
@@ -465,19 +508,8 @@ void MainWindow::showCaretMenu(const QPoint &globalPos)
     connect(&menu, &CaretMenu::entryChosen, this, [this, function](MenuEntry entry) {
         const auto writes =
             caretMenuWrites(*function, entry, m_session.caret.row + 1, m_session.caret.column + 1);
-        for (const CaretMenuWrite &w : writes) {
-            switch (w.target) {
-            case CaretMenuWrite::Target::RestraintFrom:
-                m_strip->setFrom(w.value);
-                break;
-            case CaretMenuWrite::Target::RestraintTo:
-                m_strip->setTo(w.value);
-                break;
-            case CaretMenuWrite::Target::Param:
-                m_panels.value(function->number)->setValue(w.param, QString::number(w.value));
-                break;
-            }
-        }
+        for (const FieldWrite &w : writes)
+            writeField(*function, w);
     });
     menu.exec(globalPos);
 }

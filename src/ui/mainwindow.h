@@ -98,6 +98,7 @@ private:
     void dropDownChosen(int entry);
     void runFunction(const FunctionSpec &function, const QString &runButton);
     void applyRun(const FunctionSpec &function, RunResult &result);
+    void writeField(const FunctionSpec &function, const FieldWrite &write);
     void trackCaret(bool mouseRelease);
     void showCaretMenu(const QPoint &globalPos);
     void loadHistories(const ParameterPanel &panel);

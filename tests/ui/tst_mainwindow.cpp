@@ -7,7 +7,7 @@
 #include "ui/controls/piegauge.h"
 #include "ui/functionbar.h"
 #include "ui/mainwindow.h"
-#include "ui/parameterpanel.h"
+#include "ui/panel/parameterpanel.h"
 #include "ui/restraintstrip.h"
 #include "ui/runprogress.h"
 #include "ui/statuspanels.h"
