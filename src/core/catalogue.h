@@ -15,23 +15,23 @@ enum class MenuEntry { BeginColumn, EndColumn, BeginRow, EndRow };
 enum class CaretSource { Column, Row };
 
 struct CaretMenuItem {
-    MenuEntry entry;
+    MenuEntry entry = {};
     QString caption = {}; ///< empty: the entry's default caption
     bool greyed = false;
 };
 
 /// Which menu entries a function shows, and whether the third starts a second column.
 struct CaretMenuLayout {
-    QList<CaretMenuItem> items;
+    QList<CaretMenuItem> items = {};
     bool columnBreak = false;
 };
 
 /// A parameter that a menu entry fills from the caret, besides the restraint rows that the
 /// row entries always fill.
 struct CaretMenuTarget {
-    MenuEntry entry;
-    QString param;
-    CaretSource source;
+    MenuEntry entry = {};
+    QString param = {};
+    CaretSource source = {};
 };
 
 /// The examples panel's demonstration of a function, and how to run it: the parameters that
@@ -39,9 +39,9 @@ struct CaretMenuTarget {
 /// heading line, a trailing blank), `input` and `expected` hold what the run really takes and
 /// gives; a function whose result shows outside the text expects its report.
 struct FunctionExample {
-    QString title;
-    QString before;
-    QString after;
+    QString title = {};
+    QString before = {};
+    QString after = {};
     QList<std::pair<QString, QString>> params = {};
     QString runButton = QStringLiteral("run");
     std::optional<QString> input = {};
@@ -51,8 +51,8 @@ struct FunctionExample {
 /// Everything a function brings of its own, from its file in the ops layer. A function not
 /// built yet has an empty body.
 struct FunctionBody {
-    QString description; ///< one sentence: what it does (command-line help, help file)
-    QList<PanelItem> panel;
+    QString description = {}; ///< one sentence: what it does (command-line help, help file)
+    QList<PanelItem> panel = {};
     /// The run routine. A function that declares a line transform gets its routine from it.
     RunRoutine run = nullptr;
     /// Set for functions that only rewrite each line of the band on its own, from the line and
@@ -68,12 +68,12 @@ struct FunctionBody {
 
 struct DropDownEntry {
     int position = -1;
-    QString caption;
+    QString caption = {};
 };
 
 /// One function of the catalogue.
 struct FunctionSpec {
-    QString name;             ///< the UI name, also its drop-down caption
+    QString name = {};        ///< the UI name, also its drop-down caption
     int number = 0;           ///< the panel number that selects it
     int entry = -1;           ///< its position in the function drop-down
     DropDownEntry alias = {}; ///< a second drop-down entry selecting it, if any
@@ -110,7 +110,7 @@ public:
     QStringList dropDownCaptions() const;
 
 private:
-    QList<FunctionSpec> m_functions;
+    QList<FunctionSpec> m_functions = {};
 };
 
 /// The 34 functions with their names, numbers, drop-down entries, restraint and caret menu,

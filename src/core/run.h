@@ -15,11 +15,11 @@ namespace plintex {
 /// What a run routine starts from: the work area's lines (its working copy), the panel's values,
 /// the row restraint strip, the caret and the run button pressed.
 struct RunInput {
-    QStringList lines;
-    ParamValues params;
-    RowRestraint restraint;
-    TextPosition caret;
-    QString runButton;
+    QStringList lines = {};
+    ParamValues params = {};
+    RowRestraint restraint = {};
+    TextPosition caret = {};
+    QString runButton = {};
 };
 
 /// A value a run (or the caret menu) writes into a field of the window: a parameter of the
@@ -27,8 +27,8 @@ struct RunInput {
 struct FieldWrite {
     enum class Target { Param, RestraintFrom, RestraintTo };
     Target target = Target::Param;
-    QString param;
-    QString value;
+    QString param = {};
+    QString value = {};
 
     friend bool operator==(const FieldWrite &, const FieldWrite &) = default;
 };
@@ -50,22 +50,22 @@ struct RunResult {
     enum class Outcome { Done, Refused, Stopped };
 
     Outcome outcome = Outcome::Done;
-    QString message; ///< Refused: the warning
+    QString message = {}; ///< Refused: the warning
 
     /// The work area's new lines; none when the run leaves the text as it was (a refusal, a
     /// stop, a function that only reads). A stopped run that keeps what it did so far sets it too.
-    std::optional<QStringList> lines;
-    CaretPlacement caret;
+    std::optional<QStringList> lines = {};
+    CaretPlacement caret = {};
     /// Fields to update, in order: the restraint strip's band as resolved, results (a total).
-    QList<FieldWrite> fields;
+    QList<FieldWrite> fields = {};
     /// Texts for the status bar's count panels ("Total Chr = 5", ...), in panel order.
-    QStringList statusTexts;
+    QStringList statusTexts = {};
     /// Results shown outside the text, which the command line prints instead of the text (a
     /// total, the counts).
-    QStringList report;
+    QStringList report = {};
     /// Warnings shown after a run that still did its work.
-    QStringList notices;
-    std::optional<QString> clipboard; ///< the text to leave on the clipboard
+    QStringList notices = {};
+    std::optional<QString> clipboard = {}; ///< the text to leave on the clipboard
     bool beep = false;
 
     /// Whether the undo snapshot was replaced by the text as the run found it. Most runs take it
@@ -91,8 +91,8 @@ using LineTransformFactory = LineTransform (*)(const ParamValues &params);
 /// Resolves the row restraint against the lines and checks the band: the result carries the
 /// write-back of the band; a band that is not one is refused with the restraint warning.
 struct BandCheck {
-    RowRestraint band;
-    std::optional<RunResult> refusal;
+    RowRestraint band = {};
+    std::optional<RunResult> refusal = {};
 };
 BandCheck checkBand(const RowRestraint &restraint, qsizetype lineCount);
 
