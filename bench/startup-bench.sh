@@ -23,6 +23,11 @@ run() { # prints "in-program-ms wall-ms"
 }
 
 printf '%-28s %18s %12s\n' "start" "to first paint ms" "process ms"
+# What loading the libraries costs before main() starts: --version ends right there.
+start=$(date +%s%N)
+"$scratch/usr/bin/plintex" --version >/dev/null
+printf '%-28s %18s %12s\n' "plintex --version" "-" "$((($(date +%s%N) - start) / 1000000))"
+
 XDG_CONFIG_HOME=$scratch/config-warm run >/dev/null # fills the folder the warm starts use
 for kind in fresh warm; do
     for i in 1 2 3 4 5; do

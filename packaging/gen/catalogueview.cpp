@@ -24,7 +24,7 @@ QList<OptionView> optionsOf(const FunctionSpec &function)
         case ParamKind::MultiLineText:
             // A field that asks for a file name by its label takes one.
             options.append({name, true, name.contains(u"file"_s), p.label});
-            options.append({name + u"-file"_s, true, true, p.label});
+            options.append({name + u"-file"_s, true, true, p.label, true});
             break;
         case ParamKind::Choice:
             for (const QString &choice : p.choices)

@@ -7,10 +7,11 @@ namespace plintex::gen {
 
 /// One option of a function's command line, as the man page and the completion show it.
 struct OptionView {
-    QString name;     ///< without the leading "--"
-    bool takesValue;  ///< given as --name=VALUE
-    bool valueIsFile; ///< the value names a file
-    QString label;    ///< what the panel shows for it
+    QString name;              ///< without the leading "--"
+    bool takesValue;           ///< given as --name=VALUE
+    bool valueIsFile;          ///< the value names a file
+    QString label;             ///< what the panel shows for it
+    bool textFromFile = false; ///< the --NAME-file form of a text field
 };
 
 /// What the generated documents need of one function.

@@ -30,7 +30,7 @@ run. Every function also runs from a shell: <code>plintex-cli FUNCTION --help</c
                 continue;
             out += u"<li><code>--"_s + o.name + (o.takesValue ? u"=&hellip;"_s : QString()) +
                    u"</code> &ldquo;"_s + o.label.toHtmlEscaped() + u"&rdquo;"_s +
-                   (o.takesValue && o.valueIsFile ? u", a file name"_s : QString()) + u"</li>\n"_s;
+                   (o.textFromFile ? u", read from a file"_s : QString()) + u"</li>\n"_s;
         }
         out += u"</ul>\n"_s;
     }

@@ -25,15 +25,20 @@ QString manFunctionList(const QList<FunctionView> &functions)
         out += u"\\(lq"_s + roff(f.name) + u"\\(rq"_s;
         if (!f.description.isEmpty())
             out += u": "_s + roff(f.description);
-        out += u'\n';
-        QStringList options;
+        out += u"\n.RS\n.PD 0\n"_s;
         for (const OptionView &o : f.options) {
-            QString shown = u"\\fB\\-\\-"_s + roff(o.name) + u"\\fR"_s;
+            // \% keeps a long option name from being hyphenated.
+            out += u".TP\n\\%\\fB\\-\\-"_s + roff(o.name) + u"\\fR"_s;
             if (o.takesValue)
-                shown += o.valueIsFile ? u"=\\fIFILE\\fR"_s : u"=\\fIVALUE\\fR"_s;
-            options += shown;
+                out += o.valueIsFile ? u"=\\fIFILE\\fR"_s : u"=\\fIVALUE\\fR"_s;
+            out += u'\n';
+            out += o.label.isEmpty() ? u"show the function's options and their defaults"_s
+                                     : u"\\(lq"_s + roff(o.label) + u"\\(rq"_s;
+            if (o.textFromFile)
+                out += u", read from a file"_s;
+            out += u'\n';
         }
-        out += u".br\nOptions: "_s + options.join(u", "_s) + u".\n"_s;
+        out += u".PD\n.RE\n"_s;
     }
     return out;
 }
