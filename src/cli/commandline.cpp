@@ -312,6 +312,22 @@ Command parseCommandLine(const QStringList &arguments)
     return run;
 }
 
+QList<OptionSummary> optionSummary(const FunctionSpec &function)
+{
+    QList<OptionSummary> summary;
+    for (const Option &o : optionsFor(function)) {
+        const ParamSpec *p = o.param.isEmpty() ? nullptr : function.param(o.param);
+        const bool isFile =
+            o.kind == Option::Kind::TextFile || (p && p->kind == ParamKind::FileName);
+        QString label = p ? p->label : QString();
+        if (o.kind == Option::Kind::Choice || o.kind == Option::Kind::RunButton)
+            label = o.help;
+        summary.append(
+            {o.name, takesValue(o.kind), isFile, label, o.help, o.kind == Option::Kind::TextFile});
+    }
+    return summary;
+}
+
 QString functionList()
 {
     QString out;

@@ -17,7 +17,7 @@ void fillFromShippedDefaults(const QString &folder)
     if (!shipped.exists())
         return;
     QDir().mkpath(folder);
-    for (const QString &name : {u"prefs.plx"_s, u"rmdat.plx"_s}) {
+    for (const QString &name : {u"prefs.plx"_s, u"rmdat.plx"_s, u"PlintexHelp.html"_s}) {
         const QString target = folder + u'/' + name;
         if (!QFile::exists(target))
             QFile::copy(shipped.filePath(name), target);

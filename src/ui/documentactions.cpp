@@ -65,13 +65,19 @@ void DocumentActions::open()
         m_dialogs.warning(&m_window, kExtensionWarning);
         return;
     }
+    openPath(choice->path);
+}
+
+bool DocumentActions::openPath(const QString &path)
+{
     // Opening follows the file type last chosen for saving: RTF until a save chooses another.
     m_mode = m_saveFilter == kRtfSaveFilter ? TextMode::Rich : TextMode::Plain;
     // Read first: a file that cannot be read changes neither the text nor the recent list.
-    if (!load(choice->path))
-        return;
-    m_recent = recent::withOpened(recent::load(recentFile()), choice->path);
+    if (!load(path))
+        return false;
+    m_recent = recent::withOpened(recent::load(recentFile()), path);
     recent::store(recentFile(), m_recent);
+    return true;
 }
 
 void DocumentActions::showRecentMenu(const QPoint &globalPos)

@@ -20,6 +20,9 @@ public:
 
     /// "Open File (right click for recent)".
     void open();
+    /// Reads the document at `path` as Open does once a file is chosen: the text, the
+    /// recent list, and a warning naming the file when it cannot be read. True when read.
+    bool openPath(const QString &path);
     /// The recent menu, popped up at a screen point; opens the entry chosen.
     void showRecentMenu(const QPoint &globalPos);
     /// "Save File". True when the text was written.

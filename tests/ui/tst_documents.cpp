@@ -39,6 +39,8 @@ private Q_SLOTS:
     void openWithoutRecentFileCreatesIt();
     void openKeepsTheReadMePanel();
     void unreadableFileKeepsTheText();
+    void openPathNamedOutright_data();
+    void openPathNamedOutright();
     void unsavedQuestionOnOpen_data();
     void unsavedQuestionOnOpen();
     void saveNames_data();
@@ -175,6 +177,37 @@ void TestDocuments::unreadableFileKeepsTheText()
     QCOMPARE(m_dialogs.warnings.size(), 1);
     QVERIFY(m_dialogs.warnings.front().contains(path(u"folder.txt"_s)));
     QCOMPARE(m_window->workArea()->text(), u"kept"_s);
+}
+
+// A file named on the program's command line: any extension, read as Open reads it.
+void TestDocuments::openPathNamedOutright_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("textAfter");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("rtf extension")
+        << u"a.rtf"_s << QByteArray("{\\rtf1 rich\\par}") << u"rich\n"_s << QString();
+    QTest::newRow("csv extension") << u"a.csv"_s << QByteArray("1,2\n") << u"1,2\n"_s << QString();
+    QTest::newRow("missing file") << u"gone.txt"_s << QByteArray() << u"kept"_s
+                                  << u"\rNo such file or directory"_s;
+}
+
+void TestDocuments::openPathNamedOutright()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, textAfter);
+    QFETCH(QString, warning);
+    if (!content.isEmpty())
+        writeFile(path(name), content);
+    m_window->workArea()->setText(u"kept"_s);
+    QCOMPARE(m_window->documents()->openPath(path(name)), warning.isEmpty());
+    QCOMPARE(m_window->workArea()->text(), textAfter);
+    QCOMPARE(m_dialogs.warnings, warning.isEmpty()
+                                     ? QStringList()
+                                     : QStringList{u"Cannot open "_s + path(name) + warning});
+    QCOMPARE(QFile::exists(path(u"fdat.plx"_s)), warning.isEmpty());
 }
 
 void TestDocuments::unsavedQuestionOnOpen_data()
