@@ -304,7 +304,7 @@ void TestMainWindow::stopClickedWhileIdleStopsTheNextRun()
     // The latch is spent: the next run goes through. The toolbar's stop works the same way.
     run(kInsertIntoColumn);
     QCOMPARE(pane()->lines(), (QStringList{u"Xabc"_s, u"Xdef"_s}));
-    m_window->toolbarAction(u"Stop Processing"_s)->trigger();
+    m_window->toolbarAction(ToolbarAction::Stop)->trigger();
     run(kInsertIntoColumn);
     QCOMPARE(m_dialogs.warnings.size(), 2);
     QCOMPARE(pane()->lines(), (QStringList{u"Xabc"_s, u"Xdef"_s}));
@@ -318,18 +318,18 @@ void TestMainWindow::undoRestoresTheTextTwice()
         ->setText(u"3"_s);
     run(kDeleteRetainColumn);
     QCOMPARE(pane()->lines(), (QStringList{u"c"_s, u"f"_s}));
-    m_window->toolbarAction(u"Undo"_s)->trigger();
+    m_window->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
     QCOMPARE(pane()->selectionStart(), 0);
     pane()->setLines({u"typed over"_s});
-    m_window->toolbarAction(u"Undo"_s)->trigger();
+    m_window->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
 }
 
 void TestMainWindow::undoBeforeAnyRunKeepsTheText()
 {
     pane()->setText(u"pasted text\nstill here"_s);
-    m_window->toolbarAction(u"Undo"_s)->trigger();
+    m_window->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->text(), u"pasted text\nstill here"_s);
 }
 
