@@ -42,6 +42,7 @@ private Q_SLOTS:
     void preferencesCancelRestoresTheFont();
     void preferencesOkWritesTheFile();
     void closeWithoutChangesAsksNothing();
+    void closeBeforeAnyActivationKeepsThePreferences();
     void closeAnswers_data();
     void closeAnswers();
 
@@ -82,6 +83,18 @@ bool TestStartup::closeWindow(MainWindow &window)
     QCloseEvent event;
     QCoreApplication::sendEvent(&window, &event);
     return event.isAccepted();
+}
+
+// Closed before the window was ever activated (a Quit with no window manager), the program
+// writes the preferences it loaded, not empty dialog fields.
+void TestStartup::closeBeforeAnyActivationKeepsThePreferences()
+{
+    writeFile(m_home->filePath(u"prefs.plx"_s), "10\r\n8\r\n5\r\n");
+    const QByteArray before = readFile(m_home->filePath(u"prefs.plx"_s));
+    MainWindow window(m_dialogs);
+    QVERIFY(window.startUp());
+    QVERIFY(closeWindow(window));
+    QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), before);
 }
 
 void TestStartup::refusesToStartWithoutARequiredFile_data()
