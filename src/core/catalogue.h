@@ -62,8 +62,6 @@ struct FunctionBody {
     FunctionExample example = {};
     /// False for functions that stream files named in their fields: they read no text.
     bool readsText = true;
-    /// The run reads the caret (the command line then offers --caret-row and --caret-column).
-    bool readsCaret = false;
 };
 
 struct DropDownEntry {

@@ -54,7 +54,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     TextPane *work = m_panes->workArea();
     work->installEventFilter(this);
     work->viewport()->installEventFilter(this);
-    connect(work, &TextPane::textChanged, this, &MainWindow::richEdit3Change);
+    connect(work, &TextPane::textChanged, this, &MainWindow::noteTextChange);
     // The status bar shows the true caret, after a run or To Top as after a key.
     connect(work, &TextPane::caretMoved, this, [this] { trackCaret(false); });
 
@@ -106,7 +106,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(m_dropDown, &QComboBox::activated, m_functions,
             &FunctionController::chooseFromDropDown);
     connect(work, &TextPane::contextMenuRequested, m_functions, &FunctionController::showCaretMenu);
-    connect(m_functions, &FunctionController::textRewritten, this, &MainWindow::richEdit3Change);
+    connect(m_functions, &FunctionController::textRewritten, this, &MainWindow::noteTextChange);
     // What replaces the text waits for the run: its result would overwrite it.
     connect(m_functions, &FunctionController::runningChanged, this, [this](bool running) {
         for (ToolbarAction a : {ToolbarAction::Open, ToolbarAction::Clear, ToolbarAction::Undo})
@@ -257,7 +257,7 @@ void MainWindow::resetAll()
     m_functions->resetAll();
 }
 
-void MainWindow::richEdit3Change()
+void MainWindow::noteTextChange()
 {
     if (m_session.flags.noteTextChange())
         m_status->resetCounts();
@@ -272,7 +272,7 @@ void MainWindow::undo()
     workArea()->setLines(*snapshot);
     m_panes->goToLine(0);
     m_session.flags.processing = false;
-    richEdit3Change();
+    noteTextChange();
 }
 
 void MainWindow::toTop()

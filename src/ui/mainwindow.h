@@ -71,7 +71,9 @@ public:
 
     // The routines every function shares.
     void resetIndividual(int functionNumber);
-    void richEdit3Change();
+    /// The change handler: the first change after start-up is swallowed, later ones outside a
+    /// run mark the text modified and put the counts back to "?".
+    void noteTextChange();
     void undo();
     void toTop();
     void toBottom();

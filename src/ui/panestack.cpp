@@ -14,8 +14,8 @@ PaneStack::PaneStack(QWidget *parent) : QStackedWidget(parent)
     const struct {
         const char16_t *objectName;
         const char16_t *accessibleName;
-    } pages[] = {{u"RichEdit3", u"Work area"},
-                 {u"RichEdit4", u"Scratch pad"},
+    } pages[] = {{u"WorkArea", u"Work area"},
+                 {u"ScratchPad", u"Scratch pad"},
                  {u"DelimiterPane", u"Delimiter pane"}};
     for (const auto &page : pages) {
         auto *pane = new TextPane(this);
