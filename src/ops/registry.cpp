@@ -2,6 +2,7 @@
 
 #include "ops/columns/deleteretaincolumn.h"
 #include "ops/columns/insertintocolumn.h"
+#include "ops/columns/totalcolumn.h"
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +15,7 @@ const Catalogue &catalogue()
         // One line a function: its name and the body its own file builds.
         bindBody(functions, u"Delete/Retain Column", columns::deleteRetainColumn());
         bindBody(functions, u"Insert Into Column", columns::insertIntoColumn());
+        bindBody(functions, u"Total a Specified Column", columns::totalColumn());
         return Catalogue(std::move(functions));
     }();
     return all;
