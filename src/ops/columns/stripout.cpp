@@ -1,5 +1,7 @@
 #include "ops/columns/stripout.h"
 
+#include <QStringMatcher>
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::columns {
@@ -31,24 +33,24 @@ Qt::CaseSensitivity caseFor(QStringView text)
 /// text is written back over the lines already passed.
 class Stripper {
 public:
-    Stripper(QStringList &lines, QString start, QString end)
-        : m_lines(lines), m_start(std::move(start)), m_end(std::move(end)),
-          m_startCase(caseFor(m_start)), m_endCase(caseFor(m_end))
+    Stripper(QStringList &lines, const QString &start, const QString &end)
+        : m_lines(lines), m_start(start, caseFor(start)), m_end(end, caseFor(end)),
+          m_endLength(end.size())
     {
     }
 
     /// One stretch; false when the deletion loop ends here.
     bool next()
     {
-        const std::optional<Place> a = find(m_start, m_startCase, m_cursor);
+        const std::optional<Place> a = find(m_start, m_cursor);
         if (!a)
             return false;
-        const std::optional<Place> b = find(m_end, m_endCase, m_cursor);
+        const std::optional<Place> b = find(m_end, m_cursor);
         if (!b)
             return false;
         // The stretch runs from the start text to the last character of the first end text
         // found; an end text that ends at or before the start text ends the loop.
-        const Place last{b->line, b->at + m_end.size() - 1};
+        const Place last{b->line, b->at + m_endLength - 1};
         if (!(*a < last))
             return false;
         keep(*a);
@@ -66,10 +68,10 @@ public:
     }
 
 private:
-    std::optional<Place> find(const QString &text, Qt::CaseSensitivity cs, Place from) const
+    std::optional<Place> find(const QStringMatcher &text, Place from) const
     {
         for (qsizetype line = from.line; line < m_lines.size(); ++line, from.at = 0) {
-            const qsizetype at = m_lines[line].indexOf(text, from.at, cs);
+            const qsizetype at = text.indexIn(QStringView(m_lines[line]), from.at);
             if (at >= 0)
                 return Place{line, at};
         }
@@ -104,10 +106,9 @@ private:
     }
 
     QStringList &m_lines;
-    const QString m_start;
-    const QString m_end;
-    const Qt::CaseSensitivity m_startCase;
-    const Qt::CaseSensitivity m_endCase;
+    const QStringMatcher m_start;
+    const QStringMatcher m_end;
+    const qsizetype m_endLength;
     Place m_cursor;
     QString m_current;       ///< the result line being built
     qsizetype m_written = 0; ///< result lines written so far
