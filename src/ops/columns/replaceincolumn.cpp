@@ -40,8 +40,8 @@ RunResult run(RunInput input, RunMonitor &monitor)
     const QString search = input.params.text(kSearch);
     const QString replacement = input.params.text(kReplacement);
     RunResult result;
-    if (search.isEmpty()) {
-        // Nothing to look for: the text stays and no history remembers the empty search.
+    if (search.isEmpty() || search.contains(u'\n') || search.contains(u'\r')) {
+        // Nothing that a band can hold: the text stays, and no history remembers the search.
         result.saveHistories = false;
         return result;
     }

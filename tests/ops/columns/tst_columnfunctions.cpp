@@ -91,6 +91,9 @@ void TestColumnFunctions::runs_data()
         << u"aa-aa|xx"_s;
     QTest::newRow("replace: empty search text changes nothing")
         << replace << u"ab"_s << Params{{u"start"_s, u"1"_s}, {u"end"_s, u"3"_s}} << u"ab"_s;
+    QTest::newRow("replace: search text with a line break changes nothing")
+        << replace << u"a|b"_s
+        << Params{{u"search"_s, u"a\nb"_s}, {u"start"_s, u"1"_s}, {u"end"_s, u"3"_s}} << u"a|b"_s;
 
     const QString align = u"Align Data into Columns"_s;
     QTest::newRow("align: left, the examples text")
@@ -146,6 +149,9 @@ void TestColumnFunctions::runs()
     const RunResult r = runFunction(function, rows(text), params);
     QVERIFY2(r.done(), qPrintable(r.message));
     QCOMPARE(r.lines.value_or(rows(text)), rows(result));
+    // A search that no band can hold leaves the text and the histories alone.
+    if (function == u"Replace in Column"_s)
+        QCOMPARE(r.saveHistories, r.lines.has_value());
 }
 
 void TestColumnFunctions::refusals_data()
