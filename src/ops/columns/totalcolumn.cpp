@@ -1,8 +1,7 @@
 #include "ops/columns/totalcolumn.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
@@ -204,7 +203,10 @@ bool DecimalTotal::add(std::string_view text)
             return true;
         }
     }
-    const double value = std::strtod(std::string(text).c_str(), nullptr);
+    // from_chars reads "." whatever the locale says; beyond a double's range is no number.
+    double value = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc())
+        return false;
     const double t = m_sum + value;
     m_compensation +=
         std::abs(m_sum) >= std::abs(value) ? (m_sum - t) + value : (value - t) + m_sum;
@@ -220,15 +222,20 @@ QString DecimalTotal::text() const
     if (!m_inexact)
         return formatDecimal(negative, digits, m_scale);
     const std::string exact = (negative ? "-" : "") + digits + "e-" + std::to_string(m_scale);
-    const double value = std::strtod(exact.c_str(), nullptr) + m_sum + m_compensation;
+    double exactPart = 0;
+    std::from_chars(exact.data(), exact.data() + exact.size(), exactPart);
+    const double value = exactPart + m_sum + m_compensation;
     if (value == 0 || !std::isfinite(value))
         return value == 0 ? u"0"_s : QString::number(value);
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::abs(value));
+    const char *end = std::to_chars(buffer, buffer + sizeof buffer, std::abs(value),
+                                    std::chars_format::scientific, kShownDigits - 1)
+                          .ptr;
     // d.dddddddddddddde±X: fifteen digits and the exponent of the first one
     std::string mantissa(buffer, 16);
     mantissa.erase(1, 1);
-    const int exponent = std::atoi(buffer + 17);
+    int exponent = 0;
+    std::from_chars(buffer + (buffer[17] == '+' ? 18 : 17), end, exponent);
     return formatDecimal(value < 0, mantissa, kShownDigits - 1 - exponent);
 }
 

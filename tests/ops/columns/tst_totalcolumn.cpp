@@ -88,6 +88,9 @@ void TestTotalColumn::refusals_data()
                                 << u"'1.2.3' is not a valid floating point value"_s;
     QTest::newRow("minus after the digits") << QStringList{u"111-"_s, u"1"_s} << 1 << 20
                                             << u"'111-' is not a valid floating point value"_s;
+    QTest::newRow("beyond a double's range")
+        << QStringList{u"1"_s, u"9"_s.repeated(400)} << 1 << 500
+        << u"'"_s + u"9"_s.repeated(400) + u"' is not a valid floating point value"_s;
     QTest::newRow("a lone minus") << QStringList{u"n/a - x"_s, u"1"_s} << 1 << 20
                                   << u"'-' is not a valid floating point value"_s;
 }
