@@ -58,3 +58,50 @@ for tool in mawk gawk; do
         $tool '{ print substr($0, 1, 9) "INSERTED " substr($0, 10) }' "$input"
     cmp -s "$out/result.txt" "$out/plintex-insert.txt" && echo "   same output" || echo "   OUTPUTS DIFFER"
 done
+
+# The column functions hold the whole text (decode, run, encode).
+same() { cmp -s "$out/result.txt" "$1" && echo "   same output" || echo "   OUTPUTS DIFFER"; }
+
+echo "-- copy columns 13 to 21 in front of every line"
+measure "plintex-cli copy-move-a-column --copy=13 --and=22 --to-position=1" \
+    "$bin/plintex-cli" copy-move-a-column --copy=13 --and=22 --to-position=1 "$input"
+cp "$out/result.txt" "$out/plintex-copy.txt"
+measure "mawk '{print substr(\$0,13,9) \$0}'" mawk '{print substr($0,13,9) $0}' "$input"
+same "$out/plintex-copy.txt"
+
+echo "-- replace item by ITEM inside columns 10 to 21"
+measure "plintex-cli replace-in-column --replace=item --with=ITEM --in=10 --to=22" \
+    "$bin/plintex-cli" replace-in-column --replace=item --with=ITEM --in=10 --to=22 "$input"
+cp "$out/result.txt" "$out/plintex-replace.txt"
+measure "mawk '{b=substr(\$0,10,12); gsub(/item/,\"ITEM\",b); ...}'" \
+    mawk '{b=substr($0,10,12); gsub(/item/,"ITEM",b); print substr($0,1,9) b substr($0,22)}' "$input"
+same "$out/plintex-replace.txt"
+
+echo "-- total the amounts in columns 23 to 32"
+measure "plintex-cli total-a-specified-column --in-column=23 --to=33" \
+    "$bin/plintex-cli" total-a-specified-column --in-column=23 --to=33 "$input"
+echo "   plintex: $(cat "$out/result.txt")"
+measure "mawk '{s+=substr(\$0,23,10)} END{printf \"%.2f\\n\", s}'" \
+    mawk '{s+=substr($0,23,10)} END{printf "%.2f\n", s}' "$input"
+echo "   mawk:    $(cat "$out/result.txt")"
+
+echo "-- align the whole text into columns"
+measure "plintex-cli align-data-into-columns" "$bin/plintex-cli" align-data-into-columns "$input"
+measure "column -t" column -t "$input"
+
+prose=$out/prose-20mb.txt
+if [ ! -f "$prose" ]; then
+    awk 'BEGIN { srand(11); split("the of and to in is that for it as was with be by on not he this are or his from at which but have an they you were her", w, " ");
+        while (bytes < 20000000) { line = "";
+            for (k = 0; k < 12; k++) { word = w[int(rand() * 30) + 1];
+                if (rand() < 0.15) word = "<a href=\"x" int(rand() * 1000) "\">" word "</a>";
+                line = line (k ? " " : "") word }
+            print line; bytes += length(line) + 1 } }' > "$prose"
+fi
+size=$(stat -c %s "$prose")
+echo "-- strip < to > from $(stat -c %s "$prose") bytes of prose"
+measure "plintex-cli delete-strip-out-data --delete='<' --to-this-data='>'" \
+    "$bin/plintex-cli" delete-strip-out-data "--delete=<" "--to-this-data=>" "$prose"
+cp "$out/result.txt" "$out/plintex-strip.txt"
+measure "sed 's/<[^>]*>//g'" sed 's/<[^>]*>//g' "$prose"
+same "$out/plintex-strip.txt"

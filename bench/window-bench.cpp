@@ -128,6 +128,63 @@ int main(int argc, char *argv[])
     }
     dialogs.next.reset();
 
+    // The column functions: a run on the whole text (Insert a Column with a block of 1,000
+    // lines), and a stop click into a second run.
+    const struct {
+        int number;
+        const char *name;
+        QList<std::pair<QString, QString>> params;
+    } columnRuns[] = {
+        {63, "Total a Specified Column", {{u"start"_s, u"23"_s}, {u"end"_s, u"33"_s}}},
+        {74, "Insert a Column", {{u"block"_s, u"x\n"_s.repeated(1000)}, {u"column"_s, u"10"_s}}},
+        {75, "Copy/Move a Column", {{u"start"_s, u"10"_s}, {u"end"_s, u"22"_s}, {u"to"_s, u"1"_s}}},
+        {61,
+         "Replace in Column",
+         {{u"search"_s, u"item"_s},
+          {u"replacement"_s, u"ITEM"_s},
+          {u"start"_s, u"10"_s},
+          {u"end"_s, u"22"_s}}},
+        {32, "Align Data into Columns", {{u"right"_s, u"1"_s}}},
+        {108, "Delete/Strip Out Data", {{u"start"_s, u"item"_s}, {u"end"_s, u"note"_s}}},
+    };
+    for (const auto &c : columnRuns) {
+        window.functionBar()->button(c.number)->click();
+        ParameterPanel *p = window.panel(c.number);
+        for (const auto &[key, value] : c.params)
+            p->setValue(key, value);
+        QAbstractButton *go = p->runButton(u"run"_s);
+        timer.start();
+        go->click();
+        QApplication::processEvents();
+        const qint64 ms = timer.elapsed();
+        const bool refused = !dialogs.warnings.isEmpty();
+        window.undo();
+        dialogs.warnings.clear();
+        qint64 clickedAt = -1;
+        timer.start();
+        // The click comes a third into a run as long as the one just timed.
+        QTimer::singleShot(std::max<qint64>(ms / 3, 1), [&] {
+            clickedAt = timer.elapsed();
+            window.session().stop.request();
+        });
+        go->click();
+        const qint64 endedAt = timer.elapsed();
+        while (clickedAt < 0)
+            QApplication::processEvents();
+        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
+        const QString stop = clickedAt > endedAt ? u"came after the run ended"_s
+                                                 : u"ended the run %1 ms after the click%2"_s
+                                                       .arg(endedAt - clickedAt)
+                                                       .arg(stopped ? u""_s : u" (not stopped)"_s);
+        std::printf("run %-26s %6lld ms%s; stop %s\n", c.name, ms, refused ? " (refused)" : "",
+                    qPrintable(stop));
+        if (!stopped)
+            window.undo();
+        window.session().stop.clear();
+        dialogs.warnings.clear();
+        QApplication::processEvents();
+    }
+
     // A stop click, delivered by a timer through the run's own event pump.
     for (int delay : {50, 150, 300}) {
         qint64 clickedAt = -1;

@@ -54,6 +54,8 @@ private Q_SLOTS:
     void valueFromFile();
     void streamMatchesRunRoutine_data();
     void streamMatchesRunRoutine();
+    void columnFunctions_data();
+    void columnFunctions();
 };
 
 void TestCli::parsesOptions_data()
@@ -281,6 +283,50 @@ void TestCli::streamMatchesRunRoutine()
     RunResult r = f->body.run(run, monitor);
     QVERIFY(r.done());
     QCOMPARE(streamed, encodeRows(linesToRows(r.lines.value()), format));
+}
+
+// The functions that hold the whole text, through the binary: results, reports and refusals.
+void TestCli::columnFunctions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("output"); // standard output, or standard error when refused
+    QTest::newRow("total prints the total alone")
+        << QStringList{u"total-a-specified-column"_s, u"--in-column=3"_s, u"--to=12"_s}
+        << QByteArray("a 1,000.25\r\nb (0.5)\r\n") << 0 << QByteArray("999.75\n");
+    QTest::newRow("total of a date is refused")
+        << QStringList{u"total-a-specified-column"_s, u"--in=1"_s, u"--to=20"_s}
+        << QByteArray("1\n2023-01-05\n") << 1
+        << QByteArray("'2023-01-05' is not a valid floating point value\n");
+    QTest::newRow("replace in a band, crlf kept")
+        << QStringList{u"replace-in-column"_s, u"--replace=9"_s, u"--with=0"_s, u"--in=3"_s,
+                       u"--to=5"_s}
+        << QByteArray("99999\r\n9\r\n") << 0 << QByteArray("99009\r\n9\r\n");
+    QTest::newRow("copy with a zero column is refused")
+        << QStringList{u"copy-move-a-column"_s, u"--to-position=0"_s} << QByteArray("a\n") << 1
+        << QByteArray("Column parameters can not equal 0.\n");
+    QTest::newRow("strip across lines")
+        << QStringList{u"delete-strip-out-data"_s, u"--delete=<"_s, u"--to-this-data=>"_s}
+        << QByteArray("a<b\nc>d\n") << 0 << QByteArray("ad\n");
+    QTest::newRow("align right justified")
+        << QStringList{u"align-data-into-columns"_s, u"--right-justify"_s}
+        << QByteArray("a bbb\ncc d\n") << 0 << QByteArray("  a bbb\n cc   d\n");
+    QTest::newRow("insert a column, block longer than the text")
+        << QStringList{u"insert-a-column"_s, u"--insert-this-column-of-data=1\n2\n3"_s, u"--at=2"_s}
+        << QByteArray("ab\ncd\n") << 0 << QByteArray("a1b\nc2d\n3\n");
+}
+
+void TestCli::columnFunctions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(int, status);
+    QFETCH(QByteArray, output);
+    const Outcome o = runCli(arguments, input);
+    QCOMPARE(o.status, status);
+    QCOMPARE(status == 0 ? o.out : o.err, output);
+    QCOMPARE(status == 0 ? o.err : o.out, QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestCli)
