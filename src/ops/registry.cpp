@@ -2,6 +2,12 @@
 
 #include "ops/columns/deleteretaincolumn.h"
 #include "ops/columns/insertintocolumn.h"
+#include "ops/lines/addrow.h"
+#include "ops/lines/appendreplace.h"
+#include "ops/lines/blanks.h"
+#include "ops/lines/dataperdata.h"
+#include "ops/lines/deleterow.h"
+#include "ops/lines/linesperdata.h"
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +20,17 @@ const Catalogue &catalogue()
         // One line a function: its name and the body its own file builds.
         bindBody(functions, u"Delete/Retain Column", columns::deleteRetainColumn());
         bindBody(functions, u"Insert Into Column", columns::insertIntoColumn());
+        bindBody(functions, u"Add Row", lines::addRow());
+        bindBody(functions, u"Delete Row", lines::deleteRow());
+        bindBody(functions, u"Remove Blank Lines", lines::removeBlankLines());
+        bindBody(functions, u"Delete Leading/Trailing Blanks",
+                 lines::deleteLeadingTrailingBlanks());
+        bindBody(functions, u"Insert Lines Per Data", lines::insertLinesPerData());
+        bindBody(functions, u"Delete Lines Per Data", lines::deleteLinesPerData());
+        bindBody(functions, u"Delete/Retain Line Data", lines::deleteRetainLineData());
+        bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
+        bindBody(functions, u"Append Data", lines::appendData());
+        bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
         return Catalogue(std::move(functions));
     }();
     return all;
