@@ -54,6 +54,8 @@ private Q_SLOTS:
     void valueFromFile();
     void streamMatchesRunRoutine_data();
     void streamMatchesRunRoutine();
+    void rowFunctions_data();
+    void rowFunctions();
 };
 
 void TestCli::parsesOptions_data()
@@ -281,6 +283,54 @@ void TestCli::streamMatchesRunRoutine()
     RunResult r = f->body.run(run, monitor);
     QVERIFY(r.done());
     QCOMPARE(streamed, encodeRows(linesToRows(r.lines.value()), format));
+}
+
+void TestCli::rowFunctions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("output"); // standard output, or standard error when refused
+    QTest::newRow("add-row: block with a literal line break, crlf kept")
+        << QStringList{u"add-row"_s, u"--insert-this-data=-\n="_s, u"--every=1"_s}
+        << QByteArray("a\r\nb\r\n") << 0 << QByteArray("a\r\n-\r\n=\r\nb\r\n");
+    QTest::newRow("insert-lines-per-data: search texts from a file, one a line")
+        << QStringList{u"insert-lines-per-data"_s, u"--insert-this-data=>"_s,
+                       u"--every-line-containing-this-data-file=TEXTS"_s}
+        << QByteArray("ab\ncd\nef\n") << 0 << QByteArray("ab\n>\ncd\nef\n>\n");
+    QTest::newRow("append-data: the search text ticks its box")
+        << QStringList{u"append-data"_s, u"--append-this-data=X"_s, u"--containing=b"_s}
+        << QByteArray("a\nb\n") << 0 << QByteArray("a\nb X\n");
+    QTest::newRow("delete-retain-line-data: offset not a number refused")
+        << QStringList{u"Retain/Delete Line Data"_s, u"--this-data=b"_s, u"--offset=1x"_s}
+        << QByteArray("ab\nb\n") << 1
+        << QByteArray("+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
+    QTest::newRow("delete-row: interval 1 refused")
+        << QStringList{u"delete-row"_s, u"--and-every=1"_s} << QByteArray("a\nb\n") << 1
+        << QByteArray("0 or 1 increment is invalid.\n");
+    QTest::newRow("delete-leading-trailing-blanks: negative band bound is no number")
+        << QStringList{u"delete-leading-trailing-blanks"_s, u"--take-out-leading-blanks"_s,
+                       u"--from-row=-1"_s}
+        << QByteArray(" a\n b\n") << 2 << QByteArray();
+}
+
+void TestCli::rowFunctions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(int, status);
+    QFETCH(QByteArray, output);
+    QTemporaryDir dir;
+    const QString texts = dir.filePath(u"texts.txt"_s);
+    QFile f(texts);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("zz\na\n\nf\n");
+    f.close();
+    arguments.replaceInStrings(u"TEXTS"_s, texts);
+    const Outcome o = runCli(arguments, input);
+    QCOMPARE(o.status, status);
+    if (status != 2)
+        QCOMPARE(status == 0 ? o.out : o.err, output);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
