@@ -26,11 +26,7 @@ RunResult run(RunInput input, RunMonitor &monitor)
     const qsizetype n = lines.size();
     const qsizetype top = n - n % every;
     const QStringList block = blockRows(input.params.text(kData));
-    const qint64 firstPoint =
-        std::max<qint64>(every, (check.band.from + every - 1) / every * every);
-    const qint64 lastPoint = std::min<qint64>(top, check.band.to - 1);
-    const qsizetype insertions = lastPoint >= firstPoint ? (lastPoint - firstPoint) / every + 1 : 0;
-
+    const qsizetype insertions = top / every; // at most; enough to reserve
     QStringList out;
     out.reserve(n + insertions * block.size());
     monitor.begin(double(top));

@@ -148,7 +148,10 @@ bool insertAtData(QString &row, QStringView data, QStringView search, Side side,
     if (found < 0)
         return false;
     const qint64 at = found + 1 + (side == Side::After ? search.size() : 0) + offset;
-    row.insert(std::clamp<qint64>(at, 1, row.size() + 1) - 1, data);
+    // Built at its final size: the row is usually shared with the text as it was.
+    const qsizetype i = std::clamp<qint64>(at, 1, row.size() + 1) - 1;
+    const QStringView whole(row);
+    row = whole.first(i) + data + whole.sliced(i);
     return true;
 }
 

@@ -1,7 +1,5 @@
 #include "linesrun.h"
 
-#include "ops/lines/blanks.h"
-
 using namespace Qt::StringLiterals;
 using namespace plintex;
 using plintex::testing::runOn;
@@ -27,8 +25,6 @@ class TestRows : public QObject {
 private Q_SLOTS:
     void runs_data();
     void runs();
-    void blankRow_data();
-    void blankRow();
     void fieldsAndCaret();
 };
 
@@ -122,23 +118,6 @@ void TestRows::runs()
     QFETCH(qint64, to);
     QFETCH(QString, expected);
     QCOMPARE(runOn(function, text, params, from, to), expected);
-}
-
-void TestRows::blankRow_data()
-{
-    QTest::addColumn<QString>("row");
-    QTest::addColumn<bool>("blank");
-    QTest::newRow("empty") << QString() << true;
-    QTest::newRow("blanks and NULs") << u" \u0000 "_s << true;
-    QTest::newRow("tab") << u" \t"_s << false;
-    QTest::newRow("no-break space") << u"\u00A0"_s << false;
-}
-
-void TestRows::blankRow()
-{
-    QFETCH(QString, row);
-    QFETCH(bool, blank);
-    QCOMPARE(lines::isBlankRow(row), blank);
 }
 
 // What the window is told besides the text: the band, a reset field, the caret.
