@@ -20,10 +20,10 @@ LineTransform appendTransform(const ParamValues &params)
     const qint64 blanks = std::min(params.number(kBlanks), kMaxSeparator);
     const QString tail = QString(qsizetype(blanks), u' ') + params.text(kAppend);
     if (!params.flag(kContaining))
-        return [tail](QString &row) { row = row + tail; };
+        return [tail](QString &row) { row += tail; };
     return [tail, search = params.text(kSearch)](QString &row) {
-        if (!search.isEmpty() && row.contains(search))
-            row = row + tail;
+        if (firstMatch(row, search) >= 0)
+            row += tail;
     };
 }
 
@@ -35,7 +35,7 @@ RunResult replaceRun(RunInput input, RunMonitor &monitor)
     const QString search = input.params.text(kSearch);
     const QString with = input.params.text(kWith);
     return runOverBand(std::move(input), monitor, [&](QString &row) {
-        if (!search.isEmpty() && row.contains(search))
+        if (firstMatch(row, search) >= 0)
             row = with;
     });
 }

@@ -1,14 +1,25 @@
 #include "ops/lines/matcher.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace plintex::lines {
 
 qsizetype firstMatch(QStringView row, QStringView text)
 {
-    if (text.isEmpty())
+    // Rows are short: finding the first character with the vectorised character search and
+    // comparing the rest beats a general substring search set up anew for every row.
+    const qsizetype m = text.size();
+    if (m == 0 || m > row.size())
         return -1;
-    return row.indexOf(text);
+    const QChar first = text.front();
+    const qsizetype last = row.size() - m;
+    const std::size_t restBytes = std::size_t(m - 1) * sizeof(char16_t);
+    for (qsizetype i = row.indexOf(first); i >= 0 && i <= last; i = row.indexOf(first, i + 1)) {
+        if (std::memcmp(row.utf16() + i + 1, text.utf16() + 1, restBytes) == 0)
+            return i;
+    }
+    return -1;
 }
 
 SearchTexts::SearchTexts(const QStringList &texts)
@@ -40,7 +51,7 @@ bool SearchTexts::foundIn(QStringView row) const
     if (m_texts.empty())
         return false;
     if (m_texts.size() == 1)
-        return row.contains(m_texts.front());
+        return firstMatch(row, m_texts.front()) >= 0;
     const char16_t *s = row.utf16();
     const qsizetype n = row.size();
     for (qsizetype i = 0; i < n; ++i) {
