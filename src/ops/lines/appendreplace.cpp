@@ -13,6 +13,16 @@ const QString kSearch = u"search"_s;
 const QString kBlanks = u"blanks"_s;
 const QString kWith = u"with"_s;
 
+/// Appends in place to a row of its own (a streamed line's buffer); a row shared with the text
+/// as it was is built anew at its final size rather than copied and then grown.
+void appendTo(QString &row, const QString &tail)
+{
+    if (row.isDetached())
+        row += tail;
+    else
+        row = row + tail;
+}
+
 LineTransform appendTransform(const ParamValues &params)
 {
     // The separator is exactly the blanks asked for. (The older program cut it from a run of
@@ -20,10 +30,10 @@ LineTransform appendTransform(const ParamValues &params)
     const qint64 blanks = std::min(params.number(kBlanks), kMaxSeparator);
     const QString tail = QString(qsizetype(blanks), u' ') + params.text(kAppend);
     if (!params.flag(kContaining))
-        return [tail](QString &row) { row += tail; };
+        return [tail](QString &row) { appendTo(row, tail); };
     return [tail, search = params.text(kSearch)](QString &row) {
         if (firstMatch(row, search) >= 0)
-            row += tail;
+            appendTo(row, tail);
     };
 }
 
