@@ -1,5 +1,6 @@
 #include "linesrun.h"
 
+#include "ops/lines/appendreplace.h"
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/matcher.h"
 
@@ -78,6 +79,7 @@ void TestPerData::runs_data()
     const QString rep = u"Replace Line per Data"_s;
     auto &row = QTest::newRow;
     const QString seven = u"1\n2\n3bbb\n4\n5bbb\n6\n7\n"_s;
+    const QString wide(lines::kMaxSeparator, u' ');
 
     row("insert after: BBB does not match bbb")
         << ins << u"abbb\nBBB\n"_s << QStringList{u"data=NEW"_s, u"search=bbb"_s} << 0LL << 0LL
@@ -144,6 +146,9 @@ void TestPerData::runs_data()
     row("append, 500 blanks: exactly 500")
         << app << u"a\nb\n"_s << QStringList{u"append=T"_s, u"blanks=500"_s} << 0LL << 0LL
         << u"a"_s + QString(500, u' ') + u"T\nb"_s + QString(500, u' ') + u"T\n"_s;
+    row("append, 99999 blanks: held at the separator's bound")
+        << app << u"a\nb\n"_s << QStringList{u"blanks=99999"_s} << 0LL << 0LL
+        << u"a"_s + wide + u"\nb"_s + wide + u"\n"_s;
     row("append, ticked, empty search: nothing")
         << app << u"a\nb\n"_s << QStringList{u"append=T"_s, u"containing=1"_s} << 0LL << 0LL
         << u"a\nb\n"_s;
