@@ -8,6 +8,12 @@
 #include "ops/columns/replaceincolumn.h"
 #include "ops/columns/stripout.h"
 #include "ops/columns/totalcolumn.h"
+#include "ops/lines/addrow.h"
+#include "ops/lines/appendreplace.h"
+#include "ops/lines/blanks.h"
+#include "ops/lines/dataperdata.h"
+#include "ops/lines/deleterow.h"
+#include "ops/lines/linesperdata.h"
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +32,17 @@ const Catalogue &catalogue()
         bindBody(functions, u"Replace in Column", columns::replaceInColumn());
         bindBody(functions, u"Align Data into Columns", columns::alignColumns());
         bindBody(functions, u"Delete/Strip Out Data", columns::stripOut());
+        bindBody(functions, u"Add Row", lines::addRow());
+        bindBody(functions, u"Delete Row", lines::deleteRow());
+        bindBody(functions, u"Remove Blank Lines", lines::removeBlankLines());
+        bindBody(functions, u"Delete Leading/Trailing Blanks",
+                 lines::deleteLeadingTrailingBlanks());
+        bindBody(functions, u"Insert Lines Per Data", lines::insertLinesPerData());
+        bindBody(functions, u"Delete Lines Per Data", lines::deleteLinesPerData());
+        bindBody(functions, u"Delete/Retain Line Data", lines::deleteRetainLineData());
+        bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
+        bindBody(functions, u"Append Data", lines::appendData());
+        bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
         return Catalogue(std::move(functions));
     }();
     return all;

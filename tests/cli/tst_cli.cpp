@@ -2,6 +2,7 @@
 #include "cli/streamrun.h"
 #include "ops/registry.h"
 #include "settings/textfile.h"
+#include "testfiles.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -54,8 +55,8 @@ private Q_SLOTS:
     void valueFromFile();
     void streamMatchesRunRoutine_data();
     void streamMatchesRunRoutine();
-    void columnFunctions_data();
-    void columnFunctions();
+    void functionsEndToEnd_data();
+    void functionsEndToEnd();
 };
 
 void TestCli::parsesOptions_data()
@@ -286,7 +287,7 @@ void TestCli::streamMatchesRunRoutine()
 }
 
 // The functions that hold the whole text, through the binary: results, reports and refusals.
-void TestCli::columnFunctions_data()
+void TestCli::functionsEndToEnd_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
@@ -315,18 +316,45 @@ void TestCli::columnFunctions_data()
     QTest::newRow("insert a column, block longer than the text")
         << QStringList{u"insert-a-column"_s, u"--insert-this-column-of-data=1\n2\n3"_s, u"--at=2"_s}
         << QByteArray("ab\ncd\n") << 0 << QByteArray("a1b\nc2d\n3\n");
+    QTest::newRow("add-row: block with a literal line break, crlf kept")
+        << QStringList{u"add-row"_s, u"--insert-this-data=-\n="_s, u"--every=1"_s}
+        << QByteArray("a\r\nb\r\n") << 0 << QByteArray("a\r\n-\r\n=\r\nb\r\n");
+    QTest::newRow("insert-lines-per-data: search texts from a file, one a line")
+        << QStringList{u"insert-lines-per-data"_s, u"--insert-this-data=>"_s,
+                       u"--every-line-containing-this-data-file=TEXTS"_s}
+        << QByteArray("ab\ncd\nef\n") << 0 << QByteArray("ab\n>\ncd\nef\n>\n");
+    QTest::newRow("append-data: the search text ticks its box")
+        << QStringList{u"append-data"_s, u"--append-this-data=X"_s, u"--containing=b"_s}
+        << QByteArray("a\nb\n") << 0 << QByteArray("a\nb X\n");
+    QTest::newRow("delete-retain-line-data: offset not a number refused")
+        << QStringList{u"Retain/Delete Line Data"_s, u"--this-data=b"_s, u"--offset=1x"_s}
+        << QByteArray("ab\nb\n") << 1
+        << QByteArray("+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
+    QTest::newRow("delete-row: interval 1 refused")
+        << QStringList{u"delete-row"_s, u"--and-every=1"_s} << QByteArray("a\nb\n") << 1
+        << QByteArray("0 or 1 increment is invalid.\n");
+    QTest::newRow("delete-leading-trailing-blanks: negative band bound is no number")
+        << QStringList{u"delete-leading-trailing-blanks"_s, u"--take-out-leading-blanks"_s,
+                       u"--from-row=-1"_s}
+        << QByteArray(" a\n b\n") << 2 << QByteArray();
 }
 
-void TestCli::columnFunctions()
+void TestCli::functionsEndToEnd()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
     QFETCH(int, status);
     QFETCH(QByteArray, output);
+    QTemporaryDir dir;
+    const QString texts = dir.filePath(u"texts.txt"_s);
+    QVERIFY(testing::writeFile(texts, "zz\na\n\nf\n"));
+    arguments.replaceInStrings(u"TEXTS"_s, texts);
     const Outcome o = runCli(arguments, input);
     QCOMPARE(o.status, status);
-    QCOMPARE(status == 0 ? o.out : o.err, output);
-    QCOMPARE(status == 0 ? o.err : o.out, QByteArray());
+    if (status != 2) {
+        QCOMPARE(status == 0 ? o.out : o.err, output);
+        QCOMPARE(status == 0 ? o.err : o.out, QByteArray());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)
