@@ -1,5 +1,6 @@
 // Times the window on 1,000,000 lines of ~60 characters: pressing run on "Insert Into Column"
-// until the caret stands in the result, and how soon a stop click ends a run. Prints figures;
+// until the caret stands in the result, how soon a stop click ends a run, and the text pane's own
+// editing (keystrokes, select-all, delete, paste). Prints figures;
 // run it with QT_QPA_PLATFORM=offscreen or under a display.
 #include "ui/controls/historycombobox.h"
 #include "ui/dialogs.h"
@@ -11,14 +12,19 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -60,6 +66,66 @@ QStringList benchLines()
                      .arg(i * 7 % 100000, -15)
                      .arg(i % 100000, 6);
     return lines;
+}
+
+// One key press handled and the view painted, as a user would wait for it.
+qint64 keyMicroseconds(TextPane &pane, int key, Qt::KeyboardModifiers mods = {},
+                       const QString &text = {})
+{
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(&pane, &press);
+    pane.viewport()->repaint();
+    return timer.nsecsElapsed() / 1000;
+}
+
+// The median of a few keystrokes, so one stray pause does not decide the figure.
+double typingMs(TextPane &pane)
+{
+    std::vector<qint64> us;
+    for (int i = 0; i < 15; ++i)
+        us.push_back(keyMicroseconds(pane, Qt::Key_X, {}, u"x"_s));
+    std::sort(us.begin(), us.end());
+    return us[us.size() / 2] / 1000.0;
+}
+
+// The text pane alone, on the same lines.
+void benchPane(const QStringList &lines)
+{
+    TextPane pane;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
+    pane.setFont(font);
+    pane.resize(1000, 700);
+    pane.show();
+    pane.setFocus();
+    QApplication::processEvents();
+
+    pane.setLines(lines);
+    pane.setCaret({500000, 30});
+    QApplication::processEvents();
+    std::printf("pane: keystroke at row 500,000:          %9.2f ms\n", typingMs(pane));
+
+    QElapsedTimer timer;
+    timer.start();
+    const qint64 selectAll = keyMicroseconds(pane, Qt::Key_A, Qt::ControlModifier);
+    std::printf("pane: Ctrl+A:                            %9.2f ms\n", selectAll / 1000.0);
+    const QString whole = pane.text();
+    const qint64 deleted = keyMicroseconds(pane, Qt::Key_Delete);
+    std::printf("pane: select-all + Delete:               %9.2f ms%s\n",
+                (selectAll + deleted) / 1000.0, pane.store().isEmpty() ? "" : "  (not emptied)");
+
+    QApplication::clipboard()->setText(whole);
+    const qint64 pasted = keyMicroseconds(pane, Qt::Key_V, Qt::ControlModifier);
+    std::printf("pane: paste of %4.1f MB:                  %9.2f ms%s\n", whole.size() / 1e6,
+                pasted / 1000.0, pane.store().length() == whole.size() ? "" : "  (text differs)");
+    QApplication::clipboard()->clear();
+
+    pane.setText(QString(100000, u'w'));
+    pane.setCaret({0, 50000});
+    QApplication::processEvents();
+    std::printf("pane: keystroke in a 100,000-char row:   %9.2f ms\n", typingMs(pane));
 }
 
 } // namespace
@@ -148,5 +214,7 @@ int main(int argc, char *argv[])
         dialogs.warnings.clear();
         QApplication::processEvents();
     }
+
+    benchPane(lines);
     return 0;
 }
