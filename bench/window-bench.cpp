@@ -136,12 +136,17 @@ int main(int argc, char *argv[])
     QTemporaryDir home;
     qputenv("PLINTEX_HOME", home.path().toLocal8Bit());
 
+    const QStringList lines = benchLines();
+    if (app.arguments().contains(u"--pane"_s)) { // the text pane's rows alone
+        benchPane(lines);
+        return 0;
+    }
+
     SilentDialogs dialogs;
     MainWindow window(dialogs);
     window.show();
     QApplication::processEvents();
 
-    const QStringList lines = benchLines();
     std::printf("lines: %lld, characters per line: %lld\n", qint64(lines.size()),
                 qint64(lines.front().size()));
 

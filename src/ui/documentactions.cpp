@@ -59,18 +59,30 @@ void DocumentActions::open()
     m_window.resetAll();
     const std::optional<FileChoice> choice =
         m_dialogs.chooseFileToOpen(&m_window, QDir::currentPath(), kOpenFilters, 0);
-    if (!choice)
+    if (choice)
+        openChosen(choice->path);
+}
+
+void DocumentActions::openDropped(const QString &path)
+{
+    if (m_window.session().flags.modified && askAboutUnsavedText() == Proceed::No)
         return;
-    if (!choice->path.endsWith(kTxt) && !choice->path.endsWith(kDoc)) {
+    m_window.resetAll();
+    openChosen(path);
+}
+
+void DocumentActions::openChosen(const QString &path)
+{
+    if (!path.endsWith(kTxt) && !path.endsWith(kDoc)) {
         m_dialogs.warning(&m_window, kExtensionWarning);
         return;
     }
     // Opening follows the file type last chosen for saving: RTF until a save chooses another.
     m_mode = m_saveFilter == kRtfSaveFilter ? TextMode::Rich : TextMode::Plain;
     // Read first: a file that cannot be read changes neither the text nor the recent list.
-    if (!load(choice->path))
+    if (!load(path))
         return;
-    m_recent = recent::withOpened(recent::load(recentFile()), choice->path);
+    m_recent = recent::withOpened(recent::load(recentFile()), path);
     recent::store(recentFile(), m_recent);
 }
 

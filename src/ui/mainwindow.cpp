@@ -87,6 +87,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     qApp->installEventFilter(new TooltipGate(m_hintsShown, this));
 
     m_documents = new DocumentActions(*this, m_dialogs, m_programFolder);
+    connect(m_workArea, &TextPane::fileDropped, m_documents, &DocumentActions::openDropped);
     m_prefsDialog = new PreferencesDialog(this);
     // The font follows "Font size:" while it is edited; Cancel puts the stored size back.
     connect(m_prefsDialog, &PreferencesDialog::fontSizeEdited, this, [this](const QString &text) {
@@ -459,9 +460,9 @@ void MainWindow::trackCaret(bool mouseRelease)
 void MainWindow::showCaretMenu(const QPoint &globalPos)
 {
     const FunctionSpec *function = selectedFunction();
-    if (!m_caretMenuEnabled || !function || !function->caretMenu)
-        return;
-    CaretMenu menu(function->menu, this);
+    const bool caretMenu = m_caretMenuEnabled && function && function->caretMenu;
+    // The caret menu's entries first, when they apply, then the pane's editing actions.
+    CaretMenu menu(caretMenu ? function->menu : CaretMenuLayout{}, this);
     connect(&menu, &CaretMenu::entryChosen, this, [this, function](MenuEntry entry) {
         const auto writes =
             caretMenuWrites(*function, entry, m_session.caret.row + 1, m_session.caret.column + 1);
@@ -479,6 +480,9 @@ void MainWindow::showCaretMenu(const QPoint &globalPos)
             }
         }
     });
+    if (caretMenu)
+        menu.addSeparator();
+    m_workArea->addEditActions(&menu);
     menu.exec(globalPos);
 }
 

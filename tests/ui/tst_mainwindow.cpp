@@ -128,12 +128,18 @@ CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileO
     QTimer timer;
     timer.setSingleShot(true);
     connect(&timer, &QTimer::timeout, this, [&] {
-        seen = qobject_cast<CaretMenu *>(QApplication::activePopupWidget());
-        if (seen) {
-            if (whileOpen)
-                whileOpen(seen);
-            seen->close();
+        auto *menu = qobject_cast<CaretMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        // A menu of the pane's editing actions alone is no caret menu.
+        for (MenuEntry e : {MenuEntry::BeginColumn, MenuEntry::EndColumn, MenuEntry::BeginRow,
+                            MenuEntry::EndRow}) {
+            if (menu->entryAction(e))
+                seen = menu;
         }
+        if (seen && whileOpen)
+            whileOpen(seen);
+        menu->close();
     });
     timer.start(0);
     Q_EMIT pane()->contextMenuRequested(pane()->mapToGlobal(QPoint(20, 20)));

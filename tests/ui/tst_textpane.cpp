@@ -83,6 +83,8 @@ private Q_SLOTS:
     void pageKeysAndWheelScroll();
     void tabStops_data();
     void tabStops();
+    void tabsLandOnStops_data();
+    void tabsLandOnStops();
     void awkwardRows_data();
     void awkwardRows();
     void accessibleText();
@@ -376,6 +378,42 @@ void TestTextPane::tabStops()
         m_pane->setTabStops(stops);
     m_pane->setText(row);
     QCOMPARE(m_pane->positionRect({0, row.size() - 1}).left() - TextPane::leftMargin, int(x));
+}
+
+void TestTextPane::tabsLandOnStops_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<int>("spacing"); // stops every spacing x 8 pixels, as the preferences set them
+    for (int size : {8, 10, 12, 14, 18, 24})
+        for (int spacing : {1, 2, 3, 5})
+            QTest::addRow("font %d, spacing %d", size, spacing) << size << spacing;
+}
+
+void TestTextPane::tabsLandOnStops()
+{
+    QFETCH(int, pointSize);
+    QFETCH(int, spacing);
+    QFont font = fixedFont();
+    font.setPointSize(pointSize);
+    m_pane->setFont(font);
+    const qreal step = spacing * 8.0;
+    QList<qreal> stops;
+    for (int k = 1; k <= 64; ++k)
+        stops.append(k * step);
+    m_pane->setTabStops(stops);
+    const QString row = u"Tab\tstops\there\tand\t\tmore"_s;
+    m_pane->setText(row);
+    const auto x = [&](qsizetype column) {
+        return m_pane->positionRect({0, column}).left() - TextPane::leftMargin;
+    };
+    for (qsizetype tab = row.indexOf(u'\t'); tab >= 0; tab = row.indexOf(u'\t', tab + 1)) {
+        const int after = x(tab + 1);
+        // At least half a blank wide, or the columns would run together.
+        QVERIFY2(after - x(tab) >= QFontMetricsF(font).horizontalAdvance(u' ') / 2 - 1,
+                 qPrintable(u"tab at %1 has no width"_s.arg(tab)));
+        QVERIFY2(std::abs(after / step - std::round(after / step)) * step <= 1.0,
+                 qPrintable(u"tab at %1 ends at %2, off the stops"_s.arg(tab).arg(after)));
+    }
 }
 
 void TestTextPane::awkwardRows_data()
