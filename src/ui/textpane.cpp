@@ -43,6 +43,20 @@ CharClass classOf(QChar c)
     return CharClass::Other;
 }
 
+TextPane::AccessibleObserver accessibleObserver = nullptr;
+
+bool accessibilityListening()
+{
+    return accessibleObserver || QAccessible::isActive();
+}
+
+void sendAccessible(QAccessibleEvent &event)
+{
+    if (accessibleObserver)
+        accessibleObserver(event);
+    QAccessible::updateAccessibility(&event);
+}
+
 qsizetype charsIn(const QStringList &rows)
 {
     qsizetype n = rows.size() - 1;
@@ -111,6 +125,11 @@ TextPane::TextPane(QWidget *parent)
     relayoutAll();
 }
 
+void TextPane::setAccessibleObserver(AccessibleObserver observer)
+{
+    accessibleObserver = observer;
+}
+
 TextPane::~TextPane()
 {
     keepPrimaryText(); // other programs may still ask for it
@@ -169,12 +188,12 @@ void TextPane::resetAfterTextSwap(qsizetype oldLength)
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
-    if (QAccessible::isActive()) {
+    if (accessibilityListening()) {
         // The old text is gone; what screen readers need is its length and the new text's start.
         QAccessibleTextUpdateEvent event(
             this, 0, QString(std::min(oldLength, kMaxAccessibleChars), u' '),
             accessibleText(m_store.rowsBetween({}, m_store.positionOf(kMaxAccessibleChars))));
-        QAccessible::updateAccessibility(&event);
+        sendAccessible(event);
     }
     Q_EMIT textChanged();
     caretChanged(oldCaret, oldAnchor);
@@ -258,14 +277,14 @@ void TextPane::caretChanged(TextPosition oldCaret, TextPosition oldAnchor)
 {
     if (m_caret == oldCaret && m_anchor == oldAnchor)
         return;
-    if (QAccessible::isActive()) {
+    if (accessibilityListening()) {
         if (hasSelection() || oldCaret != oldAnchor) {
             const qsizetype start = m_store.offsetOf(m_anchor);
             const qsizetype end = m_store.offsetOf(m_caret);
             QAccessibleTextSelectionEvent event(this, int(std::min(start, end)),
                                                 int(std::max(start, end)));
             event.setCursorPosition(int(end));
-            QAccessible::updateAccessibility(&event);
+            sendAccessible(event);
         }
         // Screen readers follow the caret by this event alone, selection or not.
         if (m_caret != oldCaret)
@@ -288,7 +307,7 @@ void TextPane::caretChanged(TextPosition oldCaret, TextPosition oldAnchor)
 void TextPane::notifyAccessibleCaret()
 {
     QAccessibleTextCursorEvent event(this, int(m_store.offsetOf(m_caret)));
-    QAccessible::updateAccessibility(&event);
+    sendAccessible(event);
 }
 
 void TextPane::ensureVisible(TextPosition position)
@@ -450,7 +469,7 @@ void TextPane::applyReplace(TextPosition from, TextPosition to, const QStringLis
     keepPrimaryText();
     ++m_editCount;
     const bool oneRow = from.row == to.row && inserted.size() <= 1;
-    const qsizetype offset = QAccessible::isActive() ? m_store.offsetOf(from) : 0;
+    const qsizetype offset = accessibilityListening() ? m_store.offsetOf(from) : 0;
     const TextPosition end = m_store.replaceRows(from, to, inserted);
     if (oneRow)
         m_layouts->rowEdited(from.row, from.column);
@@ -466,7 +485,7 @@ void TextPane::applyReplace(TextPosition from, TextPosition to, const QStringLis
 void TextPane::notifyAccessibleChange(qsizetype offset, const QStringList &removed,
                                       const QStringList &inserted)
 {
-    if (!QAccessible::isActive())
+    if (!accessibilityListening())
         return;
     const QString gone = accessibleText(removed);
     const QString added = accessibleText(inserted);
@@ -474,13 +493,13 @@ void TextPane::notifyAccessibleChange(qsizetype offset, const QStringList &remov
         return;
     if (gone.isEmpty()) {
         QAccessibleTextInsertEvent event(this, int(offset), added);
-        QAccessible::updateAccessibility(&event);
+        sendAccessible(event);
     } else if (added.isEmpty()) {
         QAccessibleTextRemoveEvent event(this, int(offset), gone);
-        QAccessible::updateAccessibility(&event);
+        sendAccessible(event);
     } else {
         QAccessibleTextUpdateEvent event(this, int(offset), gone, added);
-        QAccessible::updateAccessibility(&event);
+        sendAccessible(event);
     }
 }
 
@@ -573,12 +592,12 @@ void TextPane::setReadOnly(bool readOnly)
     setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
     m_layouts->setPreedit({});
     m_typingOpen = false;
-    if (QAccessible::isActive()) {
+    if (accessibilityListening()) {
         QAccessible::State changed;
         changed.readOnly = true;
         changed.editable = true;
         QAccessibleStateChangeEvent event(this, changed);
-        QAccessible::updateAccessibility(&event);
+        sendAccessible(event);
     }
     viewport()->update();
 }

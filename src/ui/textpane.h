@@ -3,6 +3,7 @@
 #include "core/textstore.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessibleEvent>
 #include <QBasicTimer>
 #include <QColor>
 #include <QList>
@@ -95,6 +96,11 @@ public:
     static constexpr int leftMargin = 4;
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+    /// Also hands every event meant for screen readers to a function, so that what they are told
+    /// can be checked where no screen reader listens.
+    using AccessibleObserver = void (*)(const QAccessibleEvent &event);
+    static void setAccessibleObserver(AccessibleObserver observer);
 
     /// Appends Undo, Redo, Cut, Copy, Paste, Delete and Select All, each enabled as it applies
     /// now, to a menu that the caller shows.

@@ -49,7 +49,8 @@ void TextPaneLayouts::setup(const QFont &font, QPaintDevice *device, const QList
     m_font = font;
     m_device = device;
     const QFontMetricsF metrics(font, device);
-    m_maxCharWidth = std::max({metrics.maxWidth(), metrics.averageCharWidth(), 1.0});
+    m_advances.assign(0x10000, kUnknown);
+    m_wideAdvances.clear();
     m_stops = tabStops;
     m_interval = 8 * std::max(metrics.horizontalAdvance(u' '), 1.0);
     m_minTabWidth = std::max(1.0, metrics.horizontalAdvance(u' ') / 2);
@@ -198,15 +199,25 @@ void TextPaneLayouts::prune(qsizetype firstRow, qsizetype lastRow, qsizetype kep
     }
 }
 
-qreal TextPaneLayouts::nextTabStop(qreal x) const
+qreal TextPaneLayouts::stopAfter(qreal x) const
 {
-    x += m_minTabWidth;
     for (qreal stop : m_stops) {
-        if (stop >= x)
+        if (stop > x)
             return stop;
     }
     const qreal base = m_stops.isEmpty() ? 0 : m_stops.last();
-    return base + std::max(1.0, std::ceil((x - base) / m_interval)) * m_interval;
+    return base + (std::floor((x - base) / m_interval) + 1) * m_interval;
+}
+
+qreal TextPaneLayouts::nextTabStop(qreal x, QList<qreal> *skippedStops) const
+{
+    qreal stop = stopAfter(x);
+    while (stop - x < m_minTabWidth) {
+        if (skippedStops)
+            skippedStops->append(stop);
+        stop = stopAfter(stop);
+    }
+    return stop;
 }
 
 TextPaneLayouts::Row &TextPaneLayouts::rowEntry(qsizetype row)
@@ -311,11 +322,27 @@ std::unique_ptr<QTextLayout> TextPaneLayouts::makeLayout(const Row &entry, const
     option.setTextDirection(entry.rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
     option.setTabStopDistance(m_interval);
-    const qsizetype tabs = piece.count(u'\t');
-    if (tabs)
-        option.setTabs(tabArray(chunk.x, piece.size(), tabs));
-    layout->setTextOption(option);
     const qsizetype at = preeditIn(entry.index, text, chunk);
+    if (piece.contains(u'\t')) {
+        // A tab that would reach its stop within a hair of where the text ends looks like no tab
+        // at all: it goes on to the next stop. The stops passed over so are left out of the
+        // list, which affects no other tab: those before end short of them, those after start
+        // beyond them.
+        QList<qreal> skipped;
+        qreal end = chunk.x;
+        if (!entry.rightToLeft) {
+            const QStringView before = QStringView(piece).left(at >= 0 ? at : piece.size());
+            end = estimatedEnd(before, end, &skipped);
+            if (at >= 0) {
+                end = estimatedEnd(m_preedit.text, end, &skipped);
+                end = estimatedEnd(QStringView(piece).mid(at), end, &skipped);
+            }
+        } else {
+            end = estimatedEnd(piece, end);
+        }
+        option.setTabs(tabArray(chunk.x, end, skipped));
+    }
+    layout->setTextOption(option);
     if (at >= 0) {
         layout->setPreeditArea(int(at), m_preedit.text);
         QList<QTextLayout::FormatRange> formats = m_preedit.formats;
@@ -324,59 +351,73 @@ std::unique_ptr<QTextLayout> TextPaneLayouts::makeLayout(const Row &entry, const
         layout->setFormats(formats);
     }
     layout->setCacheEnabled(true);
-    const auto lay = [&] {
-        layout->beginLayout();
-        QTextLine line = layout->createLine();
-        line.setLineWidth(kLineWidth);
-        line.setPosition(QPointF(0, 0));
-        layout->endLayout();
-    };
-    lay();
-    if (!tabs || entry.rightToLeft)
-        return layout;
-    // A tab that would reach its stop within a hair of where the text ends looks like no tab at
-    // all: it goes on to the next stop. Dropping that stop from the list affects no other tab,
-    // as the tabs before end short of it and those after start beyond it.
-    QList<QTextOption::Tab> stops = option.tabs();
-    const qsizetype preeditLength = at >= 0 ? m_preedit.text.size() : 0;
-    for (qsizetype i = piece.indexOf(u'\t'); i >= 0; i = piece.indexOf(u'\t', i + 1)) {
-        const int pos = int(at >= 0 && i >= at ? i + preeditLength : i);
-        const QTextLine line = layout->lineAt(0);
-        const qreal from = line.cursorToX(pos);
-        const qreal to = line.cursorToX(pos + 1);
-        if (to - from >= m_minTabWidth)
-            continue;
-        const auto target =
-            std::find_if(stops.begin(), stops.end(), [&](const QTextOption::Tab &t) {
-                return std::abs(t.position - to) < 0.5;
-            });
-        if (target == stops.end())
-            break;
-        stops.erase(target);
-        option.setTabs(stops);
-        layout->setTextOption(option);
-        lay();
-    }
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
+    line.setLineWidth(kLineWidth);
+    line.setPosition(QPointF(0, 0));
+    layout->endLayout();
     return layout;
 }
 
 // The stops a piece starting at x0 may reach, relative to x0: QTextLayout knows only stops it is
 // given plus a fixed distance from its own start, not "the last interval again".
-QList<QTextOption::Tab> TextPaneLayouts::tabArray(qreal x0, qsizetype chars, qsizetype tabs) const
+QList<QTextOption::Tab> TextPaneLayouts::tabArray(qreal x0, qreal x1,
+                                                  const QList<qreal> &skipped) const
 {
-    // Room for each tab to pass a stop too close to take.
-    const qreal limit = x0 + qreal(chars) * m_maxCharWidth + qreal(2 * tabs + 1) * m_widestGap;
+    // Estimates may fall short: a few stops more than the piece seems to need.
+    const qreal limit = x1 + 4 * m_widestGap;
+    const auto add = [&](QList<QTextOption::Tab> &out, qreal stop) {
+        const bool skip = std::any_of(skipped.begin(), skipped.end(),
+                                      [stop](qreal s) { return std::abs(s - stop) < 0.01; });
+        if (!skip)
+            out.append(QTextOption::Tab(stop - x0, QTextOption::LeftTab));
+    };
     QList<QTextOption::Tab> out;
     for (qreal stop : m_stops) {
         if (stop > x0 && stop <= limit)
-            out.append(QTextOption::Tab(stop - x0, QTextOption::LeftTab));
+            add(out, stop);
     }
     const qreal base = m_stops.isEmpty() ? 0 : m_stops.last();
     qreal k = std::max(1.0, std::floor((x0 - base) / m_interval) + 1);
     for (qreal stop = base + k * m_interval; stop <= limit && out.size() < kMaxTabStops;
          stop = base + ++k * m_interval)
-        out.append(QTextOption::Tab(stop - x0, QTextOption::LeftTab));
+        add(out, stop);
     return out;
+}
+
+qreal TextPaneLayouts::estimatedEnd(QStringView text, qreal x, QList<qreal> *skippedStops) const
+{
+    const char16_t *data = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = data[i];
+        if (c == u'\t') {
+            x = nextTabStop(x, skippedStops);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(data[i + 1]))
+            c = QChar::surrogateToUcs4(char16_t(c), data[++i]);
+        x += advance(c);
+    }
+    return x;
+}
+
+float TextPaneLayouts::advance(char32_t c) const
+{
+    if (c < 0x10000) {
+        float &w = m_advances[c];
+        if (std::isnan(w))
+            w = float(QFontMetricsF(m_font, m_device).horizontalAdvance(QChar(char16_t(c))));
+        return w;
+    }
+    const auto it = m_wideAdvances.find(c);
+    if (it != m_wideAdvances.end())
+        return it->second;
+    const char32_t one[] = {c};
+    const float w =
+        float(QFontMetricsF(m_font, m_device).horizontalAdvance(QString::fromUcs4(one, 1)));
+    m_wideAdvances.emplace(c, w);
+    return w;
 }
 
 qsizetype TextPaneLayouts::preeditIn(qsizetype row, const QString &text, const Chunk &chunk) const
@@ -392,9 +433,10 @@ qsizetype TextPaneLayouts::preeditIn(qsizetype row, const QString &text, const C
 int TextPaneLayouts::toLayout(qsizetype row, const QString &text, const Chunk &chunk,
                               qsizetype column) const
 {
+    // The character at the preedit's column follows the preedit.
     const qsizetype local = column - chunk.start;
     const qsizetype at = preeditIn(row, text, chunk);
-    return int(at >= 0 && local > at ? local + m_preedit.text.size() : local);
+    return int(at >= 0 && local >= at ? local + m_preedit.text.size() : local);
 }
 
 qsizetype TextPaneLayouts::fromLayout(qsizetype row, const QString &text, const Chunk &chunk,
@@ -402,7 +444,7 @@ qsizetype TextPaneLayouts::fromLayout(qsizetype row, const QString &text, const 
 {
     const qsizetype at = preeditIn(row, text, chunk);
     qsizetype local = pos;
-    if (at >= 0 && local > at)
+    if (at >= 0 && local >= at)
         local = std::max(at, local - m_preedit.text.size());
     return chunk.start + local;
 }
@@ -411,11 +453,7 @@ qsizetype TextPaneLayouts::fromLayout(qsizetype row, const QString &text, const 
 
 void TextPaneWidths::setup(const QFont &font, QPaintDevice *device, const TextPaneLayouts *layouts)
 {
-    m_font = font;
-    m_device = device;
     m_layouts = layouts;
-    m_advances.assign(0x10000, kUnknown);
-    m_wideAdvances.clear();
     const QFontMetricsF metrics(font, device);
     m_asciiAdvance = float(metrics.horizontalAdvance(u' '));
     for (char16_t c = 0x21; c < 0x7f; ++c) {
@@ -532,42 +570,13 @@ qreal TextPaneWidths::widest(const TextStore &store, TextPaneLayouts &layouts)
     return m_widest;
 }
 
-float TextPaneWidths::advance(char32_t c) const
-{
-    if (c < 0x10000) {
-        float &w = m_advances[c];
-        if (std::isnan(w))
-            w = float(QFontMetricsF(m_font, m_device).horizontalAdvance(QChar(char16_t(c))));
-        return w;
-    }
-    const auto it = m_wideAdvances.find(c);
-    if (it != m_wideAdvances.end())
-        return it->second;
-    const char32_t one[] = {c};
-    const float w =
-        float(QFontMetricsF(m_font, m_device).horizontalAdvance(QString::fromUcs4(one, 1)));
-    m_wideAdvances.emplace(c, w);
-    return w;
-}
-
 float TextPaneWidths::measure(const QString &row) const
 {
     const char16_t *data = reinterpret_cast<const char16_t *>(row.constData());
     const qsizetype n = row.size();
     if (m_asciiAdvance > 0 && isPrintableAscii(data, n))
         return float(n) * m_asciiAdvance;
-    qreal x = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = data[i];
-        if (c == u'\t') {
-            x = m_layouts->nextTabStop(x);
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(data[i + 1]))
-            c = QChar::surrogateToUcs4(char16_t(c), data[++i]);
-        x += advance(c);
-    }
-    return -float(x);
+    return -float(m_layouts->estimatedEnd(row, 0));
 }
 
 } // namespace plintex

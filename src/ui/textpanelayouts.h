@@ -59,8 +59,12 @@ public:
     /// Forgets rows away from the view, and pieces of long rows away from it sideways.
     void prune(qsizetype firstRow, qsizetype lastRow, qsizetype keptRow, qreal left, qreal right);
 
-    /// Where a tab starting at x ends.
-    qreal nextTabStop(qreal x) const;
+    /// Where a tab starting at x ends, and the stops it passes as too close.
+    qreal nextTabStop(qreal x, QList<qreal> *skippedStops = nullptr) const;
+    /// A character's width on its own, remembered.
+    float advance(char32_t c) const;
+    /// The sum of the characters' widths, with tabs taken to their stops, from x on.
+    qreal estimatedEnd(QStringView text, qreal x, QList<qreal> *skippedStops = nullptr) const;
 
 private:
     struct Chunk {
@@ -85,7 +89,8 @@ private:
     QTextLayout &layoutOf(Row &entry, Chunk &chunk, const QString &text);
     std::unique_ptr<QTextLayout> makeLayout(const Row &entry, const QString &text,
                                             const Chunk &chunk) const;
-    QList<QTextOption::Tab> tabArray(qreal x0, qsizetype chars, qsizetype tabs) const;
+    qreal stopAfter(qreal x) const;
+    QList<QTextOption::Tab> tabArray(qreal x0, qreal x1, const QList<qreal> &skipped) const;
     // The preedit's place within a piece, or -1 when it is not in that piece.
     qsizetype preeditIn(qsizetype row, const QString &text, const Chunk &chunk) const;
     int toLayout(qsizetype row, const QString &text, const Chunk &chunk, qsizetype column) const;
@@ -94,13 +99,14 @@ private:
     const TextStore &m_store;
     QFont m_font;
     QPaintDevice *m_device = nullptr;
-    qreal m_maxCharWidth = 1;
     QList<qreal> m_stops;
     qreal m_interval = 64;
     qreal m_widestGap = 64;
     qreal m_minTabWidth = 1; // half a blank: a tab narrower than that looks like none
     Preedit m_preedit;
     std::unordered_map<qsizetype, Row> m_rows;
+    mutable std::vector<float> m_advances; // NaN: not asked yet
+    mutable std::unordered_map<char32_t, float> m_wideAdvances;
 };
 
 /// The width of every row, for the sideways scroll range: exact where that is cheap (rows of
@@ -118,8 +124,7 @@ public:
 
 private:
     float measure(const QString &row) const; // negative when only an estimate
-    float advance(char32_t c) const;
-    void forget(qsizetype row); // before a known width goes
+    void forget(qsizetype row);              // before a known width goes
     void take(qsizetype row, float width);
 
     std::vector<float> m_widths; // NaN: unknown; negative: an estimate of minus that
@@ -130,11 +135,7 @@ private:
     qsizetype m_widestRow = -1;
     qsizetype m_widestCount = 0;
     float m_asciiAdvance = 0; // 0: ASCII letters differ in width
-    QFont m_font;
-    QPaintDevice *m_device = nullptr;
     const TextPaneLayouts *m_layouts = nullptr;
-    mutable std::vector<float> m_advances;
-    mutable std::unordered_map<char32_t, float> m_wideAdvances;
 };
 
 } // namespace plintex

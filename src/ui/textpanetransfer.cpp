@@ -264,7 +264,7 @@ void TextPane::addEditActions(QMenu *menu)
         connect(action, &QAction::triggered, this, slot);
     };
     const bool editable = !m_readOnly;
-    const QMimeData *clipboard = QGuiApplication::clipboard()->mimeData();
+    const bool pasteable = !QGuiApplication::clipboard()->text().isEmpty();
     add(u"&Undo"_s, QKeySequence::Undo, editable && isUndoAvailable(), &TextPane::undo);
     add(u"&Redo"_s, QKeySequence::Redo, editable && isRedoAvailable(), &TextPane::redo);
     menu->addSeparator();
@@ -273,8 +273,7 @@ void TextPane::addEditActions(QMenu *menu)
         u"&Copy\t"_s + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText));
     copy->setEnabled(hasSelection());
     connect(copy, &QAction::triggered, this, [this] { this->copy(); });
-    add(u"&Paste"_s, QKeySequence::Paste, editable && clipboard && clipboard->hasText(),
-        &TextPane::paste);
+    add(u"&Paste"_s, QKeySequence::Paste, editable && pasteable, &TextPane::paste);
     add(u"&Delete"_s, QKeySequence::Delete, editable && hasSelection(), &TextPane::deleteSelection);
     menu->addSeparator();
     add(u"Select &All"_s, QKeySequence::SelectAll, !m_store.isEmpty(), &TextPane::selectAll);
