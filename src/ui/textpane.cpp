@@ -140,7 +140,7 @@ TextPane::~TextPane()
 void TextPane::setText(QStringView text)
 {
     keepPrimaryText();
-    const qsizetype old = m_store.length();
+    const qsizetype old = accessibilityListening() ? m_store.length() : 0;
     m_store.setText(text);
     resetAfterTextSwap(old);
 }
@@ -148,7 +148,7 @@ void TextPane::setText(QStringView text)
 void TextPane::setLines(QStringList lines)
 {
     keepPrimaryText();
-    const qsizetype old = m_store.length();
+    const qsizetype old = accessibilityListening() ? m_store.length() : 0;
     m_store.setLines(std::move(lines));
     resetAfterTextSwap(old);
 }
@@ -163,6 +163,8 @@ void TextPane::storeEdited()
     m_redo.clear();
     m_undoBytes = 0;
     m_typingOpen = false;
+    ++m_editCount;
+    m_layouts->setPreedit({});
     relayoutAll();
     ensureCaretVisible();
     notifyAccessibleChange(0, {}, m_store.rowsBetween({}, m_store.endPosition()));
