@@ -397,6 +397,9 @@ void TestMainWindow::caretMenuEntriesPerFunction()
     openCaretMenu([](CaretMenu *m) {
         QVERIFY(m->entryAction(MenuEntry::BeginColumn)->isEnabled());
         QVERIFY(!m->entryAction(MenuEntry::EndColumn)->isEnabled());
+        // The pane's editing actions follow the caret entries.
+        QVERIFY(!m->actions().first()->text().startsWith(u"&Undo"_s));
+        QVERIFY(m->actions().last()->text().startsWith(u"Select &All"_s));
         QCOMPARE(m->entryAction(MenuEntry::EndRow)->text(), u"End    Row"_s);
     });
     click(kCopyMove);
