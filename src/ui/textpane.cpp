@@ -167,7 +167,9 @@ void TextPane::storeEdited()
     m_layouts->setPreedit({});
     relayoutAll();
     ensureCaretVisible();
-    notifyAccessibleChange(0, {}, m_store.rowsBetween({}, m_store.endPosition()));
+    if (accessibilityListening())
+        notifyAccessibleChange(0, {},
+                               accessibleText(m_store.rowsBetween({}, m_store.endPosition())));
     Q_EMIT textChanged();
     caretChanged(oldCaret, oldAnchor);
 }
@@ -404,14 +406,14 @@ void TextPane::editRows(TextPosition from, TextPosition to, QStringList rows, Ed
     step.from = from;
     step.removedEnd = to;
     step.removed = m_store.rowsBetween(from, to);
-    step.inserted = std::move(rows);
     step.caretBefore = m_caret;
     step.anchorBefore = m_anchor;
     step.kind = kind;
-    if (kind == EditKind::Typing && step.inserted.size() > 1)
+    if (kind == EditKind::Typing && rows.size() > 1)
         step.kind = EditKind::Other; // a break ends a typed run
 
-    applyReplace(from, to, step.removed, step.inserted);
+    // The inserted text lives in the store alone until it is undone.
+    applyReplace(from, to, step.removed, std::move(rows));
     step.insertedEnd = m_caret;
     if (!mergeIntoLast(step))
         pushUndo(std::move(step));
@@ -434,7 +436,6 @@ bool TextPane::mergeIntoLast(const EditStep &step)
     case EditKind::Typing:
         // Typed on at the end of the run, nothing selected.
         if (step.from == step.removedEnd && last.insertedEnd == step.from) {
-            appendRows(last.inserted, step.inserted);
             last.insertedEnd = step.insertedEnd;
             merged = true;
         }
@@ -466,31 +467,29 @@ bool TextPane::mergeIntoLast(const EditStep &step)
 }
 
 void TextPane::applyReplace(TextPosition from, TextPosition to, const QStringList &removed,
-                            const QStringList &inserted)
+                            QStringList inserted)
 {
     keepPrimaryText();
     ++m_editCount;
     const bool oneRow = from.row == to.row && inserted.size() <= 1;
-    const qsizetype offset = accessibilityListening() ? m_store.offsetOf(from) : 0;
-    const TextPosition end = m_store.replaceRows(from, to, inserted);
+    const qsizetype insertedRows = std::max<qsizetype>(1, inserted.size());
+    const bool listening = accessibilityListening();
+    const qsizetype offset = listening ? m_store.offsetOf(from) : 0;
+    const QString added = listening ? accessibleText(inserted) : QString();
+    const TextPosition end = m_store.replaceRows(from, to, std::move(inserted));
     if (oneRow)
         m_layouts->rowEdited(from.row, from.column);
     else
         m_layouts->clear();
-    m_widths->rowsReplaced(from.row, to.row - from.row + 1,
-                           std::max<qsizetype>(1, inserted.size()));
-    notifyAccessibleChange(offset, removed, inserted);
+    m_widths->rowsReplaced(from.row, to.row - from.row + 1, insertedRows);
+    if (listening)
+        notifyAccessibleChange(offset, accessibleText(removed), added);
     m_caret = m_anchor = end;
     m_preferredX = -1;
 }
 
-void TextPane::notifyAccessibleChange(qsizetype offset, const QStringList &removed,
-                                      const QStringList &inserted)
+void TextPane::notifyAccessibleChange(qsizetype offset, const QString &gone, const QString &added)
 {
-    if (!accessibilityListening())
-        return;
-    const QString gone = accessibleText(removed);
-    const QString added = accessibleText(inserted);
     if (gone.isEmpty() && added.isEmpty())
         return;
     if (gone.isEmpty()) {
@@ -533,7 +532,10 @@ void TextPane::undo()
     EditStep step = std::move(m_undo.back());
     m_undo.pop_back();
     m_undoBytes -= step.bytes();
-    applyReplace(step.from, step.insertedEnd, step.inserted, step.removed);
+    // The step now keeps what it had inserted, and the store what it had removed.
+    step.inserted = m_store.rowsBetween(step.from, step.insertedEnd);
+    applyReplace(step.from, step.insertedEnd, step.inserted, std::move(step.removed));
+    step.removed.clear();
     m_caret = snapped(m_store.clamped(step.caretBefore));
     m_anchor = snapped(m_store.clamped(step.anchorBefore));
     m_redo.push_back(std::move(step));
@@ -550,7 +552,9 @@ void TextPane::redo()
     const TextPosition oldAnchor = m_anchor;
     EditStep step = std::move(m_redo.back());
     m_redo.pop_back();
-    applyReplace(step.from, step.removedEnd, step.removed, step.inserted);
+    step.removed = m_store.rowsBetween(step.from, step.removedEnd);
+    applyReplace(step.from, step.removedEnd, step.removed, std::move(step.inserted));
+    step.inserted.clear();
     m_undoBytes += step.bytes();
     m_undo.push_back(std::move(step));
     m_typingOpen = false;

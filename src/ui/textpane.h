@@ -149,7 +149,8 @@ private:
     enum class ClickUnit { Character, Word, Row };
 
     // One step of the edit history: enough to redo it and to undo it, given that steps are
-    // undone and redone strictly in order. The texts are held as rows, sharing the store's.
+    // undone and redone strictly in order. A step holds only the text that is not in the store:
+    // what it removed while it can be undone, what it inserted while it can be redone.
     struct EditStep {
         TextPosition from;
         TextPosition removedEnd;
@@ -169,9 +170,8 @@ private:
     void edit(TextPosition from, TextPosition to, QStringView text, EditKind kind);
     void editRows(TextPosition from, TextPosition to, QStringList rows, EditKind kind);
     void applyReplace(TextPosition from, TextPosition to, const QStringList &removed,
-                      const QStringList &inserted);
-    void notifyAccessibleChange(qsizetype offset, const QStringList &removed,
-                                const QStringList &inserted);
+                      QStringList inserted);
+    void notifyAccessibleChange(qsizetype offset, const QString &gone, const QString &added);
     void pushUndo(EditStep step);
     bool mergeIntoLast(const EditStep &step);
     void finishEdit();
