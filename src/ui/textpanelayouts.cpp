@@ -485,6 +485,10 @@ void TextPaneWidths::forget(qsizetype row)
 
 void TextPaneWidths::rowsReplaced(qsizetype first, qsizetype removed, qsizetype inserted)
 {
+    if (first < 0 || first + removed > qsizetype(m_widths.size())) {
+        m_widths.clear(); // out of step with the text: measured again from scratch
+        return;
+    }
     for (qsizetype r = first; r < first + removed; ++r)
         forget(r);
     const auto at = m_widths.begin() + first;
@@ -535,6 +539,8 @@ bool TextPaneWidths::setExact(qsizetype row, qreal width)
 
 qreal TextPaneWidths::widest(const TextStore &store, TextPaneLayouts &layouts)
 {
+    if (qsizetype(m_widths.size()) != store.rowCount())
+        reset(store.rowCount());
     for (int round = 0; round < 8; ++round) {
         if (!m_scan) {
             for (qsizetype r : m_unknown) {
