@@ -95,7 +95,9 @@ QList<MouseStep> pressAndDrag(QList<MouseStep> press, TextPosition to)
 QStringList chooseFromMenu(const QString &choice, const std::function<void()> &open)
 {
     QStringList enabled;
-    QTimer::singleShot(0, [&] {
+    QTimer timer; // dies unfired with this scope when no menu opens
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (!menu)
             return;
@@ -109,6 +111,7 @@ QStringList chooseFromMenu(const QString &choice, const std::function<void()> &o
         }
         menu->close();
     });
+    timer.start(0);
     open();
     return enabled;
 }
