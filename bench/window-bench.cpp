@@ -1,6 +1,7 @@
 // Times the window on 1,000,000 lines of ~60 characters: pressing run on "Insert Into Column"
-// and on each row function until the caret stands in the result, and how soon a stop click
-// ends a run. Prints figures;
+// and on each column and row function until the caret stands in the result, how soon a stop
+// click ends a run, and the text pane's own editing (keystrokes, select-all, delete, paste).
+// Prints figures;
 // run it with QT_QPA_PLATFORM=offscreen or under a display.
 #include "ops/registry.h"
 #include "ui/controls/historycombobox.h"
@@ -13,14 +14,19 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -64,6 +70,73 @@ QStringList benchLines()
     return lines;
 }
 
+// One key press handled and the view painted, as a user would wait for it.
+qint64 keyMicroseconds(TextPane &pane, int key, Qt::KeyboardModifiers mods = {},
+                       const QString &text = {})
+{
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(&pane, &press);
+    pane.viewport()->repaint();
+    return timer.nsecsElapsed() / 1000;
+}
+
+// The median of a few keystrokes, so one stray pause does not decide the figure.
+double typingMs(TextPane &pane)
+{
+    std::vector<qint64> us;
+    for (int i = 0; i < 15; ++i)
+        us.push_back(keyMicroseconds(pane, Qt::Key_X, {}, u"x"_s));
+    std::sort(us.begin(), us.end());
+    return us[us.size() / 2] / 1000.0;
+}
+
+// The text pane alone, on the same lines.
+void benchPane(const QStringList &lines)
+{
+    TextPane pane;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
+    pane.setFont(font);
+    pane.resize(1000, 700);
+    pane.show();
+    pane.setFocus();
+    QApplication::processEvents();
+
+    pane.setLines(lines);
+    pane.setCaret({500000, 30});
+    QApplication::processEvents();
+    std::printf("pane: keystroke at row 500,000:          %9.2f ms\n", typingMs(pane));
+
+    // Select all, delete it and paste it back, a few times over: the median of each.
+    const QString whole = pane.text();
+    std::vector<qint64> selectAll, cleared, pasted;
+    bool intact = true;
+    for (int round = 0; round < 3; ++round) {
+        selectAll.push_back(keyMicroseconds(pane, Qt::Key_A, Qt::ControlModifier));
+        cleared.push_back(selectAll.back() + keyMicroseconds(pane, Qt::Key_Delete));
+        intact = intact && pane.store().isEmpty();
+        QApplication::clipboard()->setText(whole);
+        pasted.push_back(keyMicroseconds(pane, Qt::Key_V, Qt::ControlModifier));
+        intact = intact && pane.store().length() == whole.size();
+        QApplication::clipboard()->clear();
+    }
+    const auto median = [](std::vector<qint64> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2] / 1000.0;
+    };
+    std::printf("pane: Ctrl+A:                            %9.2f ms\n", median(selectAll));
+    std::printf("pane: select-all + Delete:               %9.2f ms\n", median(cleared));
+    std::printf("pane: paste of %4.1f MB:                  %9.2f ms%s\n", whole.size() / 1e6,
+                median(pasted), intact ? "" : "  (text differs)");
+
+    pane.setText(QString(100000, u'w'));
+    pane.setCaret({0, 50000});
+    QApplication::processEvents();
+    std::printf("pane: keystroke in a 100,000-char row:   %9.2f ms\n", typingMs(pane));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -72,12 +145,17 @@ int main(int argc, char *argv[])
     QTemporaryDir home;
     qputenv("PLINTEX_HOME", home.path().toLocal8Bit());
 
+    const QStringList lines = benchLines();
+    if (app.arguments().contains(u"--pane"_s)) { // the text pane's rows alone
+        benchPane(lines);
+        return 0;
+    }
+
     SilentDialogs dialogs;
     MainWindow window(dialogs);
     window.show();
     QApplication::processEvents();
 
-    const QStringList lines = benchLines();
     std::printf("lines: %lld, characters per line: %lld\n", qint64(lines.size()),
                 qint64(lines.front().size()));
 
@@ -262,5 +340,7 @@ int main(int argc, char *argv[])
         dialogs.warnings.clear();
         QApplication::processEvents();
     }
+
+    benchPane(lines);
     return 0;
 }

@@ -10,6 +10,8 @@ TextStore::TextStore() : m_rows{QString()} {}
 QStringList TextStore::splitRows(QStringView text)
 {
     QStringList rows;
+    // One allocation for the list however many rows a large paste brings.
+    rows.reserve(text.count(u'\n') + 1);
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -166,14 +168,26 @@ TextPosition TextStore::clamped(TextPosition p) const
 
 TextPosition TextStore::replace(TextPosition from, TextPosition to, QStringView text)
 {
+    return replaceRows(from, to, splitRows(text));
+}
+
+TextPosition TextStore::replaceRows(TextPosition from, TextPosition to, QStringList inserted)
+{
     from = clamped(from);
     to = clamped(to);
     if (to < from)
         std::swap(from, to);
+    if (inserted.isEmpty())
+        inserted.append(QString());
+    if (from == TextPosition{} && to == endPosition()) {
+        // All of it: let go of the old rows rather than edit a list that may be shared.
+        const TextPosition end{inserted.size() - 1, inserted.back().size()};
+        assignRows(std::move(inserted));
+        return end;
+    }
 
     const QString head = m_rows.at(from.row).left(from.column);
     const QString tail = m_rows.at(to.row).mid(to.column);
-    QStringList inserted = splitRows(text);
     const TextPosition end{from.row + inserted.size() - 1,
                            (inserted.size() == 1 ? head.size() : 0) + inserted.back().size()};
     inserted.front().prepend(head);
@@ -220,13 +234,31 @@ QString TextStore::textBetween(TextPosition from, TextPosition to) const
         std::swap(from, to);
     if (from.row == to.row)
         return m_rows.at(from.row).mid(from.column, to.column - from.column);
-    QString out = m_rows.at(from.row).mid(from.column);
+    QString out;
+    out.reserve(offsetOf(to) - offsetOf(from)); // one allocation, however long
+    out += QStringView(m_rows.at(from.row)).mid(from.column);
     for (qsizetype r = from.row + 1; r < to.row; ++r) {
         out += u'\n';
         out += m_rows.at(r);
     }
     out += u'\n';
     out += QStringView(m_rows.at(to.row)).left(to.column);
+    return out;
+}
+
+QStringList TextStore::rowsBetween(TextPosition from, TextPosition to) const
+{
+    from = clamped(from);
+    to = clamped(to);
+    if (to < from)
+        std::swap(from, to);
+    if (from.row == to.row)
+        return {m_rows.at(from.row).mid(from.column, to.column - from.column)};
+    if (from == TextPosition{} && to == endPosition())
+        return m_rows; // the whole text: the list itself is shared
+    QStringList out = m_rows.mid(from.row, to.row - from.row + 1);
+    out.front() = out.front().mid(from.column);
+    out.back().truncate(to.column);
     return out;
 }
 

@@ -57,7 +57,12 @@ public:
     /// Replaces the text between two positions (in any order) and returns the position just
     /// after the inserted text.
     TextPosition replace(TextPosition from, TextPosition to, QStringView text);
+    /// The same with the new text already split into rows (none holding a break, at least one).
+    TextPosition replaceRows(TextPosition from, TextPosition to, QStringList rows);
     QString textBetween(TextPosition from, TextPosition to) const;
+    /// The text between two positions as rows; whole rows are shared, not copied, so this stays
+    /// cheap for any span.
+    QStringList rowsBetween(TextPosition from, TextPosition to) const;
 
     qsizetype longestRowLength() const;
 

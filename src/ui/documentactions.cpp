@@ -63,13 +63,27 @@ void DocumentActions::open()
     m_host.resetAll();
     const std::optional<FileChoice> choice =
         m_dialogs.chooseFileToOpen(m_window, QDir::currentPath(), kOpenFilters, 0);
-    if (!choice)
+    if (choice)
+        openChosen(choice->path);
+}
+
+void DocumentActions::openDropped(const QString &path)
+{
+    if (!m_host.mayReplaceText())
         return;
-    if (!choice->path.endsWith(kTxt) && !choice->path.endsWith(kDoc)) {
+    if (m_host.isModified() && askAboutUnsavedText() == Proceed::No)
+        return;
+    m_host.resetAll();
+    openChosen(path);
+}
+
+void DocumentActions::openChosen(const QString &path)
+{
+    if (!path.endsWith(kTxt) && !path.endsWith(kDoc)) {
         m_dialogs.warning(m_window, kExtensionWarning);
         return;
     }
-    openPath(choice->path);
+    openPath(path);
 }
 
 bool DocumentActions::openPath(const QString &path)

@@ -23,6 +23,8 @@ public:
     /// Reads the document at `path` as Open does once a file is chosen: the text, the
     /// recent list, and a warning naming the file when it cannot be read. True when read.
     bool openPath(const QString &path);
+    /// A file dropped on the work area: opened as Open would, without the file dialog.
+    void openDropped(const QString &path);
     /// The recent menu, popped up at a screen point; opens the entry chosen.
     void showRecentMenu(const QPoint &globalPos);
     /// "Save File". True when the text was written.
@@ -39,6 +41,7 @@ private:
     /// The unsaved-text question of Open and the recent menu: Proceed::Yes when the action may
     /// go on to open a file.
     Proceed askAboutUnsavedText();
+    void openChosen(const QString &path);
     bool load(const QString &path);
     void openRecent(const QString &path, qsizetype index);
     QString recentFile() const;

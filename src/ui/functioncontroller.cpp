@@ -313,15 +313,18 @@ void FunctionController::browse(const FunctionSpec &function, const QString &key
 void FunctionController::showCaretMenu(const QPoint &globalPos)
 {
     const FunctionSpec *function = selectedFunction();
-    if (!m_caretMenuEnabled || !function || !function->caretMenu)
-        return;
-    CaretMenu menu(function->menu, m_window);
+    const bool caretMenu = m_caretMenuEnabled && function && function->caretMenu;
+    // The caret menu's entries first, when they apply, then the pane's editing actions.
+    CaretMenu menu(caretMenu ? function->menu : CaretMenuLayout{}, m_window);
     connect(&menu, &CaretMenu::entryChosen, this, [this, function](MenuEntry entry) {
         const auto writes =
             caretMenuWrites(*function, entry, m_session.caret.row + 1, m_session.caret.column + 1);
         for (const FieldWrite &w : writes)
             writeField(*function, w);
     });
+    if (caretMenu)
+        menu.addSeparator();
+    m_c.panes->workArea()->addEditActions(&menu);
     menu.exec(globalPos);
 }
 

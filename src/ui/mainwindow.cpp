@@ -62,6 +62,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     setStatusBar(m_status);
 
     m_documents = new DocumentActions(*this, m_dialogs, m_programFolder);
+    connect(work, &TextPane::fileDropped, m_documents, &DocumentActions::openDropped);
     m_prefsDialog = new PreferencesDialog(this);
     // The font follows "Font size:" while it is edited; Cancel puts the stored size back.
     connect(m_prefsDialog, &PreferencesDialog::fontSizeEdited, this, [this](const QString &text) {

@@ -1,5 +1,7 @@
 #include "ui/textpane.h"
 
+#include "ui/textpanelayouts.h"
+
 #include <QAccessible>
 #include <QClipboard>
 #include <QFontMetricsF>
@@ -22,17 +24,13 @@ namespace plintex {
 
 namespace {
 
-// Rows up to this length are laid out whole; longer ones in pieces of about kChunkChars, so a
-// row of a million characters costs no more to paint or edit than its visible part (plus, once,
-// measuring the pieces to the left of the view).
-constexpr qsizetype kWholeRowChars = 2048;
-constexpr qsizetype kChunkChars = 1024;
-constexpr qreal kLineWidth = 1e6; // no wrapping anyway; kept well inside QFixed's range
-constexpr int kMaxTabStops = 10000;
-
-// How much the edit history may hold: the newest step is always kept, however big.
+// How much the edit history may hold, oldest steps going first; the newest step is always
+// kept, however big, and a big one does not push out the steps before it unless they together
+// pass the bound.
 constexpr size_t kMaxUndoSteps = 1000;
-constexpr qsizetype kMaxUndoChars = 32 * 1024 * 1024;
+constexpr qsizetype kMaxUndoBytes = qsizetype(512) * 1024 * 1024;
+// Screen readers are told what changed, but not megabytes of it.
+constexpr qsizetype kMaxAccessibleChars = 64 * 1024;
 
 enum class CharClass { Space, Word, Other };
 
@@ -45,279 +43,77 @@ CharClass classOf(QChar c)
     return CharClass::Other;
 }
 
-QString normalizedBreaks(QStringView text)
+TextPane::AccessibleObserver accessibleObserver = nullptr;
+
+bool accessibilityListening()
 {
-    QString out = text.toString();
-    if (out.contains(u'\r')) {
-        out.replace(u"\r\n"_s, u"\n"_s);
-        out.replace(u'\r', u'\n');
+    return accessibleObserver || QAccessible::isActive();
+}
+
+void sendAccessible(QAccessibleEvent &event)
+{
+    if (accessibleObserver)
+        accessibleObserver(event);
+    QAccessible::updateAccessibility(&event);
+}
+
+qsizetype charsIn(const QStringList &rows)
+{
+    qsizetype n = rows.size() - 1;
+    for (const QString &r : rows)
+        n += r.size();
+    return std::max<qsizetype>(0, n);
+}
+
+// The joined rows, cut short for screen readers.
+QString accessibleText(const QStringList &rows)
+{
+    QString out;
+    for (const QString &r : rows) {
+        if (!out.isEmpty() || &r != &rows.front())
+            out += u'\n';
+        out += QStringView(r).left(kMaxAccessibleChars - out.size());
+        if (out.size() >= kMaxAccessibleChars)
+            break;
     }
     return out;
 }
 
+// Joins two texts held as rows: the last row of the first continues with the first of the second.
+void appendRows(QStringList &rows, const QStringList &more)
+{
+    if (rows.isEmpty()) {
+        rows = more;
+        return;
+    }
+    rows.back() += more.front();
+    rows.append(more.mid(1));
+}
+
+// Where a text held as rows ends when it starts at a position.
+TextPosition endOf(TextPosition from, const QStringList &rows)
+{
+    if (rows.size() <= 1)
+        return {from.row, from.column + (rows.isEmpty() ? 0 : rows.front().size())};
+    return {from.row + rows.size() - 1, rows.back().size()};
+}
+
 } // namespace
 
-/// Laid-out rows near the view, each as one or more pieces placed side by side.
-class TextPaneLayouts {
-public:
-    explicit TextPaneLayouts(const TextStore &store) : m_store(store) {}
-
-    void setup(const QFont &font, QPaintDevice *device, const QList<qreal> &tabStops)
-    {
-        m_rows.clear();
-        m_font = font;
-        m_device = device;
-        const QFontMetricsF metrics(font, device);
-        m_maxCharWidth = std::max({metrics.maxWidth(), metrics.averageCharWidth(), 1.0});
-        m_stops = tabStops;
-        m_interval = 8 * std::max(metrics.horizontalAdvance(u' '), 1.0);
-        m_widestGap = m_interval;
-        if (!m_stops.isEmpty()) {
-            const qreal last = m_stops.last();
-            const qreal before = m_stops.size() > 1 ? m_stops.at(m_stops.size() - 2) : 0;
-            if (last - before > 0)
-                m_interval = last - before;
-            m_widestGap = m_interval;
-            qreal previous = 0;
-            for (qreal stop : std::as_const(m_stops)) {
-                m_widestGap = std::max(m_widestGap, stop - previous);
-                previous = stop;
-            }
-        }
-    }
-
-    void clear() { m_rows.clear(); }
-
-    /// The text of one row changed from a column on, and no row came or went.
-    void rowEdited(qsizetype row, qsizetype column)
-    {
-        const auto it = m_rows.find(row);
-        if (it == m_rows.end())
-            return;
-        auto &chunks = it->second.chunks;
-        // Pieces wholly before the edit keep their text and so their place and width.
-        const auto firstChanged = std::find_if(
-            chunks.begin(), chunks.end(), [column](const Chunk &c) { return c.end >= column; });
-        chunks.erase(firstChanged, chunks.end());
-        if (chunks.empty())
-            m_rows.erase(it);
-    }
-
-    qreal xOf(qsizetype row, qsizetype column)
-    {
-        const QString &text = m_store.row(row);
-        Row &entry = rowEntry(row);
-        Chunk &chunk = entry.chunks[chunkForColumn(entry, text, column)];
-        return chunk.x + layoutOf(chunk, text).lineAt(0).cursorToX(int(column - chunk.start));
-    }
-
-    qsizetype columnAt(qsizetype row, qreal x)
-    {
-        const QString &text = m_store.row(row);
-        Row &entry = rowEntry(row);
-        Chunk &chunk = entry.chunks[chunkForX(entry, text, x)];
-        const QTextLine line = layoutOf(chunk, text).lineAt(0);
-        return chunk.start + line.xToCursor(x - chunk.x, QTextLine::CursorBetweenCharacters);
-    }
-
-    /// Draws the part of a row between two x positions of the text, selecting the columns
-    /// selStart..selEnd; returns the width of the whole row when known, else -1.
-    qreal draw(QPainter *painter, qsizetype row, QPointF origin, qreal left, qreal right,
-               qsizetype selStart, qsizetype selEnd, const QTextCharFormat &selection)
-    {
-        const QString &text = m_store.row(row);
-        Row &entry = rowEntry(row);
-        for (size_t i = chunkForX(entry, text, left); i < entry.chunks.size(); ++i) {
-            Chunk &chunk = entry.chunks[i];
-            if (chunk.x > right)
-                break;
-            QTextLayout &layout = layoutOf(chunk, text);
-            QList<QTextLayout::FormatRange> ranges;
-            const qsizetype from = std::max(selStart, chunk.start);
-            const qsizetype to = std::min(selEnd, chunk.end);
-            if (from < to)
-                ranges.append({int(from - chunk.start), int(to - from), selection});
-            layout.draw(painter, origin + QPointF(chunk.x, 0), ranges);
-            if (i + 1 == entry.chunks.size())
-                extend(entry, text);
-        }
-        Chunk &last = entry.chunks.back();
-        if (last.end < text.size() || !last.layout)
-            return -1;
-        return last.x + widthOf(last, text); // cheap now that the piece is laid out
-    }
-
-    /// Forgets rows away from the view, and pieces of long rows away from it sideways.
-    void prune(qsizetype firstRow, qsizetype lastRow, qsizetype keptRow, qreal left, qreal right)
-    {
-        for (auto it = m_rows.begin(); it != m_rows.end();) {
-            if ((it->first < firstRow - 1 || it->first > lastRow + 1) && it->first != keptRow) {
-                it = m_rows.erase(it);
-                continue;
-            }
-            auto &chunks = it->second.chunks;
-            if (chunks.size() > 1) {
-                for (Chunk &c : chunks) {
-                    if (c.width >= 0 && (c.x + c.width < left || c.x > right))
-                        c.layout.reset();
-                }
-            }
-            ++it;
-        }
-    }
-
-private:
-    struct Chunk {
-        qsizetype start = 0;
-        qsizetype end = 0;
-        qreal x = 0;
-        qreal width = -1; // -1: not measured yet
-        std::unique_ptr<QTextLayout> layout;
-    };
-    struct Row {
-        std::vector<Chunk> chunks; // never empty; the last ends at the row's end once all known
-    };
-
-    Row &rowEntry(qsizetype row)
-    {
-        Row &entry = m_rows[row];
-        if (entry.chunks.empty()) {
-            Chunk first;
-            first.end = chunkEnd(m_store.row(row), 0);
-            entry.chunks.push_back(std::move(first));
-        }
-        return entry;
-    }
-
-    qsizetype chunkEnd(const QString &text, qsizetype start) const
-    {
-        const qsizetype length = text.size();
-        if (length - start <= kWholeRowChars)
-            return length;
-        // Never cut a surrogate pair, and try not to part a character from its marks.
-        qsizetype end = start + kChunkChars;
-        for (int guard = 0; guard < 32 && end < length; ++guard, ++end) {
-            const QChar c = text.at(end);
-            if (!c.isLowSurrogate() && !c.isMark() && text.at(end - 1) != QChar(0x200D))
-                break;
-        }
-        while (end < length && text.at(end).isLowSurrogate())
-            ++end;
-        return end;
-    }
-
-    // Adds the piece after the last known one; false when the row is complete.
-    bool extend(Row &entry, const QString &text)
-    {
-        Chunk &last = entry.chunks.back();
-        if (last.end >= text.size())
-            return false;
-        Chunk next;
-        next.start = last.end;
-        next.end = chunkEnd(text, next.start);
-        next.x = last.x + widthOf(last, text);
-        entry.chunks.push_back(std::move(next));
-        return true;
-    }
-
-    size_t chunkForColumn(Row &entry, const QString &text, qsizetype column)
-    {
-        while (column >= entry.chunks.back().end && extend(entry, text)) {
-        }
-        const auto it = std::upper_bound(entry.chunks.begin(), entry.chunks.end(), column,
-                                         [](qsizetype c, const Chunk &k) { return c < k.start; });
-        return std::max<size_t>(1, size_t(it - entry.chunks.begin())) - 1;
-    }
-
-    size_t chunkForX(Row &entry, const QString &text, qreal x)
-    {
-        // A complete row needs no width here: its last piece takes every x beyond.
-        while (entry.chunks.back().end < text.size() &&
-               x >= entry.chunks.back().x + widthOf(entry.chunks.back(), text)) {
-            extend(entry, text);
-        }
-        const auto it = std::upper_bound(entry.chunks.begin(), entry.chunks.end(), x,
-                                         [](qreal v, const Chunk &k) { return v < k.x; });
-        return std::max<size_t>(1, size_t(it - entry.chunks.begin())) - 1;
-    }
-
-    qreal widthOf(Chunk &chunk, const QString &text)
-    {
-        if (chunk.width < 0) {
-            // Measure without keeping the layout: pieces far off to the left are measured
-            // once and then only their width is needed.
-            std::unique_ptr<QTextLayout> measured;
-            QTextLayout *layout = chunk.layout.get();
-            if (!layout) {
-                measured = makeLayout(text, chunk);
-                layout = measured.get();
-            }
-            chunk.width = layout->lineAt(0).cursorToX(int(chunk.end - chunk.start));
-        }
-        return chunk.width;
-    }
-
-    QTextLayout &layoutOf(Chunk &chunk, const QString &text)
-    {
-        if (!chunk.layout)
-            chunk.layout = makeLayout(text, chunk);
-        return *chunk.layout;
-    }
-
-    std::unique_ptr<QTextLayout> makeLayout(const QString &text, const Chunk &chunk) const
-    {
-        const bool whole = chunk.start == 0 && chunk.end == text.size();
-        const QString piece = whole ? text : text.mid(chunk.start, chunk.end - chunk.start);
-        auto layout = std::make_unique<QTextLayout>(piece, m_font, m_device);
-        QTextOption option;
-        option.setWrapMode(QTextOption::NoWrap);
-        option.setTextDirection(Qt::LeftToRight);
-        option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-        option.setTabStopDistance(m_interval);
-        if (const qsizetype tabs = piece.count(u'\t'))
-            option.setTabs(tabArray(chunk.x, piece.size(), tabs));
-        layout->setTextOption(option);
-        layout->setCacheEnabled(true);
-        layout->beginLayout();
-        QTextLine line = layout->createLine();
-        line.setLineWidth(kLineWidth);
-        line.setPosition(QPointF(0, 0));
-        layout->endLayout();
-        return layout;
-    }
-
-    // The stops a piece starting at x0 may reach, relative to x0: QTextLayout knows only stops
-    // it is given plus a fixed distance from its own start, not "the last interval again".
-    QList<QTextOption::Tab> tabArray(qreal x0, qsizetype chars, qsizetype tabs) const
-    {
-        const qreal limit = x0 + qreal(chars) * m_maxCharWidth + qreal(tabs + 1) * m_widestGap;
-        QList<QTextOption::Tab> out;
-        for (qreal stop : m_stops) {
-            if (stop > x0 && stop <= limit)
-                out.append(QTextOption::Tab(stop - x0, QTextOption::LeftTab));
-        }
-        const qreal base = m_stops.isEmpty() ? 0 : m_stops.last();
-        qreal k = std::max(1.0, std::floor((x0 - base) / m_interval) + 1);
-        for (qreal stop = base + k * m_interval; stop <= limit && out.size() < kMaxTabStops;
-             stop = base + ++k * m_interval)
-            out.append(QTextOption::Tab(stop - x0, QTextOption::LeftTab));
-        return out;
-    }
-
-    const TextStore &m_store;
-    QFont m_font;
-    QPaintDevice *m_device = nullptr;
-    qreal m_maxCharWidth = 1;
-    QList<qreal> m_stops;
-    qreal m_interval = 64;
-    qreal m_widestGap = 64;
-    std::unordered_map<qsizetype, Row> m_rows;
-};
+qsizetype TextPane::EditStep::bytes() const
+{
+    // The characters and, for each row, a string header and the list's pointer.
+    constexpr qsizetype rowCost = 48;
+    return 2 * (charsIn(removed) + charsIn(inserted)) +
+           rowCost * (removed.size() + inserted.size());
+}
 
 TextPane::TextPane(QWidget *parent)
-    : QAbstractScrollArea(parent), m_layouts(std::make_unique<TextPaneLayouts>(m_store))
+    : QAbstractScrollArea(parent), m_layouts(std::make_unique<TextPaneLayouts>(m_store)),
+      m_widths(std::make_unique<TextPaneWidths>())
 {
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
     setAttribute(Qt::WA_InputMethodEnabled);
     // Keys must reach the pane itself, where the owner's event filter watches for them.
     viewport()->setFocusProxy(this);
@@ -329,20 +125,30 @@ TextPane::TextPane(QWidget *parent)
     relayoutAll();
 }
 
-TextPane::~TextPane() = default;
+void TextPane::setAccessibleObserver(AccessibleObserver observer)
+{
+    accessibleObserver = observer;
+}
+
+TextPane::~TextPane()
+{
+    keepPrimaryText(); // other programs may still ask for it
+}
 
 // ---- whole-text changes ----
 
 void TextPane::setText(QStringView text)
 {
-    const QString old = QAccessible::isActive() ? m_store.text() : QString();
+    keepPrimaryText();
+    const qsizetype old = accessibilityListening() ? m_store.length() : 0;
     m_store.setText(text);
     resetAfterTextSwap(old);
 }
 
 void TextPane::setLines(QStringList lines)
 {
-    const QString old = QAccessible::isActive() ? m_store.text() : QString();
+    keepPrimaryText();
+    const qsizetype old = accessibilityListening() ? m_store.length() : 0;
     m_store.setLines(std::move(lines));
     resetAfterTextSwap(old);
 }
@@ -355,37 +161,43 @@ void TextPane::storeEdited()
     m_anchor = snapped(m_store.clamped(m_anchor));
     m_undo.clear();
     m_redo.clear();
-    m_undoChars = 0;
+    m_undoBytes = 0;
     m_typingOpen = false;
+    ++m_editCount;
+    m_layouts->setPreedit({});
     relayoutAll();
     ensureCaretVisible();
-    if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent event(this, 0, QString(), m_store.text());
-        QAccessible::updateAccessibility(&event);
-    }
+    if (accessibilityListening())
+        notifyAccessibleChange(0, {},
+                               accessibleText(m_store.rowsBetween({}, m_store.endPosition())));
     Q_EMIT textChanged();
     caretChanged(oldCaret, oldAnchor);
 }
 
-void TextPane::resetAfterTextSwap(const QString &oldTextForAccessibility)
+void TextPane::resetAfterTextSwap(qsizetype oldLength)
 {
     const TextPosition oldCaret = m_caret;
     const TextPosition oldAnchor = m_anchor;
     m_caret = m_anchor = TextPosition{};
     m_preferredX = -1;
+    ++m_editCount;
+    m_layouts->setPreedit({});
     m_undo.clear();
     m_redo.clear();
-    m_undoChars = 0;
+    m_undoBytes = 0;
     m_typingOpen = false;
-    m_widestSeen = 0;
     m_layouts->clear();
+    m_widths->reset(m_store.rowCount());
     updateScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
-    if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent event(this, 0, oldTextForAccessibility, m_store.text());
-        QAccessible::updateAccessibility(&event);
+    if (accessibilityListening()) {
+        // The old text is gone; what screen readers need is its length and the new text's start.
+        QAccessibleTextUpdateEvent event(
+            this, 0, QString(std::min(oldLength, kMaxAccessibleChars), u' '),
+            accessibleText(m_store.rowsBetween({}, m_store.positionOf(kMaxAccessibleChars))));
+        sendAccessible(event);
     }
     Q_EMIT textChanged();
     caretChanged(oldCaret, oldAnchor);
@@ -469,17 +281,27 @@ void TextPane::caretChanged(TextPosition oldCaret, TextPosition oldAnchor)
 {
     if (m_caret == oldCaret && m_anchor == oldAnchor)
         return;
-    if (QAccessible::isActive()) {
+    if (accessibilityListening()) {
         if (hasSelection() || oldCaret != oldAnchor) {
             const qsizetype start = m_store.offsetOf(m_anchor);
             const qsizetype end = m_store.offsetOf(m_caret);
             QAccessibleTextSelectionEvent event(this, int(std::min(start, end)),
                                                 int(std::max(start, end)));
             event.setCursorPosition(int(end));
-            QAccessible::updateAccessibility(&event);
-        } else {
-            notifyAccessibleCaret();
+            sendAccessible(event);
         }
+        // Screen readers follow the caret by this event alone, selection or not.
+        if (m_caret != oldCaret)
+            notifyAccessibleCaret();
+    }
+    if (hasSelection() && !m_dragging)
+        publishPrimary();
+    if (m_layouts->preedit().isActive() && (m_layouts->preedit().row != m_caret.row ||
+                                            m_layouts->preedit().column != m_caret.column)) {
+        Preedit moved = m_layouts->preedit();
+        moved.row = m_caret.row;
+        moved.column = m_caret.column;
+        m_layouts->setPreedit(std::move(moved));
     }
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
@@ -489,7 +311,7 @@ void TextPane::caretChanged(TextPosition oldCaret, TextPosition oldAnchor)
 void TextPane::notifyAccessibleCaret()
 {
     QAccessibleTextCursorEvent event(this, int(m_store.offsetOf(m_caret)));
-    QAccessible::updateAccessibility(&event);
+    sendAccessible(event);
 }
 
 void TextPane::ensureVisible(TextPosition position)
@@ -503,8 +325,6 @@ void TextPane::ensureVisible(TextPosition position)
         top = position.row - rows + 1;
     const int caretWidth = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
     const qreal x = xOf(position);
-    if (x + caretWidth > m_widestSeen)
-        m_widestSeen = x + caretWidth;
     updateScrollBars();
     verticalScrollBar()->setValue(int(top));
 
@@ -555,7 +375,21 @@ void TextPane::paste()
         insertText(text);
 }
 
+void TextPane::deleteSelection()
+{
+    if (hasSelection())
+        insertText(QStringView());
+}
+
 void TextPane::edit(TextPosition from, TextPosition to, QStringView text, EditKind kind)
+{
+    if (m_readOnly)
+        return;
+    // Splitting at CR LF, CR and LF also turns every break into the pane's own.
+    editRows(from, to, TextStore::splitRows(text), kind);
+}
+
+void TextPane::editRows(TextPosition from, TextPosition to, QStringList rows, EditKind kind)
 {
     if (m_readOnly)
         return;
@@ -563,73 +397,119 @@ void TextPane::edit(TextPosition from, TextPosition to, QStringView text, EditKi
     to = snapped(m_store.clamped(to));
     if (to < from)
         std::swap(from, to);
-    if (from == to && text.isEmpty())
+    if (from == to && charsIn(rows) == 0)
         return;
 
     const TextPosition oldCaret = m_caret;
     const TextPosition oldAnchor = m_anchor;
-    const QString inserted = normalizedBreaks(text);
-    const bool oneRow = !inserted.contains(u'\n');
     EditStep step;
     step.from = from;
     step.removedEnd = to;
-    step.removed = m_store.textBetween(from, to);
+    step.removed = m_store.rowsBetween(from, to);
     step.caretBefore = m_caret;
     step.anchorBefore = m_anchor;
-    step.typing = kind == EditKind::Typing && oneRow;
+    step.kind = kind;
+    if (kind == EditKind::Typing && rows.size() > 1)
+        step.kind = EditKind::Other; // a break ends a typed run
 
-    const bool merge = step.typing && m_typingOpen && !m_undo.empty() && m_undo.back().typing &&
-                       from == to && m_undo.back().insertedEnd == from;
-    applyReplace(from, to, step.removed, inserted);
-    const TextPosition after = m_caret;
-    if (merge) {
-        EditStep &last = m_undo.back();
-        last.inserted += inserted;
-        last.insertedEnd = after;
-        m_undoChars += inserted.size();
-    } else {
-        step.inserted = inserted;
-        step.insertedEnd = after;
+    // The inserted text lives in the store alone until it is undone.
+    applyReplace(from, to, step.removed, std::move(rows));
+    step.insertedEnd = m_caret;
+    if (!mergeIntoLast(step))
         pushUndo(std::move(step));
-    }
     m_redo.clear();
-    m_typingOpen = kind == EditKind::Typing;
+    m_typingOpen = kind != EditKind::Other;
     finishEdit();
     caretChanged(oldCaret, oldAnchor);
 }
 
-void TextPane::applyReplace(TextPosition from, TextPosition to, QStringView removed,
-                            QStringView inserted)
+bool TextPane::mergeIntoLast(const EditStep &step)
 {
-    const bool oneRow = from.row == to.row && !inserted.contains(u'\n');
-    const TextPosition end = m_store.replace(from, to, inserted);
+    if (!m_typingOpen || m_undo.empty() || step.kind == EditKind::Other)
+        return false;
+    EditStep &last = m_undo.back();
+    if (last.kind != step.kind)
+        return false;
+    m_undoBytes -= last.bytes();
+    bool merged = false;
+    switch (step.kind) {
+    case EditKind::Typing:
+        // Typed on at the end of the run, nothing selected.
+        if (step.from == step.removedEnd && last.insertedEnd == step.from) {
+            last.insertedEnd = step.insertedEnd;
+            merged = true;
+        }
+        break;
+    case EditKind::Backspace:
+        // Each removal ends where the run's start now stands.
+        if (step.removedEnd == last.from) {
+            QStringList removed = step.removed;
+            appendRows(removed, last.removed);
+            last.removed = removed;
+            last.from = step.from;
+            last.insertedEnd = step.from;
+            last.removedEnd = endOf(step.from, last.removed);
+            merged = true;
+        }
+        break;
+    case EditKind::Delete:
+        if (step.from == last.from) {
+            appendRows(last.removed, step.removed);
+            last.removedEnd = endOf(last.from, last.removed);
+            merged = true;
+        }
+        break;
+    case EditKind::Other:
+        break;
+    }
+    m_undoBytes += last.bytes();
+    return merged;
+}
+
+void TextPane::applyReplace(TextPosition from, TextPosition to, const QStringList &removed,
+                            QStringList inserted)
+{
+    keepPrimaryText();
+    ++m_editCount;
+    const bool oneRow = from.row == to.row && inserted.size() <= 1;
+    const qsizetype insertedRows = std::max<qsizetype>(1, inserted.size());
+    const bool listening = accessibilityListening();
+    const qsizetype offset = listening ? m_store.offsetOf(from) : 0;
+    const QString added = listening ? accessibleText(inserted) : QString();
+    const TextPosition end = m_store.replaceRows(from, to, std::move(inserted));
     if (oneRow)
         m_layouts->rowEdited(from.row, from.column);
     else
         m_layouts->clear();
-    if (QAccessible::isActive()) {
-        const int offset = int(m_store.offsetOf(from));
-        if (removed.isEmpty()) {
-            QAccessibleTextInsertEvent event(this, offset, inserted.toString());
-            QAccessible::updateAccessibility(&event);
-        } else if (inserted.isEmpty()) {
-            QAccessibleTextRemoveEvent event(this, offset, removed.toString());
-            QAccessible::updateAccessibility(&event);
-        } else {
-            QAccessibleTextUpdateEvent event(this, offset, removed.toString(), inserted.toString());
-            QAccessible::updateAccessibility(&event);
-        }
-    }
+    m_widths->rowsReplaced(from.row, to.row - from.row + 1, insertedRows);
+    if (listening)
+        notifyAccessibleChange(offset, accessibleText(removed), added);
     m_caret = m_anchor = end;
     m_preferredX = -1;
 }
 
+void TextPane::notifyAccessibleChange(qsizetype offset, const QString &gone, const QString &added)
+{
+    if (gone.isEmpty() && added.isEmpty())
+        return;
+    if (gone.isEmpty()) {
+        QAccessibleTextInsertEvent event(this, int(offset), added);
+        sendAccessible(event);
+    } else if (added.isEmpty()) {
+        QAccessibleTextRemoveEvent event(this, int(offset), gone);
+        sendAccessible(event);
+    } else {
+        QAccessibleTextUpdateEvent event(this, int(offset), gone, added);
+        sendAccessible(event);
+    }
+}
+
 void TextPane::pushUndo(EditStep step)
 {
-    m_undoChars += step.removed.size() + step.inserted.size();
+    m_undoBytes += step.bytes();
     m_undo.push_back(std::move(step));
-    while (m_undo.size() > 1 && (m_undo.size() > kMaxUndoSteps || m_undoChars > kMaxUndoChars)) {
-        m_undoChars -= m_undo.front().removed.size() + m_undo.front().inserted.size();
+    while (m_undo.size() > 1 && (m_undo.size() > kMaxUndoSteps || m_undoBytes > kMaxUndoBytes)) {
+        m_undoBytes -= m_undo.front().bytes();
         m_undo.erase(m_undo.begin());
     }
 }
@@ -651,8 +531,11 @@ void TextPane::undo()
     const TextPosition oldAnchor = m_anchor;
     EditStep step = std::move(m_undo.back());
     m_undo.pop_back();
-    m_undoChars -= step.removed.size() + step.inserted.size();
-    applyReplace(step.from, step.insertedEnd, step.inserted, step.removed);
+    m_undoBytes -= step.bytes();
+    // The step now keeps what it had inserted, and the store what it had removed.
+    step.inserted = m_store.rowsBetween(step.from, step.insertedEnd);
+    applyReplace(step.from, step.insertedEnd, step.inserted, std::move(step.removed));
+    step.removed.clear();
     m_caret = snapped(m_store.clamped(step.caretBefore));
     m_anchor = snapped(m_store.clamped(step.anchorBefore));
     m_redo.push_back(std::move(step));
@@ -669,8 +552,10 @@ void TextPane::redo()
     const TextPosition oldAnchor = m_anchor;
     EditStep step = std::move(m_redo.back());
     m_redo.pop_back();
-    applyReplace(step.from, step.removedEnd, step.removed, step.inserted);
-    m_undoChars += step.removed.size() + step.inserted.size();
+    step.removed = m_store.rowsBetween(step.from, step.removedEnd);
+    applyReplace(step.from, step.removedEnd, step.removed, std::move(step.inserted));
+    step.inserted.clear();
+    m_undoBytes += step.bytes();
     m_undo.push_back(std::move(step));
     m_typingOpen = false;
     finishEdit();
@@ -692,7 +577,7 @@ void TextPane::deleteBackward(bool byWord)
             row.at(from.column - 1).isHighSurrogate())
             --from.column;
     }
-    edit(from, m_caret, QStringView(), EditKind::Other);
+    edit(from, m_caret, QStringView(), byWord ? EditKind::Other : EditKind::Backspace);
 }
 
 void TextPane::deleteForward(bool byWord)
@@ -702,7 +587,7 @@ void TextPane::deleteForward(bool byWord)
         return;
     }
     edit(m_caret, byWord ? nextWord(m_caret) : nextCharacter(m_caret), QStringView(),
-         EditKind::Other);
+         byWord ? EditKind::Other : EditKind::Delete);
 }
 
 void TextPane::setReadOnly(bool readOnly)
@@ -711,14 +596,14 @@ void TextPane::setReadOnly(bool readOnly)
         return;
     m_readOnly = readOnly;
     setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
-    m_preedit.clear();
+    m_layouts->setPreedit({});
     m_typingOpen = false;
-    if (QAccessible::isActive()) {
+    if (accessibilityListening()) {
         QAccessible::State changed;
         changed.readOnly = true;
         changed.editable = true;
         QAccessibleStateChangeEvent event(this, changed);
-        QAccessible::updateAccessibility(&event);
+        sendAccessible(event);
     }
     viewport()->update();
 }
@@ -780,24 +665,83 @@ TextPosition TextPane::previousWord(TextPosition p) const
     return {p.row, i};
 }
 
-void TextPane::selectWordAt(TextPosition p)
+void TextPane::wordBounds(TextPosition p, TextPosition &from, TextPosition &to) const
 {
     p = m_store.clamped(p);
+    from = to = p;
     const QString &row = m_store.row(p.row);
-    if (row.isEmpty()) {
-        moveCaret(p, false);
+    if (row.isEmpty())
         return;
-    }
     // The run of letters, of blanks or of other signs under the position.
     const qsizetype at = std::min(p.column, row.size() - 1);
     const CharClass kind = classOf(row.at(at));
-    qsizetype from = at;
-    qsizetype to = at + 1;
-    while (from > 0 && classOf(row.at(from - 1)) == kind)
-        --from;
-    while (to < row.size() && classOf(row.at(to)) == kind)
-        ++to;
-    selectRange({p.row, from}, {p.row, to});
+    from.column = at;
+    to.column = at + 1;
+    while (from.column > 0 && classOf(row.at(from.column - 1)) == kind)
+        --from.column;
+    while (to.column < row.size() && classOf(row.at(to.column)) == kind)
+        ++to.column;
+}
+
+void TextPane::rowBounds(TextPosition p, TextPosition &from, TextPosition &to) const
+{
+    p = m_store.clamped(p);
+    from = {p.row, 0};
+    // The row with its line break, as far as it has one.
+    to = p.row + 1 < m_store.rowCount() ? TextPosition{p.row + 1, 0}
+                                        : TextPosition{p.row, m_store.row(p.row).size()};
+}
+
+void TextPane::selectWordAt(TextPosition p)
+{
+    TextPosition from;
+    TextPosition to;
+    wordBounds(p, from, to);
+    selectRange(from, to);
+}
+
+bool TextPane::hasRightToLeftText(qsizetype row) const
+{
+    const QString &text = m_store.row(row);
+    if (text.size() > 2048)
+        return false; // long rows move logically
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        if (c.unicode() < 0x0590)
+            return false;
+        const QChar::Direction d = c.direction();
+        return d == QChar::DirR || d == QChar::DirAL || d == QChar::DirRLE || d == QChar::DirRLO ||
+               d == QChar::DirRLI;
+    });
+}
+
+void TextPane::moveVisually(bool left, bool extend)
+{
+    const TextPosition start = std::min(m_anchor, m_caret);
+    const TextPosition end = std::max(m_anchor, m_caret);
+    if (!extend && hasSelection()) {
+        // Without Shift, an arrow first collapses a selection to its edge.
+        const bool rtl = m_layouts->isRightToLeft(m_caret.row);
+        moveCaret(left != rtl ? start : end, false);
+        return;
+    }
+    if (!hasRightToLeftText(m_caret.row)) {
+        moveCaret(left ? previousCharacter(m_caret) : nextCharacter(m_caret), extend);
+        return;
+    }
+    const qsizetype column = m_layouts->visualStep(m_caret.row, m_caret.column, left);
+    if (column >= 0) {
+        moveCaret({m_caret.row, column}, extend);
+        return;
+    }
+    // At the edge of the row on screen: on to the next or previous row in reading order.
+    const bool rtl = m_layouts->isRightToLeft(m_caret.row);
+    if (left != rtl) {
+        const TextPosition p = previousCharacter({m_caret.row, 0});
+        moveCaret(p, extend);
+    } else {
+        const TextPosition p = nextCharacter({m_caret.row, m_store.row(m_caret.row).size()});
+        moveCaret(p, extend);
+    }
 }
 
 TextPosition TextPane::verticalMove(TextPosition p, qsizetype rows)
@@ -832,7 +776,10 @@ qsizetype TextPane::fullyVisibleRows() const
 
 qreal TextPane::contentWidth() const
 {
-    return std::max(qreal(m_store.longestRowLength()) * m_charWidth, m_widestSeen);
+    qreal widest = m_widths->widest(m_store, *m_layouts);
+    if (m_layouts->preedit().isActive())
+        widest = std::max(widest, m_layouts->rowWidth(m_layouts->preedit().row));
+    return widest;
 }
 
 QRect TextPane::positionRect(TextPosition p) const
@@ -866,7 +813,8 @@ void TextPane::updateMetrics()
 void TextPane::relayoutAll()
 {
     m_layouts->setup(font(), viewport(), m_tabStops);
-    m_widestSeen = 0;
+    m_widths->setup(font(), viewport(), m_layouts.get());
+    m_widths->reset(m_store.rowCount());
     updateScrollBars();
     viewport()->update();
     if (hasFocus())
@@ -977,7 +925,7 @@ void TextPane::paintEvent(QPaintEvent *event)
     const qreal breakWidth = QFontMetricsF(font(), viewport()).horizontalAdvance(u' ');
 
     painter.setPen(colours.color(QPalette::Text));
-    qreal widest = m_widestSeen;
+    bool widthsChanged = false;
     for (qsizetype row = firstRow; row <= lastRow; ++row) {
         const qreal y = qreal(row - top) * m_rowHeight;
         qsizetype selStart = -1;
@@ -989,7 +937,8 @@ void TextPane::paintEvent(QPaintEvent *event)
         }
         const qreal width = m_layouts->draw(&painter, row, QPointF(originX, y), left, right,
                                             selStart, selEnd, selection);
-        widest = std::max(widest, width);
+        if (width >= 0 && row != m_layouts->preedit().row)
+            widthsChanged = m_widths->setExact(row, width) || widthsChanged;
         if (selected && row < selTo.row) {
             // Show that the line break is selected too.
             const qreal x = originX + m_layouts->xOf(row, m_store.row(row).size());
@@ -1000,30 +949,28 @@ void TextPane::paintEvent(QPaintEvent *event)
 
     const bool caretInView = m_caret.row >= firstRow && m_caret.row <= lastRow;
     const qreal caretY = qreal(m_caret.row - top) * m_rowHeight;
-    qreal caretX = caretInView ? originX + xOf(m_caret) : 0;
-    if (!m_preedit.isEmpty() && caretInView) {
-        // The text being composed, drawn over what follows the caret until it is committed.
-        const QFontMetricsF metrics(font(), viewport());
-        const QRectF box(caretX, caretY, metrics.horizontalAdvance(m_preedit), m_rowHeight);
-        painter.fillRect(box, backgroundColor());
-        painter.setFont(font());
-        painter.drawText(QPointF(caretX, caretY + metrics.ascent()), m_preedit);
-        painter.drawLine(QPointF(box.left(), box.bottom() - 1),
-                         QPointF(box.right(), box.bottom() - 1));
-        caretX = box.right();
-    }
-    if (caretInView && m_caretShown && hasFocus()) {
-        const int caretWidth = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
+    const bool composing = m_layouts->preedit().isActive();
+    const qreal caretX =
+        !caretInView ? 0 : originX + (composing ? m_layouts->preeditCaretX() : xOf(m_caret));
+    const int caretWidth = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
+    const bool caretHidden = composing && m_layouts->preedit().cursor < 0;
+    if (caretInView && m_caretShown && hasFocus() && !caretHidden) {
         painter.fillRect(QRectF(caretX, caretY, caretWidth, m_rowHeight),
                          colours.color(QPalette::Text));
+    }
+    if (m_dropCaretShown && m_dropCaret.row >= firstRow && m_dropCaret.row <= lastRow) {
+        // Where a drop would land.
+        const qreal x = originX + xOf(m_dropCaret);
+        painter.fillRect(
+            QRectF(x, qreal(m_dropCaret.row - top) * m_rowHeight, caretWidth, m_rowHeight),
+            colours.color(QPalette::Text));
     }
 
     const int width = viewport()->width();
     m_layouts->prune(top, top + fullyVisibleRows(), m_caret.row, scroll - width,
                      scroll + 2 * width);
-    if (widest > m_widestSeen && !m_scrollBarsPending) {
-        // Rows wider than the estimate widen the scroll range, but not from inside painting.
-        m_widestSeen = widest;
+    if (widthsChanged && !m_scrollBarsPending) {
+        // Rows measured while painting correct the scroll range, but not from inside painting.
         m_scrollBarsPending = true;
         QMetaObject::invokeMethod(
             this, [this] { updateScrollBars(); }, Qt::QueuedConnection);

@@ -3,9 +3,12 @@
 #include "core/textstore.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessibleEvent>
 #include <QBasicTimer>
 #include <QColor>
 #include <QList>
+#include <QMimeData>
+#include <QPointer>
 
 #include <memory>
 #include <vector>
@@ -13,6 +16,8 @@
 namespace plintex {
 
 class TextPaneLayouts;
+class TextPaneWidths;
+class TextPaneMimeData;
 
 /// Makes screen readers see TextPane as an editable text; call once after the application
 /// object exists and before the first pane is made.
@@ -64,6 +69,8 @@ public:
     void cut();
     void copy() const;
     void paste();
+    /// Removes the selection, as the editing menu's Delete does.
+    void deleteSelection();
     void undo();
     void redo();
     bool isUndoAvailable() const { return !m_undo.empty(); }
@@ -90,10 +97,26 @@ public:
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+    /// Also hands every event meant for screen readers to a function, so that what they are told
+    /// can be checked where no screen reader listens.
+    using AccessibleObserver = void (*)(const QAccessibleEvent &event);
+    static void setAccessibleObserver(AccessibleObserver observer);
+
+    /// Appends Undo, Redo, Cut, Copy, Paste, Delete and Select All, each enabled as it applies
+    /// now, to a menu that the caller shows.
+    void addEditActions(QMenu *menu);
+    /// What the pane offers as the primary selection: the last text selected, handed over only
+    /// when asked for. Null before anything was selected.
+    const QMimeData *primarySelection() const;
+
 Q_SIGNALS:
     void textChanged();
     void caretMoved();
+    /// A right click, the Menu key or Shift+F10. When nothing is connected the pane shows its own
+    /// editing menu.
     void contextMenuRequested(const QPoint &globalPos);
+    /// A file was dropped on the pane; the owner opens it as a document.
+    void fileDropped(const QString &path);
 
 protected:
     bool event(QEvent *event) override;
@@ -113,44 +136,71 @@ protected:
     void timerEvent(QTimerEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    friend class TextPaneMimeData;
     enum class KeyAction;
-    enum class EditKind { Typing, Other };
+    // Runs of the first three kinds merge into one undo step.
+    enum class EditKind { Typing, Backspace, Delete, Other };
+    enum class ClickUnit { Character, Word, Row };
 
     // One step of the edit history: enough to redo it and to undo it, given that steps are
-    // undone and redone strictly in order.
+    // undone and redone strictly in order. A step holds only the text that is not in the store:
+    // what it removed while it can be undone, what it inserted while it can be redone.
     struct EditStep {
         TextPosition from;
         TextPosition removedEnd;
         TextPosition insertedEnd;
-        QString removed;
-        QString inserted;
+        QStringList removed;
+        QStringList inserted;
         TextPosition caretBefore;
         TextPosition anchorBefore;
-        bool typing = false;
+        EditKind kind = EditKind::Other;
+        qsizetype bytes() const;
     };
 
     KeyAction keyAction(const QKeyEvent *event) const;
     bool isEditAction(KeyAction action) const;
 
-    void resetAfterTextSwap(const QString &oldTextForAccessibility);
+    void resetAfterTextSwap(qsizetype oldLength);
     void edit(TextPosition from, TextPosition to, QStringView text, EditKind kind);
-    void applyReplace(TextPosition from, TextPosition to, QStringView removed,
-                      QStringView inserted);
+    void editRows(TextPosition from, TextPosition to, QStringList rows, EditKind kind);
+    void applyReplace(TextPosition from, TextPosition to, const QStringList &removed,
+                      QStringList inserted);
+    void notifyAccessibleChange(qsizetype offset, const QString &gone, const QString &added);
     void pushUndo(EditStep step);
+    bool mergeIntoLast(const EditStep &step);
     void finishEdit();
     void moveCaret(TextPosition position, bool keepAnchor, bool keepPreferredX = false);
     void selectRange(TextPosition anchor, TextPosition caret);
     void caretChanged(TextPosition oldCaret, TextPosition oldAnchor);
     void deleteBackward(bool byWord);
     void deleteForward(bool byWord);
+    void moveVisually(bool left, bool extend);
+    void showEditMenu(const QPoint &globalPos);
+    void requestContextMenu(const QPoint &globalPos);
+
+    // Primary selection, drag and drop.
+    void publishPrimary();
+    void keepPrimaryText(); // before the text under the primary selection changes
+    void pastePrimaryAt(TextPosition position);
+    void startDrag();
+    bool isOwnDrag(const QMimeData *mime) const;
+    void setDropCaret(TextPosition position, bool shown);
+    void extendByUnit(TextPosition position);
 
     TextPosition nextCharacter(TextPosition p) const;
     TextPosition previousCharacter(TextPosition p) const;
     TextPosition nextWord(TextPosition p) const;
     TextPosition previousWord(TextPosition p) const;
     void selectWordAt(TextPosition p);
+    void wordBounds(TextPosition p, TextPosition &from, TextPosition &to) const;
+    void rowBounds(TextPosition p, TextPosition &from, TextPosition &to) const;
+    bool hasRightToLeftText(qsizetype row) const;
     TextPosition verticalMove(TextPosition p, qsizetype rows);
     TextPosition snapped(TextPosition p) const;
 
@@ -165,9 +215,11 @@ private:
     void repaintCaret();
     void autoScroll();
     void notifyAccessibleCaret();
+    void updatePreedit(const QInputMethodEvent *event);
 
     TextStore m_store;
     std::unique_ptr<TextPaneLayouts> m_layouts;
+    std::unique_ptr<TextPaneWidths> m_widths;
     TextPosition m_caret;
     TextPosition m_anchor;
     qreal m_preferredX = -1; // kept while moving up and down
@@ -175,22 +227,33 @@ private:
     QList<qreal> m_tabStops;
     QColor m_background;
     int m_rowHeight = 1;
-    qreal m_charWidth = 1;  // for the cheap estimate of the widest row
-    qreal m_widestSeen = 0; // widths actually met, which may exceed the estimate
-    QString m_preedit;
+    qreal m_charWidth = 1;
 
     QBasicTimer m_blinkTimer;
     bool m_caretShown = true;
     QBasicTimer m_dragTimer;
     QPoint m_dragPoint;
     bool m_dragging = false;
+    ClickUnit m_clickUnit = ClickUnit::Character;
+    TextPosition m_unitFrom; // the word or row first clicked, which a drag keeps selected
+    TextPosition m_unitTo;
+    quint64 m_doubleClickTime = 0;
+    QPoint m_doubleClickPoint;
+    bool m_pressInSelection = false; // a press that may start dragging the selection
+    QPoint m_pressPoint;
+    bool m_dropCaretShown = false;
+    TextPosition m_dropCaret;
+    bool m_droppedOnSelf = false;
+    quint64 m_editCount = 0; // tells whether the text changed meanwhile
+    QPointer<TextPaneMimeData> m_primary;
+    std::unique_ptr<QMimeData> m_ownPrimary; // where the platform has no primary selection
     qreal m_wheelRows = 0; // what high-resolution wheels sent short of a whole row
     bool m_scrollBarsPending = false;
 
     std::vector<EditStep> m_undo;
     std::vector<EditStep> m_redo;
-    qsizetype m_undoChars = 0;
-    bool m_typingOpen = false; // the last step may still take typed characters
+    qsizetype m_undoBytes = 0;
+    bool m_typingOpen = false; // the last step may still take more of the same kind
 };
 
 } // namespace plintex

@@ -1,14 +1,19 @@
 // The pane's keyboard, mouse and input-method handling.
 #include "ui/textpane.h"
 
+#include "ui/textpanelayouts.h"
+
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QTextCharFormat>
 
 #include <algorithm>
+#include <cmath>
 
 namespace plintex {
 
@@ -51,6 +56,7 @@ enum class TextPane::KeyAction {
     NewLine,
     Tab,
     Type,
+    ContextMenu,
 };
 
 TextPane::KeyAction TextPane::keyAction(const QKeyEvent *event) const
@@ -134,6 +140,8 @@ TextPane::KeyAction TextPane::keyAction(const QKeyEvent *event) const
         return plain && !shift ? KeyAction::Tab : KeyAction::None;
     case Qt::Key_Backtab:
         return KeyAction::None;
+    case Qt::Key_F10:
+        return mods == Qt::ShiftModifier ? KeyAction::ContextMenu : KeyAction::None;
     default:
         break;
     }
@@ -236,11 +244,8 @@ void TextPane::keyPressEvent(QKeyEvent *event)
         redo();
         break;
     case KeyAction::Left:
-        // Without Shift, an arrow first collapses a selection to its edge.
-        moveCaret(!extend && hasSelection() ? start : previousCharacter(m_caret), extend);
-        break;
     case KeyAction::Right:
-        moveCaret(!extend && hasSelection() ? end : nextCharacter(m_caret), extend);
+        moveVisually(action == KeyAction::Left, extend);
         break;
     case KeyAction::WordLeft:
         moveCaret(previousWord(m_caret), extend);
@@ -293,33 +298,74 @@ void TextPane::keyPressEvent(QKeyEvent *event)
         edit(start, end, typed, EditKind::Typing);
         break;
     }
+    case KeyAction::ContextMenu:
+        requestContextMenu(viewport()->mapToGlobal(positionRect(m_caret).bottomLeft()));
+        break;
     }
 }
 
 void TextPane::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::RightButton) {
-        // The owner decides what a right click offers; the pane itself stays as it is.
-        Q_EMIT contextMenuRequested(event->globalPosition().toPoint());
-        event->accept();
-        return;
-    }
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    m_dragging = true;
-    m_dragPoint = event->position().toPoint();
-    moveCaret(positionAt(m_dragPoint), event->modifiers() & Qt::ShiftModifier);
     event->accept();
+    const QPoint point = event->position().toPoint();
+    if (m_layouts->preedit().isActive())
+        QGuiApplication::inputMethod()->commit();
+    if (event->button() == Qt::RightButton) {
+        // The menu is about the pane as it stands: the caret stays where it is.
+        requestContextMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() == Qt::MiddleButton) {
+        pastePrimaryAt(positionAt(point));
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    const TextPosition at = positionAt(point);
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const QStyleHints *hints = QGuiApplication::styleHints();
+    const bool tripleClick =
+        m_doubleClickTime != 0 &&
+        event->timestamp() - m_doubleClickTime < quint64(hints->mouseDoubleClickInterval()) &&
+        (point - m_doubleClickPoint).manhattanLength() < hints->startDragDistance();
+    m_doubleClickTime = 0;
+    if (tripleClick && !shift) {
+        m_clickUnit = ClickUnit::Row;
+        rowBounds(at, m_unitFrom, m_unitTo);
+        selectRange(m_unitFrom, m_unitTo);
+        m_dragging = true;
+        m_dragPoint = point;
+        return;
+    }
+    const TextPosition start = std::min(m_anchor, m_caret);
+    const TextPosition end = std::max(m_anchor, m_caret);
+    if (!shift && hasSelection() && at >= start && at < end) {
+        // Perhaps the start of dragging the selection; a plain click places the caret on release.
+        m_pressInSelection = true;
+        m_pressPoint = point;
+        return;
+    }
+    m_clickUnit = ClickUnit::Character;
+    m_dragging = true;
+    m_dragPoint = point;
+    moveCaret(at, shift);
 }
 
 void TextPane::mouseMoveEvent(QMouseEvent *event)
 {
+    const QPoint point = event->position().toPoint();
+    if (m_pressInSelection && (event->buttons() & Qt::LeftButton)) {
+        if ((point - m_pressPoint).manhattanLength() >=
+            QGuiApplication::styleHints()->startDragDistance()) {
+            m_pressInSelection = false;
+            startDrag();
+        }
+        return;
+    }
     if (!m_dragging || !(event->buttons() & Qt::LeftButton))
         return;
-    m_dragPoint = event->position().toPoint();
-    moveCaret(positionAt(m_dragPoint), true);
+    m_dragPoint = point;
+    extendByUnit(positionAt(m_dragPoint));
     if (viewport()->rect().contains(m_dragPoint))
         m_dragTimer.stop();
     else if (!m_dragTimer.isActive())
@@ -328,19 +374,55 @@ void TextPane::mouseMoveEvent(QMouseEvent *event)
 
 void TextPane::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
-        m_dragging = false;
-        m_dragTimer.stop();
-    }
     event->accept();
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (m_pressInSelection) {
+        m_pressInSelection = false;
+        moveCaret(positionAt(event->position().toPoint()), false);
+    }
+    const bool wasDragging = m_dragging;
+    m_dragging = false;
+    m_dragTimer.stop();
+    if (wasDragging && hasSelection())
+        publishPrimary(); // held back while the selection was still being drawn
 }
 
 void TextPane::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_dragging = false;
-    selectWordAt(positionAt(event->position().toPoint()));
+    const QPoint point = event->position().toPoint();
+    m_pressInSelection = false;
+    m_clickUnit = ClickUnit::Word;
+    wordBounds(positionAt(point), m_unitFrom, m_unitTo);
+    m_dragging = true; // a drag from here extends by words
+    m_dragPoint = point;
+    selectRange(m_unitFrom, m_unitTo);
+    m_doubleClickTime = event->timestamp();
+    m_doubleClickPoint = point;
+}
+
+void TextPane::extendByUnit(TextPosition position)
+{
+    TextPosition from = position;
+    TextPosition to = position;
+    switch (m_clickUnit) {
+    case ClickUnit::Character:
+        moveCaret(position, true);
+        return;
+    case ClickUnit::Word:
+        wordBounds(position, from, to);
+        break;
+    case ClickUnit::Row:
+        rowBounds(position, from, to);
+        break;
+    }
+    // The word or row first clicked stays selected; the selection grows away from it.
+    if (from < m_unitFrom)
+        selectRange(m_unitTo, from);
+    else
+        selectRange(m_unitFrom, std::max(to, m_unitTo));
 }
 
 void TextPane::timerEvent(QTimerEvent *event)
@@ -377,7 +459,7 @@ void TextPane::autoScroll()
                                         (m_dragPoint.x() - area.right()));
     const QPoint inside(std::clamp(m_dragPoint.x(), area.left(), area.right()),
                         std::clamp(m_dragPoint.y(), area.top(), area.bottom()));
-    moveCaret(positionAt(inside), true);
+    extendByUnit(positionAt(inside));
 }
 
 void TextPane::wheelEvent(QWheelEvent *event)
@@ -403,10 +485,10 @@ void TextPane::wheelEvent(QWheelEvent *event)
 
 void TextPane::contextMenuEvent(QContextMenuEvent *event)
 {
-    // The right button press has asked already; only the menu key is left to answer. Accepted
+    // The right button press has asked already; only the Menu key is left to answer. Accepted
     // either way, so that no parent shows a menu of its own.
     if (event->reason() != QContextMenuEvent::Mouse)
-        Q_EMIT contextMenuRequested(viewport()->mapToGlobal(positionRect(m_caret).bottomLeft()));
+        requestContextMenu(viewport()->mapToGlobal(positionRect(m_caret).bottomLeft()));
     event->accept();
 }
 
@@ -423,6 +505,7 @@ void TextPane::focusOutEvent(QFocusEvent *event)
     m_blinkTimer.stop();
     m_caretShown = false;
     m_dragging = false;
+    m_pressInSelection = false;
     m_dragTimer.stop();
     viewport()->update();
 }
@@ -449,11 +532,43 @@ void TextPane::inputMethodEvent(QInputMethodEvent *event)
         }
         edit(from, to, commit, EditKind::Typing);
     }
-    if (m_preedit != event->preeditString()) {
-        m_preedit = event->preeditString();
-        repaintCaret();
-    }
+    updatePreedit(event);
     event->accept();
+}
+
+void TextPane::updatePreedit(const QInputMethodEvent *event)
+{
+    Preedit preedit;
+    preedit.text = event->preeditString();
+    if (!preedit.text.isEmpty()) {
+        preedit.row = m_caret.row;
+        preedit.column = m_caret.column;
+        preedit.cursor = int(preedit.text.size());
+    }
+    for (const QInputMethodEvent::Attribute &a : event->attributes()) {
+        if (a.type == QInputMethodEvent::Cursor) {
+            preedit.cursor = a.length > 0 ? a.start : -1; // no length: the caret is hidden
+        } else if (a.type == QInputMethodEvent::TextFormat) {
+            const QTextCharFormat format = a.value.value<QTextFormat>().toCharFormat();
+            if (format.isValid() && a.length > 0)
+                preedit.formats.append({a.start, a.length, format});
+        }
+    }
+    if (preedit.formats.isEmpty() && !preedit.text.isEmpty()) {
+        QTextCharFormat underlined;
+        underlined.setFontUnderline(true);
+        preedit.formats.append({0, int(preedit.text.size()), underlined});
+    }
+    const bool wasActive = m_layouts->preedit().isActive();
+    if (!wasActive && !preedit.isActive())
+        return;
+    m_layouts->setPreedit(std::move(preedit));
+    updateScrollBars();
+    if (m_layouts->preedit().isActive())
+        ensureVisible(m_caret);
+    repaintCaret();
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
 }
 
 QVariant TextPane::inputMethodQuery(Qt::InputMethodQuery query) const
@@ -474,8 +589,15 @@ QVariant TextPane::inputMethodQuery(Qt::InputMethodQuery query) const
         return int(Qt::ImhMultiLine);
     case Qt::ImFont:
         return font();
-    case Qt::ImCursorRectangle:
-        return positionRect(m_caret).translated(viewport()->geometry().topLeft());
+    case Qt::ImCursorRectangle: {
+        QRect r = positionRect(m_caret);
+        if (m_layouts->preedit().isActive()) {
+            const int x = int(std::floor(TextPane::leftMargin - horizontalScrollBar()->value() +
+                                         m_layouts->preeditCaretX()));
+            r = QRect(x, r.y(), 1, r.height());
+        }
+        return r.translated(viewport()->geometry().topLeft());
+    }
     case Qt::ImAnchorRectangle:
         return positionRect(m_anchor).translated(viewport()->geometry().topLeft());
     case Qt::ImCursorPosition:

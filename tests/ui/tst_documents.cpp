@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -214,23 +215,39 @@ void TestDocuments::unsavedQuestionOnOpen_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("textAfter");
-    QTest::newRow("Yes saves and opens nothing") << int(Dialogs::Answer::Yes) << u"typed"_s;
-    QTest::newRow("No opens") << int(Dialogs::Answer::No) << u"other\n"_s;
-    QTest::newRow("Cancel does nothing") << int(Dialogs::Answer::Cancel) << u"typed"_s;
+    QTest::addColumn<bool>("dropped"); // the file dropped on the work area, not chosen
+    QTest::newRow("Yes saves and opens nothing")
+        << int(Dialogs::Answer::Yes) << u"typed"_s << false;
+    QTest::newRow("No opens") << int(Dialogs::Answer::No) << u"other\n"_s << false;
+    QTest::newRow("Cancel does nothing") << int(Dialogs::Answer::Cancel) << u"typed"_s << false;
+    QTest::newRow("dropped, No opens") << int(Dialogs::Answer::No) << u"other\n"_s << true;
+    QTest::newRow("dropped, Cancel does nothing")
+        << int(Dialogs::Answer::Cancel) << u"typed"_s << true;
 }
 
 void TestDocuments::unsavedQuestionOnOpen()
 {
     QFETCH(int, answer);
     QFETCH(QString, textAfter);
+    QFETCH(bool, dropped);
     writeFile(path(u"other.txt"_s), "other\n");
     type(u"typed"_s);
     m_dialogs.answers.push_back(Dialogs::Answer(answer));
     if (answer == int(Dialogs::Answer::Yes))
         m_dialogs.files.push_back({path(u"saved.txt"_s), kTextType});
-    if (answer == int(Dialogs::Answer::No))
+    if (answer == int(Dialogs::Answer::No) && !dropped)
         m_dialogs.files.push_back({path(u"other.txt"_s), 0});
-    m_window->documents()->open();
+    if (dropped) {
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(path(u"other.txt"_s))});
+        QWidget *view = m_window->workArea()->viewport();
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &file, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(view, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &file, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(view, &drop);
+    } else {
+        m_window->documents()->open();
+    }
     QCOMPARE(m_dialogs.questions, QStringList{u"Plintex text has changed.  Save?"_s});
     QCOMPARE(m_window->workArea()->text(), textAfter);
     QCOMPARE(QFile::exists(path(u"saved.txt"_s)), answer == int(Dialogs::Answer::Yes));

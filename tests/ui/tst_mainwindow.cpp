@@ -136,12 +136,18 @@ CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileO
     QTimer timer;
     timer.setSingleShot(true);
     connect(&timer, &QTimer::timeout, this, [&] {
-        seen = qobject_cast<CaretMenu *>(QApplication::activePopupWidget());
-        if (seen) {
-            if (whileOpen)
-                whileOpen(seen);
-            seen->close();
+        auto *menu = qobject_cast<CaretMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        // A menu of the pane's editing actions alone is no caret menu.
+        for (MenuEntry e : {MenuEntry::BeginColumn, MenuEntry::EndColumn, MenuEntry::BeginRow,
+                            MenuEntry::EndRow}) {
+            if (menu->entryAction(e))
+                seen = menu;
         }
+        if (seen && whileOpen)
+            whileOpen(seen);
+        menu->close();
     });
     timer.start(0);
     Q_EMIT pane()->contextMenuRequested(pane()->mapToGlobal(QPoint(20, 20)));
@@ -399,6 +405,9 @@ void TestMainWindow::caretMenuEntriesPerFunction()
     openCaretMenu([](CaretMenu *m) {
         QVERIFY(m->entryAction(MenuEntry::BeginColumn)->isEnabled());
         QVERIFY(!m->entryAction(MenuEntry::EndColumn)->isEnabled());
+        // The pane's editing actions follow the caret entries.
+        QVERIFY(!m->actions().first()->text().startsWith(u"&Undo"_s));
+        QVERIFY(m->actions().last()->text().startsWith(u"Select &All"_s));
         QCOMPARE(m->entryAction(MenuEntry::EndRow)->text(), u"End    Row"_s);
     });
     click(kCopyMove);

@@ -1,14 +1,19 @@
 #include "ui/textpane.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QStyleHints>
 #include <QTest>
+#include <QTextCharFormat>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using plintex::TextPane;
@@ -16,6 +21,18 @@ using plintex::TextPosition;
 
 Q_DECLARE_METATYPE(plintex::TextPosition)
 Q_DECLARE_METATYPE(QKeyCombination)
+
+namespace {
+// One mouse event over a text position; the delay is the time since the event before.
+struct MouseStep {
+    QEvent::Type type;
+    TextPosition at;
+    Qt::MouseButton button = Qt::LeftButton;
+    int delay = 10;
+    Qt::KeyboardModifiers modifiers = {};
+};
+} // namespace
+Q_DECLARE_METATYPE(QList<MouseStep>)
 
 namespace plintex {
 char *toString(const TextPosition &p)
@@ -53,6 +70,66 @@ void keysRow(const char *name, const QString &text, TextPosition caret,
                         << selected << clipboard << clipboardAfter << readOnly;
 }
 
+QList<MouseStep> click(TextPosition at, int delay = 10, Qt::MouseButton button = Qt::LeftButton,
+                       Qt::KeyboardModifiers modifiers = {})
+{
+    return {{QEvent::MouseButtonPress, at, button, delay, modifiers},
+            {QEvent::MouseButtonRelease, at, button, 10, modifiers}};
+}
+
+// As Qt delivers it: the second press comes before the double click.
+QList<MouseStep> doubleClick(TextPosition at)
+{
+    return click(at) + QList<MouseStep>{{QEvent::MouseButtonPress, at},
+                                        {QEvent::MouseButtonDblClick, at},
+                                        {QEvent::MouseButtonRelease, at}};
+}
+
+QList<MouseStep> pressAndDrag(QList<MouseStep> press, TextPosition to)
+{
+    press.removeLast(); // still held
+    return press + QList<MouseStep>{{QEvent::MouseMove, to}, {QEvent::MouseButtonRelease, to}};
+}
+
+// Runs while the menu that an action opens is shown: notes its enabled entries, chooses one.
+QStringList chooseFromMenu(const QString &choice, const std::function<void()> &open)
+{
+    QStringList enabled;
+    QTimer timer; // dies unfired with this scope when no menu opens
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction *a : menu->actions()) {
+            const QString caption = a->text().section(u'\t', 0, 0).remove(u'&');
+            if (!a->isEnabled() || a->isSeparator())
+                continue;
+            enabled.append(caption);
+            if (caption == choice)
+                a->trigger();
+        }
+        menu->close();
+    });
+    timer.start(0);
+    open();
+    return enabled;
+}
+
+QList<QAccessible::Event> accessibleEvents;
+int longestAccessibleText = 0;
+
+void noteAccessible(const QAccessibleEvent &event)
+{
+    accessibleEvents.append(event.type());
+    if (event.type() == QAccessible::TextUpdated) {
+        const auto &update = static_cast<const QAccessibleTextUpdateEvent &>(event);
+        longestAccessibleText =
+            std::max<int>({longestAccessibleText, int(update.textInserted().size()),
+                           int(update.textRemoved().size())});
+    }
+}
+
 // Notes what the pane held when the owner's filter last saw each kind of event.
 struct EventWatcher : QObject {
     TextPane *pane = nullptr;
@@ -78,11 +155,22 @@ private Q_SLOTS:
     void keys();
     void signalsFollowChanges();
     void nonAsciiInput();
-    void mouse();
+    void mouseSelection_data();
+    void mouseSelection();
+    void primarySelection();
+    void dragAndDrop_data();
+    void dragAndDrop();
+    void editMenu_data();
+    void editMenu();
+    void scrollRange_data();
+    void scrollRange();
+    void largeEditKeepsHistory();
     void ownerFilterSeesRawEvents();
     void pageKeysAndWheelScroll();
     void tabStops_data();
     void tabStops();
+    void tabsLandOnStops_data();
+    void tabsLandOnStops();
     void awkwardRows_data();
     void awkwardRows();
     void accessibleText();
@@ -180,6 +268,15 @@ void TestTextPane::keys_data()
             {Key_Space, Key_A, Key_B, Key_Return, Key_D, ctrl | Key_Z, ctrl | Key_Z, ctrl | Key_Z,
              ctrl | Key_Z},
             {{0, 6}, {0, 7}, {0, 8}, {1, 0}, {1, 1}, {1, 0}, {0, 8}, {0, 5}, {0, 5}}, u"start"_s);
+    keysRow("a run of Backspace undoes as one step, then a run of Delete", u"abcdef"_s, {0, 3},
+            {Key_Backspace, Key_Backspace, Key_Delete, Key_Delete, ctrl | Key_Z, ctrl | Key_Z},
+            {{0, 2}, {0, 1}, {0, 1}, {0, 1}, {0, 1}, {0, 3}}, u"abcdef"_s);
+    const QString hebrew = u"\u05D0\u05D1\u05D2"_s;
+    keysRow("in a right-to-left row Left goes on in the text, Right back", hebrew + u"\nx"_s,
+            {0, 0}, {Key_Left, Key_Left, Key_Right, Key_End, Key_Left},
+            {{0, 1}, {0, 2}, {0, 1}, {0, 3}, {1, 0}}, hebrew + u"\nx"_s);
+    keysRow("Right from the start of a right-to-left row goes to the row before", u"x\n"_s + hebrew,
+            {1, 0}, {Key_Right}, {{0, 1}}, u"x\n"_s + hebrew);
     keysRow("Ctrl+Y and Ctrl+Shift+Z redo", u"s"_s, {0, 1},
             {Key_A, Key_Return, ctrl | Key_Z, ctrl | Key_Z, ctrl | Key_Y, ctrl | shift | Key_Z},
             {{0, 2}, {1, 0}, {0, 2}, {0, 1}, {0, 2}, {1, 0}}, u"sa\n"_s);
@@ -254,9 +351,20 @@ void TestTextPane::nonAsciiInput()
     QCOMPARE(m_pane->text(), QString());
     m_pane->setText(u"abcd"_s);
     m_pane->setSelection(1, 2);
-    QInputMethodEvent preedit(u"ka"_s, {});
+    // The text being composed sits in the row: what follows moves right, the input method's
+    // caret stands within it.
+    const int dBefore = m_pane->positionRect({0, 3}).left();
+    const qreal k = QFontMetricsF(m_pane->font()).horizontalAdvance(u'k');
+    QTextCharFormat underlined;
+    underlined.setFontUnderline(true);
+    QInputMethodEvent preedit(u"ka"_s, {{QInputMethodEvent::Cursor, 1, 1, {}},
+                                        {QInputMethodEvent::TextFormat, 0, 2, underlined}});
     QCoreApplication::sendEvent(m_pane, &preedit);
     QCOMPARE(m_pane->text(), u"abcd"_s); // composing text is not yet part of the text
+    QVERIFY(std::abs(m_pane->positionRect({0, 3}).left() - dBefore - 2 * k) <= 1);
+    const int imCaret = m_pane->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() -
+                        m_pane->viewport()->geometry().left();
+    QVERIFY(std::abs(imCaret - dBefore - k) <= 1);
     QInputMethodEvent commit;
     commit.setCommitString(u"日本"_s);
     QCoreApplication::sendEvent(m_pane, &commit);
@@ -272,43 +380,253 @@ void TestTextPane::nonAsciiInput()
     QCOMPARE(m_pane->caret(), (TextPosition{0, 3}));
 }
 
-void TestTextPane::mouse()
+void TestTextPane::mouseSelection_data()
 {
-    m_pane->setText(u"first row\nsecond row\n\nlast"_s);
+    QTest::addColumn<QList<MouseStep>>("steps");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<TextPosition>("caret");
+    const QList<MouseStep> triple = doubleClick({1, 2}) + click({1, 2});
+    QTest::newRow("a click places the caret") << click({1, 3}) << u""_s << TextPosition{1, 3};
+    QTest::newRow("Shift+click selects from the caret")
+        << click({1, 3}) + click({0, 6}, 10, Qt::LeftButton, Qt::ShiftModifier) << u"o\nthr"_s
+        << TextPosition{0, 6};
+    QTest::newRow("past the end of a row: its end")
+        << click({0, 40}) << u""_s << TextPosition{0, 7};
+    QTest::newRow("below the text: the last row") << click({9, 2}) << u""_s << TextPosition{2, 2};
+    QTest::newRow("a right click moves nothing")
+        << click({0, 2}) + click({2, 0}, 2000, Qt::RightButton) << u""_s << TextPosition{0, 2};
+    QTest::newRow("dragging selects")
+        << pressAndDrag(click({0, 2}), {1, 4}) << u"e two\nthre"_s << TextPosition{1, 4};
+    QTest::newRow("double click: a word")
+        << doubleClick({1, 8}) << u"four"_s << TextPosition{1, 10};
+    QTest::newRow("triple click: the row and its break")
+        << triple << u"three four\n"_s << TextPosition{2, 0};
+    QTest::newRow("triple click on the last row: to its end")
+        << doubleClick({2, 1}) + click({2, 1}) << u"five"_s << TextPosition{2, 4};
+    QTest::newRow("a slow third click, in the word: only places the caret")
+        << doubleClick({1, 2}) + click({1, 2}, 2000) << u""_s << TextPosition{1, 2};
+    QTest::newRow("double click, drag forward: by words")
+        << pressAndDrag(doubleClick({0, 5}), {1, 2}) << u"two\nthree"_s << TextPosition{1, 5};
+    QTest::newRow("double click, drag back: the first word stays")
+        << pressAndDrag(doubleClick({1, 8}), {0, 1}) << u"one two\nthree four"_s
+        << TextPosition{0, 0};
+    QTest::newRow("triple click, drag: by rows")
+        << pressAndDrag(triple, {2, 1}) << u"three four\nfive"_s << TextPosition{2, 4};
+}
+
+void TestTextPane::mouseSelection()
+{
+    QFETCH(QList<MouseStep>, steps);
+    m_pane->setText(u"one two\nthree four\nfive"_s);
+    QSignalSpy menu(m_pane, &TextPane::contextMenuRequested); // the owner's, not shown here
+    static quint64 clock = 0;
+    clock += 100000; // far from any click of an earlier row
     QWidget *view = m_pane->viewport();
-    QTest::mouseClick(view, Qt::LeftButton, {}, pointAt(*m_pane, 1, 3));
-    QCOMPARE(m_pane->caret(), (TextPosition{1, 3}));
-    QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, pointAt(*m_pane, 0, 6));
-    QCOMPARE(m_pane->selectedText(), u"row\nsec"_s);
-    QTest::mouseClick(view, Qt::LeftButton, {}, pointAt(*m_pane, 0, 40)); // past the row end
-    QCOMPARE(m_pane->caret(), (TextPosition{0, 9}));
-    QVERIFY(!m_pane->hasSelection());
-    QTest::mouseClick(view, Qt::LeftButton, {}, pointAt(*m_pane, 9, 2)); // below the text
-    QCOMPARE(m_pane->caret(), (TextPosition{3, 2}));
-    QTest::mouseDClick(view, Qt::LeftButton, {}, pointAt(*m_pane, 1, 8));
-    QCOMPARE(m_pane->selectedText(), u"row"_s);
-    // Dragging selects.
-    QTest::mousePress(view, Qt::LeftButton, {}, pointAt(*m_pane, 0, 2));
-    const QPoint to = pointAt(*m_pane, 1, 4);
-    QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(view, &move);
-    QTest::mouseRelease(view, Qt::LeftButton, {}, to);
-    QCOMPARE(m_pane->selectedText(), u"rst row\nseco"_s);
-    // A right click only asks for a menu.
-    QSignalSpy menu(m_pane, &TextPane::contextMenuRequested);
-    QSignalSpy moved(m_pane, &TextPane::caretMoved);
-    QTest::mouseClick(view, Qt::RightButton, {}, pointAt(*m_pane, 2, 0));
-    QCOMPARE(menu.count(), 1);
-    QCOMPARE(menu.first().first().toPoint(), view->mapToGlobal(pointAt(*m_pane, 2, 0)));
-    QCOMPARE(moved.count(), 0);
-    QCOMPARE(m_pane->selectedText(), u"rst row\nseco"_s);
-    // A bigger font keeps clicks on target.
-    QFont big = m_pane->font();
-    big.setPointSize(20);
-    m_pane->setFont(big);
-    QTest::mouseClick(view, Qt::LeftButton, {}, pointAt(*m_pane, 1, 5));
-    QCOMPARE(m_pane->caret(), (TextPosition{1, 5}));
+    for (const MouseStep &step : steps) {
+        clock += step.delay;
+        const QPoint at = pointAt(*m_pane, step.at.row, step.at.column);
+        const bool held = step.type != QEvent::MouseButtonRelease;
+        QMouseEvent event(step.type, at, view->mapToGlobal(at),
+                          step.type == QEvent::MouseMove ? Qt::NoButton : step.button,
+                          held ? Qt::MouseButtons(step.button) : Qt::NoButton, step.modifiers);
+        event.setTimestamp(clock);
+        QCoreApplication::sendEvent(view, &event);
+    }
+    QTEST(m_pane->selectedText(), "selected");
+    QTEST(m_pane->caret(), "caret");
+}
+
+void TestTextPane::primarySelection()
+{
+    m_pane->setText(u"alpha beta\ngamma"_s);
+    QVERIFY(!m_pane->primarySelection());
+    m_pane->setSelection(6, 4);
+    QCOMPARE(m_pane->primarySelection()->text(), u"beta"_s);
+    QTest::keyClick(m_pane, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(m_pane->primarySelection()->text(), u"beta\n"_s);
+    // The text changes under it: what was selected is still offered.
+    QTest::keyClick(m_pane, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClicks(m_pane, u"X"_s);
+    QCOMPARE(m_pane->primarySelection()->text(), u"beta\n"_s);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    QTest::mouseClick(m_pane->viewport(), Qt::MiddleButton, {}, pointAt(*m_pane, 1, 0));
+    if (clipboard->supportsSelection()) {
+        QCOMPARE(clipboard->text(QClipboard::Selection), u"beta\n"_s);
+        QCOMPARE(m_pane->text(), u"Xalpha beta\nbeta\ngamma"_s);
+    } else {
+        QCOMPARE(m_pane->text(), u"Xalpha beta\ngamma"_s); // no primary selection to paste
+    }
+    QTest::keyClick(m_pane, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(m_pane->primarySelection()->text(), m_pane->text());
+}
+
+void TestTextPane::dragAndDrop_data()
+{
+    QTest::addColumn<QPoint>("selection"); // start offset, length
+    QTest::addColumn<QString>("dropped");  // "own", a text, or a file:// URL
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("at"); // drop column
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("selected");
+    const QString text = u"one two three"_s;
+    const Qt::KeyboardModifiers none;
+    QTest::newRow("own selection dragged forward moves")
+        << QPoint(0, 4) << u"own"_s << none << 13 << u"two threeone "_s << u"one "_s;
+    QTest::newRow("own selection dragged back moves")
+        << QPoint(8, 5) << u"own"_s << none << 0 << u"threeone two "_s << u"three"_s;
+    QTest::newRow("with Ctrl it is copied")
+        << QPoint(4, 3) << u"own"_s << Qt::KeyboardModifiers(Qt::ControlModifier) << 0
+        << u"twoone two three"_s << u"two"_s;
+    QTest::newRow("dropped onto itself: nothing changes")
+        << QPoint(4, 3) << u"own"_s << none << 5 << text << u"two"_s;
+    QTest::newRow("text from another program goes in at the drop point")
+        << QPoint(0, 0) << u"X\r\nY"_s << none << 3 << u"oneX\nY two three"_s << u"X\nY"_s;
+    QTest::newRow("a file is opened, not inserted")
+        << QPoint(0, 0) << QUrl::fromLocalFile(u"/tmp/list.txt"_s).toString() << none << 3 << text
+        << u""_s;
+}
+
+void TestTextPane::dragAndDrop()
+{
+    QFETCH(QPoint, selection);
+    QFETCH(QString, dropped);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, at);
+    const QString text = u"one two three"_s;
+    m_pane->setText(text);
+    m_pane->setSelection(selection.x(), selection.y());
+    QMimeData external;
+    const QUrl url(dropped);
+    if (url.isLocalFile())
+        external.setUrls({url});
+    else
+        external.setText(dropped);
+    const QMimeData *mime = dropped == u"own"_s ? m_pane->primarySelection() : &external;
+    QSignalSpy files(m_pane, &TextPane::fileDropped);
+    const QPoint point = pointAt(*m_pane, 0, at) - QPoint(4, 0); // between two characters
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(point, actions, mime, Qt::LeftButton, modifiers);
+    QCoreApplication::sendEvent(m_pane->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(point, actions, mime, Qt::LeftButton, modifiers);
+    drop.setDropAction(modifiers & Qt::ControlModifier ? Qt::CopyAction : Qt::MoveAction);
+    QCoreApplication::sendEvent(m_pane->viewport(), &drop);
+    QTEST(m_pane->text(), "result");
+    QTEST(m_pane->selectedText(), "selected");
+    QCOMPARE(files.count(), url.isLocalFile() ? 1 : 0);
+    m_pane->undo(); // one step, whatever the drop did
+    QCOMPARE(m_pane->text(), text);
+}
+
+void TestTextPane::editMenu_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QStringList>("enabled");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("right click, a selection: Delete")
+        << u"right click"_s << false << u"x"_s
+        << QStringList{u"Undo"_s, u"Cut"_s, u"Copy"_s, u"Paste"_s, u"Delete"_s, u"Select All"_s}
+        << u"Delete"_s << u"ab  def"_s;
+    QTest::newRow("Shift+F10, empty clipboard: Undo")
+        << u"Shift+F10"_s << false << u""_s
+        << QStringList{u"Undo"_s, u"Cut"_s, u"Copy"_s, u"Delete"_s, u"Select All"_s} << u"Undo"_s
+        << u"abc def"_s;
+    QTest::newRow("Menu key, read-only: Copy and Select All only")
+        << u"Menu key"_s << true << u"x"_s << QStringList{u"Copy"_s, u"Select All"_s}
+        << u"Select All"_s << u"ab Y def"_s;
+}
+
+void TestTextPane::editMenu()
+{
+    QFETCH(QString, opener);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, choice);
+    m_pane->setText(u"abc def"_s);
+    m_pane->setSelection(2, 1);
+    QTest::keyClicks(m_pane, u" Y"_s); // something to undo
+    m_pane->setSelection(3, 1);
+    m_pane->setReadOnly(readOnly);
+    QGuiApplication::clipboard()->setText(clipboard);
+    QWidget *view = m_pane->viewport();
+    const QStringList enabled = chooseFromMenu(choice, [&] {
+        if (opener == u"right click"_s) {
+            QTest::mouseClick(view, Qt::RightButton, {}, pointAt(*m_pane, 0, 1));
+        } else if (opener == u"Shift+F10"_s) {
+            QTest::keyClick(m_pane, Qt::Key_F10, Qt::ShiftModifier);
+        } else {
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                      m_pane->mapToGlobal(QPoint(5, 5)));
+            QCoreApplication::sendEvent(m_pane, &menuKey);
+        }
+    });
+    QTEST(enabled, "enabled");
+    QTEST(m_pane->text(), "result");
+    if (choice == u"Select All"_s)
+        QCOMPARE(m_pane->selectedText(), m_pane->text());
+}
+
+void TestTextPane::scrollRange_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<QKeyCombination>>("keys");
+    const QString longLatin(3000, u'm');
+    QTest::newRow("a long Latin row") << u"x\n"_s + longLatin << QList<QKeyCombination>{};
+    QTest::newRow("a long CJK row") << QString(3000, QChar(0x4E2D)) << QList<QKeyCombination>{};
+    QTest::newRow("a long row of tabs and words")
+        << u"ab\t"_s.repeated(1000) << QList<QKeyCombination>{};
+    QTest::newRow("a long right-to-left row")
+        << u"\u05D0\u05D1 "_s.repeated(600) << QList<QKeyCombination>{};
+    using namespace Qt;
+    QTest::newRow("shrinks when the widest row gets shorter")
+        << u"short\n"_s + longLatin + u"\nmiddle row"_s
+        << QList<QKeyCombination>{ControlModifier | Key_Home, Key_Down, ShiftModifier | Key_End,
+                                  Key_Delete};
+    QTest::newRow("shrinks when the widest row goes")
+        << u"short\n"_s + longLatin
+        << QList<QKeyCombination>{ControlModifier | Key_End, ShiftModifier | Key_Home,
+                                  Key_Backspace, Key_Backspace};
+}
+
+void TestTextPane::scrollRange()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<QKeyCombination>, keys);
+    m_pane->setText(text);
+    for (const QKeyCombination key : keys)
+        QTest::keyClick(m_pane, key.key(), key.keyboardModifiers());
+    QScrollBar *bar = m_pane->horizontalScrollBar();
+    const auto widthOf = [&](qsizetype row) {
+        const qsizetype length = m_pane->store().row(row).size();
+        // Right to left, the start of the row is its right edge.
+        return std::max(m_pane->positionRect({row, 0}).left(),
+                        m_pane->positionRect({row, length}).left()) -
+               TextPane::leftMargin + bar->value();
+    };
+    int widest = 0;
+    for (qsizetype row = 0; row < m_pane->store().rowCount(); ++row)
+        widest = std::max(widest, widthOf(row));
+    const int caret = m_pane->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, m_pane);
+    const int expected =
+        std::max(0, widest + 2 * TextPane::leftMargin + caret - m_pane->viewport()->width());
+    QVERIFY2(std::abs(bar->maximum() - expected) <= 2,
+             qPrintable(u"range %1, widest row needs %2"_s.arg(bar->maximum()).arg(expected)));
+}
+
+void TestTextPane::largeEditKeepsHistory()
+{
+    QTest::keyClicks(m_pane, u"ab"_s);
+    QTest::keyClick(m_pane, Qt::Key_Return);
+    // Larger than the history once held in all: it used to push out every step before it.
+    m_pane->insertText(QString(QString(100'000, u'x') + u'\n').repeated(330));
+    m_pane->undo();
+    m_pane->undo();
+    QCOMPARE(m_pane->text(), u"ab"_s);
+    m_pane->undo();
+    QCOMPARE(m_pane->text(), QString());
 }
 
 void TestTextPane::ownerFilterSeesRawEvents()
@@ -378,6 +696,42 @@ void TestTextPane::tabStops()
     QCOMPARE(m_pane->positionRect({0, row.size() - 1}).left() - TextPane::leftMargin, int(x));
 }
 
+void TestTextPane::tabsLandOnStops_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<int>("spacing"); // stops every spacing x 8 pixels, as the preferences set them
+    for (int size : {8, 10, 12, 14, 18, 24})
+        for (int spacing : {1, 2, 3, 5})
+            QTest::addRow("font %d, spacing %d", size, spacing) << size << spacing;
+}
+
+void TestTextPane::tabsLandOnStops()
+{
+    QFETCH(int, pointSize);
+    QFETCH(int, spacing);
+    QFont font = fixedFont();
+    font.setPointSize(pointSize);
+    m_pane->setFont(font);
+    const qreal step = spacing * 8.0;
+    QList<qreal> stops;
+    for (int k = 1; k <= 64; ++k)
+        stops.append(k * step);
+    m_pane->setTabStops(stops);
+    const QString row = u"Tab\tstops\there\tand\t\tmore"_s;
+    m_pane->setText(row);
+    const auto x = [&](qsizetype column) {
+        return m_pane->positionRect({0, column}).left() - TextPane::leftMargin;
+    };
+    for (qsizetype tab = row.indexOf(u'\t'); tab >= 0; tab = row.indexOf(u'\t', tab + 1)) {
+        const int after = x(tab + 1);
+        // At least half a blank wide, or the columns would run together.
+        QVERIFY2(after - x(tab) >= QFontMetricsF(font).horizontalAdvance(u' ') / 2 - 1,
+                 qPrintable(u"tab at %1 has no width"_s.arg(tab)));
+        QVERIFY2(std::abs(after / step - std::round(after / step)) * step <= 1.0,
+                 qPrintable(u"tab at %1 ends at %2, off the stops"_s.arg(tab).arg(after)));
+    }
+}
+
 void TestTextPane::awkwardRows_data()
 {
     QTest::addColumn<QString>("text");
@@ -414,6 +768,18 @@ void TestTextPane::accessibleText()
 {
     m_pane->setAccessibleName(u"Work area"_s);
     m_pane->setText(u"first line\nsecond words here\nthird"_s);
+    // Every caret move is told, with a selection or without; a large text is not sent whole.
+    TextPane::setAccessibleObserver(noteAccessible);
+    accessibleEvents.clear();
+    for (const auto key : {Qt::Key_Right | Qt::ShiftModifier, Qt::Key_Right | Qt::ShiftModifier,
+                           QKeyCombination(Qt::Key_Left), QKeyCombination(Qt::Key_Down)})
+        QTest::keyClick(m_pane, key.key(), key.keyboardModifiers());
+    QCOMPARE(accessibleEvents.count(QAccessible::TextCaretMoved), 4);
+    const QString before = m_pane->text();
+    m_pane->setText(QString(1'000'000, u'w'));
+    QVERIFY(longestAccessibleText > 0 && longestAccessibleText <= 65536);
+    TextPane::setAccessibleObserver(nullptr);
+    m_pane->setText(before);
     m_pane->setCaret({1, 7});
     QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(m_pane);
     QVERIFY(pane);
