@@ -1,0 +1,131 @@
+#include <QToolButton> // the fixture clicks function buttons
+
+#include "windowfixture.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+using namespace plintex;
+
+/// The functions in the window: each one's button pressed, its panel filled, its run button
+/// pressed once on a small text.
+class TestFunctions : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(w.prepareHome()); }
+    void init() { QVERIFY(w.open()); }
+    void cleanup() { QVERIFY(w.close()); }
+
+    void runs_data();
+    void runs();
+    void totalShowsInItsFieldAndHistory();
+    void addRowKeepsItsBlockOnReselect();
+    void appendDataUnlocksItsSearchField();
+
+private:
+    testing::WindowFixture w;
+};
+
+void TestFunctions::runs_data()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("params"); // "band=F..T" and "button=" besides the panel's
+    QTest::addColumn<QString>("expected");   // "!" and the warning for a refusal
+    const auto row = [](const char *function, const QString &text, const QStringList &params,
+                        const QString &expected) {
+        QTest::newRow(function) << QString::fromUtf8(function) << text << params << expected;
+    };
+    row("Insert a Column", u"Line1 333\nLine2 999\n"_s,
+        {u"block=9 \n22 \n3"_s, u"column=7"_s, u"symmetrical=1"_s},
+        u"Line1 9  333\nLine2 22 999\n3  \n"_s);
+    row("Copy/Move a Column", u"Line1 999 333\nLine2 222 999\n"_s,
+        {u"start=10"_s, u"end=14"_s, u"to=6"_s}, u"Line1 333 999 333\nLine2 999 222 999\n"_s);
+    row("Replace in Column", u"Line1 999 111\nLine4 999 999\n"_s,
+        {u"search=999"_s, u"replacement=000"_s, u"start=7"_s, u"end=10"_s},
+        u"Line1 000 111\nLine4 000 999\n"_s);
+    row("Align Data into Columns", u"  a   bbb \ncc d\n"_s, {u"right=1"_s},
+        u"  a bbb\n cc   d\n"_s);
+    row("Delete/Strip Out Data", u"a<B\nc>d<e>f\n"_s, {u"start=<"_s, u"end=>"_s, u"lineByLine=1"_s},
+        u"adf\n"_s);
+    row("Add Row", u"1\n2\n3\n4\n5"_s, {u"data=--\n=="_s, u"every=2"_s},
+        u"1\n2\n--\n==\n3\n4\n--\n==\n5\n"_s);
+    row("Delete Row", u"1\n2\n3\n"_s, {u"every=1"_s}, u"!0 or 1 increment is invalid."_s);
+    row("Remove Blank Lines", u"a\n \n\t\n\nb\n"_s, {}, u"a\n\t\nb\n"_s);
+    row("Delete Leading/Trailing Blanks", u"a \nb \nc \nd \n"_s,
+        {u"band=2..3"_s, u"button=trailing"_s}, u"a \nb\nc\nd \n"_s);
+    row("Insert Lines Per Data", u"ab\ncd\nef\n"_s, {u"data=>>"_s, u"search=a\n\nf"_s},
+        u"ab\n>>\ncd\nef\n>>\n"_s);
+    row("Delete Lines Per Data", u"$$del$$1\n2bbb\n3\n"_s,
+        {u"mode=retain"_s, u"which=after"_s, u"search=bbb"_s}, u"3\n"_s);
+    row("Retain/Delete Line Data", u"Line1 999 333\nLine2 222 999\n"_s,
+        {u"search=999"_s, u"offset=-1"_s, u"mode=retain"_s}, u"Line1\nLine2 222\n"_s);
+    row("Insert Data Per Data", u"Line1 999 333\nLine3 333 333\n"_s,
+        {u"data=XXX"_s, u"search=999"_s, u"side=after"_s}, u"Line1 999XXX 333\nLine3 333 333\n"_s);
+    row("Append Data", u"Line1 dataA\nLine2 dataB\n"_s,
+        {u"containing=1"_s, u"append=append this"_s, u"search=dataB"_s, u"blanks=2"_s},
+        u"Line1 dataA\nLine2 dataB  append this\n"_s);
+    row("Replace Line per Data", u"a 999\nb\nc 999\n"_s,
+        {u"band=1..2"_s, u"search=999"_s, u"with=new line"_s}, u"new line\nb\nc 999\n"_s);
+}
+
+void TestFunctions::runs()
+{
+    QFETCH(QString, function);
+    QFETCH(QString, text);
+    QFETCH(QStringList, params);
+    const FunctionSpec &f = w.select(function);
+    w.setText(text);
+    QString button = u"run"_s;
+    for (const QString &p : params) {
+        const QString key = p.section(u'=', 0, 0), value = p.mid(p.indexOf(u'=') + 1);
+        const QStringList band = value.split(QStringLiteral(".."));
+        if (key == u"band")
+            w.band(band.front().toLongLong(), band.back().toLongLong());
+        else if (key == u"button")
+            button = value;
+        else
+            w.set(f, key, value);
+    }
+    w.run(f, button);
+    QTEST(w.dialogs.warnings.isEmpty() ? w.text() : u'!' + w.dialogs.warnings.join(u'|'),
+          "expected");
+}
+
+void TestFunctions::totalShowsInItsFieldAndHistory()
+{
+    const QString text = u"a  (1,000.50)\nb      <0.25>\nc         30\n"_s;
+    w.setText(text);
+    const FunctionSpec &f = w.select(u"Total a Specified Column");
+    w.set(f, u"start"_s, u"3"_s);
+    w.set(f, u"end"_s, u"14"_s);
+    w.run(f);
+    QCOMPARE(w.value(f, u"total"_s), u"-970.75"_s);
+    QFile history(w.home.filePath(u"system/combo14.plx"_s));
+    QVERIFY(history.open(QIODevice::ReadOnly));
+    QCOMPARE(history.readAll(), "-970.75\r\n");
+    QCOMPARE(w.text(), text);
+}
+
+void TestFunctions::addRowKeepsItsBlockOnReselect()
+{
+    const FunctionSpec &f = w.select(u"Add Row");
+    w.set(f, u"data"_s, u"--\n=="_s);
+    w.set(f, u"every"_s, u"2"_s);
+    w.select(u"Add Row"); // raised
+    w.select(u"Add Row");
+    QCOMPARE(w.value(f, u"data"_s), u"--\n=="_s);
+    QCOMPARE(w.value(f, u"every"_s), u"1"_s);
+}
+
+void TestFunctions::appendDataUnlocksItsSearchField()
+{
+    const FunctionSpec &f = w.select(u"Append Data");
+    QWidget *search = w.panel(f).control(u"search"_s);
+    QVERIFY(!search->isEnabled());
+    w.set(f, u"containing"_s, u"1"_s);
+    QVERIFY(search->isEnabled());
+}
+
+QTEST_MAIN(TestFunctions)
+#include "tst_functions.moc"
