@@ -42,7 +42,7 @@ slugs=$("$cli" --list | awk '{print $1}')
 for slug in $slugs; do
     grep -q "^\.B ${slug//-/\\\\-}\$" <<<"$man" || fail "man page lacks $slug"
     grep -q "plintex-cli $slug<" <<<"$help" || fail "help file lacks $slug"
-    complete_words plintex-cli "${slug:0:4}" | grep -qx "$slug" || fail "no completion for $slug"
+    complete_words plintex-cli "${slug:0:4}" | grep -x "$slug" >/dev/null || fail "no completion for $slug"
     # Every option the completion offers is one that plintex-cli documents.
     options=$(complete_words plintex-cli "$slug" --)
     [ -n "$options" ] || fail "no options completed for $slug"
@@ -55,9 +55,9 @@ done
 # Values: a file-valued option completes file names, with or without "=".
 touch "$scratch/values.txt"
 complete_words plintex-cli insert-into-column --insert-this-data-file = "$scratch/val" |
-    grep -qx "$scratch/values.txt" || fail "no file names after --NAME-file="
+    grep -x "$scratch/values.txt" >/dev/null || fail "no file names after --NAME-file="
 complete_words plintex-cli insert-into-column --insert-this-data-file "$scratch/val" |
-    grep -qx "$scratch/values.txt" || fail "no file names after --NAME-file"
+    grep -x "$scratch/values.txt" >/dev/null || fail "no file names after --NAME-file"
 [ -z "$(complete_words plintex-cli insert-into-column --at-column-position = "")" ] ||
     fail "a number was completed with names"
 echo "installed tree checked"
