@@ -30,7 +30,7 @@ private Q_SLOTS:
     void init() { QVERIFY(fx.open()); }
     void cleanup() { QVERIFY2(fx.close(), "a queued answer was not used"); }
 
-    void startsWithNothingSelected();
+    void startsWithNothingSelectedAndSwallowsTheFirstChange();
     void clickingTwiceSelectsThenDeselects();
     void dropDown_data();
     void dropDown();
@@ -39,19 +39,15 @@ private Q_SLOTS:
     void runInsertsAndWritesTheBandBack();
     void refusalWritesTheBandBackAndKeepsTheText();
     void stopClickedWhileIdleStopsTheNextRun();
-    void undoRestoresTheTextTwice();
-    void undoBeforeAnyRunKeepsTheText();
-    void firstChangeIsSwallowedLaterOnesMarkModified();
-    void caretTrackingFollowsKeysAndMouse();
+    void undoKeepsTheTextBeforeAnyRunThenRestoresItTwice();
+    void statusShowsTheTrueCaretUncutFollowingKeysAndMouse();
     void caretMenuFillsParameters();
-    void caretMenuEntriesPerFunction();
-    void noCaretMenuWithoutFunction();
+    void caretMenuEntriesPerFunctionNoneWithout();
     void historyRemembersRunsAndDeletes();
     void unwritableSystemFolderStillRuns();
     void doubleClickRestoresDefaults();
     void windowKeepsItsWidthForEveryPanel();
     void tabFollowsTheScreen();
-    void statusShowsTheTrueCaretUncut();
     void textActionsWaitForARun();
 
 private:
@@ -91,7 +87,7 @@ CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileO
     return seen;
 }
 
-void TestMainWindow::startsWithNothingSelected()
+void TestMainWindow::startsWithNothingSelectedAndSwallowsTheFirstChange()
 {
     QVERIFY(!win()->functionBar()->anyPressed() && !win()->selectedFunction());
     QVERIFY(win()->stopButton()->isHidden() && strip()->isHidden());
@@ -101,6 +97,11 @@ void TestMainWindow::startsWithNothingSelected()
                              u"Total Chr to Cursor = ?"_s};
     for (int i = 0; i < panels.size(); ++i)
         QCOMPARE(status(i + 1), panels[i]);
+    // Creating the window already gave the pane its first change.
+    QVERIFY(win()->session().flags.firstChange && !win()->session().flags.modified);
+    pane()->setFocus();
+    QTest::keyClicks(pane(), u"x"_s);
+    QVERIFY(win()->session().flags.modified);
 }
 
 void TestMainWindow::clickingTwiceSelectsThenDeselects()
@@ -250,9 +251,11 @@ void TestMainWindow::stopClickedWhileIdleStopsTheNextRun()
     QCOMPARE(pane()->lines(), (QStringList{u"Xabc"_s, u"Xdef"_s}));
 }
 
-void TestMainWindow::undoRestoresTheTextTwice()
+void TestMainWindow::undoKeepsTheTextBeforeAnyRunThenRestoresItTwice()
 {
-    pane()->setLines({u"abc"_s, u"def"_s});
+    pane()->setText(u"abc\ndef"_s);
+    win()->toolbarAction(ToolbarAction::Undo)->trigger();
+    QCOMPARE(pane()->text(), u"abc\ndef"_s);
     const FunctionSpec &f = fx.select(u"Delete/Retain Column");
     fx.set(f, u"end"_s, u"3"_s);
     fx.run(f);
@@ -265,24 +268,7 @@ void TestMainWindow::undoRestoresTheTextTwice()
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
 }
 
-void TestMainWindow::undoBeforeAnyRunKeepsTheText()
-{
-    pane()->setText(u"pasted text\nstill here"_s);
-    win()->toolbarAction(ToolbarAction::Undo)->trigger();
-    QCOMPARE(pane()->text(), u"pasted text\nstill here"_s);
-}
-
-void TestMainWindow::firstChangeIsSwallowedLaterOnesMarkModified()
-{
-    // Creating the window already gave the pane its first change.
-    QVERIFY(win()->session().flags.firstChange);
-    QVERIFY(!win()->session().flags.modified);
-    pane()->setFocus();
-    QTest::keyClicks(pane(), u"x"_s);
-    QVERIFY(win()->session().flags.modified);
-}
-
-void TestMainWindow::caretTrackingFollowsKeysAndMouse()
+void TestMainWindow::statusShowsTheTrueCaretUncutFollowingKeysAndMouse()
 {
     pane()->setLines({u"first"_s, u"second line "_s, QString()});
     pane()->setFocus();
@@ -297,6 +283,20 @@ void TestMainWindow::caretTrackingFollowsKeysAndMouse()
     QTest::mouseClick(pane()->viewport(), Qt::LeftButton, {}, QPoint(30, 5));
     QCOMPARE(QStringList({status(1), status(2), status(5)}),
              (QStringList{u"Row = 1"_s, u"Col = 1"_s, u"Total Chr to Cursor = ?"_s}));
+    pane()->setLines({u"a"_s, u"b"_s, u"c"_s});
+    fx.run(insert());
+    QCOMPARE(status(1), u"Row = 3"_s);
+    win()->toTop();
+    QCOMPARE(status(1), u"Row = 1"_s);
+    win()->toBottom(); // past the final line break
+    QCOMPARE(status(1), u"Row = 4"_s);
+
+    win()->statusPanels()->setCaret(1234566, 0);
+    QCoreApplication::processEvents();
+    for (const QLabel *label : win()->statusPanels()->findChildren<QLabel *>()) {
+        const int needed = label->fontMetrics().horizontalAdvance(label->text());
+        QVERIFY2(label->contentsRect().width() >= needed, qPrintable(label->text()));
+    }
 }
 
 void TestMainWindow::caretMenuFillsParameters()
@@ -312,8 +312,9 @@ void TestMainWindow::caretMenuFillsParameters()
     QCOMPARE(band(), (QStringList{u"4"_s, u"4"_s}));
 }
 
-void TestMainWindow::caretMenuEntriesPerFunction()
+void TestMainWindow::caretMenuEntriesPerFunctionNoneWithout()
 {
+    QVERIFY(!openCaretMenu());
     insert();
     openCaretMenu([](CaretMenu *m) {
         QVERIFY(m->entryAction(MenuEntry::BeginColumn)->isEnabled());
@@ -333,13 +334,7 @@ void TestMainWindow::caretMenuEntriesPerFunction()
         QVERIFY(m->entryAction(MenuEntry::BeginColumn));
         QVERIFY(!m->entryAction(MenuEntry::EndColumn) && !m->entryAction(MenuEntry::BeginRow));
     });
-}
-
-void TestMainWindow::noCaretMenuWithoutFunction()
-{
-    QVERIFY(!openCaretMenu());
-    insert();
-    insert();
+    fx.select(u"Sort Ascending/Descending");
     QVERIFY(!openCaretMenu());
 }
 
@@ -432,24 +427,6 @@ void TestMainWindow::tabFollowsTheScreen()
         } while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled() ||
                  w->focusProxy());
         QCOMPARE(w, next);
-    }
-}
-
-void TestMainWindow::statusShowsTheTrueCaretUncut()
-{
-    pane()->setLines({u"a"_s, u"b"_s, u"c"_s});
-    fx.run(insert());
-    QCOMPARE(status(1), u"Row = 3"_s);
-    win()->toTop();
-    QCOMPARE(status(1), u"Row = 1"_s);
-    win()->toBottom(); // past the final line break
-    QCOMPARE(status(1), u"Row = 4"_s);
-
-    win()->statusPanels()->setCaret(1234566, 0);
-    QCoreApplication::processEvents();
-    for (const QLabel *label : win()->statusPanels()->findChildren<QLabel *>()) {
-        const int needed = label->fontMetrics().horizontalAdvance(label->text());
-        QVERIFY2(label->contentsRect().width() >= needed, qPrintable(label->text()));
     }
 }
 

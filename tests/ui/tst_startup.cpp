@@ -32,8 +32,7 @@ private Q_SLOTS:
     void refusesToStartWithoutARequiredFile();
     void startsWithThePreferences();
     void placedAtTheTopCentredAndFullHeight();
-    void preferencesCancelRestoresTheFont();
-    void preferencesOkWritesTheFile();
+    void preferencesCancelRestoresTheFontOkWritesTheFile();
     void closeBeforeAnyActivationKeepsThePreferences();
     void closeAnswers_data();
     void closeAnswers();
@@ -145,7 +144,7 @@ void TestStartup::placedAtTheTopCentredAndFullHeight()
     QCOMPARE(frame.left(), window->screen()->geometry().width() / 2 - frame.width() / 2);
 }
 
-void TestStartup::preferencesCancelRestoresTheFont()
+void TestStartup::preferencesCancelRestoresTheFontOkWritesTheFile()
 {
     auto window = start();
     m_dialogs.preferences = [&](PreferencesDialog &dialog) {
@@ -156,11 +155,6 @@ void TestStartup::preferencesCancelRestoresTheFont()
     window->openPreferences();
     QCOMPARE(window->textFont().pointSize(), 10);
     QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), QByteArray("12\r\n10\r\n4\r\n"));
-}
-
-void TestStartup::preferencesOkWritesTheFile()
-{
-    auto window = start();
     QWidget *undo = window->findChild<QToolBar *>(u"MainToolbar"_s)
                         ->widgetForAction(window->toolbarAction(ToolbarAction::Undo));
     const auto askForTooltip = [undo] {
