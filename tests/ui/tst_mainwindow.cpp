@@ -1,133 +1,66 @@
-#include "fakedialogs.h"
-#include "testfiles.h"
+#include <QToolButton> // the fixture clicks function buttons
 
-#include "ops/registry.h"
+#include "windowfixture.h"
+
 #include "ui/caretmenu.h"
 #include "ui/controls/historycombobox.h"
 #include "ui/controls/numberfield.h"
 #include "ui/controls/piegauge.h"
 #include "ui/documentactions.h"
-#include "ui/functionbar.h"
-#include "ui/mainwindow.h"
-#include "ui/panel/parameterpanel.h"
-#include "ui/restraintstrip.h"
 #include "ui/runprogress.h"
 #include "ui/statuspanels.h"
-#include "ui/textpane.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
 
-namespace {
-
-constexpr int kInsertIntoColumn = 10;
-constexpr int kDeleteRetainColumn = 2;
-constexpr int kCopyMove = 75;
-constexpr int kSort = 28;
-
-} // namespace
-
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { QVERIFY(fx.prepareHome()); }
+    void init() { QVERIFY(fx.open()); }
+    void cleanup() { QVERIFY2(fx.close(), "a queued answer was not used"); }
 
-    void startsWithNothingSelected();
+    void startsWithNothingSelectedAndSwallowsTheFirstChange();
     void clickingTwiceSelectsThenDeselects();
-    void dropDownAliasSelectsTheSameFunction();
-    void dropDownKeepsItsOwnCaption();
+    void dropDown_data();
+    void dropDown();
     void functionNotBuiltHasAnEmptyPanel();
-    void hoverNamesOnlyWhileNothingIsPressed();
+    void hoverNamesOnlyWhileNothingIsPressedAndGoOnLeaving();
     void runInsertsAndWritesTheBandBack();
     void refusalWritesTheBandBackAndKeepsTheText();
     void stopClickedWhileIdleStopsTheNextRun();
-    void undoRestoresTheTextTwice();
-    void undoBeforeAnyRunKeepsTheText();
-    void firstChangeIsSwallowedLaterOnesMarkModified();
-    void caretTrackingFollowsKeysAndMouse();
+    void undoKeepsTheTextBeforeAnyRunThenRestoresItTwice();
+    void statusShowsTheTrueCaretUncutFollowingKeysAndMouse();
     void caretMenuFillsParameters();
-    void caretMenuEntriesPerFunction();
-    void noCaretMenuWithoutFunction();
+    void caretMenuEntriesPerFunctionNoneWithout();
     void historyRemembersRunsAndDeletes();
     void unwritableSystemFolderStillRuns();
-    void numericFieldDoubleClickRestoresDefault();
-    void restraintStripDoubleClickClears();
+    void doubleClickRestoresDefaults();
     void windowKeepsItsWidthForEveryPanel();
     void tabFollowsTheScreen();
-    void statusShowsTheTrueCaretUncut();
-    void hoverNameGoesWhenThePointerLeaves();
     void textActionsWaitForARun();
 
 private:
-    TextPane *pane() const { return m_window->workArea(); }
-    void click(int functionNumber);
-    void run(int functionNumber);
-    void setLines(const QStringList &lines);
+    MainWindow *win() const { return fx.window; }
+    TextPane *pane() const { return fx.window->workArea(); }
+    RestraintStrip *strip() const { return fx.window->restraintStrip(); }
+    QString status(int panel) const { return fx.window->statusPanels()->panelText(panel); }
+    QStringList band() const { return {strip()->fromField()->text(), strip()->toField()->text()}; }
+    const FunctionSpec &insert() { return fx.select(u"Insert Into Column"); }
     CaretMenu *openCaretMenu(std::function<void(CaretMenu *)> whileOpen = {});
 
-    QTemporaryDir m_home;
-    FakeDialogs m_dialogs;
-    MainWindow *m_window = nullptr;
+    testing::WindowFixture fx;
 };
-
-void TestMainWindow::initTestCase()
-{
-    QVERIFY(m_home.isValid());
-    qputenv("PLINTEX_HOME", m_home.path().toLocal8Bit());
-    QVERIFY(testing::writeFile(m_home.filePath(u"prefs.plx"_s), "10\r\n8\r\n5\r\n"));
-    QVERIFY(testing::writeFile(m_home.filePath(u"rmdat.plx"_s), "a;b\r\n"));
-}
-
-void TestMainWindow::init()
-{
-    m_dialogs.reset();
-    m_window = new MainWindow(m_dialogs);
-    QVERIFY(m_window->startUp());
-    m_window->show();
-    m_window->activated();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-}
-
-void TestMainWindow::cleanup()
-{
-    delete m_window;
-    m_window = nullptr;
-    QVERIFY2(m_dialogs.answers.empty(), "a queued answer was not used");
-}
-
-void TestMainWindow::click(int functionNumber)
-{
-    QTest::mouseClick(m_window->functionBar()->button(functionNumber), Qt::LeftButton);
-}
-
-void TestMainWindow::run(int functionNumber)
-{
-    QAbstractButton *button = m_window->panel(functionNumber)->runButton(u"run"_s);
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void TestMainWindow::setLines(const QStringList &lines)
-{
-    pane()->setLines(lines);
-}
 
 CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileOpen)
 {
@@ -154,254 +87,235 @@ CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileO
     return seen;
 }
 
-void TestMainWindow::startsWithNothingSelected()
+void TestMainWindow::startsWithNothingSelectedAndSwallowsTheFirstChange()
 {
-    QCOMPARE(m_window->windowTitle(), u"Plintex v7.08"_s);
-    QVERIFY(!m_window->functionBar()->anyPressed());
-    QVERIFY(!m_window->selectedFunction());
-    QVERIFY(m_window->stopButton()->isHidden());
-    QVERIFY(m_window->restraintStrip()->isHidden());
-    QVERIFY(m_window->processingNotice()->isHidden());
-    QVERIFY(m_window->gauge()->isHidden());
-    QCOMPARE(m_window->functionDropDown()->count(), 36);
+    QVERIFY(!win()->functionBar()->anyPressed() && !win()->selectedFunction());
+    QVERIFY(win()->stopButton()->isHidden() && strip()->isHidden());
+    QVERIFY(win()->processingNotice()->isHidden() && win()->gauge()->isHidden());
+    QCOMPARE(win()->functionDropDown()->count(), 36);
     const QStringList panels{u"Row = 1"_s, u"Col = 1"_s, u"Total Chr = ?"_s, u"Total Blk = ?"_s,
                              u"Total Chr to Cursor = ?"_s};
     for (int i = 0; i < panels.size(); ++i)
-        QCOMPARE(m_window->statusPanels()->panelText(i + 1), panels[i]);
+        QCOMPARE(status(i + 1), panels[i]);
+    // Creating the window already gave the pane its first change.
+    QVERIFY(win()->session().flags.firstChange && !win()->session().flags.modified);
+    pane()->setFocus();
+    QTest::keyClicks(pane(), u"x"_s);
+    QVERIFY(win()->session().flags.modified);
 }
 
 void TestMainWindow::clickingTwiceSelectsThenDeselects()
 {
-    click(kInsertIntoColumn);
-    QCOMPARE(m_window->selectedFunction()->number, kInsertIntoColumn);
-    QVERIFY(m_window->restraintStrip()->isVisible());
-    QVERIFY(m_window->stopButton()->isVisible());
-    QVERIFY(m_window->caretMenuEnabled());
-    QCOMPARE(m_window->functionDropDown()->currentText(), u"Insert Into Column"_s);
+    const FunctionSpec &f = insert();
+    QCOMPARE(win()->selectedFunction(), &f);
+    QVERIFY(strip()->isVisible() && win()->stopButton()->isVisible());
+    QVERIFY(win()->caretMenuEnabled());
+    QCOMPARE(win()->functionDropDown()->currentText(), u"Insert Into Column"_s);
+    fx.set(f, u"column"_s, u"12"_s);
+    strip()->setFrom(3);
 
-    auto *column =
-        static_cast<NumberField *>(m_window->panel(kInsertIntoColumn)->control(u"column"_s));
-    column->setText(u"12"_s);
-    m_window->restraintStrip()->setFrom(3);
-
-    click(kInsertIntoColumn);
-    QVERIFY(!m_window->selectedFunction());
-    QVERIFY(m_window->stopButton()->isHidden());
-    QVERIFY(m_window->restraintStrip()->isHidden());
-    QVERIFY(!m_window->caretMenuEnabled());
-    QCOMPARE(column->text(), u"1"_s); // back at its default
-    QCOMPARE(m_window->restraintStrip()->fromField()->text(), u"0"_s);
+    insert();
+    QVERIFY(!win()->selectedFunction() && !win()->caretMenuEnabled());
+    QVERIFY(win()->stopButton()->isHidden() && strip()->isHidden());
+    QCOMPARE(fx.value(f, u"column"_s), u"1"_s); // back at its default
+    QCOMPARE(strip()->fromField()->text(), u"0"_s);
 
     // Another function's button raises the first.
-    click(kInsertIntoColumn);
-    click(kDeleteRetainColumn);
-    QVERIFY(!m_window->functionBar()->button(kInsertIntoColumn)->isChecked());
-    QCOMPARE(m_window->selectedFunction()->number, kDeleteRetainColumn);
-    auto *del = m_window->panel(kDeleteRetainColumn)->findChild<QRadioButton *>();
-    QVERIFY(del->isChecked());
-    QCOMPARE(del->text(), u"Delete"_s);
+    insert();
+    const FunctionSpec &del = fx.select(u"Delete/Retain Column");
+    QVERIFY(!win()->functionBar()->button(f.number)->isChecked());
+    QCOMPARE(win()->selectedFunction(), &del);
+    auto *radio = fx.panel(del).findChild<QRadioButton *>();
+    QVERIFY(radio->isChecked());
+    QCOMPARE(radio->text(), u"Delete"_s);
 }
 
-void TestMainWindow::dropDownAliasSelectsTheSameFunction()
+void TestMainWindow::dropDown_data()
 {
-    QComboBox *dropDown = m_window->functionDropDown();
-    QCOMPARE(dropDown->itemText(29), u"Retain/Delete Column"_s);
-    dropDown->setCurrentIndex(29);
-    Q_EMIT dropDown->activated(29);
-    QVERIFY(m_window->functionBar()->button(kDeleteRetainColumn)->isChecked());
-    QCOMPARE(m_window->selectedFunction()->number, kDeleteRetainColumn);
-    QCOMPARE(dropDown->currentText(), u"Delete/Retain Column"_s);
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("shown"); // the selected function's own caption
+    QTest::newRow("an alias selects the same function")
+        << 29 << u"Retain/Delete Column"_s << u"Delete/Retain Column"_s;
+    QTest::newRow("a function keeps its own caption")
+        << 27 << u"Replace Line per Data"_s << u"Replace Line per Data"_s;
 }
 
-void TestMainWindow::dropDownKeepsItsOwnCaption()
+void TestMainWindow::dropDown()
 {
-    QComboBox *dropDown = m_window->functionDropDown();
-    dropDown->setCurrentIndex(27);
-    Q_EMIT dropDown->activated(27);
-    QCOMPARE(dropDown->currentText(), u"Replace Line per Data"_s);
-    QCOMPARE(m_window->selectedFunction()->name, u"Replace Line per Data"_s);
+    QFETCH(int, index);
+    QFETCH(QString, shown);
+    QComboBox *dropDown = win()->functionDropDown();
+    QTEST(dropDown->itemText(index), "item");
+    dropDown->setCurrentIndex(index);
+    Q_EMIT dropDown->activated(index);
+    QCOMPARE(dropDown->currentText(), shown);
+    QCOMPARE(win()->selectedFunction()->name, shown);
+    QVERIFY(win()->functionBar()->button(win()->selectedFunction()->number)->isChecked());
 }
 
 void TestMainWindow::functionNotBuiltHasAnEmptyPanel()
 {
-    click(kSort);
-    ParameterPanel *panel = m_window->panel(kSort);
-    QVERIFY(panel->isVisible());
-    QVERIFY(panel->findChildren<QAbstractButton *>().isEmpty());
-    QVERIFY(panel->findChildren<QLineEdit *>().isEmpty());
+    ParameterPanel &panel = fx.panel(fx.select(u"Sort Ascending/Descending"));
+    QVERIFY(panel.isVisible());
+    QVERIFY(panel.findChildren<QAbstractButton *>().isEmpty());
+    QVERIFY(panel.findChildren<QLineEdit *>().isEmpty());
 }
 
-void TestMainWindow::hoverNamesOnlyWhileNothingIsPressed()
+void TestMainWindow::hoverNamesOnlyWhileNothingIsPressedAndGoOnLeaving()
 {
-    QToolButton *button = m_window->functionBar()->button(kDeleteRetainColumn);
-    QLineEdit *edit = m_window->functionDropDown()->lineEdit();
+    QToolButton *button =
+        win()->functionBar()->button(catalogue().byName(u"Delete/Retain Column")->number);
+    QLineEdit *edit = win()->functionDropDown()->lineEdit();
     const QPoint middle = button->rect().center();
     QTest::mouseMove(button, middle);
     QCOMPARE(edit->text(), u"Delete/Retain Column"_s);
     QTest::mouseMove(button, QPoint(3, middle.y())); // within 5 pixels of the edge
     QCOMPARE(edit->text(), QString());
 
-    m_window->setHintsShown(false);
+    QTest::mouseMove(button, middle); // the name goes when the pointer leaves
+    QCOMPARE(edit->text(), u"Delete/Retain Column"_s);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(button, &leave);
+    QCOMPARE(edit->text(), QString());
+
+    win()->setHintsShown(false);
+    QTest::mouseMove(button, QPoint(2, 2));
     QTest::mouseMove(button, middle);
     QCOMPARE(edit->text(), QString());
-    m_window->setHintsShown(true);
+    win()->setHintsShown(true);
 
-    click(kInsertIntoColumn);
+    insert();
     QTest::mouseMove(button, middle);
     QCOMPARE(edit->text(), u"Insert Into Column"_s); // unchanged while a function is selected
 }
 
 void TestMainWindow::runInsertsAndWritesTheBandBack()
 {
-    setLines({u"1234567890"_s, u"abc"_s, QString()});
-    click(kInsertIntoColumn);
-    ParameterPanel *panel = m_window->panel(kInsertIntoColumn);
-    static_cast<HistoryComboBox *>(panel->control(u"data"_s))->setEditText(u"INSERTED DATA"_s);
-    static_cast<NumberField *>(panel->control(u"column"_s))->setText(u"7"_s);
-    m_window->restraintStrip()->setFrom(2);
-    m_window->restraintStrip()->setTo(2); // cleared by "Auto reset"
-    run(kInsertIntoColumn);
-
-    QCOMPARE(m_dialogs.warnings, QStringList());
+    pane()->setLines({u"1234567890"_s, u"abc"_s, QString()});
+    const FunctionSpec &f = insert();
+    fx.set(f, u"data"_s, u"INSERTED DATA"_s);
+    fx.set(f, u"column"_s, u"7"_s);
+    strip()->setFrom(2);
+    strip()->setTo(2); // cleared by "Auto reset"
+    fx.run(f);
+    QCOMPARE(fx.dialogs.warnings, QStringList());
     QCOMPARE(pane()->lines(), (QStringList{u"123456INSERTED DATA7890"_s, u"abcINSERTED DATA"_s,
                                            u"INSERTED DATA"_s}));
-    QCOMPARE(m_window->restraintStrip()->fromField()->text(), u"1"_s);
-    QCOMPARE(m_window->restraintStrip()->toField()->text(), u"3"_s);
+    QCOMPARE(band(), (QStringList{u"1"_s, u"3"_s}));
     QCOMPARE(pane()->selectionStart(), pane()->store().offsetOfRow(2)); // start of the last row
-    QVERIFY(m_window->session().flags.modified);
-    QVERIFY(!m_window->session().flags.processing);
-    QVERIFY(m_window->processingNotice()->isHidden());
-    QVERIFY(m_window->gauge()->isHidden());
-    QCOMPARE(m_window->statusPanels()->panelText(3), u"Total Chr = ?"_s);
+    QVERIFY(win()->session().flags.modified && !win()->session().flags.processing);
+    QVERIFY(win()->processingNotice()->isHidden() && win()->gauge()->isHidden());
+    QCOMPARE(status(3), u"Total Chr = ?"_s);
 
     // Without "Auto reset" the band holds.
-    setLines({u"a"_s, u"b"_s, u"c"_s, u"d"_s});
-    m_window->restraintStrip()->autoReset()->setChecked(false);
-    m_window->restraintStrip()->setFrom(2);
-    m_window->restraintStrip()->setTo(500);
-    static_cast<HistoryComboBox *>(panel->control(u"data"_s))->setEditText(u"-"_s);
-    static_cast<NumberField *>(panel->control(u"column"_s))->setText(u"1"_s);
-    run(kInsertIntoColumn);
+    pane()->setLines({u"a"_s, u"b"_s, u"c"_s, u"d"_s});
+    fx.band(2, 500);
+    fx.set(f, u"data"_s, u"-"_s);
+    fx.set(f, u"column"_s, u"1"_s);
+    fx.run(f);
     QCOMPARE(pane()->lines(), (QStringList{u"a"_s, u"-b"_s, u"-c"_s, u"-d"_s}));
-    QCOMPARE(m_window->restraintStrip()->toField()->text(), u"4"_s);
+    QCOMPARE(strip()->toField()->text(), u"4"_s);
 }
 
 void TestMainWindow::refusalWritesTheBandBackAndKeepsTheText()
 {
-    setLines({u"only line"_s});
-    click(kDeleteRetainColumn);
-    run(kDeleteRetainColumn);
-    QCOMPARE(m_dialogs.warnings,
+    pane()->setLines({u"only line"_s});
+    fx.run(fx.select(u"Delete/Retain Column"));
+    QCOMPARE(fx.dialogs.warnings,
              QStringList{u"Row restraint To position must\rbe greater than From position."_s});
     QCOMPARE(pane()->lines(), QStringList{u"only line"_s});
-    QCOMPARE(m_window->restraintStrip()->fromField()->text(), u"1"_s);
-    QCOMPARE(m_window->restraintStrip()->toField()->text(), u"1"_s);
-    QCOMPARE(m_window->session().undo.lines(),
-             std::optional<QStringList>(QStringList{u"only line"_s}));
-    QVERIFY(!m_window->session().flags.processing);
+    QCOMPARE(band(), (QStringList{u"1"_s, u"1"_s}));
+    QCOMPARE(win()->session().undo.lines(), std::optional(QStringList{u"only line"_s}));
+    QVERIFY(!win()->session().flags.processing);
 }
 
 void TestMainWindow::stopClickedWhileIdleStopsTheNextRun()
 {
-    setLines({u"abc"_s, u"def"_s});
-    click(kInsertIntoColumn);
-    static_cast<HistoryComboBox *>(m_window->panel(kInsertIntoColumn)->control(u"data"_s))
-        ->setEditText(u"X"_s);
-    QTest::mouseClick(m_window->stopButton(), Qt::LeftButton);
-    run(kInsertIntoColumn);
-    QCOMPARE(m_dialogs.warnings, QStringList{u"Processing stopped!"_s});
+    pane()->setLines({u"abc"_s, u"def"_s});
+    const FunctionSpec &f = insert();
+    fx.set(f, u"data"_s, u"X"_s);
+    QTest::mouseClick(win()->stopButton(), Qt::LeftButton);
+    fx.run(f);
+    QCOMPARE(fx.dialogs.warnings, QStringList{u"Processing stopped!"_s});
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
-    QVERIFY(!m_window->session().stop.isSet());
-    QVERIFY(m_window->processingNotice()->isHidden());
-    QVERIFY(m_window->gauge()->isHidden());
+    QVERIFY(!win()->session().stop.isSet());
+    QVERIFY(win()->processingNotice()->isHidden() && win()->gauge()->isHidden());
 
     // The latch is spent: the next run goes through. The toolbar's stop works the same way.
-    run(kInsertIntoColumn);
+    fx.run(f);
     QCOMPARE(pane()->lines(), (QStringList{u"Xabc"_s, u"Xdef"_s}));
-    m_window->toolbarAction(ToolbarAction::Stop)->trigger();
-    run(kInsertIntoColumn);
-    QCOMPARE(m_dialogs.warnings.size(), 2);
+    win()->toolbarAction(ToolbarAction::Stop)->trigger();
+    fx.run(f);
+    QCOMPARE(fx.dialogs.warnings.size(), 2);
     QCOMPARE(pane()->lines(), (QStringList{u"Xabc"_s, u"Xdef"_s}));
 }
 
-void TestMainWindow::undoRestoresTheTextTwice()
+void TestMainWindow::undoKeepsTheTextBeforeAnyRunThenRestoresItTwice()
 {
-    setLines({u"abc"_s, u"def"_s});
-    click(kDeleteRetainColumn);
-    static_cast<NumberField *>(m_window->panel(kDeleteRetainColumn)->control(u"end"_s))
-        ->setText(u"3"_s);
-    run(kDeleteRetainColumn);
+    pane()->setText(u"abc\ndef"_s);
+    win()->toolbarAction(ToolbarAction::Undo)->trigger();
+    QCOMPARE(pane()->text(), u"abc\ndef"_s);
+    const FunctionSpec &f = fx.select(u"Delete/Retain Column");
+    fx.set(f, u"end"_s, u"3"_s);
+    fx.run(f);
     QCOMPARE(pane()->lines(), (QStringList{u"c"_s, u"f"_s}));
-    m_window->toolbarAction(ToolbarAction::Undo)->trigger();
+    win()->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
     QCOMPARE(pane()->selectionStart(), 0);
     pane()->setLines({u"typed over"_s});
-    m_window->toolbarAction(ToolbarAction::Undo)->trigger();
+    win()->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
 }
 
-void TestMainWindow::undoBeforeAnyRunKeepsTheText()
+void TestMainWindow::statusShowsTheTrueCaretUncutFollowingKeysAndMouse()
 {
-    pane()->setText(u"pasted text\nstill here"_s);
-    m_window->toolbarAction(ToolbarAction::Undo)->trigger();
-    QCOMPARE(pane()->text(), u"pasted text\nstill here"_s);
-}
-
-void TestMainWindow::firstChangeIsSwallowedLaterOnesMarkModified()
-{
-    // Creating the window already gave the pane its first change.
-    QVERIFY(m_window->session().flags.firstChange);
-    QVERIFY(!m_window->session().flags.modified);
-    pane()->setFocus();
-    QTest::keyClicks(pane(), u"x"_s);
-    QVERIFY(m_window->session().flags.modified);
-}
-
-void TestMainWindow::caretTrackingFollowsKeysAndMouse()
-{
-    pane()->setLines({u"first"_s, u"second line of twelve"_s.left(12), QString()});
+    pane()->setLines({u"first"_s, u"second line "_s, QString()});
     pane()->setFocus();
     pane()->moveCaretToOffset(pane()->store().offsetOf({1, 12}));
     QTest::keyClick(pane(), Qt::Key_Shift); // a key event tracks the caret
-    QCOMPARE(m_window->statusPanels()->panelText(1), u"Row = 2"_s);
-    QCOMPARE(m_window->statusPanels()->panelText(2), u"Col = 13"_s);
+    QCOMPARE(QStringList({status(1), status(2)}), (QStringList{u"Row = 2"_s, u"Col = 13"_s}));
     QTest::keyClick(pane(), Qt::Key_Up);
-    QCOMPARE(m_window->statusPanels()->panelText(1), u"Row = 1"_s);
-    QCOMPARE(m_window->session().caret.row, 0);
+    QCOMPARE(status(1), u"Row = 1"_s);
+    QCOMPARE(win()->session().caret.row, 0);
 
     pane()->setText(QString());
     QTest::mouseClick(pane()->viewport(), Qt::LeftButton, {}, QPoint(30, 5));
-    QCOMPARE(m_window->statusPanels()->panelText(1), u"Row = 1"_s);
-    QCOMPARE(m_window->statusPanels()->panelText(2), u"Col = 1"_s);
-    QCOMPARE(m_window->statusPanels()->panelText(5), u"Total Chr to Cursor = ?"_s);
+    QCOMPARE(QStringList({status(1), status(2), status(5)}),
+             (QStringList{u"Row = 1"_s, u"Col = 1"_s, u"Total Chr to Cursor = ?"_s}));
+    pane()->setLines({u"a"_s, u"b"_s, u"c"_s});
+    fx.run(insert());
+    QCOMPARE(status(1), u"Row = 3"_s);
+    win()->toTop();
+    QCOMPARE(status(1), u"Row = 1"_s);
+    win()->toBottom(); // past the final line break
+    QCOMPARE(status(1), u"Row = 4"_s);
+
+    win()->statusPanels()->setCaret(1234566, 0);
+    QCoreApplication::processEvents();
+    for (const QLabel *label : win()->statusPanels()->findChildren<QLabel *>()) {
+        const int needed = label->fontMetrics().horizontalAdvance(label->text());
+        QVERIFY2(label->contentsRect().width() >= needed, qPrintable(label->text()));
+    }
 }
 
 void TestMainWindow::caretMenuFillsParameters()
 {
-    QStringList lines;
-    for (int i = 0; i < 6; ++i)
-        lines += u"0123456789abcdef"_s;
-    pane()->setLines(lines);
-    click(kInsertIntoColumn);
+    pane()->setLines(QStringList(6, u"0123456789abcdef"_s));
+    const FunctionSpec &f = insert();
     pane()->setFocus();
     pane()->moveCaretToOffset(pane()->store().offsetOf({3, 8}));
     QTest::keyClick(pane(), Qt::Key_Shift);
-
-    for (const MenuEntry entry : {MenuEntry::BeginColumn, MenuEntry::BeginRow, MenuEntry::EndRow}) {
-        const CaretMenu *menu =
-            openCaretMenu([entry](CaretMenu *m) { m->entryAction(entry)->trigger(); });
-        QVERIFY(menu);
-    }
-    QCOMPARE(static_cast<NumberField *>(m_window->panel(kInsertIntoColumn)->control(u"column"_s))
-                 ->text(),
-             u"9"_s);
-    QCOMPARE(m_window->restraintStrip()->fromField()->text(), u"4"_s);
-    QCOMPARE(m_window->restraintStrip()->toField()->text(), u"4"_s);
+    for (const MenuEntry entry : {MenuEntry::BeginColumn, MenuEntry::BeginRow, MenuEntry::EndRow})
+        QVERIFY(openCaretMenu([entry](CaretMenu *m) { m->entryAction(entry)->trigger(); }));
+    QCOMPARE(fx.value(f, u"column"_s), u"9"_s);
+    QCOMPARE(band(), (QStringList{u"4"_s, u"4"_s}));
 }
 
-void TestMainWindow::caretMenuEntriesPerFunction()
+void TestMainWindow::caretMenuEntriesPerFunctionNoneWithout()
 {
-    click(kInsertIntoColumn);
+    QVERIFY(!openCaretMenu());
+    insert();
     openCaretMenu([](CaretMenu *m) {
         QVERIFY(m->entryAction(MenuEntry::BeginColumn)->isEnabled());
         QVERIFY(!m->entryAction(MenuEntry::EndColumn)->isEnabled());
@@ -410,49 +324,38 @@ void TestMainWindow::caretMenuEntriesPerFunction()
         QVERIFY(m->actions().last()->text().startsWith(u"Select &All"_s));
         QCOMPARE(m->entryAction(MenuEntry::EndRow)->text(), u"End    Row"_s);
     });
-    click(kCopyMove);
+    fx.select(u"Copy/Move a Column");
     openCaretMenu([](CaretMenu *m) {
         QCOMPARE(m->entryAction(MenuEntry::BeginRow)->text(), u"To Column"_s);
         QVERIFY(!m->entryAction(MenuEntry::EndRow));
     });
-    click(kSort);
+    fx.select(u"Sort Ascending/Descending");
     openCaretMenu([](CaretMenu *m) {
         QVERIFY(m->entryAction(MenuEntry::BeginColumn));
-        QVERIFY(!m->entryAction(MenuEntry::EndColumn));
-        QVERIFY(!m->entryAction(MenuEntry::BeginRow));
+        QVERIFY(!m->entryAction(MenuEntry::EndColumn) && !m->entryAction(MenuEntry::BeginRow));
     });
-}
-
-void TestMainWindow::noCaretMenuWithoutFunction()
-{
-    QVERIFY(!openCaretMenu());
-    click(kInsertIntoColumn);
-    click(kInsertIntoColumn);
+    fx.select(u"Sort Ascending/Descending");
     QVERIFY(!openCaretMenu());
 }
 
 void TestMainWindow::historyRemembersRunsAndDeletes()
 {
-    const QString file = m_home.filePath(u"system/combo5.plx"_s);
+    const QString file = fx.home.filePath(u"system/combo5.plx"_s);
     QFile::remove(file);
-    setLines({u"a"_s, u"b"_s});
-    click(kInsertIntoColumn);
+    pane()->setLines({u"a"_s, u"b"_s});
+    const FunctionSpec &f = insert();
     QVERIFY(QFile::exists(file)); // created empty when the function is selected
-    auto *box =
-        static_cast<HistoryComboBox *>(m_window->panel(kInsertIntoColumn)->control(u"data"_s));
+    auto *box = static_cast<HistoryComboBox *>(fx.panel(f).control(u"data"_s));
     for (const QString &text : {u"one"_s, u"two"_s, u"one"_s}) {
         box->setEditText(text);
-        run(kInsertIntoColumn);
+        fx.run(f);
     }
     QCOMPARE(box->entries(), (QStringList{u"two"_s, u"one"_s}));
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("two\r\none\r\n"));
-    f.close();
+    QCOMPARE(testing::readFile(file), QByteArray("two\r\none\r\n"));
 
     // Reselecting loads the file again.
-    click(kInsertIntoColumn);
-    click(kInsertIntoColumn);
+    insert();
+    insert();
     QCOMPARE(box->entries(), (QStringList{u"two"_s, u"one"_s}));
     QCOMPARE(box->currentText(), QString());
 
@@ -460,34 +363,30 @@ void TestMainWindow::historyRemembersRunsAndDeletes()
     QCOMPARE(box->chosenIndex(), 0);
     Q_EMIT box->deleteFromListRequested();
     QCOMPARE(box->entries(), QStringList{u"one"_s});
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("one\r\n"));
+    QCOMPARE(testing::readFile(file), QByteArray("one\r\n"));
 }
 
 void TestMainWindow::unwritableSystemFolderStillRuns()
 {
     QTemporaryDir home;
-    QFile blocker(home.filePath(u"system"_s)); // a file where the folder should be
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(testing::writeFile(home.filePath(u"system"_s), "")); // a file where the folder goes
     qputenv("PLINTEX_HOME", home.path().toLocal8Bit());
     FakeDialogs dialogs;
     MainWindow window(dialogs);
-    qputenv("PLINTEX_HOME", m_home.path().toLocal8Bit());
+    qputenv("PLINTEX_HOME", fx.home.path().toLocal8Bit());
     window.workArea()->setLines({u"a"_s, u"b"_s});
-    QTest::mouseClick(window.functionBar()->button(kInsertIntoColumn), Qt::LeftButton);
-    static_cast<HistoryComboBox *>(window.panel(kInsertIntoColumn)->control(u"data"_s))
-        ->setEditText(u">"_s);
-    QTest::mouseClick(window.panel(kInsertIntoColumn)->runButton(u"run"_s), Qt::LeftButton);
+    const FunctionSpec &f = *catalogue().byName(u"Insert Into Column");
+    QTest::mouseClick(window.functionBar()->button(f.number), Qt::LeftButton);
+    window.panel(f.number)->setValue(u"data"_s, u">"_s);
+    QTest::mouseClick(window.panel(f.number)->runButton(u"run"_s), Qt::LeftButton);
     QCOMPARE(window.workArea()->lines(), (QStringList{u">a"_s, u">b"_s}));
     QCOMPARE(dialogs.warnings, QStringList());
 }
 
-void TestMainWindow::numericFieldDoubleClickRestoresDefault()
+void TestMainWindow::doubleClickRestoresDefaults()
 {
-    click(kDeleteRetainColumn);
-    auto *start =
-        static_cast<NumberField *>(m_window->panel(kDeleteRetainColumn)->control(u"start"_s));
+    const FunctionSpec &f = fx.select(u"Delete/Retain Column");
+    auto *start = static_cast<NumberField *>(fx.panel(f).control(u"start"_s));
     start->setText(u"42"_s);
     QTest::mouseDClick(start, Qt::LeftButton);
     QCOMPARE(start->text(), u"1"_s);
@@ -495,111 +394,59 @@ void TestMainWindow::numericFieldDoubleClickRestoresDefault()
     QCOMPARE(start->value(), 0);
     QTest::keyClicks(start, u"a1b2"_s);
     QCOMPARE(start->text(), u"12"_s);
-}
 
-void TestMainWindow::restraintStripDoubleClickClears()
-{
-    click(kInsertIntoColumn);
-    RestraintStrip *strip = m_window->restraintStrip();
-    strip->setFrom(4);
-    strip->setTo(9);
-    QTest::mouseDClick(strip, Qt::LeftButton, {}, QPoint(1, 1));
-    QCOMPARE(strip->fromField()->text(), u"0"_s);
-    QCOMPARE(strip->toField()->text(), u"0"_s);
-    strip->setFrom(4);
-    QTest::mouseClick(strip->resetButton(), Qt::LeftButton);
-    QCOMPARE(strip->fromField()->text(), u"0"_s);
+    // The restraint strip clears both fields; its reset button too.
+    strip()->setFrom(4);
+    strip()->setTo(9);
+    QTest::mouseDClick(strip(), Qt::LeftButton, {}, QPoint(1, 1));
+    QCOMPARE(band(), (QStringList{u"0"_s, u"0"_s}));
+    strip()->setFrom(4);
+    QTest::mouseClick(strip()->resetButton(), Qt::LeftButton);
+    QCOMPARE(strip()->fromField()->text(), u"0"_s);
 }
 
 void TestMainWindow::windowKeepsItsWidthForEveryPanel()
 {
-    const int width = m_window->width();
+    const int width = win()->width();
     for (const FunctionSpec &f : catalogue()) {
-        click(f.number);
+        fx.select(f.name);
         QCoreApplication::processEvents();
-        QVERIFY2(m_window->width() == width, qPrintable(f.name));
+        QVERIFY2(win()->width() == width, qPrintable(f.name));
     }
 }
-
-namespace {
-
-QWidget *nextTabStop(QWidget *w)
-{
-    do {
-        w = w->nextInFocusChain();
-    } while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled() ||
-             w->focusProxy());
-    return w;
-}
-
-} // namespace
 
 void TestMainWindow::tabFollowsTheScreen()
 {
-    click(kInsertIntoColumn);
-    ParameterPanel *panel = m_window->panel(kInsertIntoColumn);
-    RestraintStrip *strip = m_window->restraintStrip();
-    QWidget *w = panel->runButton(u"run"_s);
-    const QList<QWidget *> expected{panel->control(u"data"_s),
-                                    panel->control(u"column"_s),
-                                    strip->fromField(),
-                                    strip->toField(),
-                                    strip->resetButton(),
-                                    strip->autoReset(),
-                                    pane()};
-    for (QWidget *next : expected) {
-        w = nextTabStop(w);
+    ParameterPanel &panel = fx.panel(insert());
+    QWidget *w = panel.runButton(u"run"_s);
+    for (QWidget *next : std::initializer_list<QWidget *>{
+             panel.control(u"data"_s), panel.control(u"column"_s), strip()->fromField(),
+             strip()->toField(), strip()->resetButton(), strip()->autoReset(), pane()}) {
+        do {
+            w = w->nextInFocusChain();
+        } while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled() ||
+                 w->focusProxy());
         QCOMPARE(w, next);
     }
-}
-
-void TestMainWindow::statusShowsTheTrueCaretUncut()
-{
-    setLines({u"a"_s, u"b"_s, u"c"_s});
-    click(kInsertIntoColumn);
-    run(kInsertIntoColumn);
-    QCOMPARE(m_window->statusPanels()->panelText(1), u"Row = 3"_s);
-    m_window->toTop();
-    QCOMPARE(m_window->statusPanels()->panelText(1), u"Row = 1"_s);
-    m_window->toBottom(); // past the final line break
-    QCOMPARE(m_window->statusPanels()->panelText(1), u"Row = 4"_s);
-
-    m_window->statusPanels()->setCaret(1234566, 0);
-    QCoreApplication::processEvents();
-    for (const QLabel *label : m_window->statusPanels()->findChildren<QLabel *>()) {
-        const int needed = label->fontMetrics().horizontalAdvance(label->text());
-        QVERIFY2(label->contentsRect().width() >= needed, qPrintable(label->text()));
-    }
-}
-
-void TestMainWindow::hoverNameGoesWhenThePointerLeaves()
-{
-    QToolButton *button = m_window->functionBar()->button(kDeleteRetainColumn);
-    QTest::mouseMove(button, QPoint(2, 2));
-    QTest::mouseMove(button, button->rect().center());
-    QCOMPARE(m_window->functionDropDown()->currentText(), u"Delete/Retain Column"_s);
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(button, &leave);
-    QCOMPARE(m_window->functionDropDown()->currentText(), QString());
 }
 
 // Clear answered while a run rewrites the text would be overwritten by the run's result: it is
 // refused with a message instead, and the toolbar's text actions are greyed out meanwhile.
 void TestMainWindow::textActionsWaitForARun()
 {
-    setLines(QStringList(200000, u"row"_s));
-    click(kInsertIntoColumn);
+    pane()->setLines(QStringList(200000, u"row"_s));
+    const FunctionSpec &f = insert();
     bool clearEnabled = true;
     QTimer::singleShot(0, this, [&] {
-        clearEnabled = m_window->toolbarAction(ToolbarAction::Clear)->isEnabled();
-        m_window->documents()->clear();
+        clearEnabled = win()->toolbarAction(ToolbarAction::Clear)->isEnabled();
+        win()->documents()->clear();
     });
-    m_window->panel(kInsertIntoColumn)->setValue(u"data"_s, u">"_s);
-    run(kInsertIntoColumn);
+    fx.set(f, u"data"_s, u">"_s);
+    fx.run(f);
     QVERIFY(!clearEnabled);
-    QCOMPARE(m_dialogs.warnings, QStringList{u"Processing... Stop it or wait until it ends."_s});
+    QCOMPARE(fx.dialogs.warnings, QStringList{u"Processing... Stop it or wait until it ends."_s});
     QCOMPARE(pane()->store().row(0), u">row"_s);
-    QVERIFY(m_window->toolbarAction(ToolbarAction::Clear)->isEnabled());
+    QVERIFY(win()->toolbarAction(ToolbarAction::Clear)->isEnabled());
 }
 
 QTEST_MAIN(TestMainWindow)
