@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace Qt::StringLiterals;
 
 namespace plintex {
@@ -36,12 +39,18 @@ std::optional<Document> readDocument(const QString &path, TextMode mode, QString
     return Document{std::move(rows), std::move(format)};
 }
 
+QString systemErrorOr(int error, const QString &otherwise)
+{
+    return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : otherwise;
+}
+
 bool writeWhole(QSaveFile &file, const QByteArray &bytes, QString *error)
 {
-    // The write's own error ("No space left on device") is the one to report: once the file
-    // is cancelled, commit() knows only that it failed.
+    // The write's own error ("No space left on device") is the one to report: QFileDevice
+    // takes a short write for no error and says "Unknown error" of a failed flush.
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        *error = file.errorString();
+        *error = systemErrorOr(errno, file.errorString());
         file.cancelWriting();
         file.commit();
         return false;

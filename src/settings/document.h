@@ -29,6 +29,9 @@ bool writeDocument(const QString &path, const QStringList &rows, TextMode mode,
                    const TextFormat &format, const QString &fontFamily, int pointSize,
                    QString *error);
 
+/// The system's text for an errno value, or `otherwise` when it is 0.
+QString systemErrorOr(int error, const QString &otherwise);
+
 /// Writes the bytes and commits the file; on failure `error` holds the system's own reason and
 /// the old file is intact.
 bool writeWhole(QSaveFile &file, const QByteArray &bytes, QString *error);

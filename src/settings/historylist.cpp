@@ -40,7 +40,9 @@ QString filePath(const QString &systemFolder, int number)
 QStringList load(const QString &path)
 {
     QString why = folderProblem(path);
-    if (why.isEmpty() && !QFileInfo(path).isSymLink() && !QFileInfo::exists(path)) {
+    if (why.isEmpty())
+        why = listFileProblem(path);
+    if (why.isEmpty() && !QFileInfo::exists(path)) {
         QDir().mkpath(QFileInfo(path).absolutePath());
         // NewOnly: a link that appeared meanwhile is not followed to create its target.
         QFile created(path);
@@ -51,8 +53,7 @@ QStringList load(const QString &path)
     if (why.isEmpty())
         entries = readListFile(path, &why);
     if (!entries) {
-        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
-            settings::reportRefusal(why);
+        settings::reportRefusal(why);
         return {};
     }
     removeEmpty(*entries);

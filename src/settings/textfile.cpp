@@ -386,10 +386,10 @@ QByteArray encodeRows(const QStringList &rows, const TextFormat &format, TextFor
     QByteArray out;
     out.reserve(size);
     out.append(byteOrderMark(used.encoding));
-    const bool ownEnds = format.mixedEnds.size() == rows.size() - 1;
+    const QList<LineEnd> &ends = format.mixedEnds;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         if (i > 0)
-            out.append(ownEnds ? lineEndBytes(format.mixedEnds[i - 1], used.encoding) : eol);
+            out.append(i <= ends.size() ? lineEndBytes(ends[i - 1], used.encoding) : eol);
         appendEncodedLine(out, rows[i], used.encoding);
     }
     return out;

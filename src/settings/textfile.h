@@ -14,8 +14,8 @@ enum class LineEnd { Lf, CrLf, Cr };
 struct TextFormat {
     TextEncoding encoding = TextEncoding::Utf8;
     LineEnd lineEnd = LineEnd::Lf;
-    /// When a text's line ends differ: the break after each row, in order. Rows written back in
-    /// the same number get their own breaks again; otherwise every break is `lineEnd`.
+    /// When a text's line ends differ: the break after each row, in order. Written back, the
+    /// rows get these breaks again in turn, and `lineEnd` after the last of them.
     QList<LineEnd> mixedEnds;
 
     friend bool operator==(const TextFormat &, const TextFormat &) = default;
