@@ -144,6 +144,8 @@ void decodeLineInto(QString &out, QByteArrayView bytes, TextEncoding encoding)
         // Every unit is kept as it stands, an unpaired surrogate too, so nothing is lost.
         const qsizetype units = bytes.size() / 2;
         out.resize(units);
+        if (units == 0)
+            return;
         if (encoding == TextEncoding::Utf16Le)
             qFromLittleEndian<char16_t>(bytes.data(), units, out.data());
         else
@@ -176,6 +178,8 @@ void appendEncodedLine(QByteArray &out, QStringView line, TextEncoding encoding)
     const qsizetype n = line.size();
     if (isUtf16(encoding)) {
         out.resize(start + n * 2);
+        if (n == 0) // an empty line's data may be null, which the byte swap must not see
+            return;
         if (encoding == TextEncoding::Utf16Le)
             qToLittleEndian<char16_t>(line.utf16(), n, out.data() + start);
         else
