@@ -50,7 +50,9 @@ std::optional<Survey> survey(TextSource &source, qsizetype longestLine)
         if (n < 0)
             return std::nullopt;
         const QByteArrayView fresh = QByteArrayView(piece).sliced(carried, n);
-        if (s.start.size() <= longestLine && !s.start.contains('\n') && !s.start.contains('\r'))
+        // A UTF-16 unit such as U+0A00 holds a 0A byte: 64 KiB at least, whatever it holds.
+        if (s.start.size() < (64 << 10) ||
+            (s.start.size() <= longestLine && !s.start.contains('\n') && !s.start.contains('\r')))
             s.start.append(fresh);
         s.hasCr = s.hasCr || fresh.contains('\r');
         const QByteArrayView all = QByteArrayView(piece).first(carried + n);

@@ -371,6 +371,10 @@ void TestCli::failuresAreReported_data()
     QTest::newRow("/dev/zero through a pipe")
         << u"head -c 30000000 /dev/zero | \"$CLI\" insert-into-column --insert-this-data=x"_s << 3
         << u"too long"_s;
+    QTest::newRow("endless pipe gives output as it goes")
+        << u"yes abc | \"$CLI\" insert-into-column --insert-this-data=x | head -2 | "
+           u"grep -cx xabc | grep -qx 2"_s
+        << 0 << QString();
     QTest::newRow("/dev/zero as a --NAME-file value")
         << u"\"$CLI\" insert-into-column --insert-this-data-file=/dev/zero </dev/null"_s << 3
         << u"larger than 16 MiB"_s;
