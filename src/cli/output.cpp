@@ -3,9 +3,13 @@
 #include "cli/textsource.h"
 #include "settings/document.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -51,10 +55,24 @@ bool Output::open(const QString &path)
     if (path.isEmpty())
         return true;
     m_name = path;
-    m_file = std::make_unique<QSaveFile>(path);
-    if (!m_file->open(QIODevice::WriteOnly)) {
+    // Like a document's save, a link is written through: its target is replaced.
+    const QFileInfo info(path);
+    m_target = info.isSymLink() ? info.symLinkTarget() : path;
+    m_file = std::make_unique<QTemporaryFile>(m_target + u".XXXXXX"_s);
+    if (!m_file->open()) {
         m_error = cannotWrite(m_name, m_file->errorString());
         return false;
+    }
+    // The new file takes the old one's mode and owner; a new one gets what the umask allows.
+    struct stat st;
+    const int fd = int(m_file->handle());
+    if (::stat(QFile::encodeName(m_target).constData(), &st) == 0) {
+        ::fchmod(fd, st.st_mode & 07777);
+        [[maybe_unused]] const int owned = ::fchown(fd, st.st_uid, st.st_gid);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
     }
     return true;
 }
@@ -85,19 +103,22 @@ bool Output::finish()
         discard();
         return false;
     }
-    if (!m_file->commit()) {
-        m_error = cannotWrite(m_name, m_file->errorString());
+    // The rename makes the result appear whole or not at all. No fsync: like sed -i, and
+    // file systems such as ext4 write a file's data before a rename that replaces another.
+    if (::rename(QFile::encodeName(m_file->fileName()).constData(),
+                 QFile::encodeName(m_target).constData()) != 0) {
+        m_error = cannotWrite(m_name, QString::fromLocal8Bit(std::strerror(errno)));
+        discard();
         return false;
     }
+    m_file->setAutoRemove(false);
+    m_file.reset();
     return true;
 }
 
 void Output::discard()
 {
-    if (m_file && m_file->isOpen()) {
-        m_file->cancelWriting();
-        m_file->commit(); // only removes the new file: the old one stays
-    }
+    m_file.reset(); // removes the new file: the old one stays
 }
 
 } // namespace plintex::cli

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArrayView>
-#include <QSaveFile>
 #include <QString>
+#include <QTemporaryFile>
 
 #include <memory>
 
@@ -23,9 +23,8 @@ public:
     QString error() const { return m_error; }
 
 private:
-    bool fail(int error);
-
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<QTemporaryFile> m_file; ///< the new file, beside the one it replaces
+    QString m_target;
     QString m_name = QStringLiteral("standard output");
     QString m_error;
 };
