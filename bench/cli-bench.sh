@@ -62,7 +62,114 @@ for tool in mawk gawk; do
     cmp -s "$out/result.txt" "$out/plintex-insert.txt" && echo "   same output" || echo "   OUTPUTS DIFFER"
 done
 
+# The column functions hold the whole text (decode, run, encode).
+same() { cmp -s "$out/result.txt" "$1" && echo "   same output" || echo "   OUTPUTS DIFFER"; }
+
+echo "-- copy columns 13 to 21 in front of every line"
+measure "plintex-cli copy-move-a-column --copy=13 --and=22 --to-position=1" \
+    "$bin/plintex-cli" copy-move-a-column --copy=13 --and=22 --to-position=1 "$input"
+cp "$out/result.txt" "$out/plintex-copy.txt"
+measure "mawk '{print substr(\$0,13,9) \$0}'" mawk '{print substr($0,13,9) $0}' "$input"
+same "$out/plintex-copy.txt"
+
+echo "-- replace item by ITEM inside columns 10 to 21"
+measure "plintex-cli replace-in-column --replace=item --with=ITEM --in=10 --to=22" \
+    "$bin/plintex-cli" replace-in-column --replace=item --with=ITEM --in=10 --to=22 "$input"
+cp "$out/result.txt" "$out/plintex-replace.txt"
+measure "mawk '{b=substr(\$0,10,12); gsub(/item/,\"ITEM\",b); ...}'" \
+    mawk '{b=substr($0,10,12); gsub(/item/,"ITEM",b); print substr($0,1,9) b substr($0,22)}' "$input"
+same "$out/plintex-replace.txt"
+
+echo "-- total the amounts in columns 23 to 32"
+measure "plintex-cli total-a-specified-column --in-column=23 --to=33" \
+    "$bin/plintex-cli" total-a-specified-column --in-column=23 --to=33 "$input"
+echo "   plintex: $(cat "$out/result.txt")"
+measure "mawk '{s+=substr(\$0,23,10)} END{printf \"%.2f\\n\", s}'" \
+    mawk '{s+=substr($0,23,10)} END{printf "%.2f\n", s}' "$input"
+echo "   mawk:    $(cat "$out/result.txt")"
+
+echo "-- align the whole text into columns"
+measure "plintex-cli align-data-into-columns" "$bin/plintex-cli" align-data-into-columns "$input"
+measure "column -t" column -t "$input"
+
+prose=$out/prose-20mb.txt
+if [ ! -f "$prose" ]; then
+    awk 'BEGIN { srand(11); split("the of and to in is that for it as was with be by on not he this are or his from at which but have an they you were her", w, " ");
+        while (bytes < 20000000) { line = "";
+            for (k = 0; k < 12; k++) { word = w[int(rand() * 30) + 1];
+                if (rand() < 0.15) word = "<a href=\"x" int(rand() * 1000) "\">" word "</a>";
+                line = line (k ? " " : "") word }
+            print line; bytes += length(line) + 1 } }' > "$prose"
+fi
+size=$(stat -c %s "$prose")
+echo "-- strip < to > from $(stat -c %s "$prose") bytes of prose"
+measure "plintex-cli delete-strip-out-data --delete='<' --to-this-data='>'" \
+    "$bin/plintex-cli" delete-strip-out-data "--delete=<" "--to-this-data=>" "$prose"
+cp "$out/result.txt" "$out/plintex-strip.txt"
+measure "sed 's/<[^>]*>//g'" sed 's/<[^>]*>//g' "$prose"
+same "$out/plintex-strip.txt"
+
+# ---- Row functions: each against the tool a shell user would pick, ratio = plintex / peer.
+ledger=$out/ledger-1m.txt
+if [ ! -f "$ledger" ]; then
+    awk 'BEGIN { srand(11); split("PAID OPEN DUE HELD", st, " ");
+        for (i = 1; i <= 1000000; i++)
+            printf "%08d cust-%04d %-5s %10.2f %-18s %5d%s\n", i, int(rand() * 5000),
+                   st[int(rand() * 4) + 1], rand() * 99999, "ref-" int(rand() * 100000),
+                   int(rand() * 99999), substr("   ", 1, i % 4) }' > "$ledger"
+fi
+prose=$out/prose-rows-20mb.txt
+if [ ! -f "$prose" ]; then
+    awk 'BEGIN { srand(5); split("the a of text row line column data word plain reshape to and " \
+                 "in report listing", w, " ");
+        while (bytes < 20000000) {
+            n = int(rand() * 12) + 4; s = w[int(rand() * 16) + 1];
+            for (k = 1; k < n; k++) s = s " " w[int(rand() * 16) + 1];
+            print s; bytes += length(s) + 1;
+            r = rand(); if (r < 0.15) { print ""; bytes++ } else if (r < 0.2) { print "   "; bytes += 4 } } }' \
+        > "$prose"
+fi
+for i in $(seq 1 49); do printf 'cust-%04d-x\n' "$i"; done > "$out/texts-50.txt"
+echo PAID >> "$out/texts-50.txt"
+secs_of() { awk '{ print $(NF - 2) }' <<< "$1"; }
+row() { # row LABEL -- PLINTEX ARGS... -- PEER ARGS...
+    local label=$1; shift 2
+    local p=() q=()
+    while [ "$1" != "--" ]; do p+=("$1"); shift; done
+    shift
+    q=("$@")
+    echo "-- $label"
+    local a b
+    a=$(measure "plintex-cli ${p[*]:0:3}" "$bin/plintex-cli" "${p[@]}"); echo "$a"
+    cp "$out/result.txt" "$out/plintex-row.txt"
+    b=$(measure "${q[*]}" "${q[@]}"); echo "$b"
+    cmp -s "$out/result.txt" "$out/plintex-row.txt" && same="same output" || same="OUTPUTS DIFFER"
+    printf '   ratio %.2f, %s\n' "$(awk "BEGIN { print $(secs_of "$a") / $(secs_of "$b") }")" "$same"
+}
+row "add a row every 3 rows" -- add-row --insert-this-data=---- --every=3 "$input" \
+    -- mawk '{print} NR%3==0 {print "----"}' "$input"
+row "delete every 3rd row" -- delete-row --delete-row=3 --and-every=3 "$input" \
+    -- mawk 'NR%3' "$input"
+row "remove blank lines (20 MB prose)" -- remove-blank-lines "$prose" \
+    -- grep -v '^[[:space:]]*$' "$prose"
+row "trailing blanks" -- delete-leading-trailing-blanks --take-out-trailing-blanks "$ledger" \
+    -- sed 's/[[:space:]]*$//' "$ledger"
+row "delete the rows containing PAID" -- delete-lines-per-data --every-line=PAID "$ledger" \
+    -- grep -v -F PAID "$ledger"
+row "a line after each PAID row" -- insert-lines-per-data --insert-this-data=^^^^ \
+    --every-line=PAID "$ledger" -- mawk '{print} /PAID/ {print "^^^^"}' "$ledger"
+row "append to the PAID rows" -- append-data --append-this-data=CHECKED \
+    --containing-this-data=PAID "$ledger" -- mawk '/PAID/ {$0 = $0 " CHECKED"} {print}' "$ledger"
+echo "-- 50 search texts against one"
+one=$(measure "plintex-cli delete-lines-per-data, 1 text" \
+    "$bin/plintex-cli" delete-lines-per-data --every-line=PAID "$ledger"); echo "$one"
+fifty=$(measure "plintex-cli delete-lines-per-data, 50 texts" \
+    "$bin/plintex-cli" delete-lines-per-data --every-line-containing-this-data-file="$out/texts-50.txt" \
+    "$ledger"); echo "$fifty"
+printf '   ratio %.2f (target <= 3)\n' "$(awk "BEGIN { print $(secs_of "$fifty") / $(secs_of "$one") }")"
+
 echo "-- --in-place against standard output (insert at column 10; target: at most 10% more)"
+size=$(stat -c %s "$input")
 copy=$out/in-place.txt
 prepare="cp '$input' '$copy'"
 measure "plintex-cli insert-into-column ... FILE > standard output" \

@@ -1,12 +1,14 @@
 // Times the window on 1,000,000 lines of ~60 characters: pressing run on "Insert Into Column"
-// until the caret stands in the result, and how soon a stop click ends a run. Prints figures;
+// and on each row function until the caret stands in the result, and how soon a stop click
+// ends a run. Prints figures;
 // run it with QT_QPA_PLATFORM=offscreen or under a display.
+#include "ops/registry.h"
 #include "ui/controls/historycombobox.h"
 #include "ui/dialogs.h"
 #include "ui/documentactions.h"
 #include "ui/functionbar.h"
 #include "ui/mainwindow.h"
-#include "ui/parameterpanel.h"
+#include "ui/panel/parameterpanel.h"
 #include "ui/textpane.h"
 
 #include <QAbstractButton>
@@ -103,6 +105,61 @@ int main(int argc, char *argv[])
         window.undo();
     }
 
+    // The row functions: one run each on the whole text, then a stop click 20 ms into a run.
+    const struct {
+        const char16_t *name;
+        QList<std::pair<QString, QString>> params;
+        QString button;
+    } rowRuns[] = {
+        {u"Add Row", {{u"data"_s, u"----"_s}, {u"every"_s, u"3"_s}}, u"run"_s},
+        {u"Delete Row", {{u"start"_s, u"3"_s}, {u"every"_s, u"3"_s}}, u"run"_s},
+        {u"Remove Blank Lines", {}, u"run"_s},
+        {u"Delete Leading/Trailing Blanks", {}, u"trailing"_s},
+        {u"Insert Lines Per Data", {{u"data"_s, u"^^^^"_s}, {u"search"_s, u"item7 "_s}}, u"run"_s},
+        {u"Delete Lines Per Data", {{u"search"_s, u"item7 \nnote-1"_s}}, u"run"_s},
+        {u"Delete/Retain Line Data", {{u"search"_s, u"note-"_s}, {u"offset"_s, u"-1"_s}}, u"run"_s},
+        {u"Insert Data Per Data", {{u"data"_s, u"XX"_s}, {u"search"_s, u"note-"_s}}, u"run"_s},
+        {u"Append Data", {{u"append"_s, u"CHECKED"_s}, {u"search"_s, u"item7 "_s}}, u"run"_s},
+        {u"Replace Line per Data", {{u"search"_s, u"item7 "_s}, {u"with"_s, u"--"_s}}, u"run"_s},
+    };
+    for (const auto &r : rowRuns) {
+        const FunctionSpec *f = catalogue().byName(QStringView(r.name));
+        if (window.panel(f->number)->isHidden())
+            window.functionBar()->button(f->number)->click();
+        ParameterPanel *p = window.panel(f->number);
+        for (const auto &[key, value] : r.params)
+            p->setValue(key, value);
+        timer.start();
+        p->runButton(r.button)->click();
+        QApplication::processEvents();
+        const qint64 ms = timer.elapsed();
+        const qsizetype rows = window.workArea()->store().lineCount();
+        window.undo();
+        qint64 clickedAt = -1;
+        timer.start();
+        QTimer::singleShot(20, [&] {
+            clickedAt = timer.elapsed();
+            window.session().stop.request();
+        });
+        p->runButton(r.button)->click();
+        const qint64 endedAt = timer.elapsed();
+        while (clickedAt < 0)
+            QApplication::processEvents();
+        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
+        dialogs.warnings.clear();
+        if (!stopped) { // the run ended before the click: no stop may wait for the next run
+            window.session().stop.clear();
+            window.undo();
+        }
+        QApplication::processEvents();
+        if (stopped)
+            std::printf("run %-34s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
+                        qPrintable(u'"' + f->name + u'"'), ms, qint64(rows), endedAt - clickedAt);
+        else
+            std::printf("run %-34s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n",
+                        qPrintable(u'"' + f->name + u'"'), ms, qint64(rows));
+    }
+
     // Documents: save and open the whole text as plain text and as RTF.
     const struct {
         const char *label;
@@ -127,6 +184,63 @@ int main(int argc, char *argv[])
                                                                            : "  (text differs)");
     }
     dialogs.next.reset();
+
+    // The column functions: a run on the whole text (Insert a Column with a block of 1,000
+    // lines), and a stop click into a second run.
+    const struct {
+        int number;
+        const char *name;
+        QList<std::pair<QString, QString>> params;
+    } columnRuns[] = {
+        {63, "Total a Specified Column", {{u"start"_s, u"23"_s}, {u"end"_s, u"33"_s}}},
+        {74, "Insert a Column", {{u"block"_s, u"x\n"_s.repeated(1000)}, {u"column"_s, u"10"_s}}},
+        {75, "Copy/Move a Column", {{u"start"_s, u"10"_s}, {u"end"_s, u"22"_s}, {u"to"_s, u"1"_s}}},
+        {61,
+         "Replace in Column",
+         {{u"search"_s, u"item"_s},
+          {u"replacement"_s, u"ITEM"_s},
+          {u"start"_s, u"10"_s},
+          {u"end"_s, u"22"_s}}},
+        {32, "Align Data into Columns", {{u"right"_s, u"1"_s}}},
+        {108, "Delete/Strip Out Data", {{u"start"_s, u"item"_s}, {u"end"_s, u"note"_s}}},
+    };
+    for (const auto &c : columnRuns) {
+        window.functionBar()->button(c.number)->click();
+        ParameterPanel *p = window.panel(c.number);
+        for (const auto &[key, value] : c.params)
+            p->setValue(key, value);
+        QAbstractButton *go = p->runButton(u"run"_s);
+        timer.start();
+        go->click();
+        QApplication::processEvents();
+        const qint64 ms = timer.elapsed();
+        const bool refused = !dialogs.warnings.isEmpty();
+        window.undo();
+        dialogs.warnings.clear();
+        qint64 clickedAt = -1;
+        timer.start();
+        // The click comes a third into a run as long as the one just timed.
+        QTimer::singleShot(std::max<qint64>(ms / 3, 1), [&] {
+            clickedAt = timer.elapsed();
+            window.session().stop.request();
+        });
+        go->click();
+        const qint64 endedAt = timer.elapsed();
+        while (clickedAt < 0)
+            QApplication::processEvents();
+        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
+        const QString stop = clickedAt > endedAt ? u"came after the run ended"_s
+                                                 : u"ended the run %1 ms after the click%2"_s
+                                                       .arg(endedAt - clickedAt)
+                                                       .arg(stopped ? u""_s : u" (not stopped)"_s);
+        std::printf("run %-26s %6lld ms%s; stop %s\n", c.name, ms, refused ? " (refused)" : "",
+                    qPrintable(stop));
+        if (!stopped)
+            window.undo();
+        window.session().stop.clear();
+        dialogs.warnings.clear();
+        QApplication::processEvents();
+    }
 
     // A stop click, delivered by a timer through the run's own event pump.
     for (int delay : {50, 150, 300}) {

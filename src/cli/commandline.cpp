@@ -1,6 +1,7 @@
 #include "cli/commandline.h"
 
 #include "core/number.h"
+#include "ops/registry.h"
 #include "settings/textfile.h"
 
 #include <QFile>
@@ -23,6 +24,8 @@ struct Option {
         RunButton, // one of several run buttons
         FromRow,
         ToRow,
+        CaretRow,
+        CaretColumn,
         Help,
     };
     QString name;
@@ -37,7 +40,7 @@ bool takesValue(Option::Kind kind)
 {
     using K = Option::Kind;
     return kind == K::Number || kind == K::Text || kind == K::TextFile || kind == K::FromRow ||
-           kind == K::ToRow;
+           kind == K::ToRow || kind == K::CaretRow || kind == K::CaretColumn;
 }
 
 QString quoted(const QString &label)
@@ -49,47 +52,43 @@ QList<Option> optionsFor(const FunctionSpec &function)
 {
     using K = Option::Kind;
     QList<Option> options;
-    for (const ParamSpec &p : function.body.params) {
+    for (const ParamSpec &p : function.params()) {
+        const ParamKindTraits traits = traitsOf(p.kind);
         const QString name = slugOf(p.label);
-        switch (p.kind) {
-        case ParamKind::Number:
+        if (traits.writtenByRun)
+            continue;
+        if (traits.isNumber) {
             options.append({name,
                             K::Number,
                             p.key,
                             {},
                             false,
                             quoted(p.label) + u" (default " + p.defaultValue + u')'});
-            break;
-        case ParamKind::Text:
-        case ParamKind::HistoryText:
-        case ParamKind::MultiLineText: {
-            const bool multi = p.kind == ParamKind::MultiLineText;
+        } else if (traits.isText) {
+            const bool multi = traits.multiLine;
             const QString def = p.defaultValue.isEmpty() ? u"empty"_s : quoted(p.defaultValue);
             options.append(
                 {name, K::Text, p.key, {}, multi, quoted(p.label) + u" (default " + def + u')'});
             options.append(
                 {name + u"-file", K::TextFile, p.key, {}, multi, u"the same, read from a file"_s});
-            break;
-        }
-        case ParamKind::Choice:
-            for (const QString &choice : p.choices) {
-                options.append(
-                    {slugOf(choice), K::Choice, p.key, choice, false,
-                     quoted(choice) + (choice == p.defaultValue ? u" (default)"_s : QString())});
+        } else if (p.kind == ParamKind::Choice) {
+            for (const ChoiceSpec &choice : p.choices) {
+                options.append({slugOf(choice.caption), K::Choice, p.key, choice.key, false,
+                                quoted(choice.caption) +
+                                    (choice.key == p.defaultValue ? u" (default)"_s : QString())});
             }
-            break;
-        case ParamKind::Flag:
+        } else {
             options.append({name, K::FlagOn, p.key, u"1"_s, false,
                             u"tick " + quoted(p.label) +
                                 (p.defaultValue == u"1"_s ? u" (default)"_s : QString())});
             if (p.defaultValue == u"1"_s)
                 options.append(
                     {u"no-" + name, K::FlagOff, p.key, u"0"_s, false, u"clear " + quoted(p.label)});
-            break;
         }
     }
-    if (function.body.runButtons.size() > 1) {
-        for (const RunButtonSpec &b : function.body.runButtons)
+    const QList<RunButtonSpec> runButtons = function.runButtons();
+    if (runButtons.size() > 1) {
+        for (const RunButtonSpec &b : runButtons)
             options.append({slugOf(b.caption),
                             K::RunButton,
                             {},
@@ -110,6 +109,20 @@ QList<Option> optionsFor(const FunctionSpec &function)
                         {},
                         false,
                         u"\"To:\", last row of the band (default 0: the last row)"_s});
+    }
+    {
+        options.append({u"caret-row"_s,
+                        K::CaretRow,
+                        {},
+                        {},
+                        false,
+                        u"the caret's row, as the status bar shows it (default 1)"_s});
+        options.append({u"caret-column"_s,
+                        K::CaretColumn,
+                        {},
+                        {},
+                        false,
+                        u"the caret's column, as the status bar shows it (default 1)"_s});
     }
     options.append({u"help"_s, K::Help, {}, {}, false, u"show this help"_s});
     return options;
@@ -163,6 +176,16 @@ std::optional<QString> readOptionFile(const QString &path, bool multiLine, QStri
     return rows.join(u'\n');
 }
 
+/// Sets a field's value; a field that a tick box unlocks ticks that box, since giving it says
+/// it is wanted.
+void setParam(ParamValues &values, const FunctionSpec &function, const QString &key,
+              const QString &value)
+{
+    values.set(key, value);
+    if (const ParamSpec *p = function.param(key); p && !p->unlockedBy.isEmpty())
+        values.set(p->unlockedBy, u"1"_s);
+}
+
 } // namespace
 
 Command parseCommandLine(const QStringList &arguments)
@@ -177,7 +200,7 @@ Command parseCommandLine(const QStringList &arguments)
     if (first == u"--version"_s)
         return VersionCommand{};
 
-    const FunctionSpec *function = functionByName(first);
+    const FunctionSpec *function = catalogue().byName(first);
     if (!function)
         return UsageErrorCommand{u"unknown function \"" + first + u"\" (see plintex-cli --list)"};
     if (!function->isBuilt())
@@ -187,7 +210,7 @@ Command parseCommandLine(const QStringList &arguments)
     const QList<Option> options = optionsFor(*function);
     RunCommand run;
     run.function = function;
-    run.params = ParamValues::defaults(function->body.params);
+    run.params = ParamValues::defaults(function->params());
     bool inputGiven = false;
     bool onlyPositional = false;
     QSet<QString> choicesGiven;
@@ -245,13 +268,19 @@ Command parseCommandLine(const QStringList &arguments)
         switch (option->kind) {
         case K::Number:
         case K::FromRow:
-        case K::ToRow: {
+        case K::ToRow:
+        case K::CaretRow:
+        case K::CaretColumn: {
             const std::optional<qint64> n = parseWholeNumber(value);
             if (!n)
                 return UsageErrorCommand{u"option --" + option->name +
                                          u" needs a whole number >= 0, not \"" + value + u'"'};
             if (option->kind == K::Number) {
-                run.params.set(option->param, QString::number(*n));
+                setParam(run.params, *function, option->param, QString::number(*n));
+            } else if (option->kind == K::CaretRow || option->kind == K::CaretColumn) {
+                // 1-based as shown; the caret record counts from 0.
+                const qsizetype at = qsizetype(std::max<qint64>(*n, 1) - 1);
+                (option->kind == K::CaretRow ? run.caret.row : run.caret.column) = at;
             } else {
                 run.restraint.autoReset = false;
                 (option->kind == K::FromRow ? run.restraint.from : run.restraint.to) = *n;
@@ -270,7 +299,7 @@ Command parseCommandLine(const QStringList &arguments)
                 return UsageErrorCommand{u"option --" +
                                          slugOf(function->param(option->param)->label) +
                                          u" takes one line of text"};
-            run.params.set(option->param, value);
+            setParam(run.params, *function, option->param, value);
             break;
         case K::Choice:
             if (choicesGiven.contains(option->param) &&
@@ -295,14 +324,15 @@ Command parseCommandLine(const QStringList &arguments)
         }
     }
 
-    if (function->body.runButtons.size() > 1 && run.runButton.isEmpty()) {
+    const QList<RunButtonSpec> runButtons = function->runButtons();
+    if (runButtons.size() > 1 && run.runButton.isEmpty()) {
         QStringList names;
-        for (const RunButtonSpec &b : function->body.runButtons)
+        for (const RunButtonSpec &b : runButtons)
             names += u"--" + slugOf(b.caption);
         return UsageErrorCommand{u"give one of " + names.join(u", "_s)};
     }
-    if (run.runButton.isEmpty() && !function->body.runButtons.isEmpty())
-        run.runButton = function->body.runButtons.front().key;
+    if (run.runButton.isEmpty() && !runButtons.isEmpty())
+        run.runButton = runButtons.front().key;
     if (run.inPlace) {
         if (!run.outputPath.isEmpty())
             return UsageErrorCommand{u"--in-place and --output exclude each other"_s};
@@ -311,6 +341,22 @@ Command parseCommandLine(const QStringList &arguments)
         run.outputPath = run.inputPath;
     }
     return run;
+}
+
+QList<OptionSummary> optionSummary(const FunctionSpec &function)
+{
+    QList<OptionSummary> summary;
+    for (const Option &o : optionsFor(function)) {
+        const ParamSpec *p = o.param.isEmpty() ? nullptr : function.param(o.param);
+        const bool isFile =
+            o.kind == Option::Kind::TextFile || (p && p->kind == ParamKind::FileName);
+        QString label = p ? p->label : QString();
+        if (o.kind == Option::Kind::Choice || o.kind == Option::Kind::RunButton)
+            label = o.help;
+        summary.append(
+            {o.name, takesValue(o.kind), isFile, label, o.help, o.kind == Option::Kind::TextFile});
+    }
+    return summary;
 }
 
 QString functionList()
@@ -326,8 +372,8 @@ QString functionList()
 QString functionHelp(const FunctionSpec &function)
 {
     QString out = u"Usage: plintex-cli " + function.slug() + u" [OPTION]... [FILE]\n" +
-                  function.name +
-                  u": runs on the text of FILE (or standard input) and writes the result to "
+                  function.name + u": " + function.body.description +
+                  u"\nRuns on the text of FILE (or standard input) and writes the result to "
                   u"standard output.\n\nOptions:\n";
     for (const Option &o : optionsFor(function)) {
         QString left = u"  --" + o.name;

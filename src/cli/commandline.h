@@ -47,6 +47,18 @@ constexpr qint64 kMaxOptionFileSize = 16 << 20;
 /// as --NAME-file are read here; a file that cannot be read gives a FileErrorCommand.
 Command parseCommandLine(const QStringList &arguments);
 
+/// One option as documentation and shell completion show it.
+struct OptionSummary {
+    QString name;      ///< without the leading "--"
+    bool takesValue;   ///< given as --name=VALUE
+    bool valueIsFile;  ///< the value names a file (a --NAME-file form, a file-name field)
+    QString label;     ///< what the panel shows for it
+    QString help;      ///< as `--help` shows it
+    bool textFromFile; ///< the --NAME-file form of a text field
+};
+/// The options plintex-cli takes for a function, in the order `--help` lists them.
+QList<OptionSummary> optionSummary(const FunctionSpec &function);
+
 /// `plintex-cli --list`: the functions that run, one a line.
 QString functionList();
 /// `plintex-cli FUNCTION --help`: its options with their defaults.

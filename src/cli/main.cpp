@@ -70,27 +70,34 @@ QString inPlaceProblem(const QString &path)
     return {};
 }
 
-int runWholeText(const cli::RunCommand &command, cli::TextSource &source, cli::Output &output)
+/// Runs a function that needs the whole text (or none), then writes what the run leaves: the
+/// results shown outside the text when it has any, else the text in the input's encoding and
+/// line ends.
+int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::Output &output)
 {
-    QString why;
-    std::optional<QByteArray> bytes = cli::readWhole(source, wholeTextLimit(), &why);
-    if (!bytes)
-        return fail(cli::FileError, why);
+    const FunctionBody &body = command.function->body;
+    RunInput run;
+    run.params = command.params;
+    run.restraint = command.restraint;
+    run.caret = command.caret;
+    run.runButton = command.runButton;
+    TextFormat format;
     QByteArray out;
     RunResult result;
     try {
-        TextFormat format = detectFormat(*bytes);
-        RunInput run;
-        run.lines = rowsToLines(decodeRows(*bytes, format, &format.mixedEnds));
-        bytes.reset(); // the decoded lines are all that is needed from here on
-        run.params = command.params;
-        run.restraint = command.restraint;
-        run.caret = command.caret;
-        run.runButton = command.runButton;
+        if (source) {
+            QString why;
+            std::optional<QByteArray> bytes = cli::readWhole(*source, wholeTextLimit(), &why);
+            if (!bytes)
+                return fail(cli::FileError, why);
+            format = detectFormat(*bytes);
+            run.lines = rowsToLines(decodeRows(*bytes, format, &format.mixedEnds));
+        } // the decoded lines are all that is needed from here on
         SilentMonitor monitor;
-        result = command.function->body.run(std::move(run), monitor);
-        if (result.done())
-            out = encodeRows(linesToRows(std::move(result.lines)), format);
+        const QStringList unchanged = run.lines;
+        result = body.run(std::move(run), monitor);
+        if (result.done() && result.report.isEmpty() && source)
+            out = encodeRows(linesToRows(result.lines ? *result.lines : unchanged), format);
     } catch (const std::bad_alloc &) {
         return fail(cli::FileError, u"the text is too large to be held in memory"_s);
     }
@@ -100,8 +107,8 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource &source, cli::O
     }
     for (QString notice : std::as_const(result.notices))
         printTo(stderr, notice.replace(u'\r', u'\n') + u'\n');
-    if (!result.output.isEmpty() && !output.write((result.output + u'\n').toLocal8Bit()))
-        return fail(cli::FileError, output.error());
+    if (!result.report.isEmpty())
+        out = (result.report.join(u'\n') + u'\n').toLocal8Bit();
     if (!output.write(out) || !output.finish())
         return fail(cli::FileError, output.error());
     return cli::Done;
@@ -109,26 +116,26 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource &source, cli::O
 
 int runCommand(const cli::RunCommand &command)
 {
+    const FunctionBody &body = command.function->body;
     cli::FileSource source;
-    if (!source.open(command.inputPath))
+    if (body.readsText && !source.open(command.inputPath))
         return fail(cli::FileError, source.error());
     if (command.inPlace) {
         if (const QString why = inPlaceProblem(command.inputPath); !why.isEmpty())
             return fail(cli::FileError, why);
     }
-    // A file written through QSaveFile replaces the old one only at the end, so even an
-    // --output naming the input is read whole before it changes.
+    // The output file replaces the old one only at the end, so even an --output naming the
+    // input is read whole before it changes.
     cli::Output output;
     if (!output.open(command.outputPath))
         return fail(cli::FileError, output.error());
 
-    const LineTransformFactory factory = command.function->body.lineTransform;
-    if (!factory)
-        return runWholeText(command, source, output);
+    if (!body.readsText || !body.lineTransform)
+        return runWholeText(command, body.readsText ? &source : nullptr, output);
 
     cli::ProgressLine progress(source.size());
     const cli::StreamResult r = cli::streamLines(
-        source, factory(command.params), command.params.all(), command.restraint,
+        source, body.lineTransform(command.params), command.params.all(), command.restraint,
         [&](QByteArrayView bytes) { return output.write(bytes); },
         [&](qint64 done) { progress.update(done); });
     switch (r.outcome) {

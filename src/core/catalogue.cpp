@@ -1,7 +1,6 @@
 #include "core/catalogue.h"
 
-#include "ops/columns/deleteretaincolumn.h"
-#include "ops/columns/insertintocolumn.h"
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -15,224 +14,156 @@ CaretMenuLayout menu(std::initializer_list<CaretMenuItem> items, bool columnBrea
     return CaretMenuLayout{QList<CaretMenuItem>(items), columnBreak};
 }
 
-const CaretMenuLayout kRowsOnly = menu({{E::BeginRow}, {E::EndRow}});
+} // namespace
 
-QList<FunctionSpec> buildCatalogue()
+QList<FunctionSpec> functionTable()
 {
-    // Name, number, drop-down entries, restraint, caret menu, history files, menu layout, body.
-    // The order is the order of the function buttons.
+    const CaretMenuLayout kRowsOnly = menu({{E::BeginRow}, {E::EndRow}});
+    // In the order of the function buttons.
     return {
-        {u"Add Row"_s, 11, {{0, u"Add Row"_s}}, true, true, {}, kRowsOnly, {}},
-        {u"Align Data into Columns"_s,
-         32,
-         {{1, u"Align Data into Columns"_s}},
-         false,
-         false,
-         {},
-         {},
-         {}},
-        {u"Append Data"_s, 57, {{2, u"Append Data"_s}}, true, true, {3, 4}, kRowsOnly, {}},
-        {u"Break Up File"_s, 68, {{3, u"Break Up File"_s}}, false, false, {}, {}, {}},
-        {u"Copy/Move a Column"_s,
-         75,
-         {{4, u"Copy/Move a Column"_s}},
-         false,
-         true,
-         {},
-         menu({{E::BeginColumn}, {E::EndColumn}, {E::BeginRow, u"To Column"_s}}),
-         {}},
-        {u"Delete Leading/Trailing Blanks"_s,
-         17,
-         {{5, u"Delete Leading/Trailing Blanks"_s}},
-         true,
-         true,
-         {},
-         kRowsOnly,
-         {}},
-        {u"Delete Lines Per Data"_s,
-         41,
-         {{6, u"Delete Lines Per Data"_s}},
-         false,
-         false,
-         {},
-         {},
-         {}},
-        {u"Delete Row"_s, 3, {{7, u"Delete Row"_s}}, true, true, {}, kRowsOnly, {}},
-        {u"Delete/Retain Column"_s,
-         2,
-         {{8, u"Delete/Retain Column"_s}, {29, u"Retain/Delete Column"_s}},
-         true,
-         true,
-         {},
-         menu({{E::BeginColumn}, {E::EndColumn}, {E::BeginRow}, {E::EndRow}}, true),
-         columns::deleteRetainColumn()},
-        {u"Delete/Retain Line Data"_s,
-         65,
-         {{9, u"Delete/Retain Line Data"_s}, {30, u"Retain/Delete Line Data"_s}},
-         true,
-         true,
-         {13},
-         kRowsOnly,
-         {}},
-        {u"Delete/Strip Out Data"_s,
-         108,
-         {{10, u"Delete/Strip Out Data"_s}},
-         false,
-         false,
-         {1, 2},
-         {},
-         {}},
-        {u"Horizontal Concatenation"_s,
-         15,
-         {{11, u"Horizontal Concatenation"_s}},
-         false,
-         true,
-         {},
-         menu({{E::BeginRow, u"Through Row"_s}}),
-         {}},
-        {u"Html Realign"_s, 1, {{12, u"Html Realign"_s}}, false, false, {}, {}, {}},
-        {u"Insert a Column"_s,
-         74,
-         {{13, u"Insert a Column"_s}},
-         false,
-         true,
-         {},
-         menu({{E::BeginColumn}}),
-         {}},
-        {u"Insert CR"_s, 43, {{14, u"Insert CR"_s}}, false, false, {}, {}, {}},
-        {u"Insert Data Per Data"_s,
-         67,
-         {{15, u"Insert Data Per Data"_s}},
-         true,
-         true,
-         {8, 9},
-         kRowsOnly,
-         {}},
-        {u"Insert Incrementing Letters"_s,
-         89,
-         {{16, u"Insert Incrementing Letters"_s}},
-         true,
-         true,
-         {},
-         menu({{E::BeginColumn}, {E::BeginRow}, {E::EndRow}}, true),
-         {}},
-        {u"Insert Incrementing Numbers"_s,
-         47,
-         {{17, u"Insert Incrementing Numbers"_s}},
-         true,
-         true,
-         {},
-         menu({{E::BeginColumn}, {E::BeginRow}, {E::EndRow}}, true),
-         {}},
-        {u"Insert Into Column"_s,
-         10,
-         {{18, u"Insert Into Column"_s}},
-         true,
-         true,
-         {5},
-         menu({{E::BeginColumn}, {E::EndColumn, {}, true}, {E::BeginRow}, {E::EndRow}}, true),
-         columns::insertIntoColumn()},
-        {u"Insert Lines Per Data"_s,
-         27,
-         {{19, u"Insert Lines Per Data"_s}},
-         false,
-         false,
-         {},
-         {},
-         {}},
-        {u"Insert Spread Sheet Delimiter"_s,
-         79,
-         {{20, u"Insert Spread Sheet Delimiter"_s}},
-         false,
-         true,
-         {},
-         menu({{E::BeginRow, u"Column Position"_s}}),
-         {}},
-        {u"Mark Duplicate Lines"_s,
-         103,
-         {{21, u"Mark Duplicate Lines"_s}},
-         false,
-         false,
-         {},
-         {},
-         {}},
-        {u"Read Me"_s, 56, {{22, u"Read Me"_s}}, false, false, {}, {}, {}},
-        {u"Remove Blank Lines"_s, 34, {{23, u"Remove Blank Lines"_s}}, false, false, {}, {}, {}},
-        {u"Replace Byte in File"_s,
-         87,
-         {{24, u"Replace Byte in File"_s}},
-         false,
-         false,
-         {},
-         {},
-         {}},
-        {u"Replace Data with Data List"_s,
-         83,
-         {{25, u"Replace Data with Data List"_s}},
-         false,
-         false,
-         {12},
-         {},
-         {}},
-        {u"Replace in Column"_s,
-         61,
-         {{26, u"Replace in Column"_s}},
-         false,
-         true,
-         {6, 7},
-         menu({{E::BeginColumn}, {E::EndColumn}}),
-         {}},
-        {u"Replace Line per Data"_s,
-         95,
-         {{27, u"Replace Line per Data"_s}},
-         true,
-         true,
-         {10, 11},
-         kRowsOnly,
-         {}},
-        {u"Replicate Data"_s, 107, {{28, u"Replicate Data"_s}}, false, false, {}, {}, {}},
-        {u"Shuffle Data"_s,
-         100,
-         {{31, u"Shuffle Data"_s}},
-         false,
-         true,
-         {},
-         menu({{E::BeginRow}}),
-         {}},
-        {u"Sort Ascending/Descending"_s,
-         28,
-         {{32, u"Sort Ascending/Descending"_s}},
-         false,
-         true,
-         {},
-         menu({{E::BeginColumn}}),
-         {}},
-        {u"Special Routines"_s, 23, {{33, u"Special Routines"_s}}, false, false, {}, {}, {}},
-        {u"Total a Specified Column"_s,
-         63,
-         {{34, u"Total a Specified Column"_s}},
-         true,
-         true,
-         {14},
-         menu({{E::BeginColumn}, {E::EndColumn}, {E::BeginRow}, {E::EndRow}}, true),
-         {}},
-        {u"Vertical Concatenation"_s,
-         31,
-         {{35, u"Vertical Concatenation"_s}},
-         false,
-         true,
-         {},
-         menu({{E::BeginRow, u"Lower Row"_s}}),
-         {}},
+        {.name = u"Add Row"_s,
+         .number = 11,
+         .entry = 0,
+         .restraint = true,
+         .caretMenu = true,
+         .menu = kRowsOnly},
+        {.name = u"Align Data into Columns"_s, .number = 32, .entry = 1},
+        {.name = u"Append Data"_s,
+         .number = 57,
+         .entry = 2,
+         .restraint = true,
+         .caretMenu = true,
+         .menu = kRowsOnly},
+        {.name = u"Break Up File"_s, .number = 68, .entry = 3},
+        {.name = u"Copy/Move a Column"_s,
+         .number = 75,
+         .entry = 4,
+         .caretMenu = true,
+         .menu = menu({{E::BeginColumn}, {E::EndColumn}, {E::BeginRow, u"To Column"_s}})},
+        {.name = u"Delete Leading/Trailing Blanks"_s,
+         .number = 17,
+         .entry = 5,
+         .restraint = true,
+         .caretMenu = true,
+         .menu = kRowsOnly},
+        {.name = u"Delete Lines Per Data"_s, .number = 41, .entry = 6},
+        {.name = u"Delete Row"_s,
+         .number = 3,
+         .entry = 7,
+         .restraint = true,
+         .caretMenu = true,
+         .menu = kRowsOnly},
+        {.name = u"Delete/Retain Column"_s,
+         .number = 2,
+         .entry = 8,
+         .alias = {29, u"Retain/Delete Column"_s},
+         .restraint = true,
+         .caretMenu = true,
+         .menu = menu({{E::BeginColumn}, {E::EndColumn}, {E::BeginRow}, {E::EndRow}}, true)},
+        {.name = u"Delete/Retain Line Data"_s,
+         .number = 65,
+         .entry = 9,
+         .alias = {30, u"Retain/Delete Line Data"_s},
+         .restraint = true,
+         .caretMenu = true,
+         .menu = kRowsOnly},
+        {.name = u"Delete/Strip Out Data"_s, .number = 108, .entry = 10},
+        {.name = u"Horizontal Concatenation"_s,
+         .number = 15,
+         .entry = 11,
+         .caretMenu = true,
+         .menu = menu({{E::BeginRow, u"Through Row"_s}})},
+        {.name = u"Html Realign"_s, .number = 1, .entry = 12},
+        {.name = u"Insert a Column"_s,
+         .number = 74,
+         .entry = 13,
+         .caretMenu = true,
+         .menu = menu({{E::BeginColumn}})},
+        {.name = u"Insert CR"_s, .number = 43, .entry = 14},
+        {.name = u"Insert Data Per Data"_s,
+         .number = 67,
+         .entry = 15,
+         .restraint = true,
+         .caretMenu = true,
+         .menu = kRowsOnly},
+        {.name = u"Insert Incrementing Letters"_s,
+         .number = 89,
+         .entry = 16,
+         .restraint = true,
+         .caretMenu = true,
+         .menu = menu({{E::BeginColumn}, {E::BeginRow}, {E::EndRow}}, true)},
+        {.name = u"Insert Incrementing Numbers"_s,
+         .number = 47,
+         .entry = 17,
+         .restraint = true,
+         .caretMenu = true,
+         .menu = menu({{E::BeginColumn}, {E::BeginRow}, {E::EndRow}}, true)},
+        {.name = u"Insert Into Column"_s,
+         .number = 10,
+         .entry = 18,
+         .restraint = true,
+         .caretMenu = true,
+         .menu =
+             menu({{E::BeginColumn}, {E::EndColumn, {}, true}, {E::BeginRow}, {E::EndRow}}, true)},
+        {.name = u"Insert Lines Per Data"_s, .number = 27, .entry = 19},
+        {.name = u"Insert Spread Sheet Delimiter"_s,
+         .number = 79,
+         .entry = 20,
+         .caretMenu = true,
+         .menu = menu({{E::BeginRow, u"Column Position"_s}})},
+        {.name = u"Mark Duplicate Lines"_s, .number = 103, .entry = 21},
+        {.name = u"Read Me"_s, .number = 56, .entry = 22},
+        {.name = u"Remove Blank Lines"_s, .number = 34, .entry = 23},
+        {.name = u"Replace Byte in File"_s, .number = 87, .entry = 24},
+        {.name = u"Replace Data with Data List"_s, .number = 83, .entry = 25},
+        {.name = u"Replace in Column"_s,
+         .number = 61,
+         .entry = 26,
+         .caretMenu = true,
+         .menu = menu({{E::BeginColumn}, {E::EndColumn}})},
+        {.name = u"Replace Line per Data"_s,
+         .number = 95,
+         .entry = 27,
+         .restraint = true,
+         .caretMenu = true,
+         .menu = kRowsOnly},
+        {.name = u"Replicate Data"_s, .number = 107, .entry = 28},
+        {.name = u"Shuffle Data"_s,
+         .number = 100,
+         .entry = 31,
+         .caretMenu = true,
+         .menu = menu({{E::BeginRow}})},
+        {.name = u"Sort Ascending/Descending"_s,
+         .number = 28,
+         .entry = 32,
+         .caretMenu = true,
+         .menu = menu({{E::BeginColumn}})},
+        {.name = u"Special Routines"_s, .number = 23, .entry = 33},
+        {.name = u"Total a Specified Column"_s,
+         .number = 63,
+         .entry = 34,
+         .restraint = true,
+         .caretMenu = true,
+         .menu = menu({{E::BeginColumn}, {E::EndColumn}, {E::BeginRow}, {E::EndRow}}, true)},
+        {.name = u"Vertical Concatenation"_s,
+         .number = 31,
+         .entry = 35,
+         .caretMenu = true,
+         .menu = menu({{E::BeginRow, u"Lower Row"_s}})},
     };
 }
 
-} // namespace
-
-const QList<FunctionSpec> &catalogue()
+void bindBody(QList<FunctionSpec> &functions, QStringView name, FunctionBody body)
 {
-    static const QList<FunctionSpec> all = buildCatalogue();
-    return all;
+    const auto f = std::find_if(functions.begin(), functions.end(),
+                                [name](const FunctionSpec &f) { return f.name == name; });
+    Q_ASSERT(f != functions.end());
+    if (!body.run && body.lineTransform) {
+        body.run = [transform = body.lineTransform](RunInput input, RunMonitor &monitor) {
+            return runLineTransform(transform, std::move(input), monitor);
+        };
+    }
+    f->body = std::move(body);
 }
 
 QString FunctionSpec::slug() const
@@ -240,41 +171,77 @@ QString FunctionSpec::slug() const
     return slugOf(name);
 }
 
+QList<DropDownEntry> FunctionSpec::entries() const
+{
+    QList<DropDownEntry> all{{entry, name}};
+    if (alias.position >= 0)
+        all.append(alias);
+    return all;
+}
+
+QList<ParamSpec> FunctionSpec::params() const
+{
+    QList<ParamSpec> params;
+    for (const PanelItem &item : body.panel) {
+        if (const auto *p = std::get_if<ParamSpec>(&item))
+            params.append(*p);
+    }
+    return params;
+}
+
 const ParamSpec *FunctionSpec::param(const QString &key) const
 {
-    for (const ParamSpec &p : body.params) {
-        if (p.key == key)
-            return &p;
+    for (const PanelItem &item : body.panel) {
+        if (const auto *p = std::get_if<ParamSpec>(&item); p && p->key == key)
+            return p;
     }
     return nullptr;
 }
 
-const FunctionSpec *functionByNumber(int number)
+QList<RunButtonSpec> FunctionSpec::runButtons() const
 {
-    for (const FunctionSpec &f : catalogue()) {
+    QList<RunButtonSpec> buttons;
+    for (const PanelItem &item : body.panel) {
+        if (const auto *b = std::get_if<RunButtonSpec>(&item))
+            buttons.append(*b);
+    }
+    return buttons;
+}
+
+QList<int> FunctionSpec::histories() const
+{
+    QList<int> numbers;
+    for (const PanelItem &item : body.panel) {
+        if (const auto *p = std::get_if<ParamSpec>(&item); p && p->history > 0)
+            numbers.append(p->history);
+    }
+    return numbers;
+}
+
+Catalogue::Catalogue(QList<FunctionSpec> functions) : m_functions(std::move(functions)) {}
+
+const FunctionSpec *Catalogue::byNumber(int number) const
+{
+    for (const FunctionSpec &f : m_functions) {
         if (f.number == number)
             return &f;
     }
     return nullptr;
 }
 
-const FunctionSpec *functionAtEntry(int position)
+const FunctionSpec *Catalogue::atEntry(int position) const
 {
-    for (const FunctionSpec &f : catalogue()) {
-        for (const DropDownEntry &e : f.entries) {
-            if (e.position == position)
-                return &f;
-        }
+    for (const FunctionSpec &f : m_functions) {
+        if (f.entry == position || f.alias.position == position)
+            return &f;
     }
     return nullptr;
 }
 
-const FunctionSpec *functionByName(QStringView nameOrSlug)
+const FunctionSpec *Catalogue::byName(QStringView nameOrSlug) const
 {
-    for (const FunctionSpec &f : catalogue()) {
-        if (f.slug() == nameOrSlug)
-            return &f;
-        for (const DropDownEntry &e : f.entries) {
+    for (const FunctionSpec &f : m_functions) {
+        for (const DropDownEntry &e : f.entries()) {
             if (e.caption == nameOrSlug || slugOf(e.caption) == nameOrSlug)
                 return &f;
         }
@@ -282,11 +249,11 @@ const FunctionSpec *functionByName(QStringView nameOrSlug)
     return nullptr;
 }
 
-QStringList dropDownCaptions()
+QStringList Catalogue::dropDownCaptions() const
 {
     QList<DropDownEntry> all;
-    for (const FunctionSpec &f : catalogue())
-        all += f.entries;
+    for (const FunctionSpec &f : m_functions)
+        all += f.entries();
     std::sort(all.begin(), all.end(), [](const DropDownEntry &a, const DropDownEntry &b) {
         return a.position < b.position;
     });
@@ -329,18 +296,18 @@ QString defaultMenuCaption(MenuEntry entry)
     return {};
 }
 
-QList<CaretMenuWrite> caretMenuWrites(const FunctionSpec &function, MenuEntry entry, qint64 row,
-                                      qint64 column)
+QList<FieldWrite> caretMenuWrites(const FunctionSpec &function, MenuEntry entry, qint64 row,
+                                  qint64 column)
 {
-    QList<CaretMenuWrite> writes;
+    QList<FieldWrite> writes;
     if (entry == MenuEntry::BeginRow)
-        writes.append({CaretMenuWrite::Target::RestraintFrom, {}, row});
+        writes.append({FieldWrite::Target::RestraintFrom, {}, QString::number(row)});
     if (entry == MenuEntry::EndRow)
-        writes.append({CaretMenuWrite::Target::RestraintTo, {}, row});
+        writes.append({FieldWrite::Target::RestraintTo, {}, QString::number(row)});
     for (const CaretMenuTarget &t : function.body.menuTargets) {
         if (t.entry == entry) {
-            writes.append({CaretMenuWrite::Target::Param, t.param,
-                           t.source == CaretSource::Row ? row : column});
+            writes.append({FieldWrite::Target::Param, t.param,
+                           QString::number(t.source == CaretSource::Row ? row : column)});
         }
     }
     return writes;

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "core/params.h"
+#include "core/panel.h"
 #include "core/run.h"
 
 #include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace plintex {
 
@@ -13,72 +15,108 @@ enum class MenuEntry { BeginColumn, EndColumn, BeginRow, EndRow };
 enum class CaretSource { Column, Row };
 
 struct CaretMenuItem {
-    CaretMenuItem(MenuEntry entry, QString caption = {}, bool greyed = false)
-        : entry(entry), caption(std::move(caption)), greyed(greyed)
-    {
-    }
-    MenuEntry entry;
-    QString caption; ///< empty: the entry's default caption
-    bool greyed;
+    MenuEntry entry = {};
+    QString caption = {}; ///< empty: the entry's default caption
+    bool greyed = false;
 };
 
 /// Which menu entries a function shows, and whether the third starts a second column.
 struct CaretMenuLayout {
-    QList<CaretMenuItem> items;
+    QList<CaretMenuItem> items = {};
     bool columnBreak = false;
 };
 
 /// A parameter that a menu entry fills from the caret, besides the restraint rows that the
 /// row entries always fill.
 struct CaretMenuTarget {
-    MenuEntry entry;
-    QString param;
-    CaretSource source;
+    MenuEntry entry = {};
+    QString param = {};
+    CaretSource source = {};
 };
 
-/// Everything a function brings of its own: its panel, run buttons, run routine and the
-/// parameters the caret menu fills. A function not built yet has an empty body.
+/// The examples panel's demonstration of a function, and how to run it: the parameters that
+/// differ from their defaults and the run button. Where the panel's texts only illustrate (a
+/// heading line, a trailing blank), `input` and `expected` hold what the run really takes and
+/// gives; a function whose result shows outside the text expects its report.
+struct FunctionExample {
+    QString title = {};
+    QString before = {};
+    QString after = {};
+    QList<std::pair<QString, QString>> params = {};
+    QString runButton = QStringLiteral("run");
+    std::optional<QString> input = {};
+    std::optional<QString> expected = {};
+};
+
+/// Everything a function brings of its own, from its file in the ops layer. A function not
+/// built yet has an empty body.
 struct FunctionBody {
-    QList<ParamSpec> params;
-    QList<RunButtonSpec> runButtons;
+    QString description = {}; ///< one sentence: what it does (command-line help, help file)
+    QList<PanelItem> panel = {};
+    /// The run routine. A function that declares a line transform gets its routine from it.
     RunRoutine run = nullptr;
-    QList<CaretMenuTarget> menuTargets;
     /// Set for functions that only rewrite each line of the band on its own, from the line and
-    /// the parameters: the command line can then stream a text of any size through it.
+    /// the parameters: the command line then streams a text of any size through it.
     LineTransformFactory lineTransform = nullptr;
+    QList<CaretMenuTarget> menuTargets = {};
+    FunctionExample example = {};
+    /// False for functions that stream files named in their fields: they read no text.
+    bool readsText = true;
 };
 
 struct DropDownEntry {
-    int position;
-    QString caption;
+    int position = -1;
+    QString caption = {};
 };
 
 /// One function of the catalogue.
 struct FunctionSpec {
-    QString name;                 ///< the UI name, also its first drop-down entry
-    int number;                   ///< the panel number that selects it
-    QList<DropDownEntry> entries; ///< its entries in the function drop-down
-    bool restraint;               ///< the select routine shows the row restraint strip
-    bool caretMenu;               ///< the select routine enables the caret-to-parameter menu
-    QList<int> histories;         ///< the n of each comboN.plx it keeps
-    CaretMenuLayout menu;
-    FunctionBody body;
+    QString name = {};        ///< the UI name, also its drop-down caption
+    int number = 0;           ///< the panel number that selects it
+    int entry = -1;           ///< its position in the function drop-down
+    DropDownEntry alias = {}; ///< a second drop-down entry selecting it, if any
+    bool restraint = false;   ///< the select routine shows the row restraint strip
+    bool caretMenu = false;   ///< the select routine enables the caret-to-parameter menu
+    CaretMenuLayout menu = {};
+    FunctionBody body = {};
 
-    bool isBuilt() const { return body.run != nullptr; }
+    bool isBuilt() const { return bool(body.run); }
     QString slug() const;
+    QList<DropDownEntry> entries() const;
+    QList<ParamSpec> params() const;
     const ParamSpec *param(const QString &key) const;
+    QList<RunButtonSpec> runButtons() const;
+    /// The n of each comboN.plx its parameters keep.
+    QList<int> histories() const;
 };
 
-/// All functions, in the order of the function buttons.
-const QList<FunctionSpec> &catalogue();
+/// The functions, in the order of the function buttons, and the ways to find one.
+class Catalogue {
+public:
+    explicit Catalogue(QList<FunctionSpec> functions);
 
-const FunctionSpec *functionByNumber(int number);
-const FunctionSpec *functionAtEntry(int position);
-/// By drop-down caption (either alias) or by slug.
-const FunctionSpec *functionByName(QStringView nameOrSlug);
+    const QList<FunctionSpec> &functions() const { return m_functions; }
+    auto begin() const { return m_functions.begin(); }
+    auto end() const { return m_functions.end(); }
+    qsizetype size() const { return m_functions.size(); }
 
-/// The captions of the function drop-down, in order.
-QStringList dropDownCaptions();
+    const FunctionSpec *byNumber(int number) const;
+    const FunctionSpec *atEntry(int position) const;
+    /// By drop-down caption (either alias) or by slug.
+    const FunctionSpec *byName(QStringView nameOrSlug) const;
+    /// The captions of the function drop-down, in order.
+    QStringList dropDownCaptions() const;
+
+private:
+    QList<FunctionSpec> m_functions = {};
+};
+
+/// The 34 functions with their names, numbers, drop-down entries, restraint and caret menu,
+/// without bodies: the ops layer binds those.
+QList<FunctionSpec> functionTable();
+
+/// Gives a function its body; a body with a line transform and no routine runs the transform.
+void bindBody(QList<FunctionSpec> &functions, QStringView name, FunctionBody body);
 
 /// Lower case; every run of characters other than a-z and 0-9 becomes one "-", none at the ends.
 QString slugOf(QStringView text);
@@ -86,16 +124,8 @@ QString slugOf(QStringView text);
 /// The caption an entry shows when the function gives none of its own.
 QString defaultMenuCaption(MenuEntry entry);
 
-/// A value the caret menu writes: into a parameter, or into the restraint's From or To.
-struct CaretMenuWrite {
-    enum class Target { Param, RestraintFrom, RestraintTo };
-    Target target;
-    QString param;
-    qint64 value;
-};
-
 /// What choosing `entry` writes for `function`, with the caret at 1-based `row` and `column`.
-QList<CaretMenuWrite> caretMenuWrites(const FunctionSpec &function, MenuEntry entry, qint64 row,
-                                      qint64 column);
+QList<FieldWrite> caretMenuWrites(const FunctionSpec &function, MenuEntry entry, qint64 row,
+                                  qint64 column);
 
 } // namespace plintex

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/params.h"
+#include "core/paramvalues.h"
 #include "core/restraint.h"
 #include "core/runmonitor.h"
 #include "core/textstore.h"
@@ -8,39 +8,93 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace plintex {
 
 /// What a run routine starts from: the work area's lines (its working copy), the panel's values,
 /// the row restraint strip, the caret and the run button pressed.
 struct RunInput {
-    QStringList lines;
-    ParamValues params;
-    RowRestraint restraint;
-    TextPosition caret;
-    QString runButton;
+    QStringList lines = {};
+    ParamValues params = {};
+    RowRestraint restraint = {};
+    TextPosition caret = {};
+    QString runButton = {};
 };
 
-/// What a run routine leaves for the window (or the command line) to apply.
+/// A value a run (or the caret menu) writes into a field of the window: a parameter of the
+/// function's panel, or the row restraint's From or To.
+struct FieldWrite {
+    enum class Target { Param, RestraintFrom, RestraintTo };
+    Target target = Target::Param;
+    QString param = {};
+    QString value = {};
+
+    friend bool operator==(const FieldWrite &, const FieldWrite &) = default;
+};
+
+/// Where the caret goes after a run.
+struct CaretPlacement {
+    enum class Kind { Unchanged, Line, End, SelectAll };
+    Kind kind = Kind::Unchanged;
+    qsizetype line = 0; ///< Line: the line index (from 0) whose start it goes to
+
+    static CaretPlacement atLine(qsizetype line) { return {Kind::Line, line}; }
+    static CaretPlacement atEnd() { return {Kind::End, 0}; }
+    static CaretPlacement selectAll() { return {Kind::SelectAll, 0}; }
+};
+
+/// Everything a run leaves for the window or the command line to apply. Both apply it from this
+/// one description.
 struct RunResult {
     enum class Outcome { Done, Refused, Stopped };
 
     Outcome outcome = Outcome::Done;
-    QString message;         ///< the refusal's warning
-    RowRestraint restraint;  ///< the strip's values to write back, also after a refusal
-    QStringList lines;       ///< Done: the work area's new lines
-    qsizetype caretLine = 0; ///< Done: the line the caret goes to
-    QStringList notices;     ///< warnings shown after a run that still completed
-    QString output;          ///< results shown outside the text
+    QString message = {}; ///< Refused: the warning
+
+    /// The work area's new lines; none when the run leaves the text as it was (a refusal, a
+    /// stop, a function that only reads). A stopped run that keeps what it did so far sets it too.
+    std::optional<QStringList> lines = {};
+    CaretPlacement caret = {};
+    /// Fields to update, in order: the restraint strip's band as resolved, results (a total).
+    QList<FieldWrite> fields = {};
+    /// Texts for the status bar's count panels ("Total Chr = 5", ...), in panel order.
+    QStringList statusTexts = {};
+    /// Results shown outside the text, which the command line prints instead of the text (a
+    /// total, the counts).
+    QStringList report = {};
+    /// Warnings shown after a run that still did its work.
+    QStringList notices = {};
+    std::optional<QString> clipboard = {}; ///< the text to leave on the clipboard
+    bool beep = false;
+
+    /// Whether the undo snapshot was replaced by the text as the run found it. Most runs take it
+    /// first, so even a refusal has replaced it; a function that takes none, or takes it only
+    /// after its checks, says so.
+    bool undoTaken = true;
+    /// Whether the function's text parameters go into their histories.
+    bool saveHistories = true;
 
     bool done() const { return outcome == Outcome::Done; }
+
+    static RunResult refused(QString message, bool undoTaken = true);
+    static RunResult stopped();
+    void writeBack(const RowRestraint &band);
 };
 
-using RunRoutine = RunResult (*)(RunInput input, RunMonitor &monitor);
+using RunRoutine = std::function<RunResult(RunInput input, RunMonitor &monitor)>;
 
 /// Rewrites one line in place.
 using LineTransform = std::function<void(QString &line)>;
 using LineTransformFactory = LineTransform (*)(const ParamValues &params);
+
+/// Resolves the row restraint against the lines and checks the band: the result carries the
+/// write-back of the band; a band that is not one is refused with the restraint warning.
+struct BandCheck {
+    RowRestraint band = {};
+    std::optional<RunResult> refusal = {};
+};
+BandCheck checkBand(const RowRestraint &restraint, qsizetype lineCount);
 
 /// The common shape of a run over the row restraint's band: resolve the band, refuse a band
 /// that is not one, then transform each line of the band in turn, testing for a stop before each.
@@ -48,26 +102,28 @@ using LineTransformFactory = LineTransform (*)(const ParamValues &params);
 template <typename Transform>
 RunResult runOverBand(RunInput input, RunMonitor &monitor, Transform transform)
 {
-    RunResult result;
-    result.restraint = resolveRestraint(input.restraint, input.lines.size());
-    if (!isValidBand(result.restraint)) {
-        result.outcome = RunResult::Outcome::Refused;
-        result.message = restraintWarning();
-        return result;
-    }
-    const qsizetype first = result.restraint.from - 1;
-    const qsizetype last = result.restraint.to - 1;
-    monitor.begin(double(result.restraint.to));
+    BandCheck check = checkBand(input.restraint, input.lines.size());
+    if (check.refusal)
+        return *check.refusal;
+    const qsizetype first = check.band.from - 1;
+    const qsizetype last = check.band.to - 1;
+    monitor.begin(double(check.band.to));
     for (qsizetype i = first; i <= last; ++i) {
-        if (monitor.stopRequested(double(i))) {
-            result.outcome = RunResult::Outcome::Stopped;
-            return result;
+        if (monitor.step(double(i))) {
+            RunResult stopped = RunResult::stopped();
+            stopped.writeBack(check.band);
+            return stopped;
         }
         transform(input.lines[i]);
     }
+    RunResult result;
+    result.writeBack(check.band);
     result.lines = std::move(input.lines);
-    result.caretLine = last;
+    result.caret = CaretPlacement::atLine(last);
     return result;
 }
+
+/// The run routine of a function that declares a line transform: the transform over the band.
+RunResult runLineTransform(LineTransformFactory factory, RunInput input, RunMonitor &monitor);
 
 } // namespace plintex

@@ -7,21 +7,32 @@ namespace plintex {
 /// the tests implement it without a screen.
 class RunMonitor {
 public:
+    /// The pie of the text functions, or the bar of the functions that stream a file.
+    enum class Gauge { Pie, Bar };
+
     virtual ~RunMonitor() = default;
 
     /// Shows the notice and the gauge with this maximum and lets them be painted.
-    virtual void begin(double maximum) = 0;
+    virtual void begin(double maximum, Gauge gauge = Gauge::Pie) = 0;
+    /// Moves the gauge.
+    virtual void advance(double position) = 0;
+    /// True when a stop was requested. Runs ask before each line (or block) they process.
+    virtual bool stopRequested() = 0;
 
-    /// Called before each line is transformed, with the gauge's new position. Returns true when
-    /// a stop was requested: the run then ends and leaves the text as it was.
-    virtual bool stopRequested(double position) = 0;
+    /// The per-line step of most runs: move the gauge, then ask about a stop.
+    bool step(double position)
+    {
+        advance(position);
+        return stopRequested();
+    }
 };
 
 /// A monitor that shows nothing and never stops.
 class SilentMonitor final : public RunMonitor {
 public:
-    void begin(double) override {}
-    bool stopRequested(double) override { return false; }
+    void begin(double, Gauge) override {}
+    void advance(double) override {}
+    bool stopRequested() override { return false; }
 };
 
 } // namespace plintex

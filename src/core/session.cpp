@@ -11,14 +11,15 @@ struct ProcessingScope {
 
 } // namespace
 
-RunResult Session::run(const FunctionSpec &function, const QStringList &lines, RunInput input,
-                       RunMonitor &monitor)
+RunResult Session::run(const FunctionSpec &function, RunInput input, RunMonitor &monitor)
 {
     Q_ASSERT(function.isBuilt());
-    undo.take(lines);
-    input.lines = lines;
+    QStringList before = input.lines; // shares the rows until the routine changes them
     ProcessingScope processing(flags.processing);
-    return function.body.run(std::move(input), monitor);
+    RunResult result = function.body.run(std::move(input), monitor);
+    if (result.undoTaken)
+        undo.take(std::move(before));
+    return result;
 }
 
 } // namespace plintex

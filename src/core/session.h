@@ -13,16 +13,12 @@ public:
     StopLatch stop;
     UndoSnapshot undo;
     CaretRecord caret;
-    /// Hidden panes: a scratch pane some functions assemble their result in (also what prints),
-    /// and the store the counting routine works on.
-    TextStore workPane;
-    TextStore countPane;
 
-    /// Runs a function on the work area's lines: takes the undo snapshot, sets the processing
-    /// flag for the routine's duration (cleared on every way out) and returns the routine's
-    /// result for the window to apply.
-    RunResult run(const FunctionSpec &function, const QStringList &lines, RunInput input,
-                  RunMonitor &monitor);
+    /// Runs a function on the work area's lines: sets the processing flag for the routine's
+    /// duration (cleared on every way out), puts the lines as the run found them into the undo
+    /// snapshot when the routine says it took one, and returns the result for the window to
+    /// apply.
+    RunResult run(const FunctionSpec &function, RunInput input, RunMonitor &monitor);
 };
 
 } // namespace plintex

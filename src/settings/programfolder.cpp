@@ -18,7 +18,7 @@ void fillFromShippedDefaults(const QString &folder)
     if (!shipped.exists())
         return;
     QDir().mkpath(folder);
-    for (const QString &name : {u"prefs.plx"_s, u"rmdat.plx"_s}) {
+    for (const QString &name : {u"prefs.plx"_s, u"rmdat.plx"_s, u"PlintexHelp.html"_s}) {
         const QString target = folder + u'/' + name;
         // A dangling link "does not exist" too, but copying onto it would write outside.
         if (!QFile::exists(target) && !QFileInfo(target).isSymLink())

@@ -2,8 +2,9 @@
 
 #include "settings/recentfiles.h"
 #include "ui/dialogs.h"
-#include "ui/mainwindow.h"
-#include "ui/textpane.h"
+#include "ui/documenthost.h"
+
+#include <QWidget>
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,8 +28,9 @@ constexpr int kTextSaveFilter = 1;
 
 } // namespace
 
-DocumentActions::DocumentActions(MainWindow &window, Dialogs &dialogs, const QString &programFolder)
-    : QObject(&window), m_window(window), m_dialogs(dialogs), m_programFolder(programFolder)
+DocumentActions::DocumentActions(DocumentHost &host, Dialogs &dialogs, const QString &programFolder)
+    : QObject(host.dialogParent()), m_host(host), m_window(host.dialogParent()), m_dialogs(dialogs),
+      m_programFolder(programFolder)
 {
 }
 
@@ -39,8 +41,8 @@ QString DocumentActions::recentFile() const
 
 DocumentActions::Proceed DocumentActions::askAboutUnsavedText()
 {
-    const QPoint pointer = m_window.pos() + QPoint(450, 332);
-    switch (m_dialogs.question(&m_window, u"Plintex text has changed.  Save?"_s, true, pointer)) {
+    const QPoint pointer = m_window->pos() + QPoint(450, 332);
+    switch (m_dialogs.question(m_window, u"Plintex text has changed.  Save?"_s, true, pointer)) {
     case Dialogs::Answer::No:
         return Proceed::Yes;
     case Dialogs::Answer::Yes:
@@ -54,37 +56,52 @@ DocumentActions::Proceed DocumentActions::askAboutUnsavedText()
 
 void DocumentActions::open()
 {
-    if (m_window.session().flags.modified && askAboutUnsavedText() == Proceed::No)
+    if (!m_host.mayReplaceText())
         return;
-    m_window.resetAll();
+    if (m_host.isModified() && askAboutUnsavedText() == Proceed::No)
+        return;
+    m_host.resetAll();
     const std::optional<FileChoice> choice =
-        m_dialogs.chooseFileToOpen(&m_window, QDir::currentPath(), kOpenFilters, 0);
+        m_dialogs.chooseFileToOpen(m_window, QDir::currentPath(), kOpenFilters, 0);
     if (!choice)
         return;
     if (!choice->path.endsWith(kTxt) && !choice->path.endsWith(kDoc)) {
-        m_dialogs.warning(&m_window, kExtensionWarning);
+        m_dialogs.warning(m_window, kExtensionWarning);
         return;
     }
+    openPath(choice->path);
+}
+
+bool DocumentActions::openPath(const QString &path)
+{
+    if (!m_host.mayReplaceText())
+        return false;
     // Opening follows the file type last chosen for saving: RTF until a save chooses another.
     m_mode = m_saveFilter == kRtfSaveFilter ? TextMode::Rich : TextMode::Plain;
     // Read first: a file that cannot be read changes neither the text nor the recent list.
-    if (!load(choice->path))
-        return;
-    m_recent = recent::withOpened(recent::load(recentFile()), choice->path);
+    if (!load(path))
+        return false;
+    m_recent = recent::withOpened(recent::load(recentFile()), path);
     recent::store(recentFile(), m_recent);
+    return true;
 }
 
 void DocumentActions::showRecentMenu(const QPoint &globalPos)
 {
-    // Asked whenever the text has changed: choosing an entry replaces the text.
-    if (m_window.session().flags.modified && askAboutUnsavedText() == Proceed::No)
+    if (!m_host.mayReplaceText())
         return;
     m_recent = recent::load(recentFile());
     const QStringList offered =
         recent::offered(m_recent, [](const QString &path) { return QFileInfo::exists(path); });
     m_recent = offered;
+    // No menu, no question.
+    if (offered.isEmpty())
+        return;
+    // Asked whenever the text has changed: choosing an entry replaces the text.
+    if (m_host.isModified() && askAboutUnsavedText() == Proceed::No)
+        return;
 
-    QMenu menu(&m_window);
+    QMenu menu(m_window);
     for (qsizetype k = 0; k < recent::kMaxEntries; ++k) {
         QAction *entry = menu.addAction(k < offered.size() ? offered[k] : QString());
         entry->setVisible(k < offered.size());
@@ -108,21 +125,21 @@ bool DocumentActions::load(const QString &path)
     QString error;
     const std::optional<Document> document = readDocument(path, m_mode, &error);
     if (!document) {
-        m_dialogs.warning(&m_window, u"Cannot open "_s + path + u"\r"_s + error);
+        m_dialogs.warning(m_window, u"Cannot open "_s + path + u"\r"_s + error);
         return false;
     }
     m_format = document->format;
     m_documentPath = path;
-    m_window.replaceText(document->rows);
-    m_window.session().flags.modified = false;
+    m_host.replaceText(document->rows);
+    m_host.setModified(false);
     return true;
 }
 
 bool DocumentActions::save()
 {
-    m_window.resetAll();
+    m_host.resetAll();
     const std::optional<FileChoice> choice =
-        m_dialogs.chooseFileToSave(&m_window, QDir::currentPath(), kSaveFilters, m_saveFilter);
+        m_dialogs.chooseFileToSave(m_window, QDir::currentPath(), kSaveFilters, m_saveFilter);
     if (!choice)
         return false;
     m_saveFilter = choice->filter < 0 ? m_saveFilter : choice->filter;
@@ -132,7 +149,7 @@ bool DocumentActions::save()
     m_mode = mode;
 
     if (QFileInfo::exists(choice->path) || QFileInfo::exists(choice->path + extension)) {
-        if (m_dialogs.question(&m_window, u"File aready exist.  Replace it?"_s, false) !=
+        if (m_dialogs.question(m_window, u"File aready exist.  Replace it?"_s, false) !=
             Dialogs::Answer::Yes)
             return false;
     }
@@ -145,27 +162,31 @@ bool DocumentActions::save()
     if (dot < 0) {
         target += extension;
     } else if (name.mid(dot, 10) != extension) {
-        m_dialogs.warning(&m_window, kExtensionWarning);
+        m_dialogs.warning(m_window, kExtensionWarning);
         return false;
     }
 
-    const QFont font = m_window.workAreaFont();
+    const QFont font = m_host.textFont();
     QString error;
-    if (!writeDocument(target, m_window.workAreaRows(), mode, m_format, font.family(),
-                       font.pointSize(), &error)) {
-        m_dialogs.warning(&m_window, u"Cannot save "_s + target + u"\r"_s + error);
+    if (!writeDocument(target, m_host.rows(), mode, m_format, font.family(), font.pointSize(),
+                       &error)) {
+        m_dialogs.warning(m_window, u"Cannot save "_s + target + u"\r"_s + error);
         return false;
     }
     m_documentPath = target;
-    m_window.session().flags.modified = false;
+    m_host.setModified(false);
     return true;
 }
 
 void DocumentActions::clear()
 {
-    if (m_dialogs.question(&m_window, u"Clear work area?"_s, false) != Dialogs::Answer::Yes)
+    if (!m_host.mayReplaceText())
         return;
-    m_window.clearWorkArea();
+    if (m_dialogs.question(m_window, u"Clear work area?"_s, false) != Dialogs::Answer::Yes)
+        return;
+    // A run may have started while the question was open.
+    if (m_host.mayReplaceText())
+        m_host.clearText();
 }
 
 } // namespace plintex

@@ -10,16 +10,19 @@ class QMenu;
 namespace plintex {
 
 class Dialogs;
-class MainWindow;
+class DocumentHost;
 
 /// Opening and saving documents, the recent-documents menu, and clearing the work area.
 class DocumentActions : public QObject {
     Q_OBJECT
 public:
-    DocumentActions(MainWindow &window, Dialogs &dialogs, const QString &programFolder);
+    DocumentActions(DocumentHost &host, Dialogs &dialogs, const QString &programFolder);
 
     /// "Open File (right click for recent)".
     void open();
+    /// Reads the document at `path` as Open does once a file is chosen: the text, the
+    /// recent list, and a warning naming the file when it cannot be read. True when read.
+    bool openPath(const QString &path);
     /// The recent menu, popped up at a screen point; opens the entry chosen.
     void showRecentMenu(const QPoint &globalPos);
     /// "Save File". True when the text was written.
@@ -40,7 +43,8 @@ private:
     void openRecent(const QString &path, qsizetype index);
     QString recentFile() const;
 
-    MainWindow &m_window;
+    DocumentHost &m_host;
+    QWidget *m_window;
     Dialogs &m_dialogs;
     QString m_programFolder;
     TextMode m_mode = TextMode::Plain;

@@ -1,5 +1,7 @@
 #include "ui/functionbar.h"
 
+#include "ops/registry.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QMouseEvent>
@@ -73,6 +75,9 @@ bool FunctionBar::anyPressed() const
 
 bool FunctionBar::eventFilter(QObject *watched, QEvent *event)
 {
+    // A name shown while hovering goes when the pointer leaves, as it does near an edge.
+    if (event->type() == QEvent::Leave && !anyPressed())
+        m_dropDown.setEditText(QString());
     if (event->type() == QEvent::MouseMove && m_hoverAllowed && m_hoverAllowed()) {
         const auto *button = static_cast<QWidget *>(watched);
         const QPoint pos = static_cast<QMouseEvent *>(event)->position().toPoint();

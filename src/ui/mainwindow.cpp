@@ -1,37 +1,34 @@
 #include "ui/mainwindow.h"
 
-#include "settings/historylist.h"
+#include "ops/registry.h"
 #include "settings/listfile.h"
 #include "settings/programfolder.h"
 #include "settings/settingsnotice.h"
-#include "ui/caretmenu.h"
-#include "ui/controls/historycombobox.h"
 #include "ui/controls/piegauge.h"
 #include "ui/dialogs.h"
 #include "ui/documentactions.h"
 #include "ui/functionbar.h"
-#include "ui/parameterpanel.h"
+#include "ui/functioncontroller.h"
+#include "ui/panel/parameterpanel.h"
+#include "ui/panelarea.h"
+#include "ui/panestack.h"
 #include "ui/preferencesdialog.h"
 #include "ui/restraintstrip.h"
 #include "ui/runprogress.h"
 #include "ui/statuspanels.h"
 #include "ui/textpane.h"
+#include "ui/viewsettings.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -43,28 +40,9 @@ static void initIconResources()
 }
 
 namespace plintex {
-namespace {
-
-constexpr int kNoFunction = 0;
-
-/// Tooltips are hints too: they show only while "Show Hints" is on.
-class TooltipGate : public QObject {
-public:
-    TooltipGate(const bool &hintsShown, QObject *parent) : QObject(parent), m_shown(hintsShown) {}
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        return event->type() == QEvent::ToolTip && !m_shown;
-    }
-
-private:
-    const bool &m_shown;
-};
-
-} // namespace
 
 MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_programFolder(programFolder()),
-      m_systemFolder(m_programFolder + u"/system"_s)
+    : QMainWindow(parent), m_dialogs(dialogs), m_programFolder(programFolder())
 {
     initIconResources();
     setWindowTitle(u"Plintex v7.08"_s);
@@ -73,20 +51,17 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     resize(800, 572);
 
-    m_workArea = new TextPane(this);
-    m_workArea->setObjectName(u"RichEdit3"_s);
-    m_workArea->setAccessibleName(u"Work area"_s);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSize(m_fontSize);
-    m_workArea->setFont(fixed);
-    m_workArea->installEventFilter(this);
-    m_workArea->viewport()->installEventFilter(this);
-    connect(m_workArea, &TextPane::textChanged, this, &MainWindow::richEdit3Change);
-    connect(m_workArea, &TextPane::contextMenuRequested, this, &MainWindow::showCaretMenu);
+    m_panes = new PaneStack(this);
+    m_view = new ViewSettings(*this, *m_panes);
+    TextPane *work = m_panes->workArea();
+    work->installEventFilter(this);
+    work->viewport()->installEventFilter(this);
+    connect(work, &TextPane::textChanged, this, &MainWindow::noteTextChange);
+    // The status bar shows the true caret, after a run or To Top as after a key.
+    connect(work, &TextPane::caretMoved, this, [this] { trackCaret(false); });
 
     m_status = new StatusPanels(this);
     setStatusBar(m_status);
-    qApp->installEventFilter(new TooltipGate(m_hintsShown, this));
 
     m_documents = new DocumentActions(*this, m_dialogs, m_programFolder);
     settings::setNoticeSink([self = QPointer<MainWindow>(this)](const QString &text) {
@@ -97,7 +72,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     // The font follows "Font size:" while it is edited; Cancel puts the stored size back.
     connect(m_prefsDialog, &PreferencesDialog::fontSizeEdited, this, [this](const QString &text) {
         if (const std::optional<int> size = preferenceNumber(text); size && *size > 0)
-            applyFontSize(*size);
+            m_view->applyFontSize(*size);
     });
 
     buildToolbars();
@@ -106,26 +81,49 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    auto *panelRow = new QHBoxLayout;
+    m_panelArea = new PanelArea(central);
+    auto *panelHolder = new QWidget;
+    auto *panelRow = new QHBoxLayout(panelHolder);
+    panelRow->setContentsMargins(0, 0, 0, 0);
     panelRow->setSpacing(0);
     auto *panels = new QVBoxLayout;
     panels->setSpacing(0);
     panelRow->addLayout(panels, 1);
-    m_strip = new RestraintStrip(central);
+    m_strip = new RestraintStrip(panelHolder);
     panelRow->addWidget(m_strip, 0, Qt::AlignTop);
-    column->addLayout(panelRow);
-    column->addWidget(m_workArea, 1);
+    m_panelArea->setWidget(panelHolder);
+    column->addWidget(m_panelArea);
+    column->addWidget(m_panes, 1);
     setCentralWidget(central);
-    buildPanels();
-    for (ParameterPanel *p : std::as_const(m_panels))
-        panels->addWidget(p);
+
+    m_functions = new FunctionController(m_session, m_dialogs,
+                                         {.bar = m_functionBar,
+                                          .dropDown = m_dropDown,
+                                          .stopButton = m_stopButton,
+                                          .notice = m_notice,
+                                          .gauge = m_gauge,
+                                          .strip = m_strip,
+                                          .status = m_status,
+                                          .panes = m_panes,
+                                          .panelArea = m_panelArea},
+                                         m_programFolder + u"/system"_s, this);
+    m_functions->buildPanels(panelHolder, panels);
+    connect(m_functionBar, &FunctionBar::clicked, m_functions, &FunctionController::select);
+    connect(m_dropDown, &QComboBox::activated, m_functions,
+            &FunctionController::chooseFromDropDown);
+    connect(work, &TextPane::contextMenuRequested, m_functions, &FunctionController::showCaretMenu);
+    connect(m_functions, &FunctionController::textRewritten, this, &MainWindow::noteTextChange);
+    // What replaces the text waits for the run: its result would overwrite it.
+    connect(m_functions, &FunctionController::runningChanged, this, [this](bool running) {
+        for (ToolbarAction a : {ToolbarAction::Open, ToolbarAction::Clear, ToolbarAction::Undo})
+            m_actions.value(a)->setEnabled(!running);
+    });
 
     // The pane is put into plain-text mode at creation, which is the change notification the
     // first-change flag exists to swallow.
-    m_workArea->setText(QString());
+    work->setText(QString());
     m_strip->hide();
-    for (ParameterPanel *p : std::as_const(m_panels))
-        p->hide();
+    m_panelArea->contentChanged();
     m_status->setCaret(0, 0);
     m_status->resetCounts();
 }
@@ -139,41 +137,40 @@ void MainWindow::buildToolbars()
     m_mainBar->setMovable(false);
     m_mainBar->setIconSize({20, 20});
 
-    struct ToolbarAction {
+    using A = ToolbarAction;
+    const struct {
+        A action;
         QString name;
         QString icon;
-        void (MainWindow::*slot)();
+    } actions[] = {
+        {A::Open, u"Open File (right click for recent)"_s, u"open"_s},
+        {A::Save, u"Save File"_s, u"save"_s},
+        {A::Clear, u"Clear"_s, u"clear"_s},
+        {A::Undo, u"Undo"_s, u"undo"_s},
+        {A::ToTop, u"To Top"_s, u"to-top"_s},
+        {A::ToBottom, u"To Bottom"_s, u"to-bottom"_s},
+        {A::Stop, u"Stop Processing"_s, u"stop-processing"_s},
+        {A::Preferences, u"Preferences"_s, u"preferences"_s},
+        {A::Quit, u"Quit"_s, u"quit"_s},
     };
-    const ToolbarAction actions[] = {
-        {u"Open File (right click for recent)"_s, u"open"_s, nullptr},
-        {u"Save File"_s, u"save"_s, nullptr},
-        {u"Clear"_s, u"clear"_s, nullptr},
-        {u"Undo"_s, u"undo"_s, &MainWindow::undo},
-        {u"To Top"_s, u"to-top"_s, &MainWindow::toTop},
-        {u"To Bottom"_s, u"to-bottom"_s, &MainWindow::toBottom},
-        {u"Stop Processing"_s, u"stop-processing"_s, nullptr},
-        {u"Preferences"_s, u"preferences"_s, &MainWindow::openPreferences},
-        {u"Quit"_s, u"quit"_s, nullptr},
-    };
-    for (const ToolbarAction &a : actions) {
+    for (const auto &a : actions) {
         QAction *action =
             m_mainBar->addAction(QIcon(u":/icons/toolbar/"_s + a.icon + u".svg"_s), a.name);
         action->setStatusTip(a.name);
         action->setObjectName(a.name);
-        if (a.slot)
-            connect(action, &QAction::triggered, this, a.slot);
-        m_actions.insert(a.name, action);
+        m_actions.insert(a.action, action);
     }
-    connect(m_actions[u"Quit"_s], &QAction::triggered, this, &QWidget::close);
-    connect(m_actions[u"Open File (right click for recent)"_s], &QAction::triggered, m_documents,
-            &DocumentActions::open);
-    connect(m_actions[u"Save File"_s], &QAction::triggered, m_documents, &DocumentActions::save);
-    connect(m_actions[u"Clear"_s], &QAction::triggered, m_documents, &DocumentActions::clear);
-    // A right press on the open button shows the recent documents.
-    m_mainBar->widgetForAction(m_actions[u"Open File (right click for recent)"_s])
-        ->installEventFilter(this);
-    connect(m_actions[u"Stop Processing"_s], &QAction::triggered, this,
-            [this] { m_session.stop.request(); });
+    connect(m_actions[A::Open], &QAction::triggered, m_documents, &DocumentActions::open);
+    connect(m_actions[A::Save], &QAction::triggered, m_documents, &DocumentActions::save);
+    connect(m_actions[A::Clear], &QAction::triggered, m_documents, &DocumentActions::clear);
+    connect(m_actions[A::Undo], &QAction::triggered, this, &MainWindow::undo);
+    connect(m_actions[A::ToTop], &QAction::triggered, this, &MainWindow::toTop);
+    connect(m_actions[A::ToBottom], &QAction::triggered, this, &MainWindow::toBottom);
+    connect(m_actions[A::Stop], &QAction::triggered, this, [this] { m_session.stop.request(); });
+    connect(m_actions[A::Preferences], &QAction::triggered, this, &MainWindow::openPreferences);
+    connect(m_actions[A::Quit], &QAction::triggered, this, &QWidget::close);
+    // A right click on the open button shows the recent documents.
+    m_mainBar->widgetForAction(m_actions[A::Open])->installEventFilter(this);
     m_mainBar->addSeparator();
 
     // The drop-down, "STOP", the notice and the gauge share one holder, so that each can be
@@ -189,12 +186,11 @@ void MainWindow::buildToolbars()
     m_dropDown->setEditable(true);
     m_dropDown->setInsertPolicy(QComboBox::NoInsert);
     m_dropDown->setCompleter(nullptr);
-    m_dropDown->addItems(dropDownCaptions());
+    m_dropDown->addItems(catalogue().dropDownCaptions());
     m_dropDown->setMaxVisibleItems(36);
     m_dropDown->setMinimumContentsLength(28);
     m_dropDown->setCurrentIndex(-1);
     m_dropDown->setEditText(QString());
-    connect(m_dropDown, &QComboBox::activated, this, &MainWindow::dropDownChosen);
     row->addWidget(m_dropDown);
 
     m_stopButton = new QPushButton(u"STOP"_s, holder);
@@ -222,277 +218,94 @@ void MainWindow::buildToolbars()
     functions->setObjectName(u"FunctionToolbar"_s);
     functions->setMovable(false);
     m_functionBar = new FunctionBar(*m_dropDown, functions);
-    m_functionBar->setHoverAllowed([this] { return m_hintsShown && !m_functionBar->anyPressed(); });
-    connect(m_functionBar, &FunctionBar::clicked, this, &MainWindow::selectFunction);
+    m_functionBar->setHoverAllowed(
+        [this] { return m_view->hintsShown() && !m_functionBar->anyPressed(); });
     functions->addWidget(m_functionBar);
 }
 
-void MainWindow::buildPanels()
+TextPane *MainWindow::workArea() const
 {
-    for (const FunctionSpec &f : catalogue()) {
-        auto *panel = new ParameterPanel(f, centralWidget());
-        connect(panel, &ParameterPanel::runRequested, this,
-                [this, &f](const QString &button) { runFunction(f, button); });
-        for (HistoryComboBox *box : panel->historyBoxes()) {
-            connect(box, &HistoryComboBox::deleteFromListRequested, this,
-                    [this, box] { deleteFromHistory(*box); });
-        }
-        m_panels.insert(f.number, panel);
-    }
+    return m_panes->workArea();
 }
 
-QAction *MainWindow::toolbarAction(const QString &name) const
+ParameterPanel *MainWindow::panel(int functionNumber) const
 {
-    return m_actions.value(name);
+    return m_functions->panel(functionNumber);
 }
 
 const FunctionSpec *MainWindow::selectedFunction() const
 {
-    for (ParameterPanel *p : m_panels) {
-        if (!p->isHidden())
-            return &p->function();
-    }
-    return nullptr;
+    return m_functions->selectedFunction();
 }
 
-// The select routine every function button and the drop-down share.
-void MainWindow::selectFunction(const FunctionSpec &function)
+bool MainWindow::caretMenuEnabled() const
 {
-    const bool pressed = m_functionBar->button(function.number)->isChecked();
-    if (!pressed) {
-        resetIndividual(kNoFunction);
-        m_keepParameters = 0;
-    } else {
-        resetIndividual(function.number);
-        if (function.restraint)
-            m_strip->show();
-        m_caretMenuEnabled = function.caretMenu;
-    }
-    ParameterPanel *panel = m_panels.value(function.number);
-    if (!m_keepParameters) {
-        panel->resetToDefaults();
-        if (function.restraint)
-            m_strip->clearRows();
-    }
-    m_keepParameters = 0;
-    loadHistories(*panel);
+    return m_functions->caretMenuEnabled();
 }
 
-void MainWindow::dropDownChosen(int entry)
+bool MainWindow::hintsShown() const
 {
-    const FunctionSpec *function = functionAtEntry(entry);
-    if (!function)
-        return;
-    m_functionBar->press(function->number);
-    selectFunction(*function);
-    m_functionBar->button(function->number)->setFocus();
+    return m_view->hintsShown();
+}
+
+void MainWindow::setHintsShown(bool shown)
+{
+    m_view->setHintsShown(shown);
 }
 
 void MainWindow::resetIndividual(int functionNumber)
 {
-    m_workArea->show();
-    m_caretMenuEnabled = false;
-    m_strip->hide();
-    m_status->resetCounts();
-    m_dropDown->setEditText(QString());
-    m_stopButton->setVisible(functionNumber != kNoFunction);
-    for (ParameterPanel *p : std::as_const(m_panels)) {
-        const bool shown = p->function().number == functionNumber;
-        p->setVisible(shown);
-        if (shown) {
-            const QSignalBlocker blocker(m_dropDown);
-            m_dropDown->setCurrentIndex(p->function().entries.front().position);
-        }
-    }
-    m_workArea->setFocus();
+    m_functions->resetIndividual(functionNumber);
 }
 
 void MainWindow::resetAll()
 {
-    // "Read Me" keeps its panel: it is meant to stay ready for the next paste.
-    const FunctionSpec *readMe = functionByName(u"read-me");
-    m_functionBar->raiseAll(readMe ? readMe->number : -1);
-    for (ParameterPanel *p : std::as_const(m_panels)) {
-        if (&p->function() != readMe)
-            p->hide();
-    }
-    m_keepParameters = 0;
-    m_strip->hide();
-    m_workArea->show();
-    m_dropDown->setEditText(QString());
+    m_functions->resetAll();
 }
 
-void MainWindow::goToLine(qsizetype lineIndex)
-{
-    m_workArea->moveCaretToOffset(m_workArea->store().offsetOfRow(lineIndex));
-}
-
-void MainWindow::deleteAddedBlankLine()
-{
-    // This pane never adds a spurious line after a refill, so only the caret moves to the end.
-    toBottom();
-}
-
-void MainWindow::richEdit3Change()
+void MainWindow::noteTextChange()
 {
     if (m_session.flags.noteTextChange())
         m_status->resetCounts();
 }
 
-void MainWindow::stopProcess()
-{
-    m_session.stop.clear();
-    m_dialogs.warning(this, u"Processing stopped!"_s);
-    m_gauge->hide();
-    m_notice->hide();
-}
-
 void MainWindow::undo()
 {
     const std::optional<QStringList> &snapshot = m_session.undo.lines();
-    if (!snapshot)
+    if (!snapshot || !mayReplaceText())
         return;
     m_session.flags.processing = true;
-    m_workArea->setLines(*snapshot);
-    goToLine(0);
+    workArea()->setLines(*snapshot);
+    m_panes->goToLine(0);
     m_session.flags.processing = false;
-    richEdit3Change();
+    noteTextChange();
 }
 
 void MainWindow::toTop()
 {
-    m_workArea->moveCaretToOffset(0);
-    m_workArea->setFocus();
+    m_panes->toTop();
 }
 
 void MainWindow::toBottom()
 {
-    m_workArea->moveCaretToOffset(m_workArea->store().length());
-    m_workArea->setFocus();
-}
-
-void MainWindow::runFunction(const FunctionSpec &function, const QString &runButton)
-{
-    // The run lets events through; a second press of a run button meanwhile is ignored.
-    if (m_running || !function.isBuilt())
-        return;
-    m_running = true;
-    ParameterPanel *panel = m_panels.value(function.number);
-    RunInput input;
-    input.params = panel->values();
-    input.restraint = m_strip->restraint();
-    input.caret = {m_session.caret.row, m_session.caret.column};
-    input.runButton = runButton;
-
-    WindowRunMonitor monitor(*m_notice, *m_gauge, m_session.stop);
-    // Edits typed while the run goes on would be overwritten by its result.
-    m_workArea->setReadOnly(true);
-    RunResult result = m_session.run(function, m_workArea->lines(), std::move(input), monitor);
-    m_workArea->setReadOnly(false);
-    applyRun(function, result);
-    m_running = false;
-}
-
-void MainWindow::applyRun(const FunctionSpec &function, RunResult &result)
-{
-    if (function.restraint)
-        m_strip->showBand(result.restraint);
-    switch (result.outcome) {
-    case RunResult::Outcome::Refused:
-        m_notice->hide();
-        m_gauge->hide();
-        m_dialogs.warning(this, result.message);
-        return;
-    case RunResult::Outcome::Stopped:
-        stopProcess();
-        return;
-    case RunResult::Outcome::Done:
-        break;
-    }
-    m_workArea->setLines(std::move(result.lines));
-    goToLine(result.caretLine);
-    m_gauge->hide();
-    richEdit3Change();
-    saveHistories(*m_panels.value(function.number));
-    m_notice->hide();
-    for (const QString &notice : std::as_const(result.notices))
-        m_dialogs.warning(this, notice);
-}
-
-void MainWindow::loadHistories(const ParameterPanel &panel)
-{
-    for (HistoryComboBox *box : panel.historyBoxes())
-        box->setEntries(history::load(history::filePath(m_systemFolder, box->historyNumber())));
-}
-
-void MainWindow::saveHistories(const ParameterPanel &panel)
-{
-    for (HistoryComboBox *box : panel.historyBoxes()) {
-        const QString text = box->currentText();
-        QStringList entries = box->entries();
-        if (!history::addEntry(entries, text, false))
-            continue;
-        box->setEntries(entries);
-        box->setEditText(text);
-        box->lineEdit()->selectAll();
-        history::store(history::filePath(m_systemFolder, box->historyNumber()), entries);
-    }
-}
-
-void MainWindow::deleteFromHistory(HistoryComboBox &box)
-{
-    const int chosen = box.chosenIndex();
-    if (chosen < 0)
-        return;
-    QStringList entries = box.entries();
-    entries.removeAt(chosen);
-    // The deleted text leaves the edit field too, so the forced save does not put it back.
-    box.setEditText(QString());
-    history::addEntry(entries, QString(), true);
-    box.setEntries(entries);
-    history::store(history::filePath(m_systemFolder, box.historyNumber()), entries);
+    m_panes->toBottom();
 }
 
 void MainWindow::trackCaret(bool mouseRelease)
 {
-    const TextPosition p = m_workArea->store().positionOf(m_workArea->selectionStart());
+    TextPane *work = workArea();
+    const TextPosition p = work->store().positionOf(work->selectionStart());
     m_session.caret = {p.row, p.column};
     m_status->setCaret(p.row, p.column);
     if (mouseRelease)
         m_status->resetCountToCursor();
 }
 
-void MainWindow::showCaretMenu(const QPoint &globalPos)
-{
-    const FunctionSpec *function = selectedFunction();
-    if (!m_caretMenuEnabled || !function || !function->caretMenu)
-        return;
-    CaretMenu menu(function->menu, this);
-    connect(&menu, &CaretMenu::entryChosen, this, [this, function](MenuEntry entry) {
-        const auto writes =
-            caretMenuWrites(*function, entry, m_session.caret.row + 1, m_session.caret.column + 1);
-        for (const CaretMenuWrite &w : writes) {
-            switch (w.target) {
-            case CaretMenuWrite::Target::RestraintFrom:
-                m_strip->setFrom(w.value);
-                break;
-            case CaretMenuWrite::Target::RestraintTo:
-                m_strip->setTo(w.value);
-                break;
-            case CaretMenuWrite::Target::Param:
-                m_panels.value(function->number)->setValue(w.param, QString::number(w.value));
-                break;
-            }
-        }
-    });
-    menu.exec(globalPos);
-}
-
 bool MainWindow::event(QEvent *event)
 {
     // Hints go to the first status panel, never over the panels as a temporary message.
     if (event->type() == QEvent::StatusTip) {
-        if (m_hintsShown)
+        if (m_view->hintsShown())
             m_status->setHint(static_cast<QStatusTipEvent *>(event)->tip());
         return true;
     }
@@ -543,12 +356,20 @@ bool MainWindow::startUp()
     m_readMeList = *readMe;
     m_status->setCaret(0, 0);
     m_status->resetCounts();
-    m_caretMenuEnabled = false;
     // "Delete" is chosen on the "Delete/Retain Column" panel by its defaults already.
-    for (ParameterPanel *p : std::as_const(m_panels))
-        p->hide();
-    applyBackground(m_prefs.colourIndex());
+    m_functions->resetIndividual(0);
+    m_stopButton->hide();
+    m_view->applyBackground(m_prefs.colourIndex());
+    // Closing runs the dialog's OK: it must hold the preferences in force from the start, not
+    // only once the window has been activated.
+    showPreferencesInForce();
     return true;
+}
+
+void MainWindow::showPreferencesInForce()
+{
+    m_prefsDialog->showValues(m_prefs.fontSizeText(), m_prefs.tabSpacingText(),
+                              m_prefs.hintsShown());
 }
 
 void MainWindow::activated()
@@ -557,25 +378,23 @@ void MainWindow::activated()
         m_firstActivation = false;
         // Showing and hiding these panels once lays them out before they are first needed.
         for (int number : {3, 17, 43, 31, 34, 27, 41}) {
-            if (ParameterPanel *p = m_panels.value(number); p && p->isHidden()) {
+            if (ParameterPanel *p = panel(number); p && p->isHidden()) {
                 p->show();
                 p->hide();
             }
         }
     }
     if (m_prefs.hintsShown())
-        m_hintsShown = true;
+        m_view->setHintsShown(true);
     // A size that is not a usable number keeps the last good one.
-    applyFontSize(m_prefs.fontSize(m_fontSize));
-    m_prefsDialog->showValues(m_prefs.fontSizeText(), m_prefs.tabSpacingText(),
-                              m_prefs.hintsShown());
-    applyTabSpacing(m_prefs.tabSpacing());
+    m_view->applyFontSize(m_prefs.fontSize(m_view->fontSize()));
+    showPreferencesInForce();
+    m_view->applyTabSpacing(m_prefs.tabSpacing());
 }
 
 void MainWindow::openPreferences()
 {
-    m_prefsDialog->showValues(m_prefs.fontSizeText(), m_prefs.tabSpacingText(),
-                              m_prefs.hintsShown());
+    showPreferencesInForce();
     if (m_dialogs.runPreferences(*m_prefsDialog))
         acceptPreferences();
     // The window is active again: a size tried out and cancelled gives way to the stored one.
@@ -585,96 +404,70 @@ void MainWindow::openPreferences()
 void MainWindow::acceptPreferences()
 {
     m_prefs.setHintsShown(m_prefsDialog->hintsTicked());
-    m_hintsShown = m_prefs.hintsShown();
-    if (!m_hintsShown)
+    m_view->setHintsShown(m_prefs.hintsShown());
+    if (!m_view->hintsShown())
         m_status->setHint(QString());
-    m_prefs.setColourIndex(m_colourIndex);
+    m_prefs.setColourIndex(m_view->colourIndex());
     m_prefs.setFontSizeText(m_prefsDialog->fontSizeText());
     m_prefs.setTabSpacingText(m_prefsDialog->tabSpacingText());
-    applyTabSpacing(m_prefs.tabSpacing());
+    m_view->applyTabSpacing(m_prefs.tabSpacing());
     m_prefs.save(m_programFolder + u"/prefs.plx"_s);
     m_prefsDialog->hide();
 }
 
-void MainWindow::applyFontSize(int pointSize)
+QStringList MainWindow::rows() const
 {
-    m_fontSize = pointSize;
-    QFont font = m_workArea->font();
-    font.setPointSize(pointSize);
-    m_workArea->setFont(font);
-}
-
-void MainWindow::applyTabSpacing(int spacing)
-{
-    // Stop k at k x spacing x 8 pixels; spacing 0 gives the narrowest stops, a dialog unit apart.
-    const qreal dialogUnit = std::max(1, m_workArea->fontMetrics().averageCharWidth()) / 4.0;
-    const qreal step = spacing > 0 ? spacing * 8.0 : std::max(1.0, dialogUnit);
-    QList<qreal> stops;
-    for (int k = 1; k <= 64; ++k)
-        stops.append(k * step);
-    m_workArea->setTabStops(stops);
-}
-
-void MainWindow::applyBackground(int colourIndex)
-{
-    static const QColor colours[] = {QColor(255, 255, 255), QColor(255, 255, 208),
-                                     QColor(240, 248, 184), QColor(240, 232, 168)};
-    m_colourIndex = colourIndex;
-    const QColor colour = colours[colourIndex & 3];
-    // Every text field, numeric field and drop-down of the window, hidden ones included.
-    const auto fields = findChildren<QWidget *>();
-    for (QWidget *w : fields) {
-        if (auto *pane = qobject_cast<TextPane *>(w)) {
-            pane->setBackgroundColor(colour);
-        } else if (qobject_cast<QLineEdit *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
-                   qobject_cast<QComboBox *>(w)) {
-            QPalette palette = w->palette();
-            palette.setColor(QPalette::Base, colour);
-            w->setPalette(palette);
-        }
-    }
+    return workArea()->store().rows();
 }
 
 void MainWindow::replaceText(const QStringList &rows)
 {
-    m_workArea->store().setRows(rows);
-    m_workArea->storeEdited();
-    m_workArea->moveCaretToOffset(0);
+    TextPane *work = workArea();
+    work->store().setRows(rows);
+    work->storeEdited();
+    work->moveCaretToOffset(0);
 }
 
-QStringList MainWindow::workAreaRows() const
+QFont MainWindow::textFont() const
 {
-    return m_workArea->store().rows();
+    return workArea()->font();
 }
 
-QFont MainWindow::workAreaFont() const
+void MainWindow::clearText()
 {
-    return m_workArea->font();
+    if (workArea()->store().lineCount() > 0)
+        m_session.undo.take(workArea()->lines());
+    workArea()->setText(QString());
 }
 
-void MainWindow::clearWorkArea()
+bool MainWindow::mayReplaceText()
 {
-    if (m_workArea->store().lineCount() > 0)
-        m_session.undo.take(m_workArea->lines());
-    m_workArea->setText(QString());
+    if (!m_functions->isRunning())
+        return true;
+    m_dialogs.warning(this, u"Processing... Stop it or wait until it ends."_s);
+    return false;
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent *>(event)->button() == Qt::RightButton &&
-        watched == m_mainBar->widgetForAction(m_actions[u"Open File (right click for recent)"_s])) {
-        auto *button = static_cast<QWidget *>(watched);
-        m_documents->showRecentMenu(button->mapToGlobal(QPoint(27, 49)));
+    QWidget *openButton = m_mainBar->widgetForAction(m_actions[ToolbarAction::Open]);
+    if (watched == openButton &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+         event->type() == QEvent::MouseButtonDblClick)) {
+        if (static_cast<QMouseEvent *>(event)->button() != Qt::RightButton)
+            return QMainWindow::eventFilter(watched, event);
+        // The menu opens once the click is over: a box or menu shown while the button is still
+        // held would leave the press half-handled and swallow the next clicks.
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const QPoint at = openButton->mapToGlobal(QPoint(27, 49));
+            QTimer::singleShot(0, m_documents, [this, at] { m_documents->showRecentMenu(at); });
+        }
         return true;
     }
-    if (watched == m_workArea) {
-        if (event->type() == QEvent::KeyPress) {
-            trackCaret(false); // where the caret was before the key acts
-        } else if (event->type() == QEvent::KeyRelease) {
-            trackCaret(false);
-        }
-    } else if (watched == m_workArea->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == workArea()) {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+            trackCaret(false); // on a press, where the caret was before the key acts
+    } else if (watched == workArea()->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // The press and any drag have placed the caret by now.
         trackCaret(true);
     }
@@ -684,7 +477,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Closing in the middle of a run would pull the window from under it: stop the run instead.
-    if (m_running) {
+    if (m_functions->isRunning()) {
         m_session.stop.request();
         event->ignore();
         return;

@@ -2,6 +2,7 @@
 
 #include "core/session.h"
 #include "settings/preferences.h"
+#include "ui/documenthost.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -16,7 +17,9 @@ namespace plintex {
 class Dialogs;
 class DocumentActions;
 class FunctionBar;
-class HistoryComboBox;
+class FunctionController;
+class PanelArea;
+class PaneStack;
 class ParameterPanel;
 class PieGauge;
 class PreferencesDialog;
@@ -24,11 +27,15 @@ class ProcessingNotice;
 class RestraintStrip;
 class StatusPanels;
 class TextPane;
+class ViewSettings;
 
-/// The main window: the work area, the toolbars with the function buttons and the function
-/// drop-down, one parameter panel per function, the row restraint strip and the status bar.
-/// It reads the panels, lets the engine run, and applies what the run returns.
-class MainWindow : public QMainWindow {
+/// The toolbar's buttons.
+enum class ToolbarAction { Open, Save, Clear, Undo, ToTop, ToBottom, Stop, Preferences, Quit };
+
+/// The main window: the panes, the toolbars with the function buttons and the function
+/// drop-down, the parameter panels, the row restraint strip and the status bar. Choosing and
+/// running functions is the FunctionController's; documents are DocumentActions'.
+class MainWindow : public QMainWindow, public DocumentHost {
     Q_OBJECT
 public:
     explicit MainWindow(Dialogs &dialogs, QWidget *parent = nullptr);
@@ -40,11 +47,16 @@ public:
     /// What every activation of the window re-applies from the preferences.
     void activated();
 
-    // Documents.
-    void replaceText(const QStringList &rows);
-    QStringList workAreaRows() const;
-    QFont workAreaFont() const;
-    void clearWorkArea();
+    // DocumentHost: what documents need of the window.
+    QWidget *dialogParent() override { return this; }
+    QStringList rows() const override;
+    void replaceText(const QStringList &rows) override;
+    void clearText() override;
+    QFont textFont() const override;
+    bool isModified() const override { return m_session.flags.modified; }
+    void setModified(bool modified) override { m_session.flags.modified = modified; }
+    void resetAll() override;
+    bool mayReplaceText() override;
     DocumentActions *documents() const { return m_documents; }
 
     // Preferences.
@@ -54,36 +66,36 @@ public:
     const Preferences &preferences() const { return m_prefs; }
     PreferencesDialog *preferencesDialog() const { return m_prefsDialog; }
     QStringList readMeReplacements() const { return m_readMeList; }
+    bool hintsShown() const;
+    void setHintsShown(bool shown);
 
     // The routines every function shares.
     void resetIndividual(int functionNumber);
-    void resetAll();
-    void goToLine(qsizetype lineIndex);
-    void deleteAddedBlankLine();
-    void richEdit3Change();
-    void stopProcess();
+    /// The change handler: the first change after start-up is swallowed, later ones outside a
+    /// run mark the text modified and put the counts back to "?".
+    void noteTextChange();
     void undo();
     void toTop();
     void toBottom();
 
     /// The function whose panel is visible, or nullptr.
     const FunctionSpec *selectedFunction() const;
-    bool hintsShown() const { return m_hintsShown; }
-    void setHintsShown(bool shown) { m_hintsShown = shown; }
+    bool caretMenuEnabled() const;
 
     // The window's parts, for the tests and the front end.
     Session &session() { return m_session; }
-    TextPane *workArea() const { return m_workArea; }
+    FunctionController *functions() const { return m_functions; }
+    PaneStack *panes() const { return m_panes; }
+    TextPane *workArea() const;
     StatusPanels *statusPanels() const { return m_status; }
     FunctionBar *functionBar() const { return m_functionBar; }
     QComboBox *functionDropDown() const { return m_dropDown; }
     QPushButton *stopButton() const { return m_stopButton; }
     RestraintStrip *restraintStrip() const { return m_strip; }
-    ParameterPanel *panel(int functionNumber) const { return m_panels.value(functionNumber); }
+    ParameterPanel *panel(int functionNumber) const;
     ProcessingNotice *processingNotice() const { return m_notice; }
     PieGauge *gauge() const { return m_gauge; }
-    QAction *toolbarAction(const QString &name) const;
-    bool caretMenuEnabled() const { return m_caretMenuEnabled; }
+    QAction *toolbarAction(ToolbarAction action) const { return m_actions.value(action); }
 
 protected:
     bool event(QEvent *event) override;
@@ -93,37 +105,20 @@ protected:
 
 private:
     void buildToolbars();
-    void buildPanels();
-    void selectFunction(const FunctionSpec &function);
-    void dropDownChosen(int entry);
-    void runFunction(const FunctionSpec &function, const QString &runButton);
-    void applyRun(const FunctionSpec &function, RunResult &result);
     void trackCaret(bool mouseRelease);
-    void showCaretMenu(const QPoint &globalPos);
-    void loadHistories(const ParameterPanel &panel);
-    void saveHistories(const ParameterPanel &panel);
-    void deleteFromHistory(HistoryComboBox &box);
-    void applyFontSize(int pointSize);
-    void applyTabSpacing(int spacing);
-    void applyBackground(int colourIndex);
     void placeOnScreen();
+    void showPreferencesInForce();
 
     Dialogs &m_dialogs;
     Session m_session;
     QString m_programFolder;
-    QString m_systemFolder;
     Preferences m_prefs;
     QStringList m_readMeList;
-    int m_fontSize = Preferences::kDefaultFontSize;
-    int m_colourIndex = 0;
     bool m_firstActivation = true;
     bool m_placed = false;
-    bool m_hintsShown = false;
-    bool m_caretMenuEnabled = false;
-    int m_keepParameters = 0;
-    bool m_running = false;
 
-    TextPane *m_workArea = nullptr;
+    PaneStack *m_panes = nullptr;
+    ViewSettings *m_view = nullptr;
     StatusPanels *m_status = nullptr;
     QToolBar *m_mainBar = nullptr;
     QComboBox *m_dropDown = nullptr;
@@ -132,8 +127,9 @@ private:
     PieGauge *m_gauge = nullptr;
     FunctionBar *m_functionBar = nullptr;
     RestraintStrip *m_strip = nullptr;
-    QHash<int, ParameterPanel *> m_panels;
-    QHash<QString, QAction *> m_actions;
+    PanelArea *m_panelArea = nullptr;
+    FunctionController *m_functions = nullptr;
+    QHash<ToolbarAction, QAction *> m_actions;
     PreferencesDialog *m_prefsDialog = nullptr;
     DocumentActions *m_documents = nullptr;
 };

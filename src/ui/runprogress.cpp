@@ -22,8 +22,9 @@ WindowRunMonitor::WindowRunMonitor(ProcessingNotice &notice, PieGauge &gauge, co
 {
 }
 
-void WindowRunMonitor::begin(double maximum)
+void WindowRunMonitor::begin(double maximum, Gauge gauge)
 {
+    m_gauge.setBar(gauge == Gauge::Bar);
     m_notice.show();
     m_gauge.setMaximum(maximum);
     m_gauge.setPosition(0);
@@ -32,7 +33,7 @@ void WindowRunMonitor::begin(double maximum)
     m_sincePump.start();
 }
 
-bool WindowRunMonitor::stopRequested(double position)
+void WindowRunMonitor::advance(double position)
 {
     // Reading the clock costs more than a line's work for short lines: look only every 64 lines.
     if ((++m_lines & 63) == 0 && m_sincePump.hasExpired(15)) {
@@ -40,6 +41,10 @@ bool WindowRunMonitor::stopRequested(double position)
         QCoreApplication::processEvents();
         m_sincePump.start();
     }
+}
+
+bool WindowRunMonitor::stopRequested()
+{
     return m_stop.isSet();
 }
 

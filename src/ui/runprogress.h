@@ -25,8 +25,9 @@ class WindowRunMonitor final : public RunMonitor {
 public:
     WindowRunMonitor(ProcessingNotice &notice, PieGauge &gauge, const StopLatch &stop);
 
-    void begin(double maximum) override;
-    bool stopRequested(double position) override;
+    void begin(double maximum, Gauge gauge) override;
+    void advance(double position) override;
+    bool stopRequested() override;
 
 private:
     ProcessingNotice &m_notice;

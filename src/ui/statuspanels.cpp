@@ -12,7 +12,9 @@ StatusPanels::StatusPanels(QWidget *parent) : QStatusBar(parent)
     const int widths[] = {170, 90, 90, 120, 120, 170};
     for (const int width : widths) {
         auto *label = new QLabel(this);
-        label->setFixedWidth(width);
+        // The design width, widened as far as a long number needs: a count is never cut.
+        label->setMinimumWidth(width);
+        label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         addWidget(label);
@@ -43,6 +45,12 @@ void StatusPanels::resetCounts()
     m_panels[3]->setText(u"Total Chr = ?"_s);
     m_panels[4]->setText(u"Total Blk = ?"_s);
     resetCountToCursor();
+}
+
+void StatusPanels::setCount(int index, const QString &text)
+{
+    if (index >= 0 && index < 3)
+        m_panels[3 + index]->setText(text);
 }
 
 void StatusPanels::resetCountToCursor()

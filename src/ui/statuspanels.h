@@ -18,6 +18,8 @@ public:
     /// Puts the three counts back to their "?" texts.
     void resetCounts();
     void resetCountToCursor();
+    /// One of the three count panels (0 to 2), as a counting run fills it.
+    void setCount(int index, const QString &text);
 
 private:
     QList<QLabel *> m_panels;

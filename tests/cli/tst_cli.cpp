@@ -1,5 +1,6 @@
 #include "cli/commandline.h"
 #include "cli/streamrun.h"
+#include "ops/registry.h"
 #include "randomtext.h"
 #include "settings/textfile.h"
 #include "testfiles.h"
@@ -84,6 +85,8 @@ private Q_SLOTS:
     void argumentsInTheLocalesEncoding();
     void fileThatShrinksWhileRead();
     void wholeTextHasALimit();
+    void functionsEndToEnd_data();
+    void functionsEndToEnd();
 };
 
 void TestCli::parsesOptions_data()
@@ -102,9 +105,9 @@ void TestCli::parsesOptions_data()
         << QStringList{u"insert-into-column"_s, u"--insert-this-data=  x"_s} << u"data"_s
         << u"  x"_s;
     QTest::newRow("radio button flag")
-        << QStringList{u"retain-delete-column"_s, u"--retain"_s} << u"mode"_s << u"Retain"_s;
+        << QStringList{u"retain-delete-column"_s, u"--retain"_s} << u"mode"_s << u"retain"_s;
     QTest::newRow("default radio")
-        << QStringList{u"delete-retain-column"_s} << u"mode"_s << u"Delete"_s;
+        << QStringList{u"delete-retain-column"_s} << u"mode"_s << u"delete"_s;
 }
 
 void TestCli::parsesOptions()
@@ -255,40 +258,48 @@ void TestCli::valueFromFile()
                                "cd\n"));
 }
 
+// Every function that streams gives what its run routine gives, on inputs that are hard to
+// stream: the example's parameters, with a text the input's encoding cannot hold.
 void TestCli::streamMatchesRunRoutine_data()
 {
+    QTest::addColumn<QString>("function");
     QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("data");
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
-    QTest::newRow("lf with final break") << QByteArray("abc\ndefgh\n") << u"+"_s << 0 << 0;
-    QTest::newRow("no final break") << QByteArray("abc\ndefgh") << u"+"_s << 0 << 0;
-    QTest::newRow("mixed line ends kept") << QByteArray("a\r\nb\rc\nd") << u"+"_s << 0 << 0;
-    QTest::newRow("lone cr at the very end") << QByteArray("a\rb\r") << u"+"_s << 0 << 0;
-    QTest::newRow("band in the middle") << QByteArray("1\n2\n3\n4\n5\n") << u"+"_s << 2 << 4;
-    QTest::newRow("windows-1252 with an insert it cannot hold")
-        << QByteArray("caf\xE9\n\x80uro\nlast\n") << u"\u2192"_s << 2 << 3;
-    QTest::newRow("utf-8 with bom")
-        << QByteArray("\xEF\xBB\xBFx\r\ny\r\n") << u"\u00E9"_s << 0 << 0;
-    QTest::newRow("utf-16le crlf") << QByteArray("\xFF\xFE"
-                                                 "a\0b\0\r\0\n\0c\0\r\0\n\0",
-                                                 16)
-                                   << u"\u2192"_s << 0 << 0;
-    QTest::newRow("empty lines") << QByteArray("\n\n\n") << u"+"_s << 0 << 0;
-    QTest::newRow("long lines") << QByteArray(5000, 'x') + "\n" + QByteArray(70, 'y') << u"+"_s << 0
-                                << 0;
+    const QList<std::tuple<const char *, QByteArray, int, int>> inputs = {
+        {"lf with final break", QByteArray("abc\ndefgh\n"), 0, 0},
+        {"no final break", QByteArray("abc\ndefgh"), 0, 0},
+        {"mixed line ends kept", QByteArray("a\r\nb\rc\nd"), 0, 0},
+        {"lone cr at the very end", QByteArray("a\rb\r"), 0, 0},
+        {"band in the middle", QByteArray("1\n2\n3\n4\n5\n"), 2, 4},
+        {"windows-1252", QByteArray("caf\xE9\n\x80uro\nlast\n"), 2, 3},
+        {"utf-8 with bom", QByteArray("\xEF\xBB\xBFx\r\ny\r\n"), 0, 0},
+        {"utf-16le crlf",
+         QByteArray("\xFF\xFE"
+                    "a\0b\0\r\0\n\0c\0\r\0\n\0",
+                    16),
+         0, 0},
+        {"empty lines", QByteArray("\n\n\n"), 0, 0},
+        {"long lines", QByteArray(5000, 'x') + "\n" + QByteArray(70, 'y'), 0, 0},
+    };
+    for (const FunctionSpec &f : catalogue()) {
+        if (!f.body.lineTransform)
+            continue;
+        for (const auto &[name, input, from, to] : inputs)
+            QTest::addRow("%s: %s", qPrintable(f.slug()), name) << f.name << input << from << to;
+    }
 }
 
 void TestCli::streamMatchesRunRoutine()
 {
+    QFETCH(QString, function);
     QFETCH(QByteArray, input);
-    QFETCH(QString, data);
     QFETCH(int, from);
     QFETCH(int, to);
-    const FunctionSpec *f = functionByName(u"insert-into-column");
-    ParamValues params = ParamValues::defaults(f->body.params);
-    params.set(u"data"_s, data);
-    params.set(u"column"_s, u"3"_s);
+    const FunctionSpec *f = catalogue().byName(function);
+    ParamValues params = ParamValues::defaults(f->params());
+    for (const auto &[key, value] : f->body.example.params)
+        params.set(key, f->param(key)->kind == ParamKind::Number ? value : value + u"\u2192");
     const RowRestraint restraint{from, to, from == 0 && to == 0};
 
     TextFormat format = detectFormat(input);
@@ -299,7 +310,7 @@ void TestCli::streamMatchesRunRoutine()
     SilentMonitor monitor;
     RunResult r = f->body.run(run, monitor);
     QVERIFY(r.done());
-    const QByteArray expected = encodeRows(linesToRows(r.lines), format);
+    const QByteArray expected = encodeRows(linesToRows(r.lines.value()), format);
 
     // A file and a stream, read in pieces of 3 bytes so that breaks fall across them.
     for (const bool rereadable : {true, false}) {
@@ -320,8 +331,8 @@ void TestCli::runThatChangesNothingKeepsBytes()
     // Random texts of every encoding with mixed line ends, through a run that changes nothing:
     // in process from files and streams read in small pieces, then through the program itself.
     QRandomGenerator rng(7);
-    const FunctionSpec *f = functionByName(u"insert-into-column");
-    const ParamValues params = ParamValues::defaults(f->body.params);
+    const FunctionSpec *f = catalogue().byName(u"insert-into-column");
+    const ParamValues params = ParamValues::defaults(f->params());
     for (int sample = 0; sample < 2000; ++sample) {
         // Two lines at least: a run over one line is refused (To must be past From).
         const QByteArray text = testing::randomText(rng, true, 2);
@@ -500,6 +511,77 @@ void TestCli::wholeTextHasALimit()
     QString why;
     QCOMPARE(cli::readWhole(source, 2 << 20, &why), std::nullopt);
     QVERIFY2(why.contains(u"too large to be held in memory"_s), qPrintable(why));
+}
+
+// The functions that hold the whole text, through the binary: results, reports and refusals.
+void TestCli::functionsEndToEnd_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("output"); // standard output, or standard error when refused
+    QTest::newRow("total prints the total alone")
+        << QStringList{u"total-a-specified-column"_s, u"--in-column=3"_s, u"--to=12"_s}
+        << QByteArray("a 1,000.25\r\nb (0.5)\r\n") << 0 << QByteArray("999.75\n");
+    QTest::newRow("total of a date is refused")
+        << QStringList{u"total-a-specified-column"_s, u"--in=1"_s, u"--to=20"_s}
+        << QByteArray("1\n2023-01-05\n") << 1
+        << QByteArray("'2023-01-05' is not a valid floating point value\n");
+    QTest::newRow("replace in a band, crlf kept")
+        << QStringList{u"replace-in-column"_s, u"--replace=9"_s, u"--with=0"_s, u"--in=3"_s,
+                       u"--to=5"_s}
+        << QByteArray("99999\r\n9\r\n") << 0 << QByteArray("99009\r\n9\r\n");
+    QTest::newRow("copy with a zero column is refused")
+        << QStringList{u"copy-move-a-column"_s, u"--to-position=0"_s} << QByteArray("a\n") << 1
+        << QByteArray("Column parameters can not equal 0.\n");
+    QTest::newRow("strip across lines")
+        << QStringList{u"delete-strip-out-data"_s, u"--delete=<"_s, u"--to-this-data=>"_s}
+        << QByteArray("a<b\nc>d\n") << 0 << QByteArray("ad\n");
+    QTest::newRow("align right justified")
+        << QStringList{u"align-data-into-columns"_s, u"--right-justify"_s}
+        << QByteArray("a bbb\ncc d\n") << 0 << QByteArray("  a bbb\n cc   d\n");
+    QTest::newRow("insert a column, block longer than the text")
+        << QStringList{u"insert-a-column"_s, u"--insert-this-column-of-data=1\n2\n3"_s, u"--at=2"_s}
+        << QByteArray("ab\ncd\n") << 0 << QByteArray("a1b\nc2d\n3\n");
+    QTest::newRow("add-row: block with a literal line break, crlf kept")
+        << QStringList{u"add-row"_s, u"--insert-this-data=-\n="_s, u"--every=1"_s}
+        << QByteArray("a\r\nb\r\n") << 0 << QByteArray("a\r\n-\r\n=\r\nb\r\n");
+    QTest::newRow("insert-lines-per-data: search texts from a file, one a line")
+        << QStringList{u"insert-lines-per-data"_s, u"--insert-this-data=>"_s,
+                       u"--every-line-containing-this-data-file=TEXTS"_s}
+        << QByteArray("ab\ncd\nef\n") << 0 << QByteArray("ab\n>\ncd\nef\n>\n");
+    QTest::newRow("append-data: the search text ticks its box")
+        << QStringList{u"append-data"_s, u"--append-this-data=X"_s, u"--containing=b"_s}
+        << QByteArray("a\nb\n") << 0 << QByteArray("a\nb X\n");
+    QTest::newRow("delete-retain-line-data: offset not a number refused")
+        << QStringList{u"Retain/Delete Line Data"_s, u"--this-data=b"_s, u"--offset=1x"_s}
+        << QByteArray("ab\nb\n") << 1
+        << QByteArray("+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
+    QTest::newRow("delete-row: interval 1 refused")
+        << QStringList{u"delete-row"_s, u"--and-every=1"_s} << QByteArray("a\nb\n") << 1
+        << QByteArray("0 or 1 increment is invalid.\n");
+    QTest::newRow("delete-leading-trailing-blanks: negative band bound is no number")
+        << QStringList{u"delete-leading-trailing-blanks"_s, u"--take-out-leading-blanks"_s,
+                       u"--from-row=-1"_s}
+        << QByteArray(" a\n b\n") << 2 << QByteArray();
+}
+
+void TestCli::functionsEndToEnd()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(int, status);
+    QFETCH(QByteArray, output);
+    QTemporaryDir dir;
+    const QString texts = dir.filePath(u"texts.txt"_s);
+    QVERIFY(testing::writeFile(texts, "zz\na\n\nf\n"));
+    arguments.replaceInStrings(u"TEXTS"_s, texts);
+    const Outcome o = runCli(arguments, input);
+    QCOMPARE(o.status, status);
+    if (status != 2) {
+        QCOMPARE(status == 0 ? o.out : o.err, output);
+        QCOMPARE(status == 0 ? o.err : o.out, QByteArray());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

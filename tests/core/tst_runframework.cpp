@@ -1,4 +1,3 @@
-#include "core/catalogue.h"
 #include "core/session.h"
 
 #include <QTest>
@@ -12,11 +11,11 @@ namespace {
 class ScriptedMonitor : public RunMonitor {
 public:
     explicit ScriptedMonitor(qsizetype stopAt = -1) : m_stopAt(stopAt) {}
-    void begin(double maximum) override { this->maximum = maximum; }
-    bool stopRequested(double position) override
+    void begin(double maximum, Gauge) override { this->maximum = maximum; }
+    void advance(double position) override { positions.append(position); }
+    bool stopRequested() override
     {
-        positions.append(position);
-        return qsizetype(position) == m_stopAt;
+        return qsizetype(positions.value(positions.size() - 1, -2)) == m_stopAt;
     }
     double maximum = -1;
     QList<double> positions;
@@ -97,7 +96,8 @@ void TestRunFramework::refusesWithTheRestraintWarning()
     const RunResult r = markBand({u"only"_s}, {}, monitor);
     QCOMPARE(r.outcome, RunResult::Outcome::Refused);
     QCOMPARE(r.message, u"Row restraint To position must\rbe greater than From position."_s);
-    QCOMPARE(r.restraint, (RowRestraint{1, 1, true}));
+    QCOMPARE(r.fields, (QList<FieldWrite>{{FieldWrite::Target::RestraintFrom, {}, u"1"_s},
+                                          {FieldWrite::Target::RestraintTo, {}, u"1"_s}}));
     QCOMPARE(monitor.maximum, -1.0); // nothing shown for a refused run
 }
 
@@ -108,7 +108,7 @@ void TestRunFramework::transformsOnlyTheBand()
     QVERIFY(r.done());
     QCOMPARE(r.lines, (QStringList{u"line 1"_s, u"line 2*"_s, u"line 3*"_s, u"line 4*"_s,
                                    u"line 5"_s, u"line 6"_s}));
-    QCOMPARE(r.caretLine, 3);
+    QCOMPARE(r.caret.line, 3);
     QCOMPARE(monitor.maximum, 4.0);
     QCOMPARE(monitor.positions, (QList<double>{1, 2, 3}));
 }
@@ -118,7 +118,7 @@ void TestRunFramework::stopBeforeTheFirstLineChangesNothing()
     ScriptedMonitor monitor(0);
     const RunResult r = markBand(numbered(3), {}, monitor);
     QCOMPARE(r.outcome, RunResult::Outcome::Stopped);
-    QVERIFY(r.lines.isEmpty());
+    QVERIFY(!r.lines);
     QCOMPARE(monitor.positions, QList<double>{0});
 }
 
@@ -137,27 +137,36 @@ void TestRunFramework::sessionTakesSnapshotAndClearsProcessing_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<int>("stopAt");
+    QTest::addColumn<bool>("takesSnapshot");
     QTest::addColumn<int>("outcome");
-    QTest::newRow("done") << numbered(3) << -1 << int(RunResult::Outcome::Done);
-    QTest::newRow("refused") << numbered(1) << -1 << int(RunResult::Outcome::Refused);
-    QTest::newRow("stopped") << numbered(3) << 1 << int(RunResult::Outcome::Stopped);
+    QTest::newRow("done") << numbered(3) << -1 << true << int(RunResult::Outcome::Done);
+    QTest::newRow("refused") << numbered(1) << -1 << true << int(RunResult::Outcome::Refused);
+    QTest::newRow("stopped") << numbered(3) << 1 << true << int(RunResult::Outcome::Stopped);
+    QTest::newRow("a routine that takes none")
+        << numbered(3) << -1 << false << int(RunResult::Outcome::Done);
 }
 
 void TestRunFramework::sessionTakesSnapshotAndClearsProcessing()
 {
     QFETCH(QStringList, lines);
     QFETCH(int, stopAt);
+    QFETCH(bool, takesSnapshot);
     QFETCH(int, outcome);
     Session session;
-    QVERIFY(!session.undo.lines());
-    const FunctionSpec *insert = functionByName(u"insert-into-column");
-    RunInput input;
-    input.params = ParamValues::defaults(insert->body.params);
-    input.params.set(u"data"_s, u">"_s);
+    FunctionSpec function;
+    bool processingWhileRunning = false;
+    function.body.run = [&](RunInput input, RunMonitor &monitor) {
+        processingWhileRunning = session.flags.processing;
+        RunResult r = markBand(std::move(input.lines), input.restraint, monitor);
+        r.undoTaken = takesSnapshot;
+        return r;
+    };
     ScriptedMonitor monitor(stopAt);
-    const RunResult r = session.run(*insert, lines, input, monitor);
+    const RunResult r = session.run(function, RunInput{.lines = lines}, monitor);
     QCOMPARE(int(r.outcome), outcome);
-    QCOMPARE(session.undo.lines(), std::optional<QStringList>(lines));
+    QVERIFY(processingWhileRunning);
+    QCOMPARE(session.undo.lines(),
+             takesSnapshot ? std::optional<QStringList>(lines) : std::nullopt);
     QVERIFY(!session.flags.processing);
 }
 

@@ -39,6 +39,8 @@ private Q_SLOTS:
     void openWithoutRecentFileCreatesIt();
     void openKeepsTheReadMePanel();
     void unreadableFileKeepsTheText();
+    void openPathNamedOutright_data();
+    void openPathNamedOutright();
     void unsavedQuestionOnOpen_data();
     void unsavedQuestionOnOpen();
     void saveNames_data();
@@ -177,6 +179,37 @@ void TestDocuments::unreadableFileKeepsTheText()
     QCOMPARE(m_window->workArea()->text(), u"kept"_s);
 }
 
+// A file named on the program's command line: any extension, read as Open reads it.
+void TestDocuments::openPathNamedOutright_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("textAfter");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("rtf extension")
+        << u"a.rtf"_s << QByteArray("{\\rtf1 rich\\par}") << u"rich\n"_s << QString();
+    QTest::newRow("csv extension") << u"a.csv"_s << QByteArray("1,2\n") << u"1,2\n"_s << QString();
+    QTest::newRow("missing file") << u"gone.txt"_s << QByteArray() << u"kept"_s
+                                  << u"\rNo such file or directory"_s;
+}
+
+void TestDocuments::openPathNamedOutright()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, textAfter);
+    QFETCH(QString, warning);
+    if (!content.isEmpty())
+        writeFile(path(name), content);
+    m_window->workArea()->setText(u"kept"_s);
+    QCOMPARE(m_window->documents()->openPath(path(name)), warning.isEmpty());
+    QCOMPARE(m_window->workArea()->text(), textAfter);
+    QCOMPARE(m_dialogs.warnings, warning.isEmpty()
+                                     ? QStringList()
+                                     : QStringList{u"Cannot open "_s + path(name) + warning});
+    QCOMPARE(QFile::exists(path(u"fdat.plx"_s)), warning.isEmpty());
+}
+
 void TestDocuments::unsavedQuestionOnOpen_data()
 {
     QTest::addColumn<int>("answer");
@@ -313,13 +346,25 @@ void TestDocuments::recentMenuOffersExistingFilesAndOpensOne()
     QCOMPARE(readListFile(path(u"fdat.plx"_s)),
              std::optional<QStringList>(QStringList{path(u"b.txt"_s), path(u"a.txt"_s)}));
 
-    // A right press on the open button is what shows the menu.
+    // A right click on the open button is what shows the menu, once the click is over; the
+    // next click then goes where it is aimed.
     m_dialogs.menuShown.clear();
-    QWidget *openButton =
-        m_window->findChild<QToolBar *>(u"MainToolbar"_s)
-            ->widgetForAction(m_window->toolbarAction(u"Open File (right click for recent)"_s));
-    QTest::mousePress(openButton, Qt::RightButton);
-    QCOMPARE(m_dialogs.menuShown, (QStringList{path(u"b.txt"_s), path(u"a.txt"_s)}));
+    QWidget *openButton = m_window->findChild<QToolBar *>(u"MainToolbar"_s)
+                              ->widgetForAction(m_window->toolbarAction(ToolbarAction::Open));
+    QTest::mouseClick(openButton, Qt::RightButton);
+    QTRY_COMPARE(m_dialogs.menuShown, (QStringList{path(u"b.txt"_s), path(u"a.txt"_s)}));
+    QTest::mouseClick(m_window->functionBar()->button(10), Qt::LeftButton);
+    QVERIFY(m_window->selectedFunction());
+
+    // With nothing to offer there is no menu, and so no question.
+    QVERIFY(writeListFile(path(u"fdat.plx"_s), {}));
+    type(u"x"_s);
+    m_dialogs.menuShown.clear();
+    QTest::mouseClick(openButton, Qt::RightButton);
+    QTest::qWait(10);
+    QVERIFY(m_dialogs.questions.isEmpty());
+    QVERIFY(m_dialogs.menuShown.isEmpty());
+    QVERIFY(writeListFile(path(u"fdat.plx"_s), stored));
 
     // A changed text is asked about before the menu offers to replace it.
     type(u"x"_s);

@@ -1,13 +1,15 @@
 #include "fakedialogs.h"
 #include "testfiles.h"
 
+#include "ops/registry.h"
 #include "ui/caretmenu.h"
 #include "ui/controls/historycombobox.h"
 #include "ui/controls/numberfield.h"
 #include "ui/controls/piegauge.h"
+#include "ui/documentactions.h"
 #include "ui/functionbar.h"
 #include "ui/mainwindow.h"
-#include "ui/parameterpanel.h"
+#include "ui/panel/parameterpanel.h"
 #include "ui/restraintstrip.h"
 #include "ui/runprogress.h"
 #include "ui/statuspanels.h"
@@ -19,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -66,6 +69,11 @@ private Q_SLOTS:
     void unwritableSystemFolderStillRuns();
     void numericFieldDoubleClickRestoresDefault();
     void restraintStripDoubleClickClears();
+    void windowKeepsItsWidthForEveryPanel();
+    void tabFollowsTheScreen();
+    void statusShowsTheTrueCaretUncut();
+    void hoverNameGoesWhenThePointerLeaves();
+    void textActionsWaitForARun();
 
 private:
     TextPane *pane() const { return m_window->workArea(); }
@@ -304,7 +312,7 @@ void TestMainWindow::stopClickedWhileIdleStopsTheNextRun()
     // The latch is spent: the next run goes through. The toolbar's stop works the same way.
     run(kInsertIntoColumn);
     QCOMPARE(pane()->lines(), (QStringList{u"Xabc"_s, u"Xdef"_s}));
-    m_window->toolbarAction(u"Stop Processing"_s)->trigger();
+    m_window->toolbarAction(ToolbarAction::Stop)->trigger();
     run(kInsertIntoColumn);
     QCOMPARE(m_dialogs.warnings.size(), 2);
     QCOMPARE(pane()->lines(), (QStringList{u"Xabc"_s, u"Xdef"_s}));
@@ -318,18 +326,18 @@ void TestMainWindow::undoRestoresTheTextTwice()
         ->setText(u"3"_s);
     run(kDeleteRetainColumn);
     QCOMPARE(pane()->lines(), (QStringList{u"c"_s, u"f"_s}));
-    m_window->toolbarAction(u"Undo"_s)->trigger();
+    m_window->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
     QCOMPARE(pane()->selectionStart(), 0);
     pane()->setLines({u"typed over"_s});
-    m_window->toolbarAction(u"Undo"_s)->trigger();
+    m_window->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
 }
 
 void TestMainWindow::undoBeforeAnyRunKeepsTheText()
 {
     pane()->setText(u"pasted text\nstill here"_s);
-    m_window->toolbarAction(u"Undo"_s)->trigger();
+    m_window->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->text(), u"pasted text\nstill here"_s);
 }
 
@@ -496,6 +504,97 @@ void TestMainWindow::restraintStripDoubleClickClears()
     strip->setFrom(4);
     QTest::mouseClick(strip->resetButton(), Qt::LeftButton);
     QCOMPARE(strip->fromField()->text(), u"0"_s);
+}
+
+void TestMainWindow::windowKeepsItsWidthForEveryPanel()
+{
+    const int width = m_window->width();
+    for (const FunctionSpec &f : catalogue()) {
+        click(f.number);
+        QCoreApplication::processEvents();
+        QVERIFY2(m_window->width() == width, qPrintable(f.name));
+    }
+}
+
+namespace {
+
+QWidget *nextTabStop(QWidget *w)
+{
+    do {
+        w = w->nextInFocusChain();
+    } while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled() ||
+             w->focusProxy());
+    return w;
+}
+
+} // namespace
+
+void TestMainWindow::tabFollowsTheScreen()
+{
+    click(kInsertIntoColumn);
+    ParameterPanel *panel = m_window->panel(kInsertIntoColumn);
+    RestraintStrip *strip = m_window->restraintStrip();
+    QWidget *w = panel->runButton(u"run"_s);
+    const QList<QWidget *> expected{panel->control(u"data"_s),
+                                    panel->control(u"column"_s),
+                                    strip->fromField(),
+                                    strip->toField(),
+                                    strip->resetButton(),
+                                    strip->autoReset(),
+                                    pane()};
+    for (QWidget *next : expected) {
+        w = nextTabStop(w);
+        QCOMPARE(w, next);
+    }
+}
+
+void TestMainWindow::statusShowsTheTrueCaretUncut()
+{
+    setLines({u"a"_s, u"b"_s, u"c"_s});
+    click(kInsertIntoColumn);
+    run(kInsertIntoColumn);
+    QCOMPARE(m_window->statusPanels()->panelText(1), u"Row = 3"_s);
+    m_window->toTop();
+    QCOMPARE(m_window->statusPanels()->panelText(1), u"Row = 1"_s);
+    m_window->toBottom(); // past the final line break
+    QCOMPARE(m_window->statusPanels()->panelText(1), u"Row = 4"_s);
+
+    m_window->statusPanels()->setCaret(1234566, 0);
+    QCoreApplication::processEvents();
+    for (const QLabel *label : m_window->statusPanels()->findChildren<QLabel *>()) {
+        const int needed = label->fontMetrics().horizontalAdvance(label->text());
+        QVERIFY2(label->contentsRect().width() >= needed, qPrintable(label->text()));
+    }
+}
+
+void TestMainWindow::hoverNameGoesWhenThePointerLeaves()
+{
+    QToolButton *button = m_window->functionBar()->button(kDeleteRetainColumn);
+    QTest::mouseMove(button, QPoint(2, 2));
+    QTest::mouseMove(button, button->rect().center());
+    QCOMPARE(m_window->functionDropDown()->currentText(), u"Delete/Retain Column"_s);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(button, &leave);
+    QCOMPARE(m_window->functionDropDown()->currentText(), QString());
+}
+
+// Clear answered while a run rewrites the text would be overwritten by the run's result: it is
+// refused with a message instead, and the toolbar's text actions are greyed out meanwhile.
+void TestMainWindow::textActionsWaitForARun()
+{
+    setLines(QStringList(200000, u"row"_s));
+    click(kInsertIntoColumn);
+    bool clearEnabled = true;
+    QTimer::singleShot(0, this, [&] {
+        clearEnabled = m_window->toolbarAction(ToolbarAction::Clear)->isEnabled();
+        m_window->documents()->clear();
+    });
+    m_window->panel(kInsertIntoColumn)->setValue(u"data"_s, u">"_s);
+    run(kInsertIntoColumn);
+    QVERIFY(!clearEnabled);
+    QCOMPARE(m_dialogs.warnings, QStringList{u"Processing... Stop it or wait until it ends."_s});
+    QCOMPARE(pane()->store().row(0), u">row"_s);
+    QVERIFY(m_window->toolbarAction(ToolbarAction::Clear)->isEnabled());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -42,6 +42,7 @@ private Q_SLOTS:
     void preferencesCancelRestoresTheFont();
     void preferencesOkWritesTheFile();
     void closeWithoutChangesAsksNothing();
+    void closeBeforeAnyActivationKeepsThePreferences();
     void closeAnswers_data();
     void closeAnswers();
 
@@ -84,6 +85,18 @@ bool TestStartup::closeWindow(MainWindow &window)
     return event.isAccepted();
 }
 
+// Closed before the window was ever activated (a Quit with no window manager), the program
+// writes the preferences it loaded, not empty dialog fields.
+void TestStartup::closeBeforeAnyActivationKeepsThePreferences()
+{
+    writeFile(m_home->filePath(u"prefs.plx"_s), "10\r\n8\r\n5\r\n");
+    const QByteArray before = readFile(m_home->filePath(u"prefs.plx"_s));
+    MainWindow window(m_dialogs);
+    QVERIFY(window.startUp());
+    QVERIFY(closeWindow(window));
+    QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), before);
+}
+
 void TestStartup::refusesToStartWithoutARequiredFile_data()
 {
     QTest::addColumn<QString>("missing");
@@ -115,7 +128,7 @@ void TestStartup::startsWithThePreferences()
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), u"Plintex v7.08"_s);
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(window->workAreaFont().pointSize(), 10);
+    QCOMPARE(window->textFont().pointSize(), 10);
     QVERIFY(window->hintsShown());
     QCOMPARE(window->readMeReplacements(), QStringList{u"e.g.;for example"_s});
     // Colour 2 on every text field, hidden ones included.
@@ -149,7 +162,7 @@ void TestStartup::nonNumericFontSizeKeepsRunning()
     writeFile(m_home->filePath(u"prefs.plx"_s), "0\r\nhuge\r\n\r\n");
     auto window = start();
     QVERIFY(window);
-    QCOMPARE(window->workAreaFont().pointSize(), 8);
+    QCOMPARE(window->textFont().pointSize(), 8);
     QVERIFY(!window->hintsShown());
 }
 
@@ -158,11 +171,11 @@ void TestStartup::preferencesCancelRestoresTheFont()
     auto window = start();
     m_dialogs.preferences = [&](PreferencesDialog &dialog) {
         dialog.fontSizeField()->setText(u"16"_s); // the work area follows at once
-        [&] { QCOMPARE(window->workAreaFont().pointSize(), 16); }();
+        [&] { QCOMPARE(window->textFont().pointSize(), 16); }();
         return false;
     };
     window->openPreferences();
-    QCOMPARE(window->workAreaFont().pointSize(), 10);
+    QCOMPARE(window->textFont().pointSize(), 10);
     QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), QByteArray("12\r\n10\r\n4\r\n"));
 }
 
@@ -170,7 +183,7 @@ void TestStartup::preferencesOkWritesTheFile()
 {
     auto window = start();
     QWidget *undo = window->findChild<QToolBar *>(u"MainToolbar"_s)
-                        ->widgetForAction(window->toolbarAction(u"Undo"_s));
+                        ->widgetForAction(window->toolbarAction(ToolbarAction::Undo));
     const auto askForTooltip = [undo] {
         QHelpEvent tip(QEvent::ToolTip, QPoint(4, 4), undo->mapToGlobal(QPoint(4, 4)));
         QCoreApplication::sendEvent(undo, &tip);
@@ -188,7 +201,7 @@ void TestStartup::preferencesOkWritesTheFile()
     };
     window->openPreferences();
     QCOMPARE(readFile(m_home->filePath(u"prefs.plx"_s)), QByteArray("02\r\n12\r\n0\r\n"));
-    QCOMPARE(window->workAreaFont().pointSize(), 12);
+    QCOMPARE(window->textFont().pointSize(), 12);
     QVERIFY(!window->hintsShown());
     QVERIFY(!askForTooltip()); // hints off: no tooltips either
     const QList<qreal> stops = window->workArea()->tabStops();

@@ -8,8 +8,8 @@ namespace {
 const QString kStart = u"start"_s;
 const QString kEnd = u"end"_s;
 const QString kMode = u"mode"_s;
-const QString kDelete = u"Delete"_s;
-const QString kRetain = u"Retain"_s;
+const QString kDelete = u"delete"_s;
+const QString kRetain = u"retain"_s;
 
 LineTransform transform(const ParamValues &params)
 {
@@ -18,12 +18,6 @@ LineTransform transform(const ParamValues &params)
     if (params.text(kMode) == kRetain)
         return [=](QString &line) { retainColumns(line, start, end); };
     return [=](QString &line) { deleteColumns(line, start, end); };
-}
-
-RunResult run(RunInput input, RunMonitor &monitor)
-{
-    const LineTransform t = transform(input.params);
-    return runOverBand(std::move(input), monitor, t);
 }
 
 } // namespace
@@ -47,32 +41,43 @@ void retainColumns(QString &line, qint64 start, qint64 end)
 
 FunctionBody deleteRetainColumn()
 {
-    FunctionBody body;
-    body.params = {
-        {kStart,
-         u"column starting at position:"_s,
-         ParamKind::Number,
-         u"1"_s,
-         u"1"_s,
-         0,
-         {},
-         u"Double click for default"_s},
-        {kEnd,
-         u"and ending at column position:"_s,
-         ParamKind::Number,
-         u"1"_s,
-         u"1"_s,
-         0,
-         {},
-         u"Double click for default"_s},
-        {kMode, {}, ParamKind::Choice, kDelete, {}, 0, {kDelete, kRetain}, {}},
+    const QString rows = u"111 222 333 444 555\n"_s.repeated(5);
+    return {
+        .description =
+            u"Cuts a band of columns out of every line of the row band, or keeps only it."_s,
+        .panel =
+            {
+                runButton(),
+                ParamSpec{.key = kStart,
+                          .label = u"column starting at position:"_s,
+                          .kind = ParamKind::Number,
+                          .defaultValue = u"1"_s,
+                          .doubleClickValue = u"1"_s,
+                          .hint = u"Double click for default"_s},
+                ParamSpec{.key = kEnd,
+                          .label = u"and ending at column position:"_s,
+                          .kind = ParamKind::Number,
+                          .defaultValue = u"1"_s,
+                          .doubleClickValue = u"1"_s,
+                          .hint = u"Double click for default"_s},
+                ParamSpec{.key = kMode,
+                          .kind = ParamKind::Choice,
+                          .defaultValue = kDelete,
+                          .choices = {{kDelete, u"Delete"_s}, {kRetain, u"Retain"_s}}},
+            },
+        .lineTransform = transform,
+        .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},
+                        {MenuEntry::EndColumn, kEnd, CaretSource::Column}},
+        .example =
+            {.title = u"Delete/Retain Column"_s,
+             .before =
+                 u"\r\n111 222 333 444 555\r\n111 222 333 444 555\r\n111 222 333 444 555\r\n111 222 333 444 555\r\n111 222 333 444 555 "_s,
+             .after =
+                 u"(column 444 deleted)\r\n111 222 333 555\r\n111 222 333 555\r\n111 222 333 555\r\n111 222 333 555\r\n111 222 333 555"_s,
+             .params = {{kStart, u"13"_s}, {kEnd, u"17"_s}},
+             .input = rows,
+             .expected = u"111 222 333 555\n"_s.repeated(5)},
     };
-    body.runButtons = {{u"run"_s, {}}};
-    body.run = run;
-    body.lineTransform = transform;
-    body.menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},
-                        {MenuEntry::EndColumn, kEnd, CaretSource::Column}};
-    return body;
 }
 
 } // namespace plintex::columns

@@ -15,12 +15,6 @@ LineTransform transform(const ParamValues &params)
     };
 }
 
-RunResult run(RunInput input, RunMonitor &monitor)
-{
-    const LineTransform t = transform(input.params);
-    return runOverBand(std::move(input), monitor, t);
-}
-
 } // namespace
 
 void insertAtColumn(QString &line, QStringView data, qint64 column)
@@ -33,23 +27,30 @@ void insertAtColumn(QString &line, QStringView data, qint64 column)
 
 FunctionBody insertIntoColumn()
 {
-    FunctionBody body;
-    body.params = {
-        {kData, u"Insert this data:"_s, ParamKind::HistoryText, {}, {}, 5, {}, {}},
-        {kColumn,
-         u"at column position:"_s,
-         ParamKind::Number,
-         u"1"_s,
-         u"1"_s,
-         0,
-         {},
-         u"Double click for default"_s},
+    return {
+        .description = u"Inserts one text into every line of the row band at a column."_s,
+        .panel =
+            {
+                runButton(),
+                ParamSpec{.key = kData,
+                          .label = u"Insert this data:"_s,
+                          .kind = ParamKind::HistoryText,
+                          .history = 5},
+                ParamSpec{.key = kColumn,
+                          .label = u"at column position:"_s,
+                          .kind = ParamKind::Number,
+                          .defaultValue = u"1"_s,
+                          .doubleClickValue = u"1"_s,
+                          .hint = u"Double click for default"_s},
+            },
+        .lineTransform = transform,
+        .menuTargets = {{MenuEntry::BeginColumn, kColumn, CaretSource::Column}},
+        .example = {.title = u"Insert into a column of data (inserted at column 7)"_s,
+                    .before = u"1234567890\r\n"_s.repeated(6) + u"1234567890"_s,
+                    .after =
+                        u"123456INSERTED DATA7890\r\n"_s.repeated(6) + u"123456INSERTED DATA7890"_s,
+                    .params = {{kData, u"INSERTED DATA"_s}, {kColumn, u"7"_s}}},
     };
-    body.runButtons = {{u"run"_s, {}}};
-    body.run = run;
-    body.lineTransform = transform;
-    body.menuTargets = {{MenuEntry::BeginColumn, kColumn, CaretSource::Column}};
-    return body;
 }
 
 } // namespace plintex::columns

@@ -25,6 +25,15 @@ void PieGauge::setPosition(double position)
     update();
 }
 
+void PieGauge::setBar(bool bar)
+{
+    if (bar == m_bar)
+        return;
+    m_bar = bar;
+    setFixedSize(sizeHint());
+    update();
+}
+
 void PieGauge::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -32,8 +41,14 @@ void PieGauge::paintEvent(QPaintEvent *)
     const QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
     p.setPen(QPen(palette().color(QPalette::WindowText), 1));
     p.setBrush(palette().color(QPalette::Base));
-    p.drawEllipse(r);
     const double fraction = m_maximum > 0 ? std::clamp(m_position / m_maximum, 0.0, 1.0) : 0.0;
+    if (m_bar) {
+        p.drawRect(r);
+        p.fillRect(QRectF(r.topLeft(), QSizeF(r.width() * fraction, r.height())),
+                   QColor(0x1e, 0x88, 0xe5));
+        return;
+    }
+    p.drawEllipse(r);
     if (fraction > 0) {
         p.setBrush(QColor(0x1e, 0x88, 0xe5));
         // Qt angles are in 1/16 degree, counter-clockwise from three o'clock.

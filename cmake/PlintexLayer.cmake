@@ -1,0 +1,18 @@
+# plintex_layer(<target> <layer>...)
+# Gives a target an include root that holds only the named source folders (as links), so that
+# an include reaching into a layer the target does not build on fails to compile.
+function(plintex_layer target)
+    set(root ${CMAKE_BINARY_DIR}/layers/${target})
+    file(MAKE_DIRECTORY ${root})
+    foreach(layer ${ARGN})
+        if(NOT EXISTS ${root}/${layer})
+            file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${layer} ${root}/${layer} SYMBOLIC)
+        endif()
+    endforeach()
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+        target_include_directories(${target} PRIVATE ${root})
+    else()
+        target_include_directories(${target} PUBLIC ${root})
+    endif()
+endfunction()

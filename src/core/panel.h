@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <variant>
+
+namespace plintex {
+
+enum class ParamKind {
+    Number,        ///< digits only, empty reads 0, double click restores its default
+    Text,          ///< one-line text field
+    HistoryText,   ///< editable drop-down remembering earlier values in comboN.plx
+    MultiLineText, ///< memo, one search text or data line a line; double click selects all
+    Choice,        ///< radio buttons, one chosen
+    Flag,          ///< check box
+    FileName,      ///< file-name field with a browse button
+    Result,        ///< a field the run writes into (a total); read-only on the command line
+};
+
+/// One radio button of a Choice: the key the routine reads, the caption the panel shows.
+struct ChoiceSpec {
+    QString key = {};
+    QString caption = {};
+};
+
+/// One parameter of a function's panel, as the panel, the command line and the run routine see
+/// it. The key is the routine's own name for it; the label is what the panel shows before the
+/// control (a check box's own caption).
+struct ParamSpec {
+    QString key = {};
+    QString label = {};
+    ParamKind kind = ParamKind::Text;
+    QString defaultValue = {};     ///< Number: digits; Choice: a choice key; Flag: "1" or "0"
+    QString doubleClickValue = {}; ///< Number fields: the value a double click restores
+    int history = 0;               ///< HistoryText and Result: the n of comboN.plx
+    QList<ChoiceSpec> choices = {};
+    QString hint = {};         ///< shown in the status bar when hints are on
+    bool resetOnSelect = true; ///< the select routine puts it back to its default
+    QString unlockedBy = {};   ///< the Flag whose tick enables this field (empty: always enabled)
+    bool saveDialog = false;   ///< FileName: browse with a save dialog rather than an open one
+};
+
+/// A button that runs the function. An empty caption is the small run button at a panel's left.
+struct RunButtonSpec {
+    QString key = {};
+    QString caption = {};
+};
+
+/// A button on a panel that does not run the function ("To Top", "Save List").
+struct ActionSpec {
+    QString key = {};
+    QString caption = {};
+    QString hint = {};
+};
+
+/// A text between controls ("blanks." after "separated by: [n]").
+struct CaptionSpec {
+    QString text = {};
+};
+
+/// Starts a second row of controls.
+struct RowBreak {};
+
+/// One item of a panel, left to right, top to bottom.
+using PanelItem = std::variant<ParamSpec, RunButtonSpec, ActionSpec, CaptionSpec, RowBreak>;
+
+/// What a kind of parameter is, for every front end: the window's controls and the command
+/// line's options read this instead of switching on the kind themselves.
+struct ParamKindTraits {
+    bool takesValue = {};   ///< given as --name=VALUE (otherwise a flag or one flag per choice)
+    bool isText = {};       ///< free text: has a --name-file form
+    bool isNumber = {};     ///< digits only
+    bool multiLine = {};    ///< a value may hold line breaks
+    bool writtenByRun = {}; ///< the run writes it; never an input option
+};
+ParamKindTraits traitsOf(ParamKind kind);
+
+// Small builders, so that panels read as a list.
+inline PanelItem runButton(QString key = QStringLiteral("run"), QString caption = {})
+{
+    return RunButtonSpec{std::move(key), std::move(caption)};
+}
+inline PanelItem caption(QString text)
+{
+    return CaptionSpec{std::move(text)};
+}
+inline PanelItem action(QString key, QString caption, QString hint = {})
+{
+    return ActionSpec{std::move(key), std::move(caption), std::move(hint)};
+}
+inline PanelItem rowBreak()
+{
+    return RowBreak{};
+}
+
+} // namespace plintex

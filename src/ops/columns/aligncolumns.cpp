@@ -1,0 +1,125 @@
+#include "ops/columns/aligncolumns.h"
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace plintex::columns {
+namespace {
+
+const QString kRight = u"right"_s;
+
+/// The line without the characters up to code 32 at its ends.
+QStringView trimmed(QStringView line)
+{
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    while (begin < end && line[begin].unicode() <= 32)
+        ++begin;
+    while (end > begin && line[end - 1].unicode() <= 32)
+        --end;
+    return line.sliced(begin, end - begin);
+}
+
+/// Calls `field` with each maximal run of characters other than the blank; a line with none is
+/// one empty field.
+template <typename Field> void forEachField(QStringView line, Field field)
+{
+    if (line.isEmpty()) {
+        field(line);
+        return;
+    }
+    qsizetype at = 0;
+    while (at < line.size()) {
+        qsizetype end = line.indexOf(u' ', at);
+        if (end < 0)
+            end = line.size();
+        field(line.sliced(at, end - at));
+        at = end;
+        while (at < line.size() && line[at] == u' ')
+            ++at;
+    }
+}
+
+RunResult run(RunInput input, RunMonitor &monitor)
+{
+    QStringList &lines = input.lines;
+    const bool right = input.params.flag(kRight);
+    const qsizetype count = lines.size();
+    monitor.begin(2.0 * double(count));
+
+    // Measure: the most fields of a line, the widest field, whether some line has fewer.
+    qsizetype mostFields = 0;
+    qsizetype fewestFields = std::numeric_limits<qsizetype>::max();
+    qsizetype width = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (monitor.step(double(i)))
+            return RunResult::stopped();
+        qsizetype fields = 0;
+        forEachField(trimmed(lines[i]), [&](QStringView f) {
+            ++fields;
+            width = std::max(width, f.size());
+        });
+        mostFields = std::max(mostFields, fields);
+        fewestFields = std::min(fewestFields, fields);
+    }
+    // A line with fewer fields gets one-character placeholders, which count towards the width.
+    if (count > 0 && fewestFields < mostFields)
+        width = std::max<qsizetype>(width, 1);
+
+    for (qsizetype i = 0; i < count; ++i) {
+        if (monitor.step(double(count + i)))
+            return RunResult::stopped();
+        const QStringView line = trimmed(lines[i]);
+        QString out;
+        if (!line.isEmpty()) {
+            out.reserve(mostFields * (width + 1));
+            // Padding goes in front of a right-justified field; behind a left-justified one only
+            // when another field follows, so that no line keeps trailing blanks.
+            qsizetype pending = -1;
+            forEachField(line, [&](QStringView f) {
+                if (pending >= 0)
+                    out.resize(out.size() + pending + 1, u' ');
+                if (right)
+                    out.resize(out.size() + width - f.size(), u' ');
+                out.append(f);
+                pending = right ? 0 : width - f.size();
+            });
+        }
+        lines[i] = std::move(out);
+    }
+    RunResult result;
+    result.lines = std::move(lines);
+    return result;
+}
+
+} // namespace
+
+FunctionBody alignColumns()
+{
+    return {
+        .description = u"Splits every line into fields at blanks and lines the fields up in "
+                       u"columns of one width, left or right justified."_s,
+        .panel =
+            {
+                runButton(),
+                caption(u"Align data into columns."_s),
+                ParamSpec{.key = kRight,
+                          .label = u"Right justify."_s,
+                          .kind = ParamKind::Flag,
+                          .defaultValue = u"0"_s,
+                          .resetOnSelect = false},
+            },
+        .run = run,
+        .example = {.title = u"Align all data into columns (right justify)"_s,
+                    .before = u"  Line1  4444     1\r\nLine2      22     22\r\n    Line3 333    "
+                              u"4444  55555\r\nLine4     333\r\nLine5  333    55555 "_s,
+                    .after = u"Line1 4444     1\r\nLine2   22    22\r\nLine3  333  4444 "
+                             u"55555\r\nLine4  333\r\nLine5  333 55555 "_s,
+                    .params = {{kRight, u"1"_s}},
+                    .expected = u"Line1  4444     1\nLine2    22    22\nLine3   333  4444 "
+                                u"55555\nLine4   333\nLine5   333 55555"_s},
+    };
+}
+
+} // namespace plintex::columns

@@ -1,0 +1,87 @@
+#include "ops/columns/copycolumn.h"
+
+using namespace Qt::StringLiterals;
+
+namespace plintex::columns {
+namespace {
+
+const QString kStart = u"start"_s;
+const QString kEnd = u"end"_s;
+const QString kTo = u"to"_s;
+
+RunResult run(RunInput input, RunMonitor &monitor)
+{
+    const qint64 start = input.params.number(kStart);
+    const qint64 end = input.params.number(kEnd);
+    const qint64 to = input.params.number(kTo);
+    if (start == 0 || end == 0 || to == 0)
+        return RunResult::refused(u"Column parameters can not equal 0."_s);
+    if (end <= start)
+        return RunResult::refused(u"Column End position must\rbe greater than Start position."_s);
+    QStringList &lines = input.lines;
+    monitor.begin(double(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (monitor.step(double(i)))
+            return RunResult::stopped();
+        copyBand(lines[i], start, end, to);
+    }
+    RunResult result;
+    result.lines = std::move(lines);
+    return result;
+}
+
+} // namespace
+
+void copyBand(QString &line, qint64 start, qint64 end, qint64 to)
+{
+    if (start < 1 || line.size() < start || end <= start)
+        return;
+    const qsizetype from = start - 1;
+    const qsizetype width = std::min<qint64>(end - start, line.size() - from);
+    const qsizetype at = std::min<qint64>(std::max<qint64>(to, 1) - 1, line.size());
+    QString copied;
+    copied.reserve(line.size() + width);
+    copied.append(QStringView(line).first(at));
+    copied.append(QStringView(line).sliced(from, width));
+    copied.append(QStringView(line).sliced(at));
+    line = std::move(copied);
+}
+
+FunctionBody copyColumn()
+{
+    const auto column = [](const QString &key, const QString &label) {
+        return ParamSpec{.key = key,
+                         .label = label,
+                         .kind = ParamKind::Number,
+                         .defaultValue = u"1"_s,
+                         .doubleClickValue = u"1"_s,
+                         .hint = u"Double click for default"_s,
+                         .resetOnSelect = false};
+    };
+    return {
+        .description = u"Copies a band of columns of every line and inserts the copy at another "
+                       u"column of the same line."_s,
+        .panel =
+            {
+                runButton(),
+                column(kStart, u"Copy column starting at position:"_s),
+                column(kEnd, u"and ending at column position:"_s),
+                column(kTo, u"to position:"_s),
+            },
+        .run = run,
+        .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},
+                        {MenuEntry::EndColumn, kEnd, CaretSource::Column},
+                        {MenuEntry::BeginRow, kTo, CaretSource::Column}},
+        .example = {.title = u"Copy a column of data (3rd column copied and inserted between 1st "
+                             u"two columns)"_s,
+                    .before = u"Line1 999 333\r\nLine2 222 999\r\nLine3 333 333\r\nLine4 999 "
+                              u"444\r\nLine5 999 555"_s,
+                    .after = u"Line1 333 999 333\r\nLine2 999 222 999\r\nLine3 333 333 "
+                             u"333\r\nLine4 444 999 444\r\nLine5 555 999 555 "_s,
+                    .params = {{kStart, u"10"_s}, {kEnd, u"14"_s}, {kTo, u"6"_s}},
+                    .expected = u"Line1 333 999 333\nLine2 999 222 999\nLine3 333 333 "
+                                u"333\nLine4 444 999 444\nLine5 555 999 555"_s},
+    };
+}
+
+} // namespace plintex::columns

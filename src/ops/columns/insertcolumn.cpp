@@ -1,0 +1,90 @@
+#include "ops/columns/insertcolumn.h"
+
+#include "ops/columns/insertintocolumn.h"
+
+using namespace Qt::StringLiterals;
+
+namespace plintex::columns {
+namespace {
+
+const QString kBlock = u"block"_s;
+const QString kColumn = u"column"_s;
+const QString kSymmetrical = u"symmetrical"_s;
+
+RunResult run(RunInput input, RunMonitor &monitor)
+{
+    QStringList block = input.params.lines(kBlock);
+    if (input.params.flag(kSymmetrical))
+        block = symmetrical(std::move(block));
+    const qint64 column = input.params.number(kColumn);
+    QStringList &lines = input.lines;
+    const qsizetype count = std::max(lines.size(), block.size());
+    monitor.begin(double(count));
+    for (qsizetype i = 0; i < count; ++i) {
+        if (monitor.step(double(i)))
+            return RunResult::stopped();
+        if (i >= block.size())
+            break; // the rest of the text gets nothing inserted
+        if (i >= lines.size())
+            lines.append(block[i]);
+        else
+            insertAtColumn(lines[i], block[i], column);
+    }
+    RunResult result;
+    result.lines = std::move(lines);
+    result.caret = CaretPlacement::atEnd();
+    return result;
+}
+
+} // namespace
+
+QStringList symmetrical(QStringList block)
+{
+    qsizetype width = 0;
+    for (const QString &entry : std::as_const(block))
+        width = std::max(width, entry.size());
+    // Padded to the width needed, however wide (not cut from a run of 148 blanks).
+    for (QString &entry : block) {
+        if (entry.size() < width)
+            entry.append(QString(width - entry.size(), u' '));
+    }
+    return block;
+}
+
+FunctionBody insertColumn()
+{
+    return {
+        .description = u"Inserts a block of lines as a new column: its first line into the "
+                       u"text's first line at a column, its second into the second, and so on."_s,
+        .panel =
+            {
+                runButton(),
+                ParamSpec{.key = kBlock,
+                          .label = u"Insert this column of data:"_s,
+                          .kind = ParamKind::MultiLineText,
+                          .hint = u"Double click to highlight"_s,
+                          .resetOnSelect = false},
+                ParamSpec{.key = kColumn,
+                          .label = u"at column position:"_s,
+                          .kind = ParamKind::Number,
+                          .defaultValue = u"1"_s,
+                          .doubleClickValue = u"1"_s,
+                          .hint = u"Double click for default"_s,
+                          .resetOnSelect = false},
+                ParamSpec{.key = kSymmetrical,
+                          .label = u"Symmetrical data."_s,
+                          .kind = ParamKind::Flag,
+                          .defaultValue = u"0"_s,
+                          .resetOnSelect = false},
+            },
+        .run = run,
+        .menuTargets = {{MenuEntry::BeginColumn, kColumn, CaretSource::Column}},
+        .example = {.title = u"Insert a column of data (column inserted between two columns)"_s,
+                    .before = u"Line1 333\r\nLine2 999\r\nLine3 333\r\nLine4 444\r\nLine5 555"_s,
+                    .after = u"Line1 999 333\r\nLine2 222 999\r\nLine3 333 333\r\nLine4 999 444\r\n"
+                             u"Line5 999 555"_s,
+                    .params = {{kBlock, u"999 \n222 \n333 \n999 \n999 "_s}, {kColumn, u"7"_s}}},
+    };
+}
+
+} // namespace plintex::columns

@@ -1,0 +1,187 @@
+#include "ops/columns/stripout.h"
+
+#include <QStringMatcher>
+
+using namespace Qt::StringLiterals;
+
+namespace plintex::columns {
+namespace {
+
+const QString kStart = u"start"_s;
+const QString kEnd = u"end"_s;
+const QString kLineByLine = u"lineByLine"_s;
+
+/// A place in the text: a line and a character of it (its length: the line break after it).
+struct Place {
+    qsizetype line = 0;
+    qsizetype at = 0;
+    auto operator<=>(const Place &) const = default;
+};
+
+/// The text's own search ignores letter case; a text without letters is found faster as it is.
+Qt::CaseSensitivity caseFor(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.toLower() != c || c.toUpper() != c)
+            return Qt::CaseInsensitive;
+    }
+    return Qt::CaseSensitive;
+}
+
+/// Deletes each stretch in turn, as the text's own search finds them. Works over the lines
+/// without joining them, since the texts hold no line break: no match crosses one. The kept
+/// text is written back over the lines already passed.
+class Stripper {
+public:
+    Stripper(QStringList &lines, const QString &start, const QString &end)
+        : m_lines(lines), m_start(start, caseFor(start)), m_end(end, caseFor(end)),
+          m_endLength(end.size())
+    {
+    }
+
+    /// One stretch; false when the deletion loop ends here.
+    bool next()
+    {
+        const std::optional<Place> a = find(m_start, m_cursor);
+        if (!a)
+            return false;
+        const std::optional<Place> b = find(m_end, m_cursor);
+        if (!b)
+            return false;
+        // The stretch runs from the start text to the last character of the first end text
+        // found; an end text that ends at or before the start text ends the loop.
+        const Place last{b->line, b->at + m_endLength - 1};
+        if (!(*a < last))
+            return false;
+        keep(*a);
+        m_cursor = {last.line, last.at + 1};
+        return true;
+    }
+
+    qsizetype line() const { return m_cursor.line; }
+
+    /// Keeps the rest of the text and leaves the result in the lines.
+    void finish()
+    {
+        keep({m_lines.size(), 0});
+        m_lines.resize(m_written);
+    }
+
+private:
+    std::optional<Place> find(const QStringMatcher &text, Place from) const
+    {
+        for (qsizetype line = from.line; line < m_lines.size(); ++line, from.at = 0) {
+            const qsizetype at = text.indexIn(QStringView(m_lines[line]), from.at);
+            if (at >= 0)
+                return Place{line, at};
+        }
+        return std::nullopt;
+    }
+
+    /// Copies the text from the cursor up to `to` into the result.
+    void keep(Place to)
+    {
+        Place &c = m_cursor;
+        if (c.line == to.line) {
+            if (c.line >= m_lines.size())
+                return;
+            m_current.append(QStringView(m_lines[c.line]).sliced(c.at, to.at - c.at));
+            c = to;
+            return;
+        }
+        if (c.line < m_lines.size()) {
+            if (c.at == 0 && m_current.isEmpty())
+                m_current = m_lines[c.line];
+            else
+                m_current.append(QStringView(m_lines[c.line]).sliced(c.at));
+            m_lines[m_written++] = std::exchange(m_current, QString());
+        }
+        for (qsizetype line = c.line + 1; line < to.line; ++line, ++m_written) {
+            if (m_written != line)
+                m_lines[m_written] = std::move(m_lines[line]);
+        }
+        if (to.line < m_lines.size())
+            m_current.append(QStringView(m_lines[to.line]).first(to.at));
+        c = to;
+    }
+
+    QStringList &m_lines;
+    const QStringMatcher m_start;
+    const QStringMatcher m_end;
+    const qsizetype m_endLength;
+    Place m_cursor;
+    QString m_current;       ///< the result line being built
+    qsizetype m_written = 0; ///< result lines written so far
+};
+
+RunResult run(RunInput input, RunMonitor &monitor)
+{
+    const QString start = input.params.text(kStart);
+    const QString end = input.params.text(kEnd);
+    const auto bad = [](const QString &t) {
+        return t.isEmpty() || t.contains(u'\n') || t.contains(u'\r');
+    };
+    if (bad(start) || bad(end))
+        return RunResult::refused(
+            u"Enter the data to strip out and the data that ends it,\reach on one line."_s, false);
+
+    const bool lineByLine = input.params.flag(kLineByLine);
+    QStringList &lines = input.lines;
+    Stripper stripper(lines, start, end);
+    monitor.begin(double(lines.size()));
+    for (;;) {
+        if (monitor.step(double(stripper.line()))) {
+            if (lineByLine)
+                return RunResult::stopped();
+            // The deletions made so far stay.
+            stripper.finish();
+            RunResult stopped = RunResult::stopped();
+            stopped.lines = std::move(lines);
+            return stopped;
+        }
+        if (!stripper.next())
+            break;
+    }
+    stripper.finish();
+    RunResult result;
+    result.lines = std::move(lines);
+    if (lineByLine)
+        result.caret = CaretPlacement::atEnd();
+    return result;
+}
+
+} // namespace
+
+FunctionBody stripOut()
+{
+    return {
+        .description = u"Removes every stretch of text from a start text to an end text, both "
+                       u"included, even across line breaks; letter case is ignored."_s,
+        .panel =
+            {
+                runButton(),
+                ParamSpec{.key = kStart,
+                          .label = u"Delete (strip out) this data:"_s,
+                          .kind = ParamKind::HistoryText,
+                          .history = 1,
+                          .resetOnSelect = false},
+                ParamSpec{.key = kEnd,
+                          .label = u"to this data:"_s,
+                          .kind = ParamKind::HistoryText,
+                          .history = 2,
+                          .resetOnSelect = false},
+                ParamSpec{.key = kLineByLine,
+                          .label = u"Line by line."_s,
+                          .kind = ParamKind::Flag,
+                          .defaultValue = u"0"_s,
+                          .resetOnSelect = false},
+            },
+        .run = run,
+        .example = {.title = u"Delete/Strip Out Data (strip out 4 to 6)"_s,
+                    .before = u"1234567890\r\n1234567890\r\n12345abc60\r\n1423ab7869"_s,
+                    .after = u"1237890\r\n1237890\r\n1230\r\n19"_s,
+                    .params = {{kStart, u"4"_s}, {kEnd, u"6"_s}}},
+    };
+}
+
+} // namespace plintex::columns

@@ -1,0 +1,129 @@
+#include "ops/lines/appendreplace.h"
+
+#include "ops/lines/matcher.h"
+
+using namespace Qt::StringLiterals;
+
+namespace plintex::lines {
+namespace {
+
+const QString kAppend = u"append"_s;
+const QString kContaining = u"containing"_s;
+const QString kSearch = u"search"_s;
+const QString kBlanks = u"blanks"_s;
+const QString kWith = u"with"_s;
+
+/// Appends in place to a row of its own (a streamed line's buffer); a row shared with the text
+/// as it was is built anew at its final size rather than copied and then grown.
+void appendTo(QString &row, const QString &tail)
+{
+    if (row.isDetached())
+        row += tail;
+    else
+        row = row + tail;
+}
+
+LineTransform appendTransform(const ParamValues &params)
+{
+    // The separator is exactly the blanks asked for. (The older program cut it from a run of
+    // 148 blanks, so a wider request gave only 148.)
+    const qint64 blanks = std::min(params.number(kBlanks), kMaxSeparator);
+    const QString tail = QString(qsizetype(blanks), u' ') + params.text(kAppend);
+    if (!params.flag(kContaining))
+        return [tail](QString &row) { appendTo(row, tail); };
+    return [tail, search = params.text(kSearch)](QString &row) {
+        if (firstMatch(row, search) >= 0)
+            appendTo(row, tail);
+    };
+}
+
+// A run over the whole text rather than a streamed line transform: a streamed text is written
+// in UTF-8 as soon as a parameter holds a character its encoding lacks, and the line often goes
+// unused here.
+RunResult replaceRun(RunInput input, RunMonitor &monitor)
+{
+    const QString search = input.params.text(kSearch);
+    const QString with = input.params.text(kWith);
+    return runOverBand(std::move(input), monitor, [&](QString &row) {
+        if (firstMatch(row, search) >= 0)
+            row = with;
+    });
+}
+
+ParamSpec historyField(const QString &key, QString label, int history, QString unlockedBy = {})
+{
+    return ParamSpec{.key = key,
+                     .label = std::move(label),
+                     .kind = ParamKind::HistoryText,
+                     .history = history,
+                     .resetOnSelect = false,
+                     .unlockedBy = std::move(unlockedBy)};
+}
+
+} // namespace
+
+FunctionBody appendData()
+{
+    const QString before =
+        u"Line1 dataA\r\nLine2 dataB\r\nLine3 dataA\r\nLine4 dataA\r\nLine5 dataB"_s;
+    return {
+        .description = u"Appends a text, after a run of blanks, to every row of the band or to "
+                       u"the rows that hold a search text."_s,
+        .panel =
+            {
+                runButton(),
+                historyField(kAppend, u"Append this data:"_s, 3),
+                // The box's caption reads on into the field it unlocks: "to every line
+                // containing this data:".
+                ParamSpec{.key = kContaining,
+                          .label = u"to every line"_s,
+                          .kind = ParamKind::Flag,
+                          .defaultValue = u"0"_s,
+                          .resetOnSelect = false},
+                historyField(kSearch, u"containing this data:"_s, 4, kContaining),
+                ParamSpec{.key = kBlanks,
+                          .label = u"separated by:"_s,
+                          .kind = ParamKind::Number,
+                          .defaultValue = u"1"_s,
+                          .doubleClickValue = u"1"_s,
+                          .hint = u"Double click for default"_s,
+                          .resetOnSelect = false},
+                caption(u"blanks."_s),
+            },
+        .lineTransform = appendTransform,
+        .example = {.title = u"Append lines per data ('append this' appended to lines containing "
+                             u"dataB)"_s,
+                    .before = before + u' ',
+                    .after = u"Line1 dataA\r\nLine2 dataB  append this\r\nLine3 dataA\r\n"
+                             u"Line4 dataA\r\nLine5 dataB  append this"_s,
+                    .params = {{kAppend, u"append this"_s},
+                               {kContaining, u"1"_s},
+                               {kSearch, u"dataB"_s},
+                               {kBlanks, u"2"_s}},
+                    // The panel's last row ends in a blank that the result does not show.
+                    .input = before},
+    };
+}
+
+FunctionBody replaceLinePerData()
+{
+    return {
+        .description = u"Replaces every row of the band that holds a search text by a fixed "
+                       u"line."_s,
+        .panel =
+            {
+                runButton(),
+                historyField(kSearch, u"Replace lines containing this data:"_s, 10),
+                historyField(kWith, u"with this line:"_s, 11),
+            },
+        .run = replaceRun,
+        .example =
+            {.title = u"Replace line per data (lines containing 999 changed to 'new line')"_s,
+             .before = u"Line1 999 111\r\nLine2 222 999\r\nLine3 333 333\r\nLine4 999 999\r\n"
+                       u"Line5 555 555"_s,
+             .after = u"new line\r\nnew line\r\nLine3 333 333\r\nnew line\r\nLine5 555 555"_s,
+             .params = {{kSearch, u"999"_s}, {kWith, u"new line"_s}}},
+    };
+}
+
+} // namespace plintex::lines

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/catalogue.h"
+
+namespace plintex::lines {
+
+/// "Append Data": a text appended, after a run of blanks, to every row of the band or only to
+/// the rows holding a search text.
+FunctionBody appendData();
+
+/// "Replace Line per Data": every row of the band holding a search text becomes a fixed line.
+FunctionBody replaceLinePerData();
+
+/// The most blanks a separator holds: far more than any layout needs, and a bound on what a
+/// field with no upper limit can make each row grow by.
+constexpr qint64 kMaxSeparator = 10000;
+
+} // namespace plintex::lines

@@ -1,0 +1,207 @@
+#include "ops/lines/dataperdata.h"
+
+#include "ops/lines/matcher.h"
+
+using namespace Qt::StringLiterals;
+
+namespace plintex::lines {
+namespace {
+
+const QString kMode = u"mode"_s;
+const QString kDelete = u"delete"_s;
+const QString kRetain = u"retain"_s;
+const QString kSide = u"side"_s;
+const QString kBefore = u"before"_s;
+const QString kAfter = u"after"_s;
+const QString kSearch = u"search"_s;
+const QString kData = u"data"_s;
+const QString kOffset = u"offset"_s;
+
+constexpr qint64 kOffsetBound = qint64(1) << 50;
+
+/// Removes `count` characters from 1-based position `at`; nothing when `at` is outside the row
+/// or `count` is not positive.
+void removeAt(QString &row, qint64 at, qint64 count)
+{
+    if (at < 1 || at > row.size() || count <= 0)
+        return;
+    row.remove(at - 1, std::min<qint64>(count, row.size() - (at - 1)));
+}
+
+/// Removes everything from 1-based position `at` on, when `at` lies in the row. (The older
+/// program removed at most 10000 characters and so left the far end of long rows behind.)
+void removeFrom(QString &row, qint64 at)
+{
+    if (at >= 1 && at <= row.size())
+        row.truncate(at - 1);
+}
+
+ParamSpec offsetField()
+{
+    return ParamSpec{.key = kOffset,
+                     .label = u"+/- offset:"_s,
+                     .kind = ParamKind::Text,
+                     .defaultValue = u"0"_s,
+                     .doubleClickValue = u"0"_s,
+                     .hint = u"Double click for default"_s,
+                     .resetOnSelect = false};
+}
+
+ParamSpec sideChoice(QString label)
+{
+    return ParamSpec{.key = kSide,
+                     .label = std::move(label),
+                     .kind = ParamKind::Choice,
+                     .defaultValue = kBefore,
+                     .choices = {{kBefore, u"Before"_s}, {kAfter, u"After"_s}},
+                     .resetOnSelect = false};
+}
+
+ParamSpec historyField(const QString &key, QString label, int history)
+{
+    return ParamSpec{.key = key,
+                     .label = std::move(label),
+                     .kind = ParamKind::HistoryText,
+                     .history = history,
+                     .resetOnSelect = false};
+}
+
+/// Checks the band, then the offset, then edits each row of the band.
+template <typename Edit> RunResult runWithOffset(RunInput input, RunMonitor &monitor, Edit edit)
+{
+    const BandCheck check = checkBand(input.restraint, input.lines.size());
+    if (check.refusal)
+        return *check.refusal;
+    const std::optional<qint64> offset = parseOffset(input.params.text(kOffset));
+    if (!offset) {
+        RunResult refused =
+            RunResult::refused(u"+/- offset must be a whole number,\rsuch as -2, 0 or 5."_s);
+        refused.writeBack(check.band);
+        return refused;
+    }
+    const Side side = input.params.text(kSide) == kAfter ? Side::After : Side::Before;
+    return runOverBand(std::move(input), monitor, [&](QString &row) { edit(row, side, *offset); });
+}
+
+RunResult deleteRetainRun(RunInput input, RunMonitor &monitor)
+{
+    const QString search = input.params.text(kSearch);
+    const bool retain = input.params.text(kMode) == kRetain;
+    return runWithOffset(std::move(input), monitor, [&](QString &row, Side side, qint64 offset) {
+        cutAtData(row, search, side, retain, offset);
+    });
+}
+
+RunResult insertRun(RunInput input, RunMonitor &monitor)
+{
+    const QString search = input.params.text(kSearch);
+    const QString data = input.params.text(kData);
+    return runWithOffset(std::move(input), monitor, [&](QString &row, Side side, qint64 offset) {
+        insertAtData(row, data, search, side, offset);
+    });
+}
+
+const QString kExampleBefore =
+    u"Line1 999 333\r\nLine2 222 999\r\nLine3 333 333\r\nLine4 999 444\r\n"
+    u"Line5 999 555"_s;
+
+} // namespace
+
+std::optional<qint64> parseOffset(QStringView text)
+{
+    if (text.isEmpty())
+        return 0;
+    const bool negative = text.front() == u'-';
+    const QStringView digits = text.sliced(negative ? 1 : 0);
+    if (digits.isEmpty())
+        return std::nullopt;
+    qint64 value = 0;
+    for (const QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = std::min(kOffsetBound, value * 10 + (c.unicode() - u'0'));
+    }
+    return negative ? -value : value;
+}
+
+bool cutAtData(QString &row, QStringView search, Side side, bool retain, qint64 offset)
+{
+    const qsizetype found = firstMatch(row, search);
+    if (found < 0)
+        return false;
+    const qint64 p = found + 1;
+    const qint64 l = search.size();
+    if (!retain && side == Side::Before)
+        removeAt(row, 1, p - 1 + offset);
+    else if (!retain)
+        removeFrom(row, p + l + offset);
+    else if (side == Side::Before)
+        removeFrom(row, p + offset);
+    else
+        removeAt(row, 1, p + l - 1 + offset);
+    return true;
+}
+
+bool insertAtData(QString &row, QStringView data, QStringView search, Side side, qint64 offset)
+{
+    const qsizetype found = firstMatch(row, search);
+    if (found < 0)
+        return false;
+    const qint64 at = found + 1 + (side == Side::After ? search.size() : 0) + offset;
+    // Built at its final size: the row is usually shared with the text as it was.
+    const qsizetype i = std::clamp<qint64>(at, 1, row.size() + 1) - 1;
+    const QStringView whole(row);
+    row = whole.first(i) + data + whole.sliced(i);
+    return true;
+}
+
+FunctionBody deleteRetainLineData()
+{
+    return {
+        .description = u"Cuts every row of the band before or after the first occurrence of a "
+                       u"search text, keeping the part before or after the cut."_s,
+        .panel =
+            {
+                runButton(),
+                ParamSpec{.key = kMode,
+                          .kind = ParamKind::Choice,
+                          .defaultValue = kDelete,
+                          .choices = {{kDelete, u"Delete"_s}, {kRetain, u"Retain"_s}},
+                          .resetOnSelect = false},
+                sideChoice(u"data within line:"_s),
+                historyField(kSearch, u"this data:"_s, 13),
+                offsetField(),
+            },
+        .run = deleteRetainRun,
+        .example = {.title = u"Retain / Delete starting at specified data within a line (line "
+                             u"deleted before data: 999)"_s,
+                    .before = kExampleBefore,
+                    .after = u"999 333\r\n999\r\nLine3 333 333\r\n999 444\r\n999 555"_s,
+                    .params = {{kSearch, u"999"_s}}},
+    };
+}
+
+FunctionBody insertDataPerData()
+{
+    return {
+        .description = u"Inserts a text just before or just after the first occurrence of a "
+                       u"search text in every row of the band."_s,
+        .panel =
+            {
+                runButton(),
+                historyField(kData, u"Insert this data:"_s, 8),
+                sideChoice(u"within each line:"_s),
+                historyField(kSearch, u"this data:"_s, 9),
+                offsetField(),
+            },
+        .run = insertRun,
+        .example = {.title = u"Insert data within line Before / After specified data (XXX inserted "
+                             u"before data: 999)"_s,
+                    .before = kExampleBefore,
+                    .after = u"Line1 XXX999 333\r\nLine2 222 XXX999\r\nLine3 333 333\r\n"
+                             u"Line4 XXX999 444\r\nLine5 XXX999 555"_s,
+                    .params = {{kData, u"XXX"_s}, {kSearch, u"999"_s}}},
+    };
+}
+
+} // namespace plintex::lines

@@ -1,0 +1,328 @@
+#include "ui/functioncontroller.h"
+
+#include "ops/registry.h"
+#include "settings/historylist.h"
+#include "ui/caretmenu.h"
+#include "ui/controls/historycombobox.h"
+#include "ui/controls/numberfield.h"
+#include "ui/controls/piegauge.h"
+#include "ui/dialogs.h"
+#include "ui/functionbar.h"
+#include "ui/panel/parameterpanel.h"
+#include "ui/panelarea.h"
+#include "ui/panestack.h"
+#include "ui/restraintstrip.h"
+#include "ui/runprogress.h"
+#include "ui/statuspanels.h"
+#include "ui/textpane.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace plintex {
+namespace {
+
+constexpr int kNoFunction = 0;
+
+} // namespace
+
+FunctionController::FunctionController(Session &session, Dialogs &dialogs,
+                                       const FunctionControls &controls, QString systemFolder,
+                                       QWidget *window)
+    : QObject(window), m_session(session), m_dialogs(dialogs), m_c(controls),
+      m_systemFolder(std::move(systemFolder)), m_window(window)
+{
+}
+
+void FunctionController::buildPanels(QWidget *host, QVBoxLayout *panels)
+{
+    for (const FunctionSpec &f : catalogue()) {
+        auto *panel = new ParameterPanel(f, host);
+        connect(panel, &ParameterPanel::runRequested, this,
+                [this, &f](const QString &button) { run(f, button); });
+        connect(panel, &ParameterPanel::actionRequested, this, [this](const QString &key) {
+            if (key == u"to-top"_s)
+                m_c.panes->toTop();
+        });
+        connect(panel, &ParameterPanel::browseRequested, this,
+                [this, &f](const QString &key) { browse(f, key); });
+        for (HistoryComboBox *box : panel->historyBoxes()) {
+            connect(box, &HistoryComboBox::deleteFromListRequested, this,
+                    [this, box] { deleteFromHistory(*box); });
+        }
+        m_panels.insert(f.number, panel);
+        panels->addWidget(panel);
+        panel->hide();
+    }
+}
+
+const FunctionSpec *FunctionController::selectedFunction() const
+{
+    for (ParameterPanel *p : m_panels) {
+        if (!p->isHidden())
+            return &p->function();
+    }
+    return nullptr;
+}
+
+// The select routine every function button and the drop-down share.
+void FunctionController::select(const FunctionSpec &function)
+{
+    const bool pressed = m_c.bar->button(function.number)->isChecked();
+    ParameterPanel *panel = m_panels.value(function.number);
+    if (!pressed) {
+        resetIndividual(kNoFunction);
+        m_keepParameters = 0;
+    } else {
+        resetIndividual(function.number);
+        if (function.restraint)
+            m_c.strip->show();
+        m_caretMenuEnabled = function.caretMenu;
+        setTabOrder(*panel);
+    }
+    if (!m_keepParameters) {
+        panel->resetToDefaults();
+        if (function.restraint)
+            m_c.strip->clearRows();
+    }
+    m_keepParameters = 0;
+    loadHistories(*panel);
+    m_c.panelArea->contentChanged();
+}
+
+void FunctionController::chooseFromDropDown(int entry)
+{
+    const FunctionSpec *function = catalogue().atEntry(entry);
+    if (!function)
+        return;
+    m_c.bar->press(function->number);
+    select(*function);
+    m_c.bar->button(function->number)->setFocus();
+}
+
+void FunctionController::resetIndividual(int functionNumber)
+{
+    m_c.panes->showPage(PaneStack::Page::WorkArea);
+    m_caretMenuEnabled = false;
+    m_c.strip->hide();
+    m_c.status->resetCounts();
+    m_c.dropDown->setEditText(QString());
+    m_c.stopButton->setVisible(functionNumber != kNoFunction);
+    for (ParameterPanel *p : std::as_const(m_panels)) {
+        const bool shown = p->function().number == functionNumber;
+        p->setVisible(shown);
+        if (shown) {
+            const QSignalBlocker blocker(m_c.dropDown);
+            m_c.dropDown->setCurrentIndex(p->function().entry);
+        }
+    }
+    m_c.panes->workArea()->setFocus();
+    m_c.panelArea->contentChanged();
+}
+
+void FunctionController::resetAll()
+{
+    // "Read Me" keeps its panel: it is meant to stay ready for the next paste.
+    const FunctionSpec *readMe = catalogue().byName(u"read-me");
+    m_c.bar->raiseAll(readMe ? readMe->number : -1);
+    for (ParameterPanel *p : std::as_const(m_panels)) {
+        if (&p->function() != readMe)
+            p->hide();
+    }
+    m_keepParameters = 0;
+    m_c.strip->hide();
+    m_c.panes->showPage(PaneStack::Page::WorkArea);
+    m_c.dropDown->setEditText(QString());
+    m_c.panelArea->contentChanged();
+}
+
+// The keyboard follows the screen: the panel's items left to right, then the strip, then the
+// work area.
+void FunctionController::setTabOrder(const ParameterPanel &panel)
+{
+    QList<QWidget *> chain = panel.focusChain();
+    if (panel.function().restraint)
+        chain += QList<QWidget *>{m_c.strip->fromField(), m_c.strip->toField(),
+                                  m_c.strip->resetButton(), m_c.strip->autoReset()};
+    chain.append(m_c.panes->workArea());
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void FunctionController::stopProcess()
+{
+    m_session.stop.clear();
+    m_dialogs.warning(m_window, u"Processing stopped!"_s);
+    m_c.gauge->hide();
+    m_c.notice->hide();
+}
+
+void FunctionController::run(const FunctionSpec &function, const QString &runButton)
+{
+    // The run lets events through; a second press of a run button meanwhile is ignored.
+    if (m_running || !function.isBuilt())
+        return;
+    TextPane *workArea = m_c.panes->workArea();
+    RunInput input;
+    input.lines = workArea->lines();
+    input.params = m_panels.value(function.number)->values();
+    // A function without the strip covers the whole text, whatever the hidden strip holds.
+    input.restraint = function.restraint ? m_c.strip->restraint() : RowRestraint{};
+    input.caret = {m_session.caret.row, m_session.caret.column};
+    input.runButton = runButton;
+
+    m_running = true;
+    Q_EMIT runningChanged(true);
+    WindowRunMonitor monitor(*m_c.notice, *m_c.gauge, m_session.stop);
+    // Edits typed while the run goes on would be overwritten by its result.
+    workArea->setReadOnly(true);
+    RunResult result = m_session.run(function, std::move(input), monitor);
+    workArea->setReadOnly(false);
+    apply(function, result);
+    m_running = false;
+    Q_EMIT runningChanged(false);
+}
+
+void FunctionController::apply(const FunctionSpec &function, RunResult &result)
+{
+    for (const FieldWrite &w : std::as_const(result.fields))
+        writeField(function, w);
+    if (result.outcome == RunResult::Outcome::Refused) {
+        m_c.notice->hide();
+        m_c.gauge->hide();
+        m_dialogs.warning(m_window, result.message);
+        return;
+    }
+    if (result.lines)
+        m_c.panes->workArea()->setLines(std::move(*result.lines));
+    placeCaret(result.caret);
+    if (result.outcome == RunResult::Outcome::Stopped) {
+        stopProcess();
+        if (result.lines)
+            Q_EMIT textRewritten();
+        return;
+    }
+    m_c.gauge->hide();
+    if (result.lines)
+        Q_EMIT textRewritten();
+    for (int i = 0; i < result.statusTexts.size(); ++i)
+        m_c.status->setCount(i, result.statusTexts[i]);
+    if (result.clipboard)
+        QGuiApplication::clipboard()->setText(*result.clipboard);
+    if (result.beep)
+        QApplication::beep();
+    if (result.saveHistories)
+        saveHistories(*m_panels.value(function.number));
+    m_c.notice->hide();
+    for (const QString &notice : std::as_const(result.notices))
+        m_dialogs.warning(m_window, notice);
+}
+
+void FunctionController::placeCaret(const CaretPlacement &caret)
+{
+    switch (caret.kind) {
+    case CaretPlacement::Kind::Unchanged:
+        break;
+    case CaretPlacement::Kind::Line:
+        m_c.panes->goToLine(caret.line);
+        break;
+    case CaretPlacement::Kind::End:
+        // This pane adds no spurious line after a refill: only the caret goes to the end.
+        m_c.panes->toBottom();
+        break;
+    case CaretPlacement::Kind::SelectAll:
+        m_c.panes->workArea()->selectAll();
+        break;
+    }
+}
+
+void FunctionController::writeField(const FunctionSpec &function, const FieldWrite &write)
+{
+    switch (write.target) {
+    case FieldWrite::Target::RestraintFrom:
+        if (function.restraint)
+            m_c.strip->setFrom(write.value.toLongLong());
+        break;
+    case FieldWrite::Target::RestraintTo:
+        if (function.restraint)
+            m_c.strip->setTo(write.value.toLongLong());
+        break;
+    case FieldWrite::Target::Param:
+        m_panels.value(function.number)->setValue(write.param, write.value);
+        break;
+    }
+}
+
+void FunctionController::loadHistories(const ParameterPanel &panel)
+{
+    for (HistoryComboBox *box : panel.historyBoxes())
+        box->setEntries(history::load(history::filePath(m_systemFolder, box->historyNumber())));
+}
+
+void FunctionController::saveHistories(const ParameterPanel &panel)
+{
+    for (HistoryComboBox *box : panel.historyBoxes()) {
+        const QString text = box->currentText();
+        QStringList entries = box->entries();
+        if (!history::addEntry(entries, text, false))
+            continue;
+        box->setEntries(entries);
+        box->setEditText(text);
+        box->lineEdit()->selectAll();
+        history::store(history::filePath(m_systemFolder, box->historyNumber()), entries);
+    }
+}
+
+void FunctionController::deleteFromHistory(HistoryComboBox &box)
+{
+    const int chosen = box.chosenIndex();
+    if (chosen < 0)
+        return;
+    QStringList entries = box.entries();
+    entries.removeAt(chosen);
+    // The deleted text leaves the edit field too, so the forced save does not put it back.
+    box.setEditText(QString());
+    history::addEntry(entries, QString(), true);
+    box.setEntries(entries);
+    history::store(history::filePath(m_systemFolder, box.historyNumber()), entries);
+}
+
+void FunctionController::browse(const FunctionSpec &function, const QString &key)
+{
+    const ParamSpec *p = function.param(key);
+    ParameterPanel *panel = m_panels.value(function.number);
+    if (!p || !panel)
+        return;
+    const QStringList filters{u"All Files (*.*)"_s};
+    const std::optional<FileChoice> choice =
+        p->saveDialog ? m_dialogs.chooseFileToSave(m_window, QDir::currentPath(), filters, 0)
+                      : m_dialogs.chooseFileToOpen(m_window, QDir::currentPath(), filters, 0);
+    if (choice)
+        panel->setValue(key, choice->path);
+}
+
+void FunctionController::showCaretMenu(const QPoint &globalPos)
+{
+    const FunctionSpec *function = selectedFunction();
+    if (!m_caretMenuEnabled || !function || !function->caretMenu)
+        return;
+    CaretMenu menu(function->menu, m_window);
+    connect(&menu, &CaretMenu::entryChosen, this, [this, function](MenuEntry entry) {
+        const auto writes =
+            caretMenuWrites(*function, entry, m_session.caret.row + 1, m_session.caret.column + 1);
+        for (const FieldWrite &w : writes)
+            writeField(*function, w);
+    });
+    menu.exec(globalPos);
+}
+
+} // namespace plintex

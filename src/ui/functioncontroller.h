@@ -1,0 +1,90 @@
+#pragma once
+
+#include "core/session.h"
+
+#include <QHash>
+#include <QObject>
+
+class QComboBox;
+class QPushButton;
+class QVBoxLayout;
+
+namespace plintex {
+
+class Dialogs;
+class FunctionBar;
+class HistoryComboBox;
+class PanelArea;
+class PaneStack;
+class ParameterPanel;
+class PieGauge;
+class ProcessingNotice;
+class RestraintStrip;
+class StatusPanels;
+
+/// The window's controls that choosing and running a function uses.
+struct FunctionControls {
+    FunctionBar *bar = nullptr;
+    QComboBox *dropDown = nullptr;
+    QPushButton *stopButton = nullptr;
+    ProcessingNotice *notice = nullptr;
+    PieGauge *gauge = nullptr;
+    RestraintStrip *strip = nullptr;
+    StatusPanels *status = nullptr;
+    PaneStack *panes = nullptr;
+    PanelArea *panelArea = nullptr;
+};
+
+/// Chooses and runs functions: the select routine, ResetIndividual and ResetAll, the run with
+/// its progress and stop, applying a run's result, the histories and the caret menu.
+class FunctionController : public QObject {
+    Q_OBJECT
+public:
+    FunctionController(Session &session, Dialogs &dialogs, const FunctionControls &controls,
+                       QString systemFolder, QWidget *window);
+
+    /// Builds one panel per function into `panels`.
+    void buildPanels(QWidget *host, QVBoxLayout *panels);
+    ParameterPanel *panel(int functionNumber) const { return m_panels.value(functionNumber); }
+
+    /// The function whose panel is visible, or nullptr.
+    const FunctionSpec *selectedFunction() const;
+    bool caretMenuEnabled() const { return m_caretMenuEnabled; }
+    bool isRunning() const { return m_running; }
+
+    void select(const FunctionSpec &function);
+    void chooseFromDropDown(int entry);
+    void resetIndividual(int functionNumber);
+    void resetAll();
+    void run(const FunctionSpec &function, const QString &runButton);
+    void showCaretMenu(const QPoint &globalPos);
+    void stopProcess();
+
+Q_SIGNALS:
+    /// A run replaced the work area's text: the change handler should run once.
+    void textRewritten();
+    /// A run is starting or has ended.
+    void runningChanged(bool running);
+
+private:
+    void apply(const FunctionSpec &function, RunResult &result);
+    void writeField(const FunctionSpec &function, const FieldWrite &write);
+    void placeCaret(const CaretPlacement &caret);
+    void setTabOrder(const ParameterPanel &panel);
+    void loadHistories(const ParameterPanel &panel);
+    void saveHistories(const ParameterPanel &panel);
+    void deleteFromHistory(HistoryComboBox &box);
+    void browse(const FunctionSpec &function, const QString &key);
+
+    Session &m_session;
+    Dialogs &m_dialogs;
+    FunctionControls m_c;
+    QString m_systemFolder;
+    QWidget *m_window;
+    QHash<int, ParameterPanel *> m_panels;
+    bool m_caretMenuEnabled = false;
+    int m_keepParameters = 0;
+    bool m_running = false;
+};
+
+} // namespace plintex

@@ -1,0 +1,218 @@
+#include "ui/panel/paramcontrol.h"
+
+#include "ui/controls/historycombobox.h"
+#include "ui/controls/multilinefield.h"
+#include "ui/controls/numberfield.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace plintex {
+namespace {
+
+class NumberControl final : public ParamControl {
+public:
+    NumberControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    {
+        m_edit = new NumberField(parent);
+        m_edit->setDoubleClickValue(spec.doubleClickValue);
+        m_edit->setFixedWidth(m_edit->fontMetrics().horizontalAdvance(u"0000000"_s) + 8);
+        addLabelled(m_edit);
+    }
+    QString value() const override { return m_edit->text(); }
+    void setValue(const QString &value) override { m_edit->setText(value); }
+
+private:
+    NumberField *m_edit;
+};
+
+class TextControl final : public ParamControl {
+public:
+    TextControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    {
+        m_edit = new QLineEdit(parent);
+        addLabelled(m_edit);
+    }
+    QString value() const override { return m_edit->text(); }
+    void setValue(const QString &value) override { m_edit->setText(value); }
+
+private:
+    QLineEdit *m_edit;
+};
+
+class HistoryControl : public ParamControl {
+public:
+    HistoryControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    {
+        m_box = new HistoryComboBox(spec.history, parent);
+        addLabelled(m_box);
+    }
+    QString value() const override { return m_box->currentText(); }
+    void setValue(const QString &value) override { m_box->setEditText(value); }
+    HistoryComboBox *historyBox() const override { return m_box; }
+
+private:
+    HistoryComboBox *m_box;
+};
+
+/// A field the run writes into (a total): a history drop-down like any other, whose newest
+/// entry is the last result.
+class ResultControl final : public HistoryControl {
+public:
+    using HistoryControl::HistoryControl;
+};
+
+class MultiLineControl final : public ParamControl {
+public:
+    MultiLineControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    {
+        m_edit = new MultiLineField(parent);
+        addLabelled(m_edit);
+    }
+    QString value() const override { return m_edit->toPlainText(); }
+    void setValue(const QString &value) override { m_edit->setPlainText(value); }
+
+private:
+    MultiLineField *m_edit;
+};
+
+class ChoiceControl final : public ParamControl {
+public:
+    ChoiceControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    {
+        m_group = new QButtonGroup(this);
+        if (!spec.label.isEmpty())
+            addWidget(new QLabel(spec.label, parent));
+        for (const ChoiceSpec &choice : spec.choices) {
+            auto *radio = new QRadioButton(choice.caption, parent);
+            radio->setAccessibleName(choice.caption);
+            radio->setProperty("choiceKey", choice.key);
+            m_group->addButton(radio);
+            addWidget(radio);
+        }
+        m_field = m_widgets.value(spec.label.isEmpty() ? 0 : 1);
+    }
+    QList<QWidget *> focusChain() const override
+    {
+        QList<QWidget *> chain;
+        for (QAbstractButton *b : m_group->buttons())
+            chain.append(b);
+        return chain;
+    }
+    QString value() const override
+    {
+        const QAbstractButton *checked = m_group->checkedButton();
+        return checked ? checked->property("choiceKey").toString() : m_spec.defaultValue;
+    }
+    void setValue(const QString &value) override
+    {
+        for (QAbstractButton *b : m_group->buttons())
+            b->setChecked(b->property("choiceKey").toString() == value);
+    }
+    void setUnlocked(bool unlocked) override
+    {
+        for (QAbstractButton *b : m_group->buttons())
+            b->setEnabled(unlocked);
+    }
+
+private:
+    QButtonGroup *m_group;
+};
+
+class FlagControl final : public ParamControl {
+public:
+    FlagControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    {
+        m_box = new QCheckBox(spec.label, parent);
+        m_box->setAccessibleName(spec.label);
+        m_box->setStatusTip(spec.hint);
+        addWidget(m_box);
+        m_field = m_box;
+    }
+    QString value() const override { return m_box->isChecked() ? u"1"_s : u"0"_s; }
+    void setValue(const QString &value) override { m_box->setChecked(value == u"1"_s); }
+    QCheckBox *checkBox() const override { return m_box; }
+
+private:
+    QCheckBox *m_box;
+};
+
+class FileNameControl final : public ParamControl {
+public:
+    FileNameControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    {
+        m_edit = new QLineEdit(parent);
+        m_edit->setMinimumWidth(m_edit->fontMetrics().horizontalAdvance(u'x') * 24);
+        addLabelled(m_edit);
+        auto *browse = new QToolButton(parent);
+        browse->setText(u"..."_s);
+        browse->setAccessibleName(u"Browse for "_s + spec.label);
+        connect(browse, &QToolButton::clicked, this, &ParamControl::browseRequested);
+        addWidget(browse);
+    }
+    QList<QWidget *> focusChain() const override { return {m_edit, m_widgets.back()}; }
+    QString value() const override { return m_edit->text(); }
+    void setValue(const QString &value) override { m_edit->setText(value); }
+
+private:
+    QLineEdit *m_edit;
+};
+
+} // namespace
+
+std::unique_ptr<ParamControl> ParamControl::create(const ParamSpec &spec, QWidget *parent)
+{
+    switch (spec.kind) {
+    case ParamKind::Number:
+        return std::make_unique<NumberControl>(spec, parent);
+    case ParamKind::Text:
+        return std::make_unique<TextControl>(spec, parent);
+    case ParamKind::HistoryText:
+        return std::make_unique<HistoryControl>(spec, parent);
+    case ParamKind::MultiLineText:
+        return std::make_unique<MultiLineControl>(spec, parent);
+    case ParamKind::Choice:
+        return std::make_unique<ChoiceControl>(spec, parent);
+    case ParamKind::Flag:
+        return std::make_unique<FlagControl>(spec, parent);
+    case ParamKind::FileName:
+        return std::make_unique<FileNameControl>(spec, parent);
+    case ParamKind::Result:
+        return std::make_unique<ResultControl>(spec, parent);
+    }
+    return nullptr;
+}
+
+QList<QWidget *> ParamControl::focusChain() const
+{
+    return {m_field};
+}
+
+void ParamControl::setUnlocked(bool unlocked)
+{
+    for (QWidget *w : std::as_const(m_widgets))
+        w->setEnabled(unlocked);
+}
+
+void ParamControl::addLabelled(QWidget *field)
+{
+    if (!m_spec.label.isEmpty()) {
+        auto *label = new QLabel(m_spec.label, field->parentWidget());
+        label->setBuddy(field);
+        addWidget(label);
+    }
+    field->setAccessibleName(m_spec.label);
+    field->setStatusTip(m_spec.hint);
+    if (!m_spec.hint.isEmpty())
+        field->setToolTip(m_spec.hint);
+    addWidget(field);
+    m_field = field;
+}
+
+} // namespace plintex

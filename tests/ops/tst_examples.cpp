@@ -1,0 +1,60 @@
+#include "ops/registry.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace plintex;
+
+namespace {
+
+/// A text as the functions see it: its lines, a final line break starting none.
+QStringList linesOf(const QString &text)
+{
+    QStringList rows = TextStore::splitRows(text);
+    if (!rows.isEmpty() && rows.back().isEmpty())
+        rows.removeLast();
+    return rows;
+}
+
+} // namespace
+
+/// Every built function's own example, as the examples panel shows it, holds when it runs.
+class TestExamples : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void exampleHolds_data();
+    void exampleHolds();
+};
+
+void TestExamples::exampleHolds_data()
+{
+    QTest::addColumn<QString>("function");
+    for (const FunctionSpec &f : catalogue()) {
+        if (f.isBuilt())
+            QTest::newRow(qPrintable(f.body.example.title)) << f.name;
+    }
+}
+
+void TestExamples::exampleHolds()
+{
+    QFETCH(QString, function);
+    const FunctionSpec &f = *catalogue().byName(function);
+    const FunctionExample &example = f.body.example;
+    RunInput input;
+    input.lines = linesOf(example.input.value_or(example.before));
+    input.params = ParamValues::defaults(f.params());
+    for (const auto &[key, value] : example.params) {
+        QVERIFY2(f.param(key), qPrintable(key));
+        input.params.set(key, value);
+    }
+    input.runButton = example.runButton;
+    SilentMonitor monitor;
+    const RunResult result = f.body.run(std::move(input), monitor);
+    QVERIFY2(result.done(), qPrintable(result.message));
+    const QStringList expected = linesOf(example.expected.value_or(example.after));
+    QCOMPARE(result.report.isEmpty() ? result.lines.value_or(QStringList()) : result.report,
+             expected);
+}
+
+QTEST_GUILESS_MAIN(TestExamples)
+#include "tst_examples.moc"
