@@ -156,12 +156,20 @@ const Option *findOption(const QList<Option> &options, const QString &given, QSt
 
 std::optional<QString> readOptionFile(const QString &path, bool multiLine, QString *why)
 {
+    // Any file will do, a pipe from the shell too; only its size is bounded (/dev/zero).
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = u"cannot read " + path + u": " + file.errorString();
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        bytes = file.read(kMaxOptionFileSize + 1);
+        if (file.error() == QFileDevice::NoError && bytes.size() > kMaxOptionFileSize) {
+            *why = u"cannot read "_s + path + u": larger than 16 MiB"_s;
+            return std::nullopt;
+        }
+    }
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        *why = u"cannot read "_s + path + u": "_s + file.errorString();
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
     QStringList rows = decodeRows(bytes, detectFormat(bytes));
     if (!multiLine && rows.size() == 2 && rows.back().isEmpty())
         rows.removeLast();
@@ -189,6 +197,8 @@ Command parseCommandLine(const QStringList &arguments)
         return ListCommand{};
     if (first == u"--help"_s || first == u"-h"_s)
         return HelpCommand{};
+    if (first == u"--version"_s)
+        return VersionCommand{};
 
     const FunctionSpec *function = catalogue().byName(first);
     if (!function)
@@ -218,6 +228,20 @@ Command parseCommandLine(const QStringList &arguments)
         }
         if (arg == u"--"_s) {
             onlyPositional = true;
+            continue;
+        }
+        // Options of every run, named in full: a function's own options may share a prefix.
+        if (arg == u"--in-place"_s) {
+            run.inPlace = true;
+            continue;
+        }
+        if (arg == u"--output"_s || arg.startsWith(u"--output="_s)) {
+            if (arg.size() > 9)
+                run.outputPath = arg.mid(9);
+            else if (i + 1 < arguments.size())
+                run.outputPath = arguments[++i];
+            if (run.outputPath.isEmpty())
+                return UsageErrorCommand{u"option --output needs a file name"_s};
             continue;
         }
         const qsizetype eq = arg.indexOf(u'=');
@@ -309,6 +333,13 @@ Command parseCommandLine(const QStringList &arguments)
     }
     if (run.runButton.isEmpty() && !runButtons.isEmpty())
         run.runButton = runButtons.front().key;
+    if (run.inPlace) {
+        if (!run.outputPath.isEmpty())
+            return UsageErrorCommand{u"--in-place and --output exclude each other"_s};
+        if (run.inputPath.isEmpty() || run.inputPath == u"-"_s)
+            return UsageErrorCommand{u"--in-place needs an input file"_s};
+        run.outputPath = run.inputPath;
+    }
     return run;
 }
 
@@ -352,6 +383,10 @@ QString functionHelp(const FunctionSpec &function)
                                                      : u"=N"_s;
         out += left.leftJustified(40) + u' ' + o.help + u'\n';
     }
+    out += u"  --output=FILE"_s.leftJustified(40) +
+           u" write the result to FILE, replacing it only once it is complete\n"_s;
+    out += u"  --in-place"_s.leftJustified(40) +
+           u" rewrite FILE with the result, in its own encoding and line ends\n"_s;
     if (function.restraint)
         out += u"\nGiving --from-row or --to-row clears \"Auto reset\", so the band is used.\n"_s;
     return out;
@@ -361,10 +396,18 @@ QString usage()
 {
     return u"Usage: plintex-cli FUNCTION [OPTION]... [FILE]\n"
            u"       plintex-cli --list\n"
+           u"       plintex-cli --version\n"
            u"       plintex-cli FUNCTION --help\n\n"
-           u"Runs one Plintex function on the text of FILE (or standard input) and writes the\n"
-           u"resulting text to standard output, in the input's encoding and line ends.\n"
+           u"Runs one Plintex function on the text of FILE (or standard input; - is standard\n"
+           u"input too) and writes the resulting text to standard output, in the input's\n"
+           u"encoding and line ends. --output=FILE writes it to FILE instead and --in-place\n"
+           u"rewrites the input file; either replaces the file only once the result is complete.\n"
            u"Exit status: 0 done, 1 refused or stopped, 2 usage error, 3 file error.\n"_s;
+}
+
+QString version()
+{
+    return u"plintex-cli " PLINTEX_VERSION "\n"_s;
 }
 
 } // namespace plintex::cli

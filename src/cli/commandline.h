@@ -21,9 +21,12 @@ struct RunCommand {
     RowRestraint restraint;
     TextPosition caret;
     QString runButton;
+    QString outputPath; ///< --output, or the input itself with --in-place; "" standard output
+    bool inPlace = false;
 };
 
 struct ListCommand {};
+struct VersionCommand {};
 struct HelpCommand {
     const FunctionSpec *function = nullptr; ///< nullptr: the general usage
 };
@@ -34,8 +37,11 @@ struct FileErrorCommand {
     QString reason;
 };
 
-using Command =
-    std::variant<RunCommand, ListCommand, HelpCommand, UsageErrorCommand, FileErrorCommand>;
+using Command = std::variant<RunCommand, ListCommand, VersionCommand, HelpCommand,
+                             UsageErrorCommand, FileErrorCommand>;
+
+/// A --NAME-file value longer than this is refused: no field holds so much.
+constexpr qint64 kMaxOptionFileSize = 16 << 20;
 
 /// Reads the arguments (without the program name) against the catalogue. Text options given
 /// as --NAME-file are read here; a file that cannot be read gives a FileErrorCommand.
@@ -58,5 +64,6 @@ QString functionList();
 /// `plintex-cli FUNCTION --help`: its options with their defaults.
 QString functionHelp(const FunctionSpec &function);
 QString usage();
+QString version();
 
 } // namespace plintex::cli

@@ -1,11 +1,20 @@
+#include "cli/arguments.h"
 #include "cli/commandline.h"
+#include "cli/output.h"
+#include "cli/progressline.h"
 #include "cli/streamrun.h"
+#include "cli/textsource.h"
 #include "settings/textfile.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
+#include <csignal>
 #include <cstdio>
+#include <new>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -24,88 +33,47 @@ int fail(int status, const QString &reason)
     return status;
 }
 
-bool writeOut(QByteArrayView bytes)
-{
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == size_t(bytes.size());
-}
-
 int refuse(QString message)
 {
     printTo(stderr, message.replace(u'\r', u'\n') + u'\n');
     return cli::Refused;
 }
 
-int streamCommand(const cli::RunCommand &command, QByteArrayView input,
-                  const LineTransform &transform)
+/// The most of a text the whole-text functions take on: the text is held several times over
+/// (bytes, decoded lines, the result, its bytes), so an eighth of the memory to be had.
+qint64 wholeTextLimit()
 {
-    const cli::StreamResult r =
-        cli::streamLines(input, transform, command.params.all(), command.restraint, writeOut);
-    if (r.outcome == cli::StreamResult::Outcome::Refused)
-        return refuse(r.message);
-    if (r.outcome == cli::StreamResult::Outcome::WriteFailed || std::fflush(stdout) != 0)
-        return fail(cli::FileError, u"cannot write standard output"_s);
-    return cli::Done;
-}
-
-/// The input's bytes: a regular file is mapped rather than read, which spares copying a large
-/// text into fresh memory; standard input and other streams are read.
-class Input {
-public:
-    bool open(const QString &path)
-    {
-        const bool fromStdin = path.isEmpty() || path == u"-"_s;
-        m_name = fromStdin ? u"standard input"_s : path;
-        if (fromStdin ? !m_file.open(stdin, QIODevice::ReadOnly)
-                      : (m_file.setFileName(path), !m_file.open(QIODevice::ReadOnly)))
-            return false;
-        if (!fromStdin && !m_file.isSequential() && m_file.size() > 0) {
-            if (uchar *mapped = m_file.map(0, m_file.size())) {
-                m_bytes = QByteArrayView(mapped, m_file.size());
-                return true;
-            }
+    qint64 available = qint64(::sysconf(_SC_AVPHYS_PAGES)) * ::sysconf(_SC_PAGESIZE);
+    QFile meminfo(u"/proc/meminfo"_s);
+    if (meminfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : meminfo.readAll().split('\n')) {
+            if (line.startsWith("MemAvailable:"))
+                available = line.mid(13).trimmed().split(' ').front().toLongLong() * 1024;
         }
-        m_owned = m_file.readAll();
-        m_bytes = m_owned;
-        return m_file.error() == QFileDevice::NoError;
     }
-    QByteArrayView bytes() const { return m_bytes; }
-    QString error() const { return u"cannot read " + m_name + u": " + m_file.errorString(); }
-    void release()
-    {
-        m_bytes = {};
-        m_owned = QByteArray();
-        m_file.close();
+    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        struct rlimit limit;
+        if (::getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+            available = std::min(available, qint64(limit.rlim_cur));
     }
-
-private:
-    QFile m_file;
-    QString m_name;
-    QByteArray m_owned;
-    QByteArrayView m_bytes;
-};
-
-/// Prints what a run leaves: the results shown outside the text when it has any, else the
-/// text (as the run left it) in the input's encoding and line ends.
-int printResult(RunResult &result, const TextFormat &format, const RunInput &unchanged,
-                bool readsText)
-{
-    if (!result.done())
-        return refuse(result.message.isEmpty() ? u"Processing stopped!"_s : result.message);
-    for (QString notice : std::as_const(result.notices))
-        printTo(stderr, notice.replace(u'\r', u'\n') + u'\n');
-    if (!result.report.isEmpty()) {
-        printTo(stdout, result.report.join(u'\n') + u'\n');
-    } else if (readsText) {
-        const QStringList &lines = result.lines ? *result.lines : unchanged.lines;
-        if (!writeOut(encodeRows(linesToRows(lines), format)))
-            return fail(cli::FileError, u"cannot write standard output"_s);
-    }
-    if (std::fflush(stdout) != 0)
-        return fail(cli::FileError, u"cannot write standard output"_s);
-    return cli::Done;
+    return std::max<qint64>(available / 8, 1 << 20);
 }
 
-int runCommand(const cli::RunCommand &command)
+/// --in-place must not replace a file its owner made read-only (a rename would, root's too).
+QString inPlaceProblem(const QString &path)
+{
+    struct stat st;
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ((st.st_mode & 0222) == 0 || ::access(name.constData(), W_OK) != 0))
+        return u"cannot write "_s + path + u": it is read-only"_s;
+    return {};
+}
+
+/// Runs a function that needs the whole text (or none), then writes what the run leaves: the
+/// results shown outside the text when it has any, else the text in the input's encoding and
+/// line ends.
+int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::Output &output)
 {
     const FunctionBody &body = command.function->body;
     RunInput run;
@@ -113,44 +81,107 @@ int runCommand(const cli::RunCommand &command)
     run.restraint = command.restraint;
     run.caret = command.caret;
     run.runButton = command.runButton;
-
     TextFormat format;
-    if (body.readsText) {
-        Input input;
-        if (!input.open(command.inputPath))
-            return fail(cli::FileError, input.error());
-        const QByteArrayView bytes = input.bytes();
-        if (body.lineTransform)
-            return streamCommand(command, bytes, body.lineTransform(command.params));
-        format = detectFormat(bytes);
-        run.lines = rowsToLines(decodeRows(bytes, format));
-    } // the decoded lines are all that is needed from here on
+    QByteArray out;
+    RunResult result;
+    try {
+        if (source) {
+            QString why;
+            std::optional<QByteArray> bytes = cli::readWhole(*source, wholeTextLimit(), &why);
+            if (!bytes)
+                return fail(cli::FileError, why);
+            format = detectFormat(*bytes);
+            run.lines = rowsToLines(decodeRows(*bytes, format, &format.mixedEnds));
+        } // the decoded lines are all that is needed from here on
+        SilentMonitor monitor;
+        const QStringList unchanged = run.lines;
+        result = body.run(std::move(run), monitor);
+        if (result.done() && result.report.isEmpty() && source)
+            out = encodeRows(linesToRows(result.lines ? *result.lines : unchanged), format);
+    } catch (const std::bad_alloc &) {
+        return fail(cli::FileError, u"the text is too large to be held in memory"_s);
+    }
+    if (!result.done()) {
+        output.discard();
+        return refuse(result.message.isEmpty() ? u"Processing stopped!"_s : result.message);
+    }
+    for (QString notice : std::as_const(result.notices))
+        printTo(stderr, notice.replace(u'\r', u'\n') + u'\n');
+    if (!result.report.isEmpty())
+        out = (result.report.join(u'\n') + u'\n').toLocal8Bit();
+    if (!output.write(out) || !output.finish())
+        return fail(cli::FileError, output.error());
+    return cli::Done;
+}
 
-    SilentMonitor monitor;
-    const RunInput unchanged{.lines = run.lines};
-    RunResult result = body.run(std::move(run), monitor);
-    return printResult(result, format, unchanged, body.readsText);
+int runCommand(const cli::RunCommand &command)
+{
+    const FunctionBody &body = command.function->body;
+    cli::FileSource source;
+    if (body.readsText && !source.open(command.inputPath))
+        return fail(cli::FileError, source.error());
+    if (command.inPlace) {
+        if (const QString why = inPlaceProblem(command.inputPath); !why.isEmpty())
+            return fail(cli::FileError, why);
+    }
+    // The output file replaces the old one only at the end, so even an --output naming the
+    // input is read whole before it changes.
+    cli::Output output;
+    if (!output.open(command.outputPath))
+        return fail(cli::FileError, output.error());
+
+    if (!body.readsText || !body.lineTransform)
+        return runWholeText(command, body.readsText ? &source : nullptr, output);
+
+    cli::ProgressLine progress(source.size());
+    const cli::StreamResult r = cli::streamLines(
+        source, body.lineTransform(command.params), command.params.all(), command.restraint,
+        [&](QByteArrayView bytes) { return output.write(bytes); },
+        [&](qint64 done) { progress.update(done); });
+    switch (r.outcome) {
+    case cli::StreamResult::Outcome::Refused:
+        output.discard();
+        return refuse(r.message);
+    case cli::StreamResult::Outcome::ReadFailed:
+        output.discard();
+        return fail(cli::FileError, r.message);
+    case cli::StreamResult::Outcome::WriteFailed:
+        return fail(cli::FileError, output.error());
+    case cli::StreamResult::Outcome::Done:
+        break;
+    }
+    if (!output.finish())
+        return fail(cli::FileError, output.error());
+    return cli::Done;
+}
+
+int print(const QString &text)
+{
+    QString why;
+    if (!cli::printToStandardOutput(text.toLocal8Bit(), &why))
+        return fail(cli::FileError, why);
+    return cli::Done;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    cli::guardStandardStreams();
+    // A file size limit then fails the write with a message instead of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
-    QStringList arguments = app.arguments();
-    arguments.removeFirst();
+    const QStringList arguments = cli::decodeArguments(argc, argv);
 
     const cli::Command command = cli::parseCommandLine(arguments);
     if (const auto *run = std::get_if<cli::RunCommand>(&command))
         return runCommand(*run);
-    if (std::holds_alternative<cli::ListCommand>(command)) {
-        printTo(stdout, cli::functionList());
-        return cli::Done;
-    }
-    if (const auto *help = std::get_if<cli::HelpCommand>(&command)) {
-        printTo(stdout, help->function ? cli::functionHelp(*help->function) : cli::usage());
-        return cli::Done;
-    }
+    if (std::holds_alternative<cli::ListCommand>(command))
+        return print(cli::functionList());
+    if (std::holds_alternative<cli::VersionCommand>(command))
+        return print(cli::version());
+    if (const auto *help = std::get_if<cli::HelpCommand>(&command))
+        return print(help->function ? cli::functionHelp(*help->function) : cli::usage());
     if (const auto *error = std::get_if<cli::FileErrorCommand>(&command))
         return fail(cli::FileError, error->reason);
     return fail(cli::UsageError, std::get<cli::UsageErrorCommand>(command).reason);

@@ -4,12 +4,24 @@
 #include "settings/rtf.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
 
 namespace plintex {
 
 std::optional<Document> readDocument(const QString &path, TextMode mode, QString *error)
 {
+    // A FIFO or a device would block or never end: only a regular file is a document.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *error = info.isDir() ? u"It is a folder."_s : u"It is not a regular file."_s;
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();
@@ -22,8 +34,32 @@ std::optional<Document> readDocument(const QString &path, TextMode mode, QString
     }
     if (mode == TextMode::Rich && isRtf(bytes))
         return Document{TextStore::splitRows(readRtfText(bytes)), TextFormat{}};
-    const TextFormat format = detectFormat(bytes);
-    return Document{decodeRows(bytes, format), format};
+    TextFormat format = detectFormat(bytes);
+    QStringList rows = decodeRows(bytes, format, &format.mixedEnds);
+    return Document{std::move(rows), std::move(format)};
+}
+
+QString systemErrorOr(int error, const QString &otherwise)
+{
+    return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : otherwise;
+}
+
+bool writeWhole(QSaveFile &file, const QByteArray &bytes, QString *error)
+{
+    // The write's own error ("No space left on device") is the one to report: QFileDevice
+    // takes a short write for no error and says "Unknown error" of a failed flush.
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        *error = systemErrorOr(errno, file.errorString());
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 bool writeDocument(const QString &path, const QStringList &rows, TextMode mode,
@@ -35,15 +71,10 @@ bool writeDocument(const QString &path, const QStringList &rows, TextMode mode,
         *error = file.errorString();
         return false;
     }
-    if (mode == TextMode::Rich)
-        file.write(writeRtf(rows.join(u'\n'), fontFamily, pointSize));
-    else
-        file.write(encodeRows(rows, format));
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeWhole(file,
+                      mode == TextMode::Rich ? writeRtf(rows.join(u'\n'), fontFamily, pointSize)
+                                             : encodeRows(rows, format),
+                      error);
 }
 
 } // namespace plintex

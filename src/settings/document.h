@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSaveFile;
+
 namespace plintex {
 
 /// How documents are read and written: plain text, or RTF for the rich mode.
@@ -26,5 +28,12 @@ std::optional<Document> readDocument(const QString &path, TextMode mode, QString
 bool writeDocument(const QString &path, const QStringList &rows, TextMode mode,
                    const TextFormat &format, const QString &fontFamily, int pointSize,
                    QString *error);
+
+/// The system's text for an errno value, or `otherwise` when it is 0.
+QString systemErrorOr(int error, const QString &otherwise);
+
+/// Writes the bytes and commits the file; on failure `error` holds the system's own reason and
+/// the old file is intact.
+bool writeWhole(QSaveFile &file, const QByteArray &bytes, QString *error);
 
 } // namespace plintex

@@ -1,10 +1,13 @@
 #include "settings/historylist.h"
 
 #include "settings/listfile.h"
+#include "settings/settingsnotice.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -16,6 +19,17 @@ void removeEmpty(QStringList &entries)
     entries.removeIf([](const QString &e) { return e.isEmpty(); });
 }
 
+/// A "system" folder that is a link would lead every history file out of the program folder.
+QString folderProblem(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    struct stat st;
+    if (::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        return folder + u" is a symbolic link; the history files must be inside the program "
+                        u"folder."_s;
+    return {};
+}
+
 } // namespace
 
 QString filePath(const QString &systemFolder, int number)
@@ -25,15 +39,25 @@ QString filePath(const QString &systemFolder, int number)
 
 QStringList load(const QString &path)
 {
-    if (!QFile::exists(path)) {
+    QString why = folderProblem(path);
+    if (why.isEmpty())
+        why = listFileProblem(path);
+    if (why.isEmpty() && !QFileInfo::exists(path)) {
         QDir().mkpath(QFileInfo(path).absolutePath());
+        // NewOnly: a link that appeared meanwhile is not followed to create its target.
         QFile created(path);
-        created.open(QIODevice::WriteOnly);
+        created.open(QIODevice::WriteOnly | QIODevice::NewOnly);
         return {};
     }
-    QStringList entries = readListFile(path).value_or(QStringList());
-    removeEmpty(entries);
-    return entries;
+    std::optional<QStringList> entries;
+    if (why.isEmpty())
+        entries = readListFile(path, &why);
+    if (!entries) {
+        settings::reportRefusal(why);
+        return {};
+    }
+    removeEmpty(*entries);
+    return *entries;
 }
 
 bool addEntry(QStringList &entries, const QString &text, bool force)
@@ -50,8 +74,14 @@ bool addEntry(QStringList &entries, const QString &text, bool force)
 
 bool store(const QString &path, const QStringList &entries)
 {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    const QString folder = QFileInfo(path).absolutePath();
+    QString why = folderProblem(path);
+    if (why.isEmpty() && !QDir().mkpath(folder))
+        why = u"The folder cannot be created."_s;
+    if (!why.isEmpty()) {
+        settings::reportWriteFailure(path, why);
         return false;
+    }
     return writeListFile(path, entries);
 }
 

@@ -15,9 +15,9 @@ std::optional<int> preferenceNumber(const QString &text)
     return text.toInt();
 }
 
-std::optional<Preferences> Preferences::load(const QString &path)
+std::optional<Preferences> Preferences::load(const QString &path, QString *error)
 {
-    const std::optional<QStringList> lines = readListFile(path);
+    const std::optional<QStringList> lines = readListFile(path, error);
     if (!lines)
         return std::nullopt;
     Preferences p;

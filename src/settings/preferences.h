@@ -16,8 +16,8 @@ public:
 
     /// Reads prefs.plx. What a line cannot give (a short flag string, a colour other than 0-3,
     /// a size that is not a whole number) is taken from the defaults, the rest kept. Nothing
-    /// when the file cannot be read.
-    static std::optional<Preferences> load(const QString &path);
+    /// when the file cannot be read or is refused, with the reason in `error`.
+    static std::optional<Preferences> load(const QString &path, QString *error = nullptr);
     /// Writes the three lines, replacing the file only once they are completely written.
     bool save(const QString &path) const;
 

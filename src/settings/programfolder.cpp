@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
@@ -19,7 +20,8 @@ void fillFromShippedDefaults(const QString &folder)
     QDir().mkpath(folder);
     for (const QString &name : {u"prefs.plx"_s, u"rmdat.plx"_s, u"PlintexHelp.html"_s}) {
         const QString target = folder + u'/' + name;
-        if (!QFile::exists(target))
+        // A dangling link "does not exist" too, but copying onto it would write outside.
+        if (!QFile::exists(target) && !QFileInfo(target).isSymLink())
             QFile::copy(shipped.filePath(name), target);
     }
 }

@@ -1,6 +1,9 @@
 #include "settings/recentfiles.h"
 
 #include "settings/listfile.h"
+#include "settings/settingsnotice.h"
+
+#include <QFileInfo>
 
 namespace plintex::recent {
 namespace {
@@ -17,7 +20,11 @@ void removeLaterCopiesOfFirst(QStringList &entries)
 
 QStringList load(const QString &path)
 {
-    return readListFile(path).value_or(QStringList());
+    QString why;
+    std::optional<QStringList> entries = readListFile(path, &why);
+    if (!entries && !listFileProblem(path).isEmpty())
+        settings::reportRefusal(why);
+    return entries.value_or(QStringList());
 }
 
 bool store(const QString &path, const QStringList &entries)

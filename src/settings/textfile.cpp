@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QtEndian>
 
 #include <algorithm>
 #ifdef __SSE2__
@@ -15,10 +16,29 @@ namespace plintex {
 namespace {
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
+constexpr char kUtf16LeBom[] = "\xFF\xFE";
+constexpr char kUtf16BeBom[] = "\xFE\xFF";
 
 bool hasBom(QByteArrayView bytes)
 {
     return bytes.startsWith(QByteArrayView(kBom, 3));
+}
+
+LineSpan lineAtUtf16(QByteArrayView bytes, qsizetype from, bool bigEndian)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size() & ~qsizetype(1);
+    const int low = bigEndian ? 1 : 0;
+    const int high = 1 - low;
+    for (qsizetype i = from; i < n; i += 2) {
+        if (p[i + high] != 0 || (p[i + low] != '\n' && p[i + low] != '\r'))
+            continue;
+        if (p[i + low] == '\n')
+            return {i, i + 2};
+        const bool crLf = i + 4 <= n && p[i + 2 + high] == 0 && p[i + 2 + low] == '\n';
+        return {i, crLf ? i + 4 : i + 2};
+    }
+    return {bytes.size(), bytes.size()};
 }
 
 // Texts are mostly ASCII: these copy the ASCII stretch at the start of a line sixteen
@@ -92,6 +112,8 @@ LineSpan lineAt(QByteArrayView bytes, qsizetype from, bool mayHoldCr)
 {
     const char *data = bytes.data();
     const qsizetype n = bytes.size();
+    if (from >= n) // also spares memchr the null pointer of an empty text
+        return {n, n};
     const auto *lf = static_cast<const char *>(std::memchr(data + from, '\n', n - from));
     const qsizetype lfAt = lf ? lf - data : n;
     const auto *cr = mayHoldCr
@@ -104,8 +126,32 @@ LineSpan lineAt(QByteArrayView bytes, qsizetype from, bool mayHoldCr)
     return {lfAt, lf ? lfAt + 1 : n};
 }
 
+LineSpan lineAt(QByteArrayView bytes, qsizetype from, TextEncoding encoding)
+{
+    if (isUtf16(encoding))
+        return lineAtUtf16(bytes, from, encoding == TextEncoding::Utf16Be);
+    return lineAt(bytes, from, true);
+}
+
+bool isUtf16(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
+}
+
 void decodeLineInto(QString &out, QByteArrayView bytes, TextEncoding encoding)
 {
+    if (isUtf16(encoding)) {
+        // Every unit is kept as it stands, an unpaired surrogate too, so nothing is lost.
+        const qsizetype units = bytes.size() / 2;
+        out.resize(units);
+        if (units == 0)
+            return;
+        if (encoding == TextEncoding::Utf16Le)
+            qFromLittleEndian<char16_t>(bytes.data(), units, out.data());
+        else
+            qFromBigEndian<char16_t>(bytes.data(), units, out.data());
+        return;
+    }
     const qsizetype n = bytes.size();
     out.resize(n);
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
@@ -118,7 +164,10 @@ void decodeLineInto(QString &out, QByteArrayView bytes, TextEncoding encoding)
             dst[i] = windows1252::toUnicode(src[i]);
         return;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // Stateless decoding would take U+FEFF at the start of the slice for a byte-order mark
+    // and drop it; inside a file it is a character.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     QChar *end = decoder.appendToBuffer(reinterpret_cast<QChar *>(dst + i), bytes.sliced(i));
     out.resize(end - out.constData());
 }
@@ -127,6 +176,16 @@ void appendEncodedLine(QByteArray &out, QStringView line, TextEncoding encoding)
 {
     const qsizetype start = out.size();
     const qsizetype n = line.size();
+    if (isUtf16(encoding)) {
+        out.resize(start + n * 2);
+        if (n == 0) // an empty line's data may be null, which the byte swap must not see
+            return;
+        if (encoding == TextEncoding::Utf16Le)
+            qToLittleEndian<char16_t>(line.utf16(), n, out.data() + start);
+        else
+            qToBigEndian<char16_t>(line.utf16(), n, out.data() + start);
+        return;
+    }
     // Grow geometrically: a line at a time, a text is written with few reallocations.
     const qsizetype needed = start + (encoding == TextEncoding::Windows1252 ? n : n * 3);
     if (out.capacity() < needed)
@@ -155,20 +214,34 @@ void appendEncodedLine(QByteArray &out, QStringView line, TextEncoding encoding)
 
 QByteArrayView byteOrderMark(TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8WithBom ? QByteArrayView(kBom, 3) : QByteArrayView();
-}
-
-QByteArrayView lineEndBytes(LineEnd lineEnd)
-{
-    switch (lineEnd) {
-    case LineEnd::CrLf:
-        return QByteArrayView("\r\n", 2);
-    case LineEnd::Cr:
-        return QByteArrayView("\r", 1);
-    case LineEnd::Lf:
+    switch (encoding) {
+    case TextEncoding::Utf8WithBom:
+        return QByteArrayView(kBom, 3);
+    case TextEncoding::Utf16Le:
+        return QByteArrayView(kUtf16LeBom, 2);
+    case TextEncoding::Utf16Be:
+        return QByteArrayView(kUtf16BeBom, 2);
+    case TextEncoding::Utf8:
+    case TextEncoding::Windows1252:
         break;
     }
-    return QByteArrayView("\n", 1);
+    return {};
+}
+
+QByteArrayView lineEndBytes(LineEnd lineEnd, TextEncoding encoding)
+{
+    // Each row: the bytes in one-byte encodings, UTF-16 LE, UTF-16 BE.
+    static constexpr char kEnds[3][3][5] = {
+        {"\n", "\n\0", "\0\n"},
+        {"\r\n", "\r\0\n\0", "\0\r\0\n"},
+        {"\r", "\r\0", "\0\r"},
+    };
+    const int row = lineEnd == LineEnd::Lf ? 0 : lineEnd == LineEnd::CrLf ? 1 : 2;
+    const int column = encoding == TextEncoding::Utf16Le   ? 1
+                       : encoding == TextEncoding::Utf16Be ? 2
+                                                           : 0;
+    const qsizetype size = (row == 1 ? 2 : 1) * (column == 0 ? 1 : 2);
+    return QByteArrayView(kEnds[row][column], size);
 }
 
 bool isValidUtf8(QByteArrayView bytes)
@@ -223,36 +296,75 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
-TextFormat detectFormat(QByteArrayView bytes)
+TextFormat detectFormatFromStart(QByteArrayView start, bool utf8, bool evenLength)
 {
     TextFormat format;
-    if (hasBom(bytes))
-        format.encoding =
-            isValidUtf8(bytes.sliced(3)) ? TextEncoding::Utf8WithBom : TextEncoding::Windows1252;
+    if (evenLength && start.startsWith(QByteArrayView(kUtf16LeBom, 2)))
+        format.encoding = TextEncoding::Utf16Le;
+    else if (evenLength && start.startsWith(QByteArrayView(kUtf16BeBom, 2)))
+        format.encoding = TextEncoding::Utf16Be;
+    else if (!utf8)
+        format.encoding = TextEncoding::Windows1252;
     else
-        format.encoding = isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+        format.encoding = hasBom(start) ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
 
-    const qsizetype lf = bytes.indexOf('\n');
-    const qsizetype cr = bytes.indexOf('\r');
+    if (isUtf16(format.encoding)) {
+        const LineSpan first = lineAtUtf16(start, 2, format.encoding == TextEncoding::Utf16Be);
+        if (first.next - first.end == 4)
+            format.lineEnd = LineEnd::CrLf;
+        else if (first.next > first.end &&
+                 start[first.end + (format.encoding == TextEncoding::Utf16Be)] == '\r')
+            format.lineEnd = LineEnd::Cr;
+        return format;
+    }
+    const qsizetype lf = start.indexOf('\n');
+    const qsizetype cr = start.indexOf('\r');
     if (cr >= 0 && (lf < 0 || cr < lf))
         format.lineEnd =
-            (cr + 1 < bytes.size() && bytes[cr + 1] == '\n') ? LineEnd::CrLf : LineEnd::Cr;
+            (cr + 1 < start.size() && start[cr + 1] == '\n') ? LineEnd::CrLf : LineEnd::Cr;
     return format;
 }
 
-QStringList decodeRows(QByteArrayView bytes, const TextFormat &format)
+TextFormat detectFormat(QByteArrayView bytes)
 {
-    if (format.encoding == TextEncoding::Utf8WithBom && hasBom(bytes))
-        bytes = bytes.sliced(3);
+    // The UTF-8 byte-order mark is valid UTF-8 itself, so testing the whole text will do.
+    return detectFormatFromStart(bytes, isValidUtf8(bytes), bytes.size() % 2 == 0);
+}
+
+LineEnd lineEndOf(QByteArrayView lineBreak, TextEncoding encoding)
+{
+    if (lineBreak.size() == (isUtf16(encoding) ? 4 : 2))
+        return LineEnd::CrLf;
+    return lineBreak.contains('\r') ? LineEnd::Cr : LineEnd::Lf;
+}
+
+QStringList decodeRows(QByteArrayView bytes, const TextFormat &format, QList<LineEnd> *mixedEnds)
+{
+    if (mixedEnds)
+        mixedEnds->clear();
+    bool mixed = false;
+    const QByteArrayView bom = byteOrderMark(format.encoding);
+    if (!bom.isEmpty() && bytes.startsWith(bom))
+        bytes = bytes.sliced(bom.size());
     QStringList rows;
-    const bool mayHoldCr = bytes.indexOf('\r') >= 0;
+    const bool utf16 = isUtf16(format.encoding);
+    const bool mayHoldCr = utf16 || bytes.indexOf('\r') >= 0;
     for (qsizetype at = 0;;) {
-        const LineSpan line = lineAt(bytes, at, mayHoldCr);
+        const LineSpan line =
+            utf16 ? lineAt(bytes, at, format.encoding) : lineAt(bytes, at, mayHoldCr);
         rows.append(decodeSegment(bytes.sliced(at, line.end - at), format.encoding));
         if (line.end == line.next) // no line break after it: the last row
             break;
+        if (mixedEnds) {
+            const LineEnd end =
+                lineEndOf(bytes.sliced(line.end, line.next - line.end), format.encoding);
+            mixedEnds->append(end);
+            mixed = mixed || end != mixedEnds->front();
+        }
         at = line.next;
     }
+    if (mixedEnds && !mixed)
+        mixedEnds->clear();
     return rows;
 }
 
@@ -270,16 +382,18 @@ QByteArray encodeRows(const QStringList &rows, const TextFormat &format, TextFor
     if (written)
         *written = used;
 
-    const QByteArrayView eol = lineEndBytes(used.lineEnd);
+    const QByteArrayView eol = lineEndBytes(used.lineEnd, used.encoding);
+    const qsizetype unitSize = isUtf16(used.encoding) ? 2 : 1;
     qsizetype size = byteOrderMark(used.encoding).size();
     for (const QString &row : rows)
-        size += row.size() + eol.size();
+        size += row.size() * unitSize + eol.size();
     QByteArray out;
     out.reserve(size);
     out.append(byteOrderMark(used.encoding));
+    const QList<LineEnd> &ends = format.mixedEnds;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         if (i > 0)
-            out.append(eol);
+            out.append(i <= ends.size() ? lineEndBytes(ends[i - 1], used.encoding) : eol);
         appendEncodedLine(out, rows[i], used.encoding);
     }
     return out;

@@ -3,6 +3,7 @@
 #include "ops/registry.h"
 #include "settings/listfile.h"
 #include "settings/programfolder.h"
+#include "settings/settingsnotice.h"
 #include "ui/controls/piegauge.h"
 #include "ui/dialogs.h"
 #include "ui/documentactions.h"
@@ -22,6 +23,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusTipEvent>
@@ -63,6 +65,10 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
 
     m_documents = new DocumentActions(*this, m_dialogs, m_programFolder);
     connect(work, &TextPane::fileDropped, m_documents, &DocumentActions::openDropped);
+    settings::setNoticeSink([self = QPointer<MainWindow>(this)](const QString &text) {
+        if (self)
+            self->m_dialogs.warning(self, text);
+    });
     m_prefsDialog = new PreferencesDialog(this);
     // The font follows "Font size:" while it is edited; Cancel puts the stored size back.
     connect(m_prefsDialog, &PreferencesDialog::fontSizeEdited, this, [this](const QString &text) {
@@ -332,15 +338,20 @@ void MainWindow::placeOnScreen()
 
 bool MainWindow::startUp()
 {
-    const std::optional<Preferences> prefs = Preferences::load(m_programFolder + u"/prefs.plx"_s);
+    // The sentence names no folder: the second line does, the third says what was wrong.
+    QString why;
+    const std::optional<Preferences> prefs =
+        Preferences::load(m_programFolder + u"/prefs.plx"_s, &why);
     if (!prefs) {
-        m_dialogs.warning(this, u"A prefs.plx file must be in the Plintex.exe folder."_s);
+        m_dialogs.warning(this, u"A prefs.plx file must be in the Plintex.exe folder.\r"_s +
+                                    m_programFolder + u'\r' + why);
         return false;
     }
     m_prefs = *prefs;
-    const std::optional<QStringList> readMe = readListFile(m_programFolder + u"/rmdat.plx"_s);
+    const std::optional<QStringList> readMe = readListFile(m_programFolder + u"/rmdat.plx"_s, &why);
     if (!readMe) {
-        m_dialogs.warning(this, u"A rmdat.plx file must be in the Plintex.exe folder."_s);
+        m_dialogs.warning(this, u"A rmdat.plx file must be in the Plintex.exe folder.\r"_s +
+                                    m_programFolder + u'\r' + why);
         return false;
     }
     m_readMeList = *readMe;

@@ -1,12 +1,14 @@
 #include "cli/commandline.h"
 #include "cli/streamrun.h"
 #include "ops/registry.h"
+#include "randomtext.h"
 #include "settings/textfile.h"
 #include "testfiles.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -19,14 +21,34 @@ struct Outcome {
     QByteArray err;
 };
 
-Outcome runCli(const QStringList &arguments, const QByteArray &input = {})
+Outcome runCli(const QStringList &arguments, const QByteArray &input = {},
+               const QString &script = {})
 {
     QProcess p;
-    p.start(QStringLiteral(PLINTEX_CLI), arguments);
+    if (script.isEmpty()) {
+        p.start(QStringLiteral(PLINTEX_CLI), arguments);
+    } else {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"CLI"_s, QStringLiteral(PLINTEX_CLI));
+        p.setProcessEnvironment(env);
+        p.start(u"/bin/sh"_s, {u"-c"_s, script});
+    }
     p.write(input);
     p.closeWriteChannel();
     p.waitForFinished(30000);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+/// Runs a shell script with $CLI naming the program: for what QProcess cannot set up (raw
+/// argument bytes, closed or full streams, limits).
+Outcome runShell(const QString &script, const QByteArray &input = {})
+{
+    return runCli({}, input, script);
+}
+
+qsizetype lineCount(const QByteArray &text)
+{
+    return rowsToLines(decodeRows(text, detectFormat(text))).size();
 }
 
 QString usageReason(const QStringList &arguments)
@@ -55,6 +77,14 @@ private Q_SLOTS:
     void valueFromFile();
     void streamMatchesRunRoutine_data();
     void streamMatchesRunRoutine();
+    void runThatChangesNothingKeepsBytes();
+    void failuresAreReported_data();
+    void failuresAreReported();
+    void writesInPlaceAndToAFile();
+    void argumentsInTheLocalesEncoding_data();
+    void argumentsInTheLocalesEncoding();
+    void fileThatShrinksWhileRead();
+    void wholeTextHasALimit();
     void functionsEndToEnd_data();
     void functionsEndToEnd();
 };
@@ -239,11 +269,16 @@ void TestCli::streamMatchesRunRoutine_data()
     const QList<std::tuple<const char *, QByteArray, int, int>> inputs = {
         {"lf with final break", QByteArray("abc\ndefgh\n"), 0, 0},
         {"no final break", QByteArray("abc\ndefgh"), 0, 0},
-        {"mixed line ends become the first", QByteArray("a\r\nb\rc\nd"), 0, 0},
+        {"mixed line ends kept", QByteArray("a\r\nb\rc\nd"), 0, 0},
         {"lone cr at the very end", QByteArray("a\rb\r"), 0, 0},
         {"band in the middle", QByteArray("1\n2\n3\n4\n5\n"), 2, 4},
         {"windows-1252", QByteArray("caf\xE9\n\x80uro\nlast\n"), 2, 3},
         {"utf-8 with bom", QByteArray("\xEF\xBB\xBFx\r\ny\r\n"), 0, 0},
+        {"utf-16le crlf",
+         QByteArray("\xFF\xFE"
+                    "a\0b\0\r\0\n\0c\0\r\0\n\0",
+                    16),
+         0, 0},
         {"empty lines", QByteArray("\n\n\n"), 0, 0},
         {"long lines", QByteArray(5000, 'x') + "\n" + QByteArray(70, 'y'), 0, 0},
     };
@@ -267,23 +302,215 @@ void TestCli::streamMatchesRunRoutine()
         params.set(key, f->param(key)->kind == ParamKind::Number ? value : value + u"\u2192");
     const RowRestraint restraint{from, to, from == 0 && to == 0};
 
-    QByteArray streamed;
-    const cli::StreamResult s = cli::streamLines(input, f->body.lineTransform(params), params.all(),
-                                                 restraint, [&](QByteArrayView b) {
-                                                     streamed += b;
-                                                     return true;
-                                                 });
-    QCOMPARE(s.outcome, cli::StreamResult::Outcome::Done);
-
-    const TextFormat format = detectFormat(input);
+    TextFormat format = detectFormat(input);
     RunInput run;
-    run.lines = rowsToLines(decodeRows(input, format));
+    run.lines = rowsToLines(decodeRows(input, format, &format.mixedEnds));
     run.params = params;
     run.restraint = restraint;
     SilentMonitor monitor;
     RunResult r = f->body.run(run, monitor);
     QVERIFY(r.done());
-    QCOMPARE(streamed, encodeRows(linesToRows(r.lines.value()), format));
+    const QByteArray expected = encodeRows(linesToRows(r.lines.value()), format);
+
+    // A file and a stream, read in pieces of 3 bytes so that breaks fall across them.
+    for (const bool rereadable : {true, false}) {
+        cli::MemorySource source(input, rereadable, 3);
+        QByteArray streamed;
+        const cli::StreamResult s = cli::streamLines(
+            source, f->body.lineTransform(params), params.all(), restraint, [&](QByteArrayView b) {
+                streamed += b;
+                return true;
+            });
+        QCOMPARE(s.outcome, cli::StreamResult::Outcome::Done);
+        QCOMPARE(streamed, expected);
+    }
+}
+
+void TestCli::runThatChangesNothingKeepsBytes()
+{
+    // Random texts of every encoding with mixed line ends, through a run that changes nothing:
+    // in process from files and streams read in small pieces, then through the program itself.
+    QRandomGenerator rng(7);
+    const FunctionSpec *f = catalogue().byName(u"insert-into-column");
+    const ParamValues params = ParamValues::defaults(f->params());
+    for (int sample = 0; sample < 2000; ++sample) {
+        // Two lines at least: a run over one line is refused (To must be past From).
+        const QByteArray text = testing::randomText(rng, true, 2);
+        cli::MemorySource source(text, sample % 2 == 0, 1 + rng.bounded(9));
+        QByteArray out;
+        const cli::StreamResult r =
+            cli::streamLines(source, f->body.lineTransform(params), {}, {}, [&](QByteArrayView b) {
+                out += b;
+                return true;
+            });
+        if (r.outcome == cli::StreamResult::Outcome::Refused) {
+            QVERIFY(lineCount(text) < 2); // a CR, an empty line and a LF make one CR LF
+            continue;
+        }
+        QCOMPARE(out.toHex(' '), text.toHex(' '));
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"in.txt"_s);
+    for (int sample = 0; sample < 40; ++sample) {
+        const QByteArray text = testing::randomText(rng, true, 2);
+        QVERIFY(testing::writeFile(path, text));
+        const Outcome o = sample % 2 ? runCli({u"insert-into-column"_s, path})
+                                     : runCli({u"insert-into-column"_s, u"-"_s}, text);
+        QCOMPARE(o.status, lineCount(text) < 2 ? 1 : 0);
+        if (o.status == 0)
+            QCOMPARE(o.out.toHex(' '), text.toHex(' '));
+    }
+}
+
+void TestCli::failuresAreReported_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("--list to a full disk")
+        << u"\"$CLI\" --list >/dev/full"_s << 3 << u"No space left on device"_s;
+    QTest::newRow("--help to a full disk")
+        << u"\"$CLI\" --help >/dev/full"_s << 3 << u"No space left on device"_s;
+    QTest::newRow("closed standard input")
+        << u"\"$CLI\" insert-into-column --insert-this-data=x <&-"_s << 3
+        << u"standard input: it is closed"_s;
+    QTest::newRow("closed standard output")
+        << u"printf 'a\\nb\\n' | \"$CLI\" insert-into-column --insert-this-data=x >&-"_s << 3
+        << u"standard output: it is closed"_s;
+    QTest::newRow("/dev/zero as input")
+        << u"\"$CLI\" insert-into-column --insert-this-data=x /dev/zero"_s << 3 << u"too long"_s;
+    QTest::newRow("/dev/zero through a pipe")
+        << u"head -c 30000000 /dev/zero | \"$CLI\" insert-into-column --insert-this-data=x"_s << 3
+        << u"too long"_s;
+    QTest::newRow("endless pipe gives output as it goes")
+        << u"yes abc | \"$CLI\" insert-into-column --insert-this-data=x | head -2 | "
+           u"grep -cx xabc | grep -qx 2"_s
+        << 0 << QString();
+    QTest::newRow("/dev/zero as a --NAME-file value")
+        << u"\"$CLI\" insert-into-column --insert-this-data-file=/dev/zero </dev/null"_s << 3
+        << u"larger than 16 MiB"_s;
+    QTest::newRow("--from-row past 64 bits")
+        << u"echo a | \"$CLI\" insert-into-column --insert-this-data=x "
+           u"--from-row=99999999999999999999"_s
+        << 1 << u"Row restraint"_s;
+    QTest::newRow("--in-place on a read-only file, left untouched")
+        << u"printf 'a\\n' >f && chmod 444 f && \"$CLI\" insert-into-column --insert-this-data=x "
+           u"--in-place f; s=$?; [ \"$(cat f)\" = a ] || s=99; exit $s"_s
+        << 3 << u"read-only"_s;
+    QTest::newRow("--in-place on a full disk, left untouched")
+        << u"seq 1000 >f && [ $(wc -c <f) = 3893 ] && ulimit -f 2 && \"$CLI\" "
+           u"insert-into-column --insert-this-data=x --in-place f; s=$?; "
+           u"[ $(wc -c <f) = 3893 ] || s=99; exit $s"_s
+        << 3 << u"File too large"_s;
+    QTest::newRow("--in-place on standard input")
+        << u"echo a | \"$CLI\" insert-into-column --in-place -"_s << 2 << u"input file"_s;
+}
+
+void TestCli::failuresAreReported()
+{
+    QFETCH(QString, script);
+    QFETCH(int, status);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const Outcome o = runShell(u"cd '"_s + dir.path() + u"' && "_s + script);
+    QVERIFY2(QString::fromLocal8Bit(o.err).contains(reason), o.err.constData());
+    QCOMPARE(o.status, status);
+}
+
+void TestCli::writesInPlaceAndToAFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"in.txt"_s);
+    const QString copy = dir.filePath(u"out.txt"_s);
+    const QByteArray text("caf\xE9\r\nna\xEFve\n");
+    const QByteArray once("-caf\xE9\r\n-na\xEFve\n");
+    QVERIFY(testing::writeFile(path, text));
+    const QStringList insert{u"insert-into-column"_s, u"--insert-this-data=-"_s};
+    Outcome o = runCli(insert + QStringList{u"--output="_s + copy, path});
+    QCOMPARE(o.status, 0);
+    QCOMPARE(o.out, QByteArray());
+    QCOMPARE(testing::readFile(copy), once);
+    QCOMPARE(testing::readFile(path), text);
+    o = runCli(insert + QStringList{u"--in-place"_s, path});
+    QCOMPARE(o.status, 0);
+    QCOMPARE(testing::readFile(path), once); // in its own encoding and line ends
+    // --output naming the input: read whole before the file is replaced.
+    o = runCli(insert + QStringList{u"--output"_s, path, path});
+    QCOMPARE(o.status, 0);
+    QCOMPARE(testing::readFile(path), QByteArray("--caf\xE9\r\n--na\xEFve\n"));
+    // A refused run leaves the file as it was.
+    o = runCli(insert + QStringList{u"--from-row=5"_s, u"--in-place"_s, path});
+    QCOMPARE(o.status, 1);
+    QCOMPARE(testing::readFile(path), QByteArray("--caf\xE9\r\n--na\xEFve\n"));
+    QCOMPARE(runCli({u"--version"_s}).out, QByteArray("plintex-cli 7.08\n"));
+}
+
+void TestCli::argumentsInTheLocalesEncoding_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("output");
+    // \351 is e acute typed on a Latin-1 terminal: Windows-1252 input holds it, so it stays so.
+    QTest::newRow("latin-1 byte, UTF-8 locale, windows-1252 input")
+        << u"C.UTF-8"_s << QByteArray("caf\xE9\nb\n")
+        << QByteArray("\xE9"
+                      "caf\xE9\n\xE9"
+                      "b\n");
+    QTest::newRow("latin-1 byte, C locale, windows-1252 input")
+        << u"C"_s << QByteArray("caf\xE9\nb\n")
+        << QByteArray("\xE9"
+                      "caf\xE9\n\xE9"
+                      "b\n");
+    QTest::newRow("latin-1 byte, UTF-8 input") << u"C.UTF-8"_s << QByteArray("\xC3\xA9\nb\n")
+                                               << QByteArray("\xC3\xA9\xC3\xA9\n\xC3\xA9"
+                                                             "b\n");
+}
+
+void TestCli::argumentsInTheLocalesEncoding()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, output);
+    const Outcome o = runShell(u"LC_ALL="_s + locale +
+                                   u" exec \"$CLI\" insert-into-column "
+                                   u"--insert-this-data=\"$(printf '\\351')\""_s,
+                               input);
+    QCOMPARE(o.err, QByteArray());
+    QCOMPARE(o.out, output);
+}
+
+void TestCli::fileThatShrinksWhileRead()
+{
+    // Held up by a full output pipe, the program meets the file cut short under it (a log
+    // rotated in place): a message and exit 3, never a signal.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"log.txt"_s);
+    QByteArray line(99, 'x');
+    line += '\n';
+    QVERIFY(testing::writeFile(path, line.repeated(300000)));
+    QProcess p;
+    p.start(QStringLiteral(PLINTEX_CLI),
+            {u"insert-into-column"_s, u"--insert-this-data=x"_s, path});
+    QVERIFY(p.waitForStarted());
+    QThread::msleep(500);
+    QVERIFY(QFile::resize(path, 1000));
+    QByteArray err;
+    while (!p.waitForFinished(50)) {
+        p.readAllStandardOutput();
+        err += p.readAllStandardError();
+    }
+    err += p.readAllStandardError();
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 3);
+    QVERIFY2(err.contains("changed size while it was read"), err.constData());
+}
+
+void TestCli::wholeTextHasALimit()
+{
+    cli::MemorySource source(QByteArray(5 << 20, 'a'), false);
+    QString why;
+    QCOMPARE(cli::readWhole(source, 2 << 20, &why), std::nullopt);
+    QVERIFY2(why.contains(u"too large to be held in memory"_s), qPrintable(why));
 }
 
 // The functions that hold the whole text, through the binary: results, reports and refusals.

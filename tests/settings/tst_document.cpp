@@ -1,3 +1,4 @@
+#include "randomtext.h"
 #include "settings/document.h"
 #include "testfiles.h"
 
@@ -5,6 +6,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -27,8 +33,10 @@ private Q_SLOTS:
     void readsByMode();
     void plainRoundTripKeepsBytes();
     void richRoundTripKeepsEveryCharacter();
+    void unreadableFileSaysWhy_data();
     void unreadableFileSaysWhy();
     void failedWriteLeavesTheOldFile();
+    void failedWriteTellsTheSystemsReason();
 };
 
 void TestDocument::readsByMode_data()
@@ -61,14 +69,19 @@ void TestDocument::readsByMode()
 
 void TestDocument::plainRoundTripKeepsBytes()
 {
+    // Open then save, on random texts of every encoding with mixed line ends: the same bytes.
     QTemporaryDir dir;
-    const QByteArray bytes("na\xEFve\r\nsecond\r\nno final break");
-    const QString path = writeBytes(dir, u"d.txt"_s, bytes);
-    QString error;
-    const auto doc = readDocument(path, TextMode::Plain, &error);
-    QVERIFY(doc);
-    QVERIFY(writeDocument(path, doc->rows, TextMode::Plain, doc->format, {}, 8, &error));
-    QCOMPARE(testing::readFile(path), bytes);
+    const QString path = dir.filePath(u"d.txt"_s);
+    QRandomGenerator rng(20261206);
+    for (int sample = 0; sample < 200; ++sample) {
+        const QByteArray bytes = testing::randomText(rng, rng.bounded(2) == 0);
+        QVERIFY(testing::writeFile(path, bytes));
+        QString error;
+        const auto doc = readDocument(path, TextMode::Plain, &error);
+        QVERIFY(doc);
+        QVERIFY(writeDocument(path, doc->rows, TextMode::Plain, doc->format, {}, 8, &error));
+        QCOMPARE(testing::readFile(path).toHex(' '), bytes.toHex(' '));
+    }
 }
 
 void TestDocument::richRoundTripKeepsEveryCharacter()
@@ -86,11 +99,25 @@ void TestDocument::richRoundTripKeepsEveryCharacter()
     QCOMPARE(doc->rows, rows);
 }
 
+void TestDocument::unreadableFileSaysWhy_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << u"missing/file.txt"_s << u"No such file"_s;
+    QTest::newRow("a FIFO, which would block the window") << u"fifo.txt"_s << u"not a regular"_s;
+    QTest::newRow("a folder") << u"folder.txt"_s << u"folder"_s;
+}
+
 void TestDocument::unreadableFileSaysWhy()
 {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(u"fifo.txt"_s)).constData(), 0600) == 0);
+    QVERIFY(QDir(dir.path()).mkdir(u"folder.txt"_s));
     QString error;
-    QVERIFY(!readDocument(u"/nonexistent/file.txt"_s, TextMode::Plain, &error));
-    QVERIFY(!error.isEmpty());
+    QVERIFY(!readDocument(dir.filePath(name), TextMode::Plain, &error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
 }
 
 void TestDocument::failedWriteLeavesTheOldFile()
@@ -105,6 +132,27 @@ void TestDocument::failedWriteLeavesTheOldFile()
     QVERIFY(!error.isEmpty());
     QVERIFY(!writeDocument(dir.filePath(u"missing/new.txt"_s), {u"x"_s}, TextMode::Plain, {}, {}, 8,
                            &error));
+    QCOMPARE(testing::readFile(path), QByteArray("old text\n"));
+}
+
+void TestDocument::failedWriteTellsTheSystemsReason()
+{
+    // A file size limit fails the write as a full disk would, with the system's own reason.
+    QTemporaryDir dir;
+    const QString path = writeBytes(dir, u"old.txt"_s, "old text\n");
+    struct rlimit saved;
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    QString error;
+    const bool written =
+        writeDocument(path, {QString(100000, u'x')}, TextMode::Plain, {}, {}, 8, &error);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!written);
+    QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
     QCOMPARE(testing::readFile(path), QByteArray("old text\n"));
 }
 

@@ -1,9 +1,14 @@
+#include "settings/historylist.h"
 #include "settings/listfile.h"
+#include "settings/settingsnotice.h"
 #include "settings/textfile.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -27,6 +32,9 @@ private Q_SLOTS:
     void listFileReadsOlderFiles();
     void listFileWritesCrLfAndKeepsEveryCharacter();
     void listFileMissingIsNothing();
+    void settingsFileRefused_data();
+    void settingsFileRefused();
+    void failedSettingsWriteToldOncePerSession();
 };
 
 void TestTextFile::utf8Validity_data()
@@ -66,6 +74,18 @@ void TestTextFile::detectsFormat_data()
     QTest::newRow("bom") << QByteArray("\xEF\xBB\xBFx\r\n") << TextEncoding::Utf8WithBom
                          << LineEnd::CrLf;
     QTest::newRow("1252") << QByteArray("na\xEFve\n") << TextEncoding::Windows1252 << LineEnd::Lf;
+    QTest::newRow("utf-16le mark, crlf (a Windows \"Unicode\" file)")
+        << QByteArray("\xFF\xFE"
+                      "a\0\r\0\n\0",
+                      8)
+        << TextEncoding::Utf16Le << LineEnd::CrLf;
+    QTest::newRow("utf-16be mark, lone cr")
+        << QByteArray("\xFE\xFF\0a\0\r", 6) << TextEncoding::Utf16Be << LineEnd::Cr;
+    QTest::newRow("utf-16 mark, odd length: not utf-16")
+        << QByteArray("\xFF\xFE"
+                      "a\0\n",
+                      5)
+        << TextEncoding::Windows1252 << LineEnd::Lf;
 }
 
 void TestTextFile::detectsFormat()
@@ -90,6 +110,12 @@ void TestTextFile::decodesRows_data()
     QTest::newRow("1252 specials")
         << QByteArray("\x80\x97\x96\x81") << QStringList{u"\u20AC\u2014\u2013\u0081"_s};
     QTest::newRow("bom dropped") << QByteArray("\xEF\xBB\xBF\xC3\xA9") << QStringList{u"é"_s};
+    QTest::newRow("U+FEFF first non-ascii of a line is a character")
+        << QByteArray("ab\n\xEF\xBB\xBF"
+                      "c")
+        << QStringList{u"ab"_s, u"\uFEFFc"_s};
+    QTest::newRow("utf-16le rows") << QByteArray("\xFF\xFE\xE9\0\r\0\n\0\x3D\xD8\0\n", 12)
+                                   << QStringList{u"\u00E9"_s, QString(QChar(0xD83D)) + u'\u0A00'};
 }
 
 void TestTextFile::decodesRows()
@@ -110,23 +136,26 @@ void TestTextFile::roundTripsBytes_data()
     QTest::newRow("1252 with every high byte") << high + '\n';
     QTest::newRow("binary with NUL and invalid utf-8") << QByteArray("\0\x01\xFF\xFE\n\x7F", 6);
     QTest::newRow("lone cr") << QByteArray("a\rb\r");
+    QTest::newRow("mixed line ends") << QByteArray("a\r\nb\rc\nd\r\n");
+    QTest::newRow("empty") << QByteArray();
 }
 
 void TestTextFile::roundTripsBytes()
 {
     QFETCH(QByteArray, bytes);
-    const TextFormat format = detectFormat(bytes);
-    QCOMPARE(encodeRows(decodeRows(bytes, format), format), bytes);
+    TextFormat format = detectFormat(bytes);
+    const QStringList rows = decodeRows(bytes, format, &format.mixedEnds);
+    QCOMPARE(encodeRows(rows, format), bytes);
 }
 
 void TestTextFile::fallsBackToUtf8WhenWindows1252CannotHold()
 {
     TextFormat written;
     const QByteArray out = encodeRows({u"caf\u00E9 \u2192 \u4E2D"_s},
-                                      {TextEncoding::Windows1252, LineEnd::CrLf}, &written);
+                                      {TextEncoding::Windows1252, LineEnd::CrLf, {}}, &written);
     QCOMPARE(written.encoding, TextEncoding::Utf8);
     QCOMPARE(QString::fromUtf8(out), u"caf\u00E9 \u2192 \u4E2D"_s);
-    encodeRows({u"caf\u00E9 \u20AC"_s}, {TextEncoding::Windows1252, LineEnd::CrLf}, &written);
+    encodeRows({u"caf\u00E9 \u20AC"_s}, {TextEncoding::Windows1252, LineEnd::CrLf, {}}, &written);
     QCOMPARE(written.encoding, TextEncoding::Windows1252);
 }
 
@@ -169,6 +198,73 @@ void TestTextFile::listFileMissingIsNothing()
 {
     QCOMPARE(readListFile(u"/nonexistent/dir/file.plx"_s), std::nullopt);
     QVERIFY(!writeListFile(u"/nonexistent/dir/file.plx"_s, {u"x"_s}));
+}
+
+void TestTextFile::settingsFileRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("link to a file outside") << u"link"_s << u"symbolic link"_s;
+    QTest::newRow("dangling link") << u"dangling"_s << u"symbolic link"_s;
+    QTest::newRow("FIFO") << u"fifo"_s << u"not a regular file"_s;
+    QTest::newRow("larger than 16 MiB") << u"large"_s << u"larger than 16 MiB"_s;
+}
+
+void TestTextFile::settingsFileRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir outside;
+    QTemporaryDir folder;
+    const QString target = outside.filePath(u"profile"_s);
+    const QString path = folder.filePath(u"prefs.plx"_s);
+    const QByteArray name = QFile::encodeName(path);
+    if (kind != u"dangling"_s)
+        QVERIFY(testing::writeFile(target, "export PATH\n"));
+    if (kind == u"link"_s || kind == u"dangling"_s)
+        QVERIFY(QFile::link(target, path));
+    if (kind == u"fifo"_s)
+        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+    if (kind == u"large"_s)
+        QVERIFY(testing::writeFile(path, {}) && QFile::resize(path, kMaxListFileSize + 1));
+
+    QString error;
+    QCOMPARE(readListFile(path, &error), std::nullopt);
+    QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
+    if (kind == u"large"_s)
+        return; // a large file of our own may be replaced
+    QVERIFY(!writeListFile(path, {u"1"_s}, &error));
+    QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
+    // Nothing outside the folder was written or created.
+    QCOMPARE(QFile::exists(target), kind != u"dangling"_s);
+    if (kind != u"dangling"_s)
+        QCOMPARE(testing::readFile(target), QByteArray("export PATH\n"));
+}
+
+void TestTextFile::failedSettingsWriteToldOncePerSession()
+{
+    QStringList told;
+    settings::setNoticeSink([&](const QString &text) { told.append(text); });
+    QTemporaryDir dir;
+    const QString system = dir.filePath(u"system"_s);
+    QVERIFY(testing::writeFile(system, "a file where the folder should be"));
+    QVERIFY(!history::store(history::filePath(system, 5), {u"x"_s}));
+    QVERIFY(!writeListFile(u"/nonexistent/prefs.plx"_s, {u"1"_s}));
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.front().startsWith(u"Settings cannot be saved in "_s + system),
+             qPrintable(told.front()));
+
+    // A system folder that is a link leads out of the program folder: refused, and said so.
+    QTemporaryDir outside;
+    QVERIFY(QFile::remove(system));
+    QVERIFY(QFile::link(outside.path(), system));
+    settings::setNoticeSink([&](const QString &text) { told.append(text); });
+    QCOMPARE(history::load(history::filePath(system, 5)), QStringList());
+    QVERIFY(!history::store(history::filePath(system, 5), {u"x"_s}));
+    QCOMPARE(QDir(outside.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(told.size(), 3); // the refused read, then the write failure
+    QVERIFY2(told[1].contains(u"symbolic link"_s), qPrintable(told[1]));
+    settings::setNoticeSink(nullptr);
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)

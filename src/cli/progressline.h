@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QElapsedTimer>
+
+namespace plintex::cli {
+
+/// A progress line on standard error for runs longer than about a second, only when standard
+/// error is a terminal: a script's error output stays free of it.
+class ProgressLine {
+public:
+    /// `total`: the bytes the run reads, or -1 when unknown (a stream).
+    explicit ProgressLine(qint64 total);
+    ~ProgressLine();
+    void update(qint64 done);
+
+private:
+    qint64 m_total;
+    bool m_enabled;
+    bool m_shown = false;
+    qint64 m_lastShown = 0;
+    QElapsedTimer m_clock;
+};
+
+} // namespace plintex::cli
