@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 #include "cli/commandline.h"
+#include "cli/hugepages.h"
 #include "cli/output.h"
 #include "cli/progressline.h"
 #include "cli/streamrun.h"
@@ -20,6 +21,8 @@ using namespace Qt::StringLiterals;
 using namespace plintex;
 
 namespace {
+
+char **g_argv = nullptr; // for starting over with huge pages
 
 void printTo(FILE *stream, const QString &text)
 {
@@ -85,19 +88,27 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
     QByteArray out;
     RunResult result;
     try {
+        // The input's bytes stay until the run is over: a run that leaves the text as it was
+        // writes them back as they came, and they take less room than the decoded lines.
+        std::optional<QByteArray> bytes;
         if (source) {
             QString why;
-            std::optional<QByteArray> bytes = cli::readWhole(*source, wholeTextLimit(), &why);
+            bytes = cli::readWhole(*source, wholeTextLimit(), &why);
             if (!bytes)
                 return fail(cli::FileError, why);
             format = detectFormat(*bytes);
             run.lines = rowsToLines(decodeRows(*bytes, format, &format.mixedEnds));
-        } // the decoded lines are all that is needed from here on
+        }
         SilentMonitor monitor;
-        const QStringList unchanged = run.lines;
         result = body.run(std::move(run), monitor);
-        if (result.done() && result.report.isEmpty() && source)
-            out = encodeRows(linesToRows(result.lines ? *result.lines : unchanged), format);
+        if (result.done() && result.report.isEmpty() && bytes) {
+            if (result.lines) {
+                bytes.reset();
+                out = encodeRows(linesToRows(std::move(*result.lines)), format);
+            } else {
+                out = std::move(*bytes);
+            }
+        }
     } catch (const std::bad_alloc &) {
         return fail(cli::FileError, u"the text is too large to be held in memory"_s);
     }
@@ -117,6 +128,9 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
 int runCommand(const cli::RunCommand &command)
 {
     const FunctionBody &body = command.function->body;
+    // Before anything is read or written, so that starting over loses nothing.
+    if (!body.readsText || !body.lineTransform)
+        cli::restartWithHugePages(g_argv);
     cli::FileSource source;
     if (body.readsText && !source.open(command.inputPath))
         return fail(cli::FileError, source.error());
@@ -167,6 +181,7 @@ int print(const QString &text)
 
 int main(int argc, char *argv[])
 {
+    g_argv = argv;
     cli::guardStandardStreams();
     // A file size limit then fails the write with a message instead of killing the program.
     std::signal(SIGXFSZ, SIG_IGN);
