@@ -29,7 +29,10 @@ measure() {
         if [ -z "$best" ] || awk "BEGIN { exit !($secs < ${best% *}) }"; then best="$secs $kib"; fi
     done
     read -r secs kib <<< "$best"
-    printf '%-58s %8s %10s %6.2f\n' "$label" "$secs" "$kib" "$(awk "BEGIN { print $kib * 1024 / $size }")"
+    # Memory against the size of the file the command reads (its last argument).
+    local in_size=$size
+    [ -f "${!#}" ] && in_size=$(stat -c %s "${!#}")
+    printf '%-58s %8s %10s %6.2f\n' "$label" "$secs" "$kib" "$(awk "BEGIN { print $kib * 1024 / $in_size }")"
 }
 
 echo "-- delete columns 10 to 24 (keep the rest)"

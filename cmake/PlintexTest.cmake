@@ -1,5 +1,6 @@
 # plintex_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
-# One Qt Test executable per test file; GUI tests run on the offscreen platform.
+# One Qt Test executable per test file; GUI tests run on the offscreen platform and carry the
+# label "window", the others "engine".
 function(plintex_add_test name)
     cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
@@ -8,5 +9,9 @@ function(plintex_add_test name)
     add_test(NAME ${name} COMMAND ${name})
     set(env "QT_QPA_PLATFORM=offscreen" "PLINTEX_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data"
             "LC_ALL=C.UTF-8")
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+    set(label engine)
+    if(ARG_GUI)
+        set(label window)
+    endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300 LABELS ${label})
 endfunction()

@@ -88,8 +88,8 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
     QByteArray out;
     RunResult result;
     try {
-        // The input's bytes stay until the run is over: a run that leaves the text as it was
-        // writes them back as they came, and they take less room than the decoded lines.
+        // A run that leaves the text as it was writes the input's bytes back as they came. A
+        // regular file can be read again for that; a stream's bytes are kept meanwhile.
         std::optional<QByteArray> bytes;
         if (source) {
             QString why;
@@ -98,15 +98,27 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
                 return fail(cli::FileError, why);
             format = detectFormat(*bytes);
             run.lines = rowsToLines(decodeRows(*bytes, format, &format.mixedEnds));
+            if (source->size() >= 0)
+                bytes.reset();
         }
         SilentMonitor monitor;
         result = body.run(std::move(run), monitor);
-        if (result.done() && result.report.isEmpty() && bytes) {
+        if (result.done() && result.report.isEmpty() && source) {
             if (result.lines) {
                 bytes.reset();
-                out = encodeRows(linesToRows(std::move(*result.lines)), format);
-            } else {
+                if (!writeRows(linesToRows(std::move(*result.lines)), format,
+                               [&](QByteArrayView piece) { return output.write(piece); }))
+                    return fail(cli::FileError, output.error());
+            } else if (bytes) {
                 out = std::move(*bytes);
+            } else {
+                QString why;
+                std::optional<QByteArray> again;
+                if (source->rewind())
+                    again = cli::readWhole(*source, wholeTextLimit(), &why);
+                if (!again)
+                    return fail(cli::FileError, why.isEmpty() ? source->error() : why);
+                out = std::move(*again);
             }
         }
     } catch (const std::bad_alloc &) {

@@ -133,11 +133,12 @@ bool MemorySource::rewind()
 
 std::optional<QByteArray> readWhole(TextSource &source, qint64 limit, QString *error)
 {
+    constexpr qsizetype kPiece = 1 << 20;
     QByteArray bytes;
+    // Room for the last piece's read too, which would otherwise grow (and copy) the whole text.
     if (source.size() >= 0 && source.size() <= limit)
-        bytes.reserve(source.size() + 1);
+        bytes.reserve(source.size() + kPiece);
     for (;;) {
-        constexpr qsizetype kPiece = 1 << 20;
         const qsizetype at = bytes.size();
         bytes.resize(at + kPiece);
         const qsizetype n = source.read(bytes.data() + at, kPiece);

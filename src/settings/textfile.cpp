@@ -102,6 +102,9 @@ qsizetype narrowAscii(char *dst, const char16_t *src, qsizetype n)
 QString decodeSegment(QByteArrayView bytes, TextEncoding encoding)
 {
     QString line;
+    // Exactly the room needed: growing an empty string would round a million rows up to the
+    // next power of two each, nearly doubling the memory of a large text.
+    line.reserve(isUtf16(encoding) ? bytes.size() / 2 : bytes.size());
     decodeLineInto(line, bytes, encoding);
     return line;
 }
@@ -368,7 +371,10 @@ QStringList decodeRows(QByteArrayView bytes, const TextFormat &format, QList<Lin
     return rows;
 }
 
-QByteArray encodeRows(const QStringList &rows, const TextFormat &format, TextFormat *written)
+namespace {
+
+/// The format rows are written in: the one given, unless Windows-1252 cannot hold them.
+TextFormat formatFor(const QStringList &rows, const TextFormat &format)
 {
     TextFormat used = format;
     if (used.encoding == TextEncoding::Windows1252) {
@@ -379,6 +385,38 @@ QByteArray encodeRows(const QStringList &rows, const TextFormat &format, TextFor
             }
         }
     }
+    return used;
+}
+
+} // namespace
+
+bool writeRows(QStringList rows, const TextFormat &format,
+               const std::function<bool(QByteArrayView)> &write)
+{
+    constexpr qsizetype kPiece = 1 << 20;
+    const TextFormat used = formatFor(rows, format);
+    const QByteArrayView eol = lineEndBytes(used.lineEnd, used.encoding);
+    const QList<LineEnd> &ends = format.mixedEnds;
+    QByteArray piece;
+    piece.reserve(kPiece + 4096);
+    piece.append(byteOrderMark(used.encoding));
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (i > 0)
+            piece.append(i <= ends.size() ? lineEndBytes(ends[i - 1], used.encoding) : eol);
+        appendEncodedLine(piece, rows[i], used.encoding);
+        rows[i] = QString(); // written: its memory can go
+        if (piece.size() >= kPiece) {
+            if (!write(piece))
+                return false;
+            piece.resize(0);
+        }
+    }
+    return write(piece);
+}
+
+QByteArray encodeRows(const QStringList &rows, const TextFormat &format, TextFormat *written)
+{
+    const TextFormat used = formatFor(rows, format);
     if (written)
         *written = used;
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace plintex {
 
 /// The UTF-16 encodings always open with their byte-order mark: only a mark tells them apart.
@@ -45,6 +47,10 @@ QStringList decodeRows(QByteArrayView bytes, const TextFormat &format,
 /// Rows joined with the format's line end (or its mixed ends, see TextFormat). Text that
 /// Windows-1252 cannot hold is written as UTF-8 instead, so that nothing is lost; `written` tells
 /// what was used.
+/// The bytes encodeRows gives, handed to `write` a piece at a time; each row is released once
+/// written, so that a large text is not held twice. False when `write` fails.
+bool writeRows(QStringList rows, const TextFormat &format,
+               const std::function<bool(QByteArrayView)> &write);
 QByteArray encodeRows(const QStringList &rows, const TextFormat &format,
                       TextFormat *written = nullptr);
 
