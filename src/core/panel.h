@@ -94,4 +94,30 @@ inline PanelItem rowBreak()
     return RowBreak{};
 }
 
+/// Whether the select routine puts a parameter back to its default.
+enum class Reset { OnSelect, Keep };
+
+/// A numeric field whose double click restores `doubleClick`.
+inline ParamSpec numberField(QString key, QString label, QString defaultValue, QString doubleClick,
+                             Reset reset = Reset::OnSelect)
+{
+    return {.key = std::move(key),
+            .label = std::move(label),
+            .kind = ParamKind::Number,
+            .defaultValue = std::move(defaultValue),
+            .doubleClickValue = std::move(doubleClick),
+            .hint = QStringLiteral("Double click for default"),
+            .resetOnSelect = reset == Reset::OnSelect};
+}
+
+/// A multi-line field, one data line or search text a line; a double click selects it all.
+inline ParamSpec memoField(QString key, QString label, Reset reset = Reset::OnSelect)
+{
+    return {.key = std::move(key),
+            .label = std::move(label),
+            .kind = ParamKind::MultiLineText,
+            .hint = QStringLiteral("Double click to highlight"),
+            .resetOnSelect = reset == Reset::OnSelect};
+}
+
 } // namespace plintex

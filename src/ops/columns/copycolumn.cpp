@@ -49,14 +49,8 @@ void copyBand(QString &line, qint64 start, qint64 end, qint64 to)
 
 FunctionBody copyColumn()
 {
-    const auto column = [](const QString &key, const QString &label) {
-        return ParamSpec{.key = key,
-                         .label = label,
-                         .kind = ParamKind::Number,
-                         .defaultValue = u"1"_s,
-                         .doubleClickValue = u"1"_s,
-                         .hint = u"Double click for default"_s,
-                         .resetOnSelect = false};
+    const auto column = [](QString key, QString label) {
+        return numberField(std::move(key), std::move(label), u"1"_s, u"1"_s, Reset::Keep);
     };
     return {
         .description = u"Copies a band of columns of every line and inserts the copy at another "

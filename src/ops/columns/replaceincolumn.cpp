@@ -83,14 +83,8 @@ bool replaceInBand(QString &line, QStringView search, QStringView replacement, q
 
 FunctionBody replaceInColumn()
 {
-    const auto column = [](const QString &key, const QString &label) {
-        return ParamSpec{.key = key,
-                         .label = label,
-                         .kind = ParamKind::Number,
-                         .defaultValue = u"1"_s,
-                         .doubleClickValue = u"1"_s,
-                         .hint = u"Double click for default"_s,
-                         .resetOnSelect = false};
+    const auto column = [](QString key, QString label) {
+        return numberField(std::move(key), std::move(label), u"1"_s, u"1"_s, Reset::Keep);
     };
     return {
         .description = u"Replaces a text by another only inside a band of columns of every "

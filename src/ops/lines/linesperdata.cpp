@@ -23,11 +23,7 @@ const QString kSame = u"same"_s;
 
 ParamSpec searchField()
 {
-    return ParamSpec{.key = kSearch,
-                     .label = u"every line containing this data:"_s,
-                     .kind = ParamKind::MultiLineText,
-                     .hint = u"Double click to highlight"_s,
-                     .resetOnSelect = false};
+    return memoField(kSearch, u"every line containing this data:"_s, Reset::Keep);
 }
 
 RunResult insertRun(RunInput input, RunMonitor &monitor)
@@ -99,11 +95,7 @@ FunctionBody insertLinesPerData()
         .panel =
             {
                 runButton(),
-                ParamSpec{.key = kData,
-                          .label = u"Insert this data:"_s,
-                          .kind = ParamKind::MultiLineText,
-                          .hint = u"Double click to highlight"_s,
-                          .resetOnSelect = false},
+                memoField(kData, u"Insert this data:"_s, Reset::Keep),
                 ParamSpec{.key = kWhere,
                           .kind = ParamKind::Choice,
                           .defaultValue = kAfter,
