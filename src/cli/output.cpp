@@ -27,6 +27,8 @@ bool writeStdout(QByteArrayView bytes, QString *error)
         *error = cannotWrite(u"standard output"_s, u"it is closed"_s);
         return false;
     }
+    if (bytes.isEmpty()) // fwrite may not be given the null data of an empty piece
+        return true;
     if (std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())) {
         *error = cannotWrite(u"standard output"_s, QString::fromLocal8Bit(std::strerror(errno)));
         return false;

@@ -32,10 +32,8 @@ private Q_SLOTS:
     void readsByMode_data();
     void readsByMode();
     void plainRoundTripKeepsBytes();
-    void richRoundTripKeepsEveryCharacter();
     void unreadableFileSaysWhy_data();
     void unreadableFileSaysWhy();
-    void failedWriteLeavesTheOldFile();
     void failedWriteTellsTheSystemsReason();
 };
 
@@ -84,21 +82,6 @@ void TestDocument::plainRoundTripKeepsBytes()
     }
 }
 
-void TestDocument::richRoundTripKeepsEveryCharacter()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"d.doc"_s);
-    const QStringList rows{u"{braces} \\ back"_s, u"tab\there \u20AC \u4E2D \U0001F600"_s,
-                           QString()};
-    QString error;
-    QVERIFY(writeDocument(path, rows, TextMode::Rich, {}, u"DejaVu Sans Mono"_s, 10, &error));
-    QVERIFY(testing::readFile(path).startsWith("{\\rtf1"));
-    QVERIFY(testing::readFile(path).contains("DejaVu Sans Mono"));
-    const auto doc = readDocument(path, TextMode::Rich, &error);
-    QVERIFY(doc);
-    QCOMPARE(doc->rows, rows);
-}
-
 void TestDocument::unreadableFileSaysWhy_data()
 {
     QTest::addColumn<QString>("name");
@@ -118,21 +101,6 @@ void TestDocument::unreadableFileSaysWhy()
     QString error;
     QVERIFY(!readDocument(dir.filePath(name), TextMode::Plain, &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
-}
-
-void TestDocument::failedWriteLeavesTheOldFile()
-{
-    QTemporaryDir dir;
-    const QString path = writeBytes(dir, u"old.txt"_s, "old text\n");
-    QString error;
-    // A folder cannot be written over, whoever runs the test.
-    QVERIFY(QDir(dir.path()).mkdir(u"folder.txt"_s));
-    QVERIFY(!writeDocument(dir.filePath(u"folder.txt"_s), {u"x"_s}, TextMode::Plain, {}, {}, 8,
-                           &error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(!writeDocument(dir.filePath(u"missing/new.txt"_s), {u"x"_s}, TextMode::Plain, {}, {}, 8,
-                           &error));
-    QCOMPARE(testing::readFile(path), QByteArray("old text\n"));
 }
 
 void TestDocument::failedWriteTellsTheSystemsReason()

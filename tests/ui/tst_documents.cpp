@@ -33,13 +33,10 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void openRefusesOtherExtensions_data();
-    void openRefusesOtherExtensions();
-    void openBeforeAnySaveReadsRtfAndPlainText();
+    void openRefuses_data();
+    void openRefuses();
+    void openReadsRtfAndPlainText();
     void openUpdatesTheRecentList();
-    void openWithoutRecentFileCreatesIt();
-    void openKeepsTheReadMePanel();
-    void unreadableFileKeepsTheText();
     void openPathNamedOutright_data();
     void openPathNamedOutright();
     void unsavedQuestionOnOpen_data();
@@ -48,7 +45,6 @@ private Q_SLOTS:
     void saveNames();
     void saveAsksBeforeReplacing();
     void failedSaveKeepsTheTextModified();
-    void richSaveThenOpenRoundTrip();
     void plainSaveKeepsTheDocumentsEncoding();
     void recentMenuOffersExistingFilesAndOpensOne();
     void clearThenUndo();
@@ -87,29 +83,41 @@ void TestDocuments::type(const QString &text)
     QTest::keyClicks(m_window->workArea(), text);
 }
 
-void TestDocuments::openRefusesOtherExtensions_data()
+void TestDocuments::openRefuses_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("upper-case TXT") << u"notes.TXT"_s;
-    QTest::newRow("rtf") << u"notes.rtf"_s;
-    QTest::newRow("no extension") << u"notes"_s;
+    QTest::addColumn<QString>("warning"); // what the one warning holds
+    const QString extension = u"Incorrect file extention - must be .doc or .txt"_s;
+    QTest::newRow("upper-case TXT") << u"notes.TXT"_s << extension;
+    QTest::newRow("rtf") << u"notes.rtf"_s << extension;
+    QTest::newRow("no extension") << u"notes"_s << extension;
+    QTest::newRow("a folder, which cannot be read as text") << u"folder.txt"_s << u"folder.txt"_s;
 }
 
-void TestDocuments::openRefusesOtherExtensions()
+void TestDocuments::openRefuses()
 {
     QFETCH(QString, name);
-    writeFile(path(name), "content\n");
+    QFETCH(QString, warning);
+    if (name == u"folder.txt"_s)
+        QVERIFY(QDir(m_home->path()).mkdir(name));
+    else
+        writeFile(path(name), "content\n");
     m_window->workArea()->setText(u"kept"_s);
     m_dialogs.answers.push_back(Dialogs::Answer::No); // the text has changed: open all the same
     m_dialogs.files.push_back({path(name), 0});
     m_window->documents()->open();
-    QCOMPARE(m_dialogs.warnings, QStringList{u"Incorrect file extention - must be .doc or .txt"_s});
+    QCOMPARE(m_dialogs.warnings.size(), 1);
+    QVERIFY2(m_dialogs.warnings.front().contains(warning), qPrintable(m_dialogs.warnings.front()));
     QCOMPARE(m_window->workArea()->text(), u"kept"_s);
     QVERIFY(!QFile::exists(path(u"fdat.plx"_s)));
 }
 
-void TestDocuments::openBeforeAnySaveReadsRtfAndPlainText()
+void TestDocuments::openReadsRtfAndPlainText()
 {
+    // Read Me chosen before stays chosen.
+    QTest::mouseClick(m_window->functionBar()->button(56), Qt::LeftButton);
+    QTest::mouseClick(m_window->functionBar()->button(10), Qt::LeftButton);
+    QTest::mouseClick(m_window->functionBar()->button(56), Qt::LeftButton);
     writeFile(path(u"a.doc"_s), "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier;}}caf\\'e9\\par second}");
     writeFile(path(u"b.txt"_s), "plain\r\ntext\r\n");
     m_dialogs.files.push_back({path(u"a.doc"_s), 0});
@@ -122,6 +130,11 @@ void TestDocuments::openBeforeAnySaveReadsRtfAndPlainText()
     m_window->documents()->open(); // no RTF in it: read as plain text
     QCOMPARE(m_window->workArea()->lines(), (QStringList{u"plain"_s, u"text"_s}));
     QCOMPARE(m_dialogs.warnings, QStringList());
+    // The recent list is made when there is none.
+    QCOMPARE(readListFile(path(u"fdat.plx"_s)),
+             std::optional<QStringList>({path(u"b.txt"_s), path(u"a.doc"_s)}));
+    QCOMPARE(m_window->selectedFunction()->name, u"Read Me"_s);
+    QVERIFY(m_window->functionBar()->button(56)->isChecked());
 }
 
 void TestDocuments::openUpdatesTheRecentList()
@@ -144,40 +157,6 @@ void TestDocuments::openUpdatesTheRecentList()
     QCOMPARE(list.size(), 10);
     QCOMPARE(list.front(), ten[4]);
     QCOMPARE(list.count(ten[4]), 1);
-}
-
-void TestDocuments::openWithoutRecentFileCreatesIt()
-{
-    writeFile(path(u"a.txt"_s), "a\n");
-    m_dialogs.files.push_back({path(u"a.txt"_s), 0});
-    m_window->documents()->open();
-    QCOMPARE(m_window->workArea()->lines(), QStringList{u"a"_s});
-    QCOMPARE(readListFile(path(u"fdat.plx"_s)),
-             std::optional<QStringList>(QStringList{path(u"a.txt"_s)}));
-}
-
-void TestDocuments::openKeepsTheReadMePanel()
-{
-    QTest::mouseClick(m_window->functionBar()->button(56), Qt::LeftButton); // "Read Me"
-    QTest::mouseClick(m_window->functionBar()->button(10), Qt::LeftButton);
-    QTest::mouseClick(m_window->functionBar()->button(56), Qt::LeftButton);
-    writeFile(path(u"a.txt"_s), "a\n");
-    m_dialogs.files.push_back({path(u"a.txt"_s), 0});
-    m_window->documents()->open();
-    QCOMPARE(m_window->selectedFunction()->name, u"Read Me"_s);
-    QVERIFY(m_window->functionBar()->button(56)->isChecked());
-}
-
-void TestDocuments::unreadableFileKeepsTheText()
-{
-    QVERIFY(QDir(m_home->path()).mkdir(u"folder.txt"_s)); // a folder cannot be read as text
-    m_window->workArea()->setText(u"kept"_s);
-    m_dialogs.answers.push_back(Dialogs::Answer::No);
-    m_dialogs.files.push_back({path(u"folder.txt"_s), 0});
-    m_window->documents()->open();
-    QCOMPARE(m_dialogs.warnings.size(), 1);
-    QVERIFY(m_dialogs.warnings.front().contains(path(u"folder.txt"_s)));
-    QCOMPARE(m_window->workArea()->text(), u"kept"_s);
 }
 
 // A file named on the program's command line: any extension, read as Open reads it.
@@ -319,19 +298,6 @@ void TestDocuments::failedSaveKeepsTheTextModified()
     QVERIFY(m_dialogs.warnings.front().startsWith(u"Cannot save "_s + path(u"taken.txt"_s)));
     QVERIFY(m_window->session().flags.modified);
     QCOMPARE(m_window->workArea()->text(), u"precious"_s);
-}
-
-void TestDocuments::richSaveThenOpenRoundTrip()
-{
-    m_window->workArea()->setText(u"{curly} \\ caf\u00E9\n\u4E2D\u6587\ttab\n"_s);
-    m_dialogs.files.push_back({path(u"doc"_s), kRtfType});
-    QVERIFY(m_window->documents()->save());
-    QVERIFY(readFile(path(u"doc.doc"_s)).startsWith("{\\rtf1"));
-    m_window->workArea()->setText(u"something else"_s);
-    m_dialogs.answers.push_back(Dialogs::Answer::No);
-    m_dialogs.files.push_back({path(u"doc.doc"_s), 0});
-    m_window->documents()->open();
-    QCOMPARE(m_window->workArea()->text(), u"{curly} \\ caf\u00E9\n\u4E2D\u6587\ttab\n"_s);
 }
 
 void TestDocuments::plainSaveKeepsTheDocumentsEncoding()
