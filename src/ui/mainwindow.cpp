@@ -82,18 +82,19 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
+    // A long panel scrolls sideways in its area; the restraint strip stays in view beside it.
+    auto *panelRow = new QHBoxLayout;
+    panelRow->setSpacing(0);
     m_panelArea = new PanelArea(central);
     auto *panelHolder = new QWidget;
-    auto *panelRow = new QHBoxLayout(panelHolder);
-    panelRow->setContentsMargins(0, 0, 0, 0);
-    panelRow->setSpacing(0);
-    auto *panels = new QVBoxLayout;
+    auto *panels = new QVBoxLayout(panelHolder);
+    panels->setContentsMargins(0, 0, 0, 0);
     panels->setSpacing(0);
-    panelRow->addLayout(panels, 1);
-    m_strip = new RestraintStrip(panelHolder);
-    panelRow->addWidget(m_strip, 0, Qt::AlignTop);
     m_panelArea->setWidget(panelHolder);
-    column->addWidget(m_panelArea);
+    panelRow->addWidget(m_panelArea, 1, Qt::AlignTop);
+    m_strip = new RestraintStrip(central);
+    panelRow->addWidget(m_strip, 0, Qt::AlignTop);
+    column->addLayout(panelRow);
     column->addWidget(m_panes, 1);
     setCentralWidget(central);
 
