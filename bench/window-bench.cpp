@@ -201,7 +201,7 @@ int main(int argc, char *argv[])
         {u"Replace Line per Data", {{u"search"_s, u"item7 "_s}, {u"with"_s, u"--"_s}}, u"run"_s},
     };
     for (const auto &r : rowRuns) {
-        const FunctionSpec *f = catalogue().byName(QStringView(r.name));
+        const FunctionEntry *f = catalogue().byName(QStringView(r.name));
         if (window.panel(f->number)->isHidden())
             window.functionBar()->button(f->number)->click();
         ParameterPanel *p = window.panel(f->number);

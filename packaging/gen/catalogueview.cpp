@@ -8,7 +8,7 @@ namespace plintex::gen {
 QList<FunctionView> functionViews()
 {
     QList<FunctionView> views;
-    for (const FunctionSpec &f : catalogue()) {
+    for (const FunctionEntry &f : catalogue()) {
         if (!f.isBuilt())
             continue;
         QList<OptionView> options;

@@ -48,11 +48,11 @@ QString quoted(const QString &label)
     return u'"' + label + u'"';
 }
 
-QList<Option> optionsFor(const FunctionSpec &function)
+QList<Option> optionsFor(const FunctionEntry &function)
 {
     using K = Option::Kind;
     QList<Option> options;
-    for (const ParamSpec &p : function.params()) {
+    for (const Parameter &p : function.params()) {
         const ParamKindTraits traits = traitsOf(p.kind);
         const QString name = slugOf(p.label);
         if (traits.writtenByRun)
@@ -72,7 +72,7 @@ QList<Option> optionsFor(const FunctionSpec &function)
             options.append(
                 {name + u"-file", K::TextFile, p.key, {}, multi, u"the same, read from a file"_s});
         } else if (p.kind == ParamKind::Choice) {
-            for (const ChoiceSpec &choice : p.choices) {
+            for (const ChoiceItem &choice : p.choices) {
                 options.append({slugOf(choice.caption), K::Choice, p.key, choice.key, false,
                                 quoted(choice.caption) +
                                     (choice.key == p.defaultValue ? u" (default)"_s : QString())});
@@ -86,9 +86,9 @@ QList<Option> optionsFor(const FunctionSpec &function)
                     {u"no-" + name, K::FlagOff, p.key, u"0"_s, false, u"clear " + quoted(p.label)});
         }
     }
-    const QList<RunButtonSpec> runButtons = function.runButtons();
+    const QList<RunButtonItem> runButtons = function.runButtons();
     if (runButtons.size() > 1) {
-        for (const RunButtonSpec &b : runButtons)
+        for (const RunButtonItem &b : runButtons)
             options.append({slugOf(b.caption),
                             K::RunButton,
                             {},
@@ -178,11 +178,11 @@ std::optional<QString> readOptionFile(const QString &path, bool multiLine, QStri
 
 /// Sets a field's value; a field that a tick box unlocks ticks that box, since giving it says
 /// it is wanted.
-void setParam(ParamValues &values, const FunctionSpec &function, const QString &key,
+void setParam(ParamValues &values, const FunctionEntry &function, const QString &key,
               const QString &value)
 {
     values.set(key, value);
-    if (const ParamSpec *p = function.param(key); p && !p->unlockedBy.isEmpty())
+    if (const Parameter *p = function.param(key); p && !p->unlockedBy.isEmpty())
         values.set(p->unlockedBy, u"1"_s);
 }
 
@@ -200,7 +200,7 @@ Command parseCommandLine(const QStringList &arguments)
     if (first == u"--version"_s)
         return VersionCommand{};
 
-    const FunctionSpec *function = catalogue().byName(first);
+    const FunctionEntry *function = catalogue().byName(first);
     if (!function)
         return UsageErrorCommand{u"unknown function \"" + first + u"\" (see plintex-cli --list)"};
     if (!function->isBuilt())
@@ -324,10 +324,10 @@ Command parseCommandLine(const QStringList &arguments)
         }
     }
 
-    const QList<RunButtonSpec> runButtons = function->runButtons();
+    const QList<RunButtonItem> runButtons = function->runButtons();
     if (runButtons.size() > 1 && run.runButton.isEmpty()) {
         QStringList names;
-        for (const RunButtonSpec &b : runButtons)
+        for (const RunButtonItem &b : runButtons)
             names += u"--" + slugOf(b.caption);
         return UsageErrorCommand{u"give one of " + names.join(u", "_s)};
     }
@@ -343,11 +343,11 @@ Command parseCommandLine(const QStringList &arguments)
     return run;
 }
 
-QList<OptionSummary> optionSummary(const FunctionSpec &function)
+QList<OptionSummary> optionSummary(const FunctionEntry &function)
 {
     QList<OptionSummary> summary;
     for (const Option &o : optionsFor(function)) {
-        const ParamSpec *p = o.param.isEmpty() ? nullptr : function.param(o.param);
+        const Parameter *p = o.param.isEmpty() ? nullptr : function.param(o.param);
         const bool isFile =
             o.kind == Option::Kind::TextFile || (p && p->kind == ParamKind::FileName);
         QString label = p ? p->label : QString();
@@ -362,14 +362,14 @@ QList<OptionSummary> optionSummary(const FunctionSpec &function)
 QString functionList()
 {
     QString out;
-    for (const FunctionSpec &f : catalogue()) {
+    for (const FunctionEntry &f : catalogue()) {
         if (f.isBuilt())
             out += f.slug().leftJustified(32) + f.name + u'\n';
     }
     return out;
 }
 
-QString functionHelp(const FunctionSpec &function)
+QString functionHelp(const FunctionEntry &function)
 {
     QString out = u"Usage: plintex-cli " + function.slug() + u" [OPTION]... [FILE]\n" +
                   function.name + u": " + function.body.description +

@@ -15,7 +15,7 @@ enum ExitStatus { Done = 0, Refused = 1, UsageError = 2, FileError = 3 };
 /// One run to make: the function, its input file ("" or "-" for standard input) and the values
 /// its panel would hold.
 struct RunCommand {
-    const FunctionSpec *function = nullptr;
+    const FunctionEntry *function = nullptr;
     QString inputPath;
     ParamValues params;
     RowRestraint restraint;
@@ -28,7 +28,7 @@ struct RunCommand {
 struct ListCommand {};
 struct VersionCommand {};
 struct HelpCommand {
-    const FunctionSpec *function = nullptr; ///< nullptr: the general usage
+    const FunctionEntry *function = nullptr; ///< nullptr: the general usage
 };
 struct UsageErrorCommand {
     QString reason;
@@ -57,12 +57,12 @@ struct OptionSummary {
     bool textFromFile; ///< the --NAME-file form of a text field
 };
 /// The options plintex-cli takes for a function, in the order `--help` lists them.
-QList<OptionSummary> optionSummary(const FunctionSpec &function);
+QList<OptionSummary> optionSummary(const FunctionEntry &function);
 
 /// `plintex-cli --list`: the functions that run, one a line.
 QString functionList();
 /// `plintex-cli FUNCTION --help`: its options with their defaults.
-QString functionHelp(const FunctionSpec &function);
+QString functionHelp(const FunctionEntry &function);
 QString usage();
 QString version();
 

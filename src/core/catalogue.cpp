@@ -16,7 +16,7 @@ CaretMenuLayout menu(std::initializer_list<CaretMenuItem> items, bool columnBrea
 
 } // namespace
 
-QList<FunctionSpec> functionTable()
+QList<FunctionEntry> functionTable()
 {
     const CaretMenuLayout kRowsOnly = menu({{E::BeginRow}, {E::EndRow}});
     // In the order of the function buttons.
@@ -153,10 +153,10 @@ QList<FunctionSpec> functionTable()
     };
 }
 
-void bindBody(QList<FunctionSpec> &functions, QStringView name, FunctionBody body)
+void bindBody(QList<FunctionEntry> &functions, QStringView name, FunctionBody body)
 {
     const auto f = std::find_if(functions.begin(), functions.end(),
-                                [name](const FunctionSpec &f) { return f.name == name; });
+                                [name](const FunctionEntry &f) { return f.name == name; });
     Q_ASSERT(f != functions.end());
     if (!body.run && body.lineTransform) {
         body.run = [transform = body.lineTransform](RunInput input, RunMonitor &monitor) {
@@ -166,12 +166,12 @@ void bindBody(QList<FunctionSpec> &functions, QStringView name, FunctionBody bod
     f->body = std::move(body);
 }
 
-QString FunctionSpec::slug() const
+QString FunctionEntry::slug() const
 {
     return slugOf(name);
 }
 
-QList<DropDownEntry> FunctionSpec::entries() const
+QList<DropDownEntry> FunctionEntry::entries() const
 {
     QList<DropDownEntry> all{{entry, name}};
     if (alias.position >= 0)
@@ -179,68 +179,68 @@ QList<DropDownEntry> FunctionSpec::entries() const
     return all;
 }
 
-QList<ParamSpec> FunctionSpec::params() const
+QList<Parameter> FunctionEntry::params() const
 {
-    QList<ParamSpec> params;
+    QList<Parameter> params;
     for (const PanelItem &item : body.panel) {
-        if (const auto *p = std::get_if<ParamSpec>(&item))
+        if (const auto *p = std::get_if<Parameter>(&item))
             params.append(*p);
     }
     return params;
 }
 
-const ParamSpec *FunctionSpec::param(const QString &key) const
+const Parameter *FunctionEntry::param(const QString &key) const
 {
     for (const PanelItem &item : body.panel) {
-        if (const auto *p = std::get_if<ParamSpec>(&item); p && p->key == key)
+        if (const auto *p = std::get_if<Parameter>(&item); p && p->key == key)
             return p;
     }
     return nullptr;
 }
 
-QList<RunButtonSpec> FunctionSpec::runButtons() const
+QList<RunButtonItem> FunctionEntry::runButtons() const
 {
-    QList<RunButtonSpec> buttons;
+    QList<RunButtonItem> buttons;
     for (const PanelItem &item : body.panel) {
-        if (const auto *b = std::get_if<RunButtonSpec>(&item))
+        if (const auto *b = std::get_if<RunButtonItem>(&item))
             buttons.append(*b);
     }
     return buttons;
 }
 
-QList<int> FunctionSpec::histories() const
+QList<int> FunctionEntry::histories() const
 {
     QList<int> numbers;
     for (const PanelItem &item : body.panel) {
-        if (const auto *p = std::get_if<ParamSpec>(&item); p && p->history > 0)
+        if (const auto *p = std::get_if<Parameter>(&item); p && p->history > 0)
             numbers.append(p->history);
     }
     return numbers;
 }
 
-Catalogue::Catalogue(QList<FunctionSpec> functions) : m_functions(std::move(functions)) {}
+Catalogue::Catalogue(QList<FunctionEntry> functions) : m_functions(std::move(functions)) {}
 
-const FunctionSpec *Catalogue::byNumber(int number) const
+const FunctionEntry *Catalogue::byNumber(int number) const
 {
-    for (const FunctionSpec &f : m_functions) {
+    for (const FunctionEntry &f : m_functions) {
         if (f.number == number)
             return &f;
     }
     return nullptr;
 }
 
-const FunctionSpec *Catalogue::atEntry(int position) const
+const FunctionEntry *Catalogue::atEntry(int position) const
 {
-    for (const FunctionSpec &f : m_functions) {
+    for (const FunctionEntry &f : m_functions) {
         if (f.entry == position || f.alias.position == position)
             return &f;
     }
     return nullptr;
 }
 
-const FunctionSpec *Catalogue::byName(QStringView nameOrSlug) const
+const FunctionEntry *Catalogue::byName(QStringView nameOrSlug) const
 {
-    for (const FunctionSpec &f : m_functions) {
+    for (const FunctionEntry &f : m_functions) {
         for (const DropDownEntry &e : f.entries()) {
             if (e.caption == nameOrSlug || slugOf(e.caption) == nameOrSlug)
                 return &f;
@@ -252,7 +252,7 @@ const FunctionSpec *Catalogue::byName(QStringView nameOrSlug) const
 QStringList Catalogue::dropDownCaptions() const
 {
     QList<DropDownEntry> all;
-    for (const FunctionSpec &f : m_functions)
+    for (const FunctionEntry &f : m_functions)
         all += f.entries();
     std::sort(all.begin(), all.end(), [](const DropDownEntry &a, const DropDownEntry &b) {
         return a.position < b.position;
@@ -296,7 +296,7 @@ QString defaultMenuCaption(MenuEntry entry)
     return {};
 }
 
-QList<FieldWrite> caretMenuWrites(const FunctionSpec &function, MenuEntry entry, qint64 row,
+QList<FieldWrite> caretMenuWrites(const FunctionEntry &function, MenuEntry entry, qint64 row,
                                   qint64 column)
 {
     QList<FieldWrite> writes;

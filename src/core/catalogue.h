@@ -70,7 +70,7 @@ struct DropDownEntry {
 };
 
 /// One function of the catalogue.
-struct FunctionSpec {
+struct FunctionEntry {
     QString name = {};        ///< the UI name, also its drop-down caption
     int number = 0;           ///< the panel number that selects it
     int entry = -1;           ///< its position in the function drop-down
@@ -83,9 +83,9 @@ struct FunctionSpec {
     bool isBuilt() const { return bool(body.run); }
     QString slug() const;
     QList<DropDownEntry> entries() const;
-    QList<ParamSpec> params() const;
-    const ParamSpec *param(const QString &key) const;
-    QList<RunButtonSpec> runButtons() const;
+    QList<Parameter> params() const;
+    const Parameter *param(const QString &key) const;
+    QList<RunButtonItem> runButtons() const;
     /// The n of each comboN.plx its parameters keep.
     QList<int> histories() const;
 };
@@ -93,30 +93,30 @@ struct FunctionSpec {
 /// The functions, in the order of the function buttons, and the ways to find one.
 class Catalogue {
 public:
-    explicit Catalogue(QList<FunctionSpec> functions);
+    explicit Catalogue(QList<FunctionEntry> functions);
 
-    const QList<FunctionSpec> &functions() const { return m_functions; }
+    const QList<FunctionEntry> &functions() const { return m_functions; }
     auto begin() const { return m_functions.begin(); }
     auto end() const { return m_functions.end(); }
     qsizetype size() const { return m_functions.size(); }
 
-    const FunctionSpec *byNumber(int number) const;
-    const FunctionSpec *atEntry(int position) const;
+    const FunctionEntry *byNumber(int number) const;
+    const FunctionEntry *atEntry(int position) const;
     /// By drop-down caption (either alias) or by slug.
-    const FunctionSpec *byName(QStringView nameOrSlug) const;
+    const FunctionEntry *byName(QStringView nameOrSlug) const;
     /// The captions of the function drop-down, in order.
     QStringList dropDownCaptions() const;
 
 private:
-    QList<FunctionSpec> m_functions = {};
+    QList<FunctionEntry> m_functions = {};
 };
 
 /// The 34 functions with their names, numbers, drop-down entries, restraint and caret menu,
 /// without bodies: the ops layer binds those.
-QList<FunctionSpec> functionTable();
+QList<FunctionEntry> functionTable();
 
 /// Gives a function its body; a body with a line transform and no routine runs the transform.
-void bindBody(QList<FunctionSpec> &functions, QStringView name, FunctionBody body);
+void bindBody(QList<FunctionEntry> &functions, QStringView name, FunctionBody body);
 
 /// Lower case; every run of characters other than a-z and 0-9 becomes one "-", none at the ends.
 QString slugOf(QStringView text);
@@ -125,7 +125,7 @@ QString slugOf(QStringView text);
 QString defaultMenuCaption(MenuEntry entry);
 
 /// What choosing `entry` writes for `function`, with the caret at 1-based `row` and `column`.
-QList<FieldWrite> caretMenuWrites(const FunctionSpec &function, MenuEntry entry, qint64 row,
+QList<FieldWrite> caretMenuWrites(const FunctionEntry &function, MenuEntry entry, qint64 row,
                                   qint64 column);
 
 } // namespace plintex

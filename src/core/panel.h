@@ -19,7 +19,7 @@ enum class ParamKind {
 };
 
 /// One radio button of a Choice: the key the routine reads, the caption the panel shows.
-struct ChoiceSpec {
+struct ChoiceItem {
     QString key = {};
     QString caption = {};
 };
@@ -27,14 +27,14 @@ struct ChoiceSpec {
 /// One parameter of a function's panel, as the panel, the command line and the run routine see
 /// it. The key is the routine's own name for it; the label is what the panel shows before the
 /// control (a check box's own caption).
-struct ParamSpec {
+struct Parameter {
     QString key = {};
     QString label = {};
     ParamKind kind = ParamKind::Text;
     QString defaultValue = {};     ///< Number: digits; Choice: a choice key; Flag: "1" or "0"
     QString doubleClickValue = {}; ///< Number fields: the value a double click restores
     int history = 0;               ///< HistoryText and Result: the n of comboN.plx
-    QList<ChoiceSpec> choices = {};
+    QList<ChoiceItem> choices = {};
     QString hint = {};         ///< shown in the status bar when hints are on
     bool resetOnSelect = true; ///< the select routine puts it back to its default
     QString unlockedBy = {};   ///< the Flag whose tick enables this field (empty: always enabled)
@@ -42,20 +42,20 @@ struct ParamSpec {
 };
 
 /// A button that runs the function. An empty caption is the small run button at a panel's left.
-struct RunButtonSpec {
+struct RunButtonItem {
     QString key = {};
     QString caption = {};
 };
 
 /// A button on a panel that does not run the function ("To Top", "Save List").
-struct ActionSpec {
+struct ActionItem {
     QString key = {};
     QString caption = {};
     QString hint = {};
 };
 
 /// A text between controls ("blanks." after "separated by: [n]").
-struct CaptionSpec {
+struct CaptionItem {
     QString text = {};
 };
 
@@ -63,7 +63,7 @@ struct CaptionSpec {
 struct RowBreak {};
 
 /// One item of a panel, left to right, top to bottom.
-using PanelItem = std::variant<ParamSpec, RunButtonSpec, ActionSpec, CaptionSpec, RowBreak>;
+using PanelItem = std::variant<Parameter, RunButtonItem, ActionItem, CaptionItem, RowBreak>;
 
 /// What a kind of parameter is, for every front end: the window's controls and the command
 /// line's options read this instead of switching on the kind themselves.
@@ -79,15 +79,15 @@ ParamKindTraits traitsOf(ParamKind kind);
 // Small builders, so that panels read as a list.
 inline PanelItem runButton(QString key = QStringLiteral("run"), QString caption = {})
 {
-    return RunButtonSpec{std::move(key), std::move(caption)};
+    return RunButtonItem{std::move(key), std::move(caption)};
 }
 inline PanelItem caption(QString text)
 {
-    return CaptionSpec{std::move(text)};
+    return CaptionItem{std::move(text)};
 }
 inline PanelItem action(QString key, QString caption, QString hint = {})
 {
-    return ActionSpec{std::move(key), std::move(caption), std::move(hint)};
+    return ActionItem{std::move(key), std::move(caption), std::move(hint)};
 }
 inline PanelItem rowBreak()
 {
@@ -98,7 +98,7 @@ inline PanelItem rowBreak()
 enum class Reset { OnSelect, Keep };
 
 /// A numeric field whose double click restores `doubleClick`.
-inline ParamSpec numberField(QString key, QString label, QString defaultValue, QString doubleClick,
+inline Parameter numberField(QString key, QString label, QString defaultValue, QString doubleClick,
                              Reset reset = Reset::OnSelect)
 {
     return {.key = std::move(key),
@@ -111,7 +111,7 @@ inline ParamSpec numberField(QString key, QString label, QString defaultValue, Q
 }
 
 /// A multi-line field, one data line or search text a line; a double click selects it all.
-inline ParamSpec memoField(QString key, QString label, Reset reset = Reset::OnSelect)
+inline Parameter memoField(QString key, QString label, Reset reset = Reset::OnSelect)
 {
     return {.key = std::move(key),
             .label = std::move(label),

@@ -19,10 +19,10 @@ QStringList ParamValues::lines(const QString &key) const
     return rows;
 }
 
-ParamValues ParamValues::defaults(const QList<ParamSpec> &params)
+ParamValues ParamValues::defaults(const QList<Parameter> &params)
 {
     ParamValues values;
-    for (const ParamSpec &p : params)
+    for (const Parameter &p : params)
         values.set(p.key, p.defaultValue);
     return values;
 }

@@ -7,7 +7,7 @@
 
 namespace plintex {
 
-/// The values of a panel's parameters at the moment a run starts, keyed by ParamSpec::key.
+/// The values of a panel's parameters at the moment a run starts, keyed by Parameter::key.
 /// Choices hold their choice's key, flags "1" or "0".
 class ParamValues {
 public:
@@ -22,7 +22,7 @@ public:
     QStringList all() const { return m_values.values(); }
 
     /// Every parameter at its default.
-    static ParamValues defaults(const QList<ParamSpec> &params);
+    static ParamValues defaults(const QList<Parameter> &params);
 
 private:
     QHash<QString, QString> m_values;

@@ -11,7 +11,7 @@ struct ProcessingScope {
 
 } // namespace
 
-RunResult Session::run(const FunctionSpec &function, RunInput input, RunMonitor &monitor)
+RunResult Session::run(const FunctionEntry &function, RunInput input, RunMonitor &monitor)
 {
     Q_ASSERT(function.isBuilt());
     QStringList before = input.lines; // shares the rows until the routine changes them

@@ -18,7 +18,7 @@ public:
     /// duration (cleared on every way out), puts the lines as the run found them into the undo
     /// snapshot when the routine says it took one, and returns the result for the window to
     /// apply.
-    RunResult run(const FunctionSpec &function, RunInput input, RunMonitor &monitor);
+    RunResult run(const FunctionEntry &function, RunInput input, RunMonitor &monitor);
 };
 
 } // namespace plintex

@@ -22,7 +22,7 @@ namespace plintex {
 const Catalogue &catalogue()
 {
     static const Catalogue all = [] {
-        QList<FunctionSpec> functions = functionTable();
+        QList<FunctionEntry> functions = functionTable();
         // One line a function: its name and the body its own file builds.
         bindBody(functions, u"Delete/Retain Column", columns::deleteRetainColumn());
         bindBody(functions, u"Insert Into Column", columns::insertIntoColumn());

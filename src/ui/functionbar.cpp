@@ -25,7 +25,7 @@ FunctionBar::FunctionBar(QComboBox &dropDown, QWidget *parent)
     grid->setContentsMargins(2, 0, 2, 0);
     grid->setSpacing(1);
     int index = 0;
-    for (const FunctionSpec &f : catalogue()) {
+    for (const FunctionEntry &f : catalogue()) {
         auto *button = new QToolButton(this);
         button->setCheckable(true);
         button->setAutoRaise(true);

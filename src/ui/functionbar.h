@@ -31,7 +31,7 @@ public:
     void setHoverAllowed(std::function<bool()> allowed) { m_hoverAllowed = std::move(allowed); }
 
 Q_SIGNALS:
-    void clicked(const plintex::FunctionSpec &function);
+    void clicked(const plintex::FunctionEntry &function);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -39,7 +39,7 @@ protected:
 private:
     QComboBox &m_dropDown;
     QHash<int, QToolButton *> m_buttons;
-    QHash<QObject *, const FunctionSpec *> m_functionOf;
+    QHash<QObject *, const FunctionEntry *> m_functionOf;
     std::function<bool()> m_hoverAllowed;
 };
 

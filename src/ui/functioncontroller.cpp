@@ -45,7 +45,7 @@ FunctionController::FunctionController(Session &session, Dialogs &dialogs,
 
 void FunctionController::buildPanels(QWidget *host, QVBoxLayout *panels)
 {
-    for (const FunctionSpec &f : catalogue()) {
+    for (const FunctionEntry &f : catalogue()) {
         auto *panel = new ParameterPanel(f, host);
         connect(panel, &ParameterPanel::runRequested, this,
                 [this, &f](const QString &button) { run(f, button); });
@@ -65,7 +65,7 @@ void FunctionController::buildPanels(QWidget *host, QVBoxLayout *panels)
     }
 }
 
-const FunctionSpec *FunctionController::selectedFunction() const
+const FunctionEntry *FunctionController::selectedFunction() const
 {
     for (ParameterPanel *p : m_panels) {
         if (!p->isHidden())
@@ -75,7 +75,7 @@ const FunctionSpec *FunctionController::selectedFunction() const
 }
 
 // The select routine every function button and the drop-down share.
-void FunctionController::select(const FunctionSpec &function)
+void FunctionController::select(const FunctionEntry &function)
 {
     const bool pressed = m_c.bar->button(function.number)->isChecked();
     ParameterPanel *panel = m_panels.value(function.number);
@@ -101,7 +101,7 @@ void FunctionController::select(const FunctionSpec &function)
 
 void FunctionController::chooseFromDropDown(int entry)
 {
-    const FunctionSpec *function = catalogue().atEntry(entry);
+    const FunctionEntry *function = catalogue().atEntry(entry);
     if (!function)
         return;
     m_c.bar->press(function->number);
@@ -132,7 +132,7 @@ void FunctionController::resetIndividual(int functionNumber)
 void FunctionController::resetAll()
 {
     // "Read Me" keeps its panel: it is meant to stay ready for the next paste.
-    const FunctionSpec *readMe = catalogue().byName(u"read-me");
+    const FunctionEntry *readMe = catalogue().byName(u"read-me");
     m_c.bar->raiseAll(readMe ? readMe->number : -1);
     for (ParameterPanel *p : std::as_const(m_panels)) {
         if (&p->function() != readMe)
@@ -166,7 +166,7 @@ void FunctionController::stopProcess()
     m_c.notice->hide();
 }
 
-void FunctionController::run(const FunctionSpec &function, const QString &runButton)
+void FunctionController::run(const FunctionEntry &function, const QString &runButton)
 {
     // The run lets events through; a second press of a run button meanwhile is ignored.
     if (m_running || !function.isBuilt())
@@ -192,7 +192,7 @@ void FunctionController::run(const FunctionSpec &function, const QString &runBut
     Q_EMIT runningChanged(false);
 }
 
-void FunctionController::apply(const FunctionSpec &function, RunResult &result)
+void FunctionController::apply(const FunctionEntry &function, RunResult &result)
 {
     for (const FieldWrite &w : std::as_const(result.fields))
         writeField(function, w);
@@ -245,7 +245,7 @@ void FunctionController::placeCaret(const CaretPlacement &caret)
     }
 }
 
-void FunctionController::writeField(const FunctionSpec &function, const FieldWrite &write)
+void FunctionController::writeField(const FunctionEntry &function, const FieldWrite &write)
 {
     switch (write.target) {
     case FieldWrite::Target::RestraintFrom:
@@ -296,9 +296,9 @@ void FunctionController::deleteFromHistory(HistoryComboBox &box)
     history::store(history::filePath(m_systemFolder, box.historyNumber()), entries);
 }
 
-void FunctionController::browse(const FunctionSpec &function, const QString &key)
+void FunctionController::browse(const FunctionEntry &function, const QString &key)
 {
-    const ParamSpec *p = function.param(key);
+    const Parameter *p = function.param(key);
     ParameterPanel *panel = m_panels.value(function.number);
     if (!p || !panel)
         return;
@@ -312,7 +312,7 @@ void FunctionController::browse(const FunctionSpec &function, const QString &key
 
 void FunctionController::showCaretMenu(const QPoint &globalPos)
 {
-    const FunctionSpec *function = selectedFunction();
+    const FunctionEntry *function = selectedFunction();
     const bool caretMenu = m_caretMenuEnabled && function && function->caretMenu;
     // The caret menu's entries first, when they apply, then the pane's editing actions.
     CaretMenu menu(caretMenu ? function->menu : CaretMenuLayout{}, m_window);

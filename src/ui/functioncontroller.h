@@ -48,15 +48,15 @@ public:
     ParameterPanel *panel(int functionNumber) const { return m_panels.value(functionNumber); }
 
     /// The function whose panel is visible, or nullptr.
-    const FunctionSpec *selectedFunction() const;
+    const FunctionEntry *selectedFunction() const;
     bool caretMenuEnabled() const { return m_caretMenuEnabled; }
     bool isRunning() const { return m_running; }
 
-    void select(const FunctionSpec &function);
+    void select(const FunctionEntry &function);
     void chooseFromDropDown(int entry);
     void resetIndividual(int functionNumber);
     void resetAll();
-    void run(const FunctionSpec &function, const QString &runButton);
+    void run(const FunctionEntry &function, const QString &runButton);
     void showCaretMenu(const QPoint &globalPos);
     void stopProcess();
 
@@ -67,14 +67,14 @@ Q_SIGNALS:
     void runningChanged(bool running);
 
 private:
-    void apply(const FunctionSpec &function, RunResult &result);
-    void writeField(const FunctionSpec &function, const FieldWrite &write);
+    void apply(const FunctionEntry &function, RunResult &result);
+    void writeField(const FunctionEntry &function, const FieldWrite &write);
     void placeCaret(const CaretPlacement &caret);
     void setTabOrder(const ParameterPanel &panel);
     void loadHistories(const ParameterPanel &panel);
     void saveHistories(const ParameterPanel &panel);
     void deleteFromHistory(HistoryComboBox &box);
-    void browse(const FunctionSpec &function, const QString &key);
+    void browse(const FunctionEntry &function, const QString &key);
 
     Session &m_session;
     Dialogs &m_dialogs;

@@ -235,7 +235,7 @@ ParameterPanel *MainWindow::panel(int functionNumber) const
     return m_functions->panel(functionNumber);
 }
 
-const FunctionSpec *MainWindow::selectedFunction() const
+const FunctionEntry *MainWindow::selectedFunction() const
 {
     return m_functions->selectedFunction();
 }

@@ -79,7 +79,7 @@ public:
     void toBottom();
 
     /// The function whose panel is visible, or nullptr.
-    const FunctionSpec *selectedFunction() const;
+    const FunctionEntry *selectedFunction() const;
     bool caretMenuEnabled() const;
 
     // The window's parts, for the tests and the front end.

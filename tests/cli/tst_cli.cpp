@@ -250,7 +250,7 @@ void TestCli::streamMatchesRunRoutine_data()
         {"empty lines", QByteArray("\n\n\n"), 0, 0},
         {"long lines", QByteArray(5000, 'x') + "\n" + QByteArray(70, 'y'), 0, 0},
     };
-    for (const FunctionSpec &f : catalogue()) {
+    for (const FunctionEntry &f : catalogue()) {
         if (!f.body.lineTransform)
             continue;
         for (const auto &[name, input, from, to] : inputs)
@@ -264,7 +264,7 @@ void TestCli::streamMatchesRunRoutine()
     QFETCH(QByteArray, input);
     QFETCH(int, from);
     QFETCH(int, to);
-    const FunctionSpec *f = catalogue().byName(function);
+    const FunctionEntry *f = catalogue().byName(function);
     ParamValues params = ParamValues::defaults(f->params());
     for (const auto &[key, value] : f->body.example.params)
         params.set(key, f->param(key)->kind == ParamKind::Number ? value : value + u"\u2192");
@@ -299,7 +299,7 @@ void TestCli::runThatChangesNothingKeepsBytes()
     // Random texts of every encoding with mixed line ends, through a run that changes nothing:
     // in process from files and streams read in small pieces, then through the program itself.
     QRandomGenerator rng(7);
-    const FunctionSpec *f = catalogue().byName(u"insert-into-column");
+    const FunctionEntry *f = catalogue().byName(u"insert-into-column");
     const ParamValues params = ParamValues::defaults(f->params());
     for (int sample = 0; sample < 2000; ++sample) {
         // Two lines at least: a run over one line is refused (To must be past From).

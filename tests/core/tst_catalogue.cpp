@@ -33,7 +33,7 @@ void TestCatalogue::entriesSelectTheirFunction()
     QFETCH(int, entry);
     QFETCH(int, number);
     QFETCH(QString, caption);
-    const FunctionSpec *f = catalogue().atEntry(entry);
+    const FunctionEntry *f = catalogue().atEntry(entry);
     QVERIFY(f);
     QCOMPARE(f->number, number);
     QCOMPARE(catalogue().byNumber(number), f);
@@ -63,7 +63,7 @@ void TestCatalogue::everyEntryHoldsTogether()
     QSet<int> numbers;
     QSet<QString> slugs;
     QSet<int> histories;
-    for (const FunctionSpec &f : catalogue()) {
+    for (const FunctionEntry &f : catalogue()) {
         const char *name = qPrintable(f.name);
         QVERIFY2(!numbers.contains(f.number) && f.number > 0 && f.number != 255, name);
         numbers.insert(f.number);
@@ -80,9 +80,9 @@ void TestCatalogue::everyEntryHoldsTogether()
             QVERIFY2(!options.contains(option), qPrintable(f.name + u": --"_s + option));
             options.insert(option);
         };
-        for (const ParamSpec &p : f.params()) {
+        for (const Parameter &p : f.params()) {
             if (p.kind == ParamKind::Choice) {
-                for (const ChoiceSpec &c : p.choices)
+                for (const ChoiceItem &c : p.choices)
                     claim(slugOf(c.caption));
             } else if (!traitsOf(p.kind).writtenByRun) {
                 claim(slugOf(p.label));
@@ -95,7 +95,7 @@ void TestCatalogue::everyEntryHoldsTogether()
                 QVERIFY2(f.param(p.unlockedBy)->kind == ParamKind::Flag, name);
         }
         if (f.runButtons().size() > 1) {
-            for (const RunButtonSpec &b : f.runButtons())
+            for (const RunButtonItem &b : f.runButtons())
                 claim(slugOf(b.caption));
         }
         for (const CaretMenuTarget &t : f.body.menuTargets)

@@ -124,7 +124,7 @@ void TestRunFramework::sessionTakesSnapshotAndClearsProcessing()
     QFETCH(int, stopAt);
     QFETCH(bool, takesSnapshot);
     Session session;
-    FunctionSpec function;
+    FunctionEntry function;
     bool processingWhileRunning = false;
     function.body.run = [&](RunInput input, RunMonitor &monitor) {
         processingWhileRunning = session.flags.processing;

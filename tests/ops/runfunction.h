@@ -35,7 +35,7 @@ private:
 inline QString runOn(const QString &function, const QString &text, const QStringList &params,
                      RunResult *full = nullptr)
 {
-    const FunctionSpec *f = catalogue().byName(function);
+    const FunctionEntry *f = catalogue().byName(function);
     RunInput input;
     input.lines = linesOf(text);
     input.params = ParamValues::defaults(f->params());

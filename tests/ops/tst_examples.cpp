@@ -29,7 +29,7 @@ private Q_SLOTS:
 void TestExamples::exampleHolds_data()
 {
     QTest::addColumn<QString>("function");
-    for (const FunctionSpec &f : catalogue()) {
+    for (const FunctionEntry &f : catalogue()) {
         if (f.isBuilt())
             QTest::newRow(qPrintable(f.body.example.title)) << f.name;
     }
@@ -38,7 +38,7 @@ void TestExamples::exampleHolds_data()
 void TestExamples::exampleHolds()
 {
     QFETCH(QString, function);
-    const FunctionSpec &f = *catalogue().byName(function);
+    const FunctionEntry &f = *catalogue().byName(function);
     const FunctionExample &example = f.body.example;
     RunInput input;
     input.lines = linesOf(example.input.value_or(example.before));

@@ -74,7 +74,7 @@ void TestFunctions::runs()
     QFETCH(QString, function);
     QFETCH(QString, text);
     QFETCH(QStringList, params);
-    const FunctionSpec &f = w.select(function);
+    const FunctionEntry &f = w.select(function);
     w.setText(text);
     QString button = u"run"_s;
     for (const QString &p : params) {
@@ -96,7 +96,7 @@ void TestFunctions::totalShowsInItsFieldAndHistory()
 {
     const QString text = u"a  (1,000.50)\nb      <0.25>\nc         30\n"_s;
     w.setText(text);
-    const FunctionSpec &f = w.select(u"Total a Specified Column");
+    const FunctionEntry &f = w.select(u"Total a Specified Column");
     w.set(f, u"start"_s, u"3"_s);
     w.set(f, u"end"_s, u"14"_s);
     w.run(f);
@@ -109,7 +109,7 @@ void TestFunctions::totalShowsInItsFieldAndHistory()
 
 void TestFunctions::addRowKeepsItsBlockOnReselect()
 {
-    const FunctionSpec &f = w.select(u"Add Row");
+    const FunctionEntry &f = w.select(u"Add Row");
     w.set(f, u"data"_s, u"--\n=="_s);
     w.set(f, u"every"_s, u"2"_s);
     w.select(u"Add Row"); // raised
@@ -120,7 +120,7 @@ void TestFunctions::addRowKeepsItsBlockOnReselect()
 
 void TestFunctions::appendDataUnlocksItsSearchField()
 {
-    const FunctionSpec &f = w.select(u"Append Data");
+    const FunctionEntry &f = w.select(u"Append Data");
     QWidget *search = w.panel(f).control(u"search"_s);
     QVERIFY(!search->isEnabled());
     w.set(f, u"containing"_s, u"1"_s);

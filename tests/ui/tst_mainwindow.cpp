@@ -56,7 +56,7 @@ private:
     RestraintStrip *strip() const { return fx.window->restraintStrip(); }
     QString status(int panel) const { return fx.window->statusPanels()->panelText(panel); }
     QStringList band() const { return {strip()->fromField()->text(), strip()->toField()->text()}; }
-    const FunctionSpec &insert() { return fx.select(u"Insert Into Column"); }
+    const FunctionEntry &insert() { return fx.select(u"Insert Into Column"); }
     CaretMenu *openCaretMenu(std::function<void(CaretMenu *)> whileOpen = {});
 
     testing::WindowFixture fx;
@@ -106,7 +106,7 @@ void TestMainWindow::startsWithNothingSelectedAndSwallowsTheFirstChange()
 
 void TestMainWindow::clickingTwiceSelectsThenDeselects()
 {
-    const FunctionSpec &f = insert();
+    const FunctionEntry &f = insert();
     QCOMPARE(win()->selectedFunction(), &f);
     QVERIFY(strip()->isVisible() && win()->stopButton()->isVisible());
     QVERIFY(win()->caretMenuEnabled());
@@ -122,7 +122,7 @@ void TestMainWindow::clickingTwiceSelectsThenDeselects()
 
     // Another function's button raises the first.
     insert();
-    const FunctionSpec &del = fx.select(u"Delete/Retain Column");
+    const FunctionEntry &del = fx.select(u"Delete/Retain Column");
     QVERIFY(!win()->functionBar()->button(f.number)->isChecked());
     QCOMPARE(win()->selectedFunction(), &del);
     auto *radio = fx.panel(del).findChild<QRadioButton *>();
@@ -193,7 +193,7 @@ void TestMainWindow::hoverNamesOnlyWhileNothingIsPressedAndGoOnLeaving()
 void TestMainWindow::runInsertsAndWritesTheBandBack()
 {
     pane()->setLines({u"1234567890"_s, u"abc"_s, QString()});
-    const FunctionSpec &f = insert();
+    const FunctionEntry &f = insert();
     fx.set(f, u"data"_s, u"INSERTED DATA"_s);
     fx.set(f, u"column"_s, u"7"_s);
     strip()->setFrom(2);
@@ -233,7 +233,7 @@ void TestMainWindow::refusalWritesTheBandBackAndKeepsTheText()
 void TestMainWindow::stopClickedWhileIdleStopsTheNextRun()
 {
     pane()->setLines({u"abc"_s, u"def"_s});
-    const FunctionSpec &f = insert();
+    const FunctionEntry &f = insert();
     fx.set(f, u"data"_s, u"X"_s);
     QTest::mouseClick(win()->stopButton(), Qt::LeftButton);
     fx.run(f);
@@ -256,7 +256,7 @@ void TestMainWindow::undoKeepsTheTextBeforeAnyRunThenRestoresItTwice()
     pane()->setText(u"abc\ndef"_s);
     win()->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->text(), u"abc\ndef"_s);
-    const FunctionSpec &f = fx.select(u"Delete/Retain Column");
+    const FunctionEntry &f = fx.select(u"Delete/Retain Column");
     fx.set(f, u"end"_s, u"3"_s);
     fx.run(f);
     QCOMPARE(pane()->lines(), (QStringList{u"c"_s, u"f"_s}));
@@ -302,7 +302,7 @@ void TestMainWindow::statusShowsTheTrueCaretUncutFollowingKeysAndMouse()
 void TestMainWindow::caretMenuFillsParameters()
 {
     pane()->setLines(QStringList(6, u"0123456789abcdef"_s));
-    const FunctionSpec &f = insert();
+    const FunctionEntry &f = insert();
     pane()->setFocus();
     pane()->moveCaretToOffset(pane()->store().offsetOf({3, 8}));
     QTest::keyClick(pane(), Qt::Key_Shift);
@@ -343,7 +343,7 @@ void TestMainWindow::historyRemembersRunsAndDeletes()
     const QString file = fx.home.filePath(u"system/combo5.plx"_s);
     QFile::remove(file);
     pane()->setLines({u"a"_s, u"b"_s});
-    const FunctionSpec &f = insert();
+    const FunctionEntry &f = insert();
     QVERIFY(QFile::exists(file)); // created empty when the function is selected
     auto *box = static_cast<HistoryComboBox *>(fx.panel(f).control(u"data"_s));
     for (const QString &text : {u"one"_s, u"two"_s, u"one"_s}) {
@@ -375,7 +375,7 @@ void TestMainWindow::unwritableSystemFolderStillRuns()
     MainWindow window(dialogs);
     qputenv("PLINTEX_HOME", fx.home.path().toLocal8Bit());
     window.workArea()->setLines({u"a"_s, u"b"_s});
-    const FunctionSpec &f = *catalogue().byName(u"Insert Into Column");
+    const FunctionEntry &f = *catalogue().byName(u"Insert Into Column");
     QTest::mouseClick(window.functionBar()->button(f.number), Qt::LeftButton);
     window.panel(f.number)->setValue(u"data"_s, u">"_s);
     QTest::mouseClick(window.panel(f.number)->runButton(u"run"_s), Qt::LeftButton);
@@ -389,7 +389,7 @@ void TestMainWindow::unwritableSystemFolderStillRuns()
 
 void TestMainWindow::doubleClickRestoresDefaults()
 {
-    const FunctionSpec &f = fx.select(u"Delete/Retain Column");
+    const FunctionEntry &f = fx.select(u"Delete/Retain Column");
     auto *start = static_cast<NumberField *>(fx.panel(f).control(u"start"_s));
     start->setText(u"42"_s);
     QTest::mouseDClick(start, Qt::LeftButton);
@@ -412,7 +412,7 @@ void TestMainWindow::doubleClickRestoresDefaults()
 void TestMainWindow::windowKeepsItsWidthForEveryPanel()
 {
     const int width = win()->width();
-    for (const FunctionSpec &f : catalogue()) {
+    for (const FunctionEntry &f : catalogue()) {
         fx.select(f.name);
         QCoreApplication::processEvents();
         QVERIFY2(win()->width() == width, qPrintable(f.name));
@@ -439,7 +439,7 @@ void TestMainWindow::tabFollowsTheScreen()
 void TestMainWindow::textActionsWaitForARun()
 {
     pane()->setLines(QStringList(200000, u"row"_s));
-    const FunctionSpec &f = insert();
+    const FunctionEntry &f = insert();
     bool clearEnabled = true;
     QTimer::singleShot(0, this, [&] {
         clearEnabled = win()->toolbarAction(ToolbarAction::Clear)->isEnabled();

@@ -52,22 +52,25 @@ public:
     }
 
     /// Clicks the function's button, as the user would to select it.
-    const FunctionSpec &select(QStringView name)
+    const FunctionEntry &select(QStringView name)
     {
-        const FunctionSpec *f = catalogue().byName(name);
+        const FunctionEntry *f = catalogue().byName(name);
         Q_ASSERT(f);
         QTest::mouseClick(window->functionBar()->button(f->number), Qt::LeftButton);
         return *f;
     }
-    ParameterPanel &panel(const FunctionSpec &f) { return *window->panel(f.number); }
+    ParameterPanel &panel(const FunctionEntry &f) { return *window->panel(f.number); }
     /// Puts a value into a parameter's control, as typing it would.
-    void set(const FunctionSpec &f, const QString &key, const QString &value)
+    void set(const FunctionEntry &f, const QString &key, const QString &value)
     {
         panel(f).setValue(key, value);
     }
-    QString value(const FunctionSpec &f, const QString &key) { return panel(f).values().text(key); }
+    QString value(const FunctionEntry &f, const QString &key)
+    {
+        return panel(f).values().text(key);
+    }
     /// Presses a run button of the function's panel.
-    void run(const FunctionSpec &f, const QString &button = QStringLiteral("run"))
+    void run(const FunctionEntry &f, const QString &button = QStringLiteral("run"))
     {
         QAbstractButton *b = panel(f).runButton(button);
         Q_ASSERT(b);

@@ -104,7 +104,7 @@ FunctionBody alignColumns()
             {
                 runButton(),
                 caption(u"Align data into columns."_s),
-                ParamSpec{.key = kRight,
+                Parameter{.key = kRight,
                           .label = u"Right justify."_s,
                           .kind = ParamKind::Flag,
                           .defaultValue = u"0"_s,

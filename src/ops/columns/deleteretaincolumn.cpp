@@ -50,7 +50,7 @@ FunctionBody deleteRetainColumn()
                 runButton(),
                 numberField(kStart, u"column starting at position:"_s, u"1"_s, u"1"_s),
                 numberField(kEnd, u"and ending at column position:"_s, u"1"_s, u"1"_s),
-                ParamSpec{.key = kMode,
+                Parameter{.key = kMode,
                           .kind = ParamKind::Choice,
                           .defaultValue = kDelete,
                           .choices = {{kDelete, u"Delete"_s}, {kRetain, u"Retain"_s}}},

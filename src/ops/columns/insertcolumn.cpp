@@ -61,7 +61,7 @@ FunctionBody insertColumn()
                 runButton(),
                 memoField(kBlock, u"Insert this column of data:"_s, Reset::Keep),
                 numberField(kColumn, u"at column position:"_s, u"1"_s, u"1"_s, Reset::Keep),
-                ParamSpec{.key = kSymmetrical,
+                Parameter{.key = kSymmetrical,
                           .label = u"Symmetrical data."_s,
                           .kind = ParamKind::Flag,
                           .defaultValue = u"0"_s,

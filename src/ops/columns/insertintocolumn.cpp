@@ -32,7 +32,7 @@ FunctionBody insertIntoColumn()
         .panel =
             {
                 runButton(),
-                ParamSpec{.key = kData,
+                Parameter{.key = kData,
                           .label = u"Insert this data:"_s,
                           .kind = ParamKind::HistoryText,
                           .history = 5},

@@ -92,12 +92,12 @@ FunctionBody replaceInColumn()
         .panel =
             {
                 runButton(),
-                ParamSpec{.key = kSearch,
+                Parameter{.key = kSearch,
                           .label = u"Replace this data:"_s,
                           .kind = ParamKind::HistoryText,
                           .history = 6,
                           .resetOnSelect = false},
-                ParamSpec{.key = kReplacement,
+                Parameter{.key = kReplacement,
                           .label = u"with this data:"_s,
                           .kind = ParamKind::HistoryText,
                           .history = 7,

@@ -247,7 +247,7 @@ FunctionBody totalColumn()
         .panel =
             {
                 runButton(),
-                ParamSpec{.key = kTotal,
+                Parameter{.key = kTotal,
                           .label = u"Total defined column:"_s,
                           .kind = ParamKind::Result,
                           .history = 14,

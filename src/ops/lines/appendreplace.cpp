@@ -50,9 +50,9 @@ RunResult replaceRun(RunInput input, RunMonitor &monitor)
     });
 }
 
-ParamSpec historyField(const QString &key, QString label, int history, QString unlockedBy = {})
+Parameter historyField(const QString &key, QString label, int history, QString unlockedBy = {})
 {
-    return ParamSpec{.key = key,
+    return Parameter{.key = key,
                      .label = std::move(label),
                      .kind = ParamKind::HistoryText,
                      .history = history,
@@ -75,7 +75,7 @@ FunctionBody appendData()
                 historyField(kAppend, u"Append this data:"_s, 3),
                 // The box's caption reads on into the field it unlocks: "to every line
                 // containing this data:".
-                ParamSpec{.key = kContaining,
+                Parameter{.key = kContaining,
                           .label = u"to every line"_s,
                           .kind = ParamKind::Flag,
                           .defaultValue = u"0"_s,

@@ -36,9 +36,9 @@ void removeFrom(QString &row, qint64 at)
         row.truncate(at - 1);
 }
 
-ParamSpec offsetField()
+Parameter offsetField()
 {
-    return ParamSpec{.key = kOffset,
+    return Parameter{.key = kOffset,
                      .label = u"+/- offset:"_s,
                      .kind = ParamKind::Text,
                      .defaultValue = u"0"_s,
@@ -47,9 +47,9 @@ ParamSpec offsetField()
                      .resetOnSelect = false};
 }
 
-ParamSpec sideChoice(QString label)
+Parameter sideChoice(QString label)
 {
-    return ParamSpec{.key = kSide,
+    return Parameter{.key = kSide,
                      .label = std::move(label),
                      .kind = ParamKind::Choice,
                      .defaultValue = kBefore,
@@ -57,9 +57,9 @@ ParamSpec sideChoice(QString label)
                      .resetOnSelect = false};
 }
 
-ParamSpec historyField(const QString &key, QString label, int history)
+Parameter historyField(const QString &key, QString label, int history)
 {
-    return ParamSpec{.key = key,
+    return Parameter{.key = key,
                      .label = std::move(label),
                      .kind = ParamKind::HistoryText,
                      .history = history,
@@ -163,7 +163,7 @@ FunctionBody deleteRetainLineData()
         .panel =
             {
                 runButton(),
-                ParamSpec{.key = kMode,
+                Parameter{.key = kMode,
                           .kind = ParamKind::Choice,
                           .defaultValue = kDelete,
                           .choices = {{kDelete, u"Delete"_s}, {kRetain, u"Retain"_s}},

@@ -21,7 +21,7 @@ const QString kRetain = u"retain"_s;
 const QString kWhich = u"which"_s;
 const QString kSame = u"same"_s;
 
-ParamSpec searchField()
+Parameter searchField()
 {
     return memoField(kSearch, u"every line containing this data:"_s, Reset::Keep);
 }
@@ -96,7 +96,7 @@ FunctionBody insertLinesPerData()
             {
                 runButton(),
                 memoField(kData, u"Insert this data:"_s, Reset::Keep),
-                ParamSpec{.key = kWhere,
+                Parameter{.key = kWhere,
                           .kind = ParamKind::Choice,
                           .defaultValue = kAfter,
                           .choices = {{kBefore, u"Before"_s}, {kAfter, u"After"_s}}},
@@ -124,12 +124,12 @@ FunctionBody deleteLinesPerData()
         .panel =
             {
                 runButton(),
-                ParamSpec{.key = kMode,
+                Parameter{.key = kMode,
                           .kind = ParamKind::Choice,
                           .defaultValue = kDelete,
                           .choices = {{kDelete, u"Delete"_s}, {kRetain, u"Retain"_s}},
                           .resetOnSelect = false},
-                ParamSpec{
+                Parameter{
                     .key = kWhich,
                     .label = u"every line:"_s,
                     .kind = ParamKind::Choice,

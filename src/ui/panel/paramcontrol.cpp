@@ -18,10 +18,10 @@ namespace {
 
 class NumberControl final : public ParamControl {
 public:
-    NumberControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    NumberControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
         m_edit = new NumberField(parent);
-        m_edit->setDoubleClickValue(spec.doubleClickValue);
+        m_edit->setDoubleClickValue(param.doubleClickValue);
         m_edit->setFixedWidth(m_edit->fontMetrics().horizontalAdvance(u"0000000"_s) + 8);
         addLabelled(m_edit);
     }
@@ -34,7 +34,7 @@ private:
 
 class TextControl final : public ParamControl {
 public:
-    TextControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    TextControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
         m_edit = new QLineEdit(parent);
         addLabelled(m_edit);
@@ -48,9 +48,9 @@ private:
 
 class HistoryControl : public ParamControl {
 public:
-    HistoryControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    HistoryControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
-        m_box = new HistoryComboBox(spec.history, parent);
+        m_box = new HistoryComboBox(param.history, parent);
         addLabelled(m_box);
     }
     QString value() const override { return m_box->currentText(); }
@@ -70,7 +70,7 @@ public:
 
 class MultiLineControl final : public ParamControl {
 public:
-    MultiLineControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    MultiLineControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
         m_edit = new MultiLineField(parent);
         addLabelled(m_edit);
@@ -84,19 +84,19 @@ private:
 
 class ChoiceControl final : public ParamControl {
 public:
-    ChoiceControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    ChoiceControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
         m_group = new QButtonGroup(this);
-        if (!spec.label.isEmpty())
-            addWidget(new QLabel(spec.label, parent));
-        for (const ChoiceSpec &choice : spec.choices) {
+        if (!param.label.isEmpty())
+            addWidget(new QLabel(param.label, parent));
+        for (const ChoiceItem &choice : param.choices) {
             auto *radio = new QRadioButton(choice.caption, parent);
             radio->setAccessibleName(choice.caption);
             radio->setProperty("choiceKey", choice.key);
             m_group->addButton(radio);
             addWidget(radio);
         }
-        m_field = m_widgets.value(spec.label.isEmpty() ? 0 : 1);
+        m_field = m_widgets.value(param.label.isEmpty() ? 0 : 1);
     }
     QList<QWidget *> focusChain() const override
     {
@@ -108,7 +108,7 @@ public:
     QString value() const override
     {
         const QAbstractButton *checked = m_group->checkedButton();
-        return checked ? checked->property("choiceKey").toString() : m_spec.defaultValue;
+        return checked ? checked->property("choiceKey").toString() : m_param.defaultValue;
     }
     void setValue(const QString &value) override
     {
@@ -127,11 +127,11 @@ private:
 
 class FlagControl final : public ParamControl {
 public:
-    FlagControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    FlagControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
-        m_box = new QCheckBox(spec.label, parent);
-        m_box->setAccessibleName(spec.label);
-        m_box->setStatusTip(spec.hint);
+        m_box = new QCheckBox(param.label, parent);
+        m_box->setAccessibleName(param.label);
+        m_box->setStatusTip(param.hint);
         addWidget(m_box);
         m_field = m_box;
     }
@@ -145,14 +145,14 @@ private:
 
 class FileNameControl final : public ParamControl {
 public:
-    FileNameControl(const ParamSpec &spec, QWidget *parent) : ParamControl(spec)
+    FileNameControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
         m_edit = new QLineEdit(parent);
         m_edit->setMinimumWidth(m_edit->fontMetrics().horizontalAdvance(u'x') * 24);
         addLabelled(m_edit);
         auto *browse = new QToolButton(parent);
         browse->setText(u"..."_s);
-        browse->setAccessibleName(u"Browse for "_s + spec.label);
+        browse->setAccessibleName(u"Browse for "_s + param.label);
         connect(browse, &QToolButton::clicked, this, &ParamControl::browseRequested);
         addWidget(browse);
     }
@@ -166,25 +166,25 @@ private:
 
 } // namespace
 
-std::unique_ptr<ParamControl> ParamControl::create(const ParamSpec &spec, QWidget *parent)
+std::unique_ptr<ParamControl> ParamControl::create(const Parameter &param, QWidget *parent)
 {
-    switch (spec.kind) {
+    switch (param.kind) {
     case ParamKind::Number:
-        return std::make_unique<NumberControl>(spec, parent);
+        return std::make_unique<NumberControl>(param, parent);
     case ParamKind::Text:
-        return std::make_unique<TextControl>(spec, parent);
+        return std::make_unique<TextControl>(param, parent);
     case ParamKind::HistoryText:
-        return std::make_unique<HistoryControl>(spec, parent);
+        return std::make_unique<HistoryControl>(param, parent);
     case ParamKind::MultiLineText:
-        return std::make_unique<MultiLineControl>(spec, parent);
+        return std::make_unique<MultiLineControl>(param, parent);
     case ParamKind::Choice:
-        return std::make_unique<ChoiceControl>(spec, parent);
+        return std::make_unique<ChoiceControl>(param, parent);
     case ParamKind::Flag:
-        return std::make_unique<FlagControl>(spec, parent);
+        return std::make_unique<FlagControl>(param, parent);
     case ParamKind::FileName:
-        return std::make_unique<FileNameControl>(spec, parent);
+        return std::make_unique<FileNameControl>(param, parent);
     case ParamKind::Result:
-        return std::make_unique<ResultControl>(spec, parent);
+        return std::make_unique<ResultControl>(param, parent);
     }
     return nullptr;
 }
@@ -202,15 +202,15 @@ void ParamControl::setUnlocked(bool unlocked)
 
 void ParamControl::addLabelled(QWidget *field)
 {
-    if (!m_spec.label.isEmpty()) {
-        auto *label = new QLabel(m_spec.label, field->parentWidget());
+    if (!m_param.label.isEmpty()) {
+        auto *label = new QLabel(m_param.label, field->parentWidget());
         label->setBuddy(field);
         addWidget(label);
     }
-    field->setAccessibleName(m_spec.label);
-    field->setStatusTip(m_spec.hint);
-    if (!m_spec.hint.isEmpty())
-        field->setToolTip(m_spec.hint);
+    field->setAccessibleName(m_param.label);
+    field->setStatusTip(m_param.hint);
+    if (!m_param.hint.isEmpty())
+        field->setToolTip(m_param.hint);
     addWidget(field);
     m_field = field;
 }

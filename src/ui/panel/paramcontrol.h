@@ -19,9 +19,9 @@ class HistoryComboBox;
 class ParamControl : public QObject {
     Q_OBJECT
 public:
-    static std::unique_ptr<ParamControl> create(const ParamSpec &spec, QWidget *parent);
+    static std::unique_ptr<ParamControl> create(const Parameter &param, QWidget *parent);
 
-    const ParamSpec &spec() const { return m_spec; }
+    const Parameter &param() const { return m_param; }
     /// The widgets to lay out, left to right: the label, then the field(s).
     const QList<QWidget *> &widgets() const { return m_widgets; }
     /// The widgets that take the keyboard focus, in tab order.
@@ -44,13 +44,13 @@ Q_SIGNALS:
     void browseRequested();
 
 protected:
-    explicit ParamControl(const ParamSpec &spec) : m_spec(spec) {}
-    /// Adds the label (when the spec has one) and the field, giving the field its accessible
+    explicit ParamControl(const Parameter &param) : m_param(param) {}
+    /// Adds the label (when the parameter has one) and the field, giving the field its accessible
     /// name and hint.
     void addLabelled(QWidget *field);
     void addWidget(QWidget *widget) { m_widgets.append(widget); }
 
-    ParamSpec m_spec;
+    Parameter m_param;
     QList<QWidget *> m_widgets;
     QWidget *m_field = nullptr;
 };

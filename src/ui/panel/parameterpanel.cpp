@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace plintex {
 
-ParameterPanel::ParameterPanel(const FunctionSpec &function, QWidget *parent)
+ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
     : QFrame(parent), m_function(function)
 {
     setObjectName(u"Panel"_s + QString::number(function.number));
@@ -28,7 +28,7 @@ ParameterPanel::ParameterPanel(const FunctionSpec &function, QWidget *parent)
     newRow();
 
     for (const PanelItem &item : function.body.panel) {
-        if (const auto *p = std::get_if<ParamSpec>(&item)) {
+        if (const auto *p = std::get_if<Parameter>(&item)) {
             std::unique_ptr<ParamControl> control = ParamControl::create(*p, this);
             for (QWidget *w : control->widgets())
                 addToRow(w);
@@ -36,7 +36,7 @@ ParameterPanel::ParameterPanel(const FunctionSpec &function, QWidget *parent)
             connect(control.get(), &ParamControl::browseRequested, this,
                     [this, key = p->key] { Q_EMIT browseRequested(key); });
             m_params.push_back(std::move(control));
-        } else if (const auto *b = std::get_if<RunButtonSpec>(&item)) {
+        } else if (const auto *b = std::get_if<RunButtonItem>(&item)) {
             auto *button = new QToolButton(this);
             if (b->caption.isEmpty()) {
                 button->setIcon(QIcon(u":/icons/toolbar/run.svg"_s));
@@ -52,7 +52,7 @@ ParameterPanel::ParameterPanel(const FunctionSpec &function, QWidget *parent)
             addToRow(button);
             m_focusChain.append(button);
             m_runButtons.insert(b->key, button);
-        } else if (const auto *a = std::get_if<ActionSpec>(&item)) {
+        } else if (const auto *a = std::get_if<ActionItem>(&item)) {
             auto *button = new QToolButton(this);
             button->setText(a->caption);
             button->setAccessibleName(a->caption);
@@ -62,7 +62,7 @@ ParameterPanel::ParameterPanel(const FunctionSpec &function, QWidget *parent)
             addToRow(button);
             m_focusChain.append(button);
             m_actions.insert(a->key, button);
-        } else if (const auto *c = std::get_if<CaptionSpec>(&item)) {
+        } else if (const auto *c = std::get_if<CaptionItem>(&item)) {
             addToRow(new QLabel(c->text, this));
         } else if (std::holds_alternative<RowBreak>(item)) {
             newRow();
@@ -73,7 +73,7 @@ ParameterPanel::ParameterPanel(const FunctionSpec &function, QWidget *parent)
 
     // A field that a tick box unlocks follows the box.
     for (const auto &control : m_params) {
-        const QString &lock = control->spec().unlockedBy;
+        const QString &lock = control->param().unlockedBy;
         ParamControl *box = lock.isEmpty() ? nullptr : paramControl(lock);
         if (box && box->checkBox()) {
             connect(box->checkBox(), &QCheckBox::toggled, control.get(),
@@ -81,9 +81,9 @@ ParameterPanel::ParameterPanel(const FunctionSpec &function, QWidget *parent)
         }
     }
     for (const auto &control : m_params)
-        control->setValue(control->spec().defaultValue);
+        control->setValue(control->param().defaultValue);
     for (const auto &control : m_params) {
-        if (ParamControl *box = paramControl(control->spec().unlockedBy))
+        if (ParamControl *box = paramControl(control->param().unlockedBy))
             control->setUnlocked(box->value() == u"1"_s);
     }
 }
@@ -98,7 +98,7 @@ void ParameterPanel::addToRow(QWidget *widget)
 ParamControl *ParameterPanel::paramControl(const QString &key) const
 {
     for (const auto &control : m_params) {
-        if (control->spec().key == key)
+        if (control->param().key == key)
             return control.get();
     }
     return nullptr;
@@ -114,15 +114,15 @@ ParamValues ParameterPanel::values() const
 {
     ParamValues values;
     for (const auto &control : m_params)
-        values.set(control->spec().key, control->value());
+        values.set(control->param().key, control->value());
     return values;
 }
 
 void ParameterPanel::resetToDefaults()
 {
     for (const auto &control : m_params) {
-        if (control->spec().resetOnSelect)
-            control->setValue(control->spec().defaultValue);
+        if (control->param().resetOnSelect)
+            control->setValue(control->param().defaultValue);
     }
 }
 

@@ -20,10 +20,10 @@ class ParamControl;
 class ParameterPanel : public QFrame {
     Q_OBJECT
 public:
-    ParameterPanel(const FunctionSpec &function, QWidget *parent = nullptr);
+    ParameterPanel(const FunctionEntry &function, QWidget *parent = nullptr);
     ~ParameterPanel() override;
 
-    const FunctionSpec &function() const { return m_function; }
+    const FunctionEntry &function() const { return m_function; }
 
     /// The values the controls hold now.
     ParamValues values() const;
@@ -49,7 +49,7 @@ Q_SIGNALS:
 private:
     void addToRow(QWidget *widget);
 
-    const FunctionSpec &m_function;
+    const FunctionEntry &m_function;
     QList<QHBoxLayout *> m_rows;
     std::vector<std::unique_ptr<ParamControl>> m_params;
     QHash<QString, QAbstractButton *> m_runButtons;
