@@ -77,4 +77,18 @@ inline QString runOn(const QString &function, const QString &text, const QString
     return out;
 }
 
+/// The columns of a table of runs (function, text, "key=value" parameters, what runOn gives) and
+/// a function that adds one row to it.
+inline auto runTable()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("params");
+    QTest::addColumn<QString>("expected");
+    return [](const char *name, const QString &function, const QString &text,
+              const QStringList &params, const QString &expected) {
+        QTest::newRow(name) << function << text << params << expected;
+    };
+}
+
 } // namespace plintex::testing

@@ -1,22 +1,8 @@
-#include "ops/registry.h"
-
-#include <QTest>
+#include "ops/runfunction.h"
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
-
-namespace {
-
-/// A text as the functions see it: its lines, a final line break starting none.
-QStringList linesOf(const QString &text)
-{
-    QStringList rows = TextStore::splitRows(text);
-    if (!rows.isEmpty() && rows.back().isEmpty())
-        rows.removeLast();
-    return rows;
-}
-
-} // namespace
+using testing::linesOf;
 
 /// Every built function's own example, as the examples panel shows it, holds when it runs.
 class TestExamples : public QObject {

@@ -7,6 +7,7 @@
 using namespace Qt::StringLiterals;
 using namespace plintex;
 using testing::runOn;
+using testing::runTable;
 
 /// The column functions: whole runs, and the band edits under them.
 class TestColumnFunctions : public QObject {
@@ -21,14 +22,7 @@ private Q_SLOTS:
 
 void TestColumnFunctions::runs_data()
 {
-    QTest::addColumn<QString>("function");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("params");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char *name, const QString &function, const QString &text,
-                        const QStringList &params, const QString &expected) {
-        QTest::newRow(name) << function << text << params << expected;
-    };
+    const auto row = runTable();
     const QString order = u"!Column End position must\rbe greater than Start position."_s;
     const QString zero = u"!Column parameters can not equal 0."_s;
     const QString insert = u"Insert a Column"_s;

@@ -7,6 +7,7 @@
 using namespace Qt::StringLiterals;
 using namespace plintex;
 using testing::runOn;
+using testing::runTable;
 
 namespace {
 
@@ -34,14 +35,7 @@ private Q_SLOTS:
 
 void TestLines::runs_data()
 {
-    QTest::addColumn<QString>("function");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("params");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char *name, const QString &function, const QString &text,
-                        const QStringList &params, const QString &expected) {
-        QTest::newRow(name) << function << text << params << expected;
-    };
+    const auto row = runTable();
     const QString band = u"!Row restraint To position must\rbe greater than From position."_s;
     const QString zeroStart = u"!Zero start position is invalid."_s;
     const QString increment = u"!0 or 1 increment is invalid."_s;
