@@ -73,6 +73,28 @@ QString inPlaceProblem(const QString &path)
     return {};
 }
 
+/// Ends a run that did its work: the warnings it still gave, then the results shown outside
+/// the text, which are the output instead of the text. Such a run only read the text, so
+/// --in-place leaves the file as it is and the results go to standard output.
+int finishRun(const QStringList &report, const QStringList &notices, bool inPlace,
+              cli::Output &output)
+{
+    for (QString notice : notices)
+        printTo(stderr, notice.replace(u'\r', u'\n') + u'\n');
+    if (!report.isEmpty()) {
+        if (inPlace) {
+            output.discard();
+            if (!output.open({}))
+                return fail(cli::FileError, output.error());
+        }
+        if (!output.write((report.join(u'\n') + u'\n').toLocal8Bit()))
+            return fail(cli::FileError, output.error());
+    }
+    if (!output.finish())
+        return fail(cli::FileError, output.error());
+    return cli::Done;
+}
+
 /// Runs a function that needs the whole text (or none), then writes what the run leaves: the
 /// results shown outside the text when it has any, else the text in the input's encoding and
 /// line ends.
@@ -128,20 +150,16 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
         output.discard();
         return refuse(result.message.isEmpty() ? u"Processing stopped!"_s : result.message);
     }
-    for (QString notice : std::as_const(result.notices))
-        printTo(stderr, notice.replace(u'\r', u'\n') + u'\n');
-    if (!result.report.isEmpty())
-        out = (result.report.join(u'\n') + u'\n').toLocal8Bit();
-    if (!output.write(out) || !output.finish())
+    if (!output.write(out))
         return fail(cli::FileError, output.error());
-    return cli::Done;
+    return finishRun(result.report, result.notices, command.inPlace, output);
 }
 
 int runCommand(const cli::RunCommand &command)
 {
     const FunctionBody &body = command.function->body;
     // Before anything is read or written, so that starting over loses nothing.
-    if (!body.readsText || !body.lineTransform)
+    if (!body.readsText || !body.rowPass)
         cli::restartWithHugePages(g_argv);
     cli::FileSource source;
     if (body.readsText && !source.open(command.inputPath))
@@ -156,12 +174,12 @@ int runCommand(const cli::RunCommand &command)
     if (!output.open(command.outputPath))
         return fail(cli::FileError, output.error());
 
-    if (!body.readsText || !body.lineTransform)
+    if (!body.readsText || !body.rowPass)
         return runWholeText(command, body.readsText ? &source : nullptr, output);
 
     cli::ProgressLine progress(source.size());
-    const cli::StreamResult r = cli::streamLines(
-        source, body.lineTransform(command.params), command.params.all(), command.restraint,
+    const cli::StreamResult r = cli::streamPass(
+        source, body.rowPass, {command.params, command.runButton, command.restraint},
         [&](QByteArrayView bytes) { return output.write(bytes); },
         [&](qint64 done) { progress.update(done); });
     switch (r.outcome) {
@@ -176,9 +194,7 @@ int runCommand(const cli::RunCommand &command)
     case cli::StreamResult::Outcome::Done:
         break;
     }
-    if (!output.finish())
-        return fail(cli::FileError, output.error());
-    return cli::Done;
+    return finishRun(r.report, r.notices, command.inPlace, output);
 }
 
 int print(const QString &text)

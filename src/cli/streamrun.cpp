@@ -122,12 +122,160 @@ bool isUtf8(TextEncoding encoding)
     return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithBom;
 }
 
+/// How the rows of a streamed text are written: in the input's encoding, unless the input is
+/// Windows-1252 and the output must hold characters it cannot.
+struct OutputFormat {
+    TextFormat input;
+    TextEncoding encoding;
+    bool checkEachLine; ///< a UTF-8 stream, judged by its start only: a line may still not be
+};
+
+/// Runs a pass over the rows only to learn whether Windows-1252 holds every row it puts out:
+/// nothing when the text cannot be read (too long a line counts as not fitting, and the run
+/// proper then ends on it).
+class FitRows final : public PassRow, public PassOutput {
+public:
+    void moveTo(QByteArrayView line)
+    {
+        m_line = line;
+        m_decoded = false;
+    }
+    bool fits() const { return m_fits; }
+
+    QString &text() override
+    {
+        if (!m_decoded) {
+            decodeLineInto(m_text, m_line, TextEncoding::Windows1252);
+            m_decoded = true;
+        }
+        return m_text;
+    }
+    void keep() override {}
+    void keepRewritten() override { m_fits = m_fits && windows1252::canEncode(text()); }
+    void add(QStringView row) override { m_fits = m_fits && windows1252::canEncode(row); }
+    void hold() override {}
+    void releaseHeld(bool) override {}
+
+private:
+    QByteArrayView m_line;
+    bool m_decoded = false;
+    QString m_text;
+    bool m_fits = true;
+};
+
+std::optional<bool> allRowsFitWindows1252(LineReader &reader, PassPlan plan)
+{
+    FitRows rows;
+    QByteArrayView line;
+    QByteArrayView lineBreak;
+    for (qint64 index = 0; rows.fits(); ++index) {
+        const LineReader::Status status = reader.next(line, lineBreak);
+        if (status == LineReader::Status::End)
+            break;
+        if (status == LineReader::Status::TooLong)
+            return false;
+        if (status == LineReader::Status::Failed)
+            return std::nullopt;
+        rows.moveTo(line);
+        if (!plan.pass->row(index, rows, rows))
+            break;
+    }
+    if (rows.fits())
+        plan.pass->finish(rows, plan.result);
+    return rows.fits();
+}
+
+/// The current row of a stream as a pass sees it, and the pieces of output it leads to.
+class StreamRows final : public PassRow, public PassOutput {
+public:
+    explicit StreamRows(const OutputFormat &format) : m_format(format)
+    {
+        m_piece.reserve(kPieceSize + 4096);
+    }
+
+    void moveTo(QByteArrayView line, QByteArrayView lineBreak)
+    {
+        m_line = line;
+        m_break = lineBreak;
+        m_decoded = false;
+        m_asWindows1252 = m_format.checkEachLine && !isValidUtf8(line);
+    }
+    QByteArray &piece() { return m_piece; }
+
+    QString &text() override
+    {
+        if (!m_decoded) {
+            decodeLineInto(m_text, m_line,
+                           m_asWindows1252 ? TextEncoding::Windows1252 : m_format.input.encoding);
+            m_decoded = true;
+        }
+        return m_text;
+    }
+    void keep() override { keepInto(m_piece); }
+    void keepRewritten() override
+    {
+        appendEncodedLine(m_piece, text(), rowEncoding());
+        endRow(m_piece);
+    }
+    void add(QStringView row) override
+    {
+        appendEncodedLine(m_piece, row, m_format.encoding);
+        m_piece.append(lineEndBytes(m_format.input.lineEnd, m_format.encoding));
+    }
+    void hold() override
+    {
+        m_held.resize(0);
+        keepInto(m_held);
+        m_holding = true;
+    }
+    void releaseHeld(bool keep) override
+    {
+        if (keep && m_holding)
+            m_piece.append(m_held);
+        m_holding = false;
+    }
+
+private:
+    TextEncoding rowEncoding()
+    {
+        if (!m_asWindows1252)
+            return m_format.encoding;
+        return windows1252::canEncode(text()) ? TextEncoding::Windows1252 : TextEncoding::Utf8;
+    }
+    void keepInto(QByteArray &out)
+    {
+        if (m_format.encoding == m_format.input.encoding || m_asWindows1252)
+            out.append(m_line);
+        else
+            appendEncodedLine(out, text(), m_format.encoding);
+        endRow(out);
+    }
+    /// Every row keeps its own break; the last one gets one if it had none.
+    void endRow(QByteArray &out)
+    {
+        if (isUtf16(m_format.input.encoding) && m_line.size() % 2 != 0)
+            out.append(m_line.back()); // an odd last byte, kept as it came
+        out.append(m_break.isEmpty() ? lineEndBytes(m_format.input.lineEnd, m_format.encoding)
+                                     : m_break);
+    }
+
+    const OutputFormat &m_format;
+    QByteArrayView m_line;
+    QByteArrayView m_break;
+    bool m_asWindows1252 = false;
+    bool m_decoded = false;
+    QString m_text;
+    QByteArray m_piece;
+    QByteArray m_held;
+    bool m_holding = false;
+};
+
 } // namespace
 
-StreamResult streamLines(TextSource &source, const LineTransform &transform,
-                         const QStringList &parameterTexts, RowRestraint restraint,
-                         const std::function<bool(QByteArrayView)> &write,
-                         const std::function<void(qint64)> &progress, StreamLimits limits)
+StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
+                        const StreamRequest &request,
+                        const std::function<bool(QByteArrayView)> &write,
+                        const std::function<void(qint64)> &progress, StreamLimits limits)
 {
     const auto failed = [&](const QString &why) {
         return StreamResult{StreamResult::Outcome::ReadFailed, why};
@@ -137,23 +285,27 @@ StreamResult streamLines(TextSource &source, const LineTransform &transform,
                             u" MiB, too long to run line by line"_s;
 
     // The band resolves the same against any count beyond its own rows (and From + 1, which
-    // decides whether it is one).
-    const RowRestraint reset = resetRowTo(restraint);
-    const qint64 from = std::min(reset.from, std::numeric_limits<qint64>::max() - 1);
-    const qint64 enough = std::max(from + 1, reset.to == 0 ? qint64(2) : reset.to);
+    // decides whether it is one). A band that runs to the end of the text is known exactly
+    // while the text has at most twice From rows; a longer one runs to the end unknown, which
+    // no pass needs to know before its end (a cap of To - From + 1 rows then cannot bind).
+    const RowRestraint reset = resetRowTo(request.restraint);
+    const qint64 from = std::min(reset.from, std::numeric_limits<qint64>::max() / 2 - 1);
+    const qint64 enough =
+        reset.to == 0 ? std::max(2 * from + 1, qint64(2)) : std::max(from + 1, reset.to);
 
     const bool rereadable = source.size() >= 0;
     LineReader reader(source, limits.longestLine);
     TextFormat format;
     bool hasCr = true;
     qint64 lineCount = 0;
+    qsizetype bom = 0;
     if (rereadable) {
         const std::optional<Survey> s = survey(source, limits.longestLine);
         if (!s)
             return failed(source.error());
         format = detectFormatFromStart(s->start, s->utf8, source.size() % 2 == 0);
         hasCr = s->hasCr;
-        const qsizetype bom = byteOrderMark(format.encoding).size();
+        bom = byteOrderMark(format.encoding).size();
         LineReader counter(source, limits.longestLine);
         counter.setEncoding(format.encoding, hasCr);
         QString why;
@@ -167,20 +319,16 @@ StreamResult streamLines(TextSource &source, const LineTransform &transform,
         if (!count)
             return failed(why);
         lineCount = *count;
-        if (!source.rewind() || !reader.fill(bom))
-            return failed(source.error());
-        reader.skip(bom);
     } else {
         if (!reader.fill(limits.lookAhead))
             return failed(source.error());
         const QByteArrayView held = reader.held();
         const bool utf8 = isValidUtf8(reader.atEnd() ? held : held.first(wholeUtf8Prefix(held)));
         format = detectFormatFromStart(held, utf8, !reader.atEnd() || held.size() % 2 == 0);
-        const qsizetype bom = byteOrderMark(format.encoding).size();
-        reader.skip(bom);
+        bom = byteOrderMark(format.encoding).size();
         qsizetype unfinished = 0;
         const std::optional<qint64> count =
-            countHeldLines(reader.held(), reader.atEnd(), format.encoding, enough, &unfinished);
+            countHeldLines(held.sliced(bom), reader.atEnd(), format.encoding, enough, &unfinished);
         if (!count && unfinished > limits.longestLine)
             return failed(tooLong);
         if (!count)
@@ -191,27 +339,69 @@ StreamResult streamLines(TextSource &source, const LineTransform &transform,
     }
     reader.setEncoding(format.encoding, hasCr);
 
-    const RowRestraint band = resolveRestraint(restraint, lineCount);
-    if (!isValidBand(band))
-        return {StreamResult::Outcome::Refused, restraintWarning()};
+    PassStart start{request.params, request.runButton, checkBand(request.restraint, lineCount)};
+    if (reset.to == 0 && lineCount == enough)
+        start.band.band.to = PassStart::kToTheEnd;
+    PassPlan plan = factory(start);
+    if (rereadable && (!source.rewind() || !reader.fill(bom)))
+        return failed(source.error());
+    if (!plan.pass) {
+        if (!plan.result.done())
+            return {StreamResult::Outcome::Refused, plan.result.message};
+        // The text stays as it was: its bytes go out as they came, unless results replace it.
+        while (plan.result.report.isEmpty()) {
+            const QByteArrayView held = reader.held();
+            if (held.isEmpty())
+                break;
+            if (!write(held))
+                return {StreamResult::Outcome::WriteFailed, {}};
+            reader.skip(held.size());
+            if (!reader.fill(1))
+                return failed(source.error());
+        }
+        return {.report = plan.result.report, .notices = plan.result.notices};
+    }
+    reader.skip(bom);
 
-    // A transformed line is made of the input's characters and the parameters' texts, so
-    // these tell whether Windows-1252 can still hold the output; if not, it is UTF-8.
-    TextEncoding outputEncoding = format.encoding;
-    if (outputEncoding == TextEncoding::Windows1252) {
-        for (const QString &text : parameterTexts) {
+    // A rewritten row is made of the input's characters and the pass's own texts, so these
+    // tell whether Windows-1252 can still hold the output; if not, it is UTF-8.
+    OutputFormat output{format, format.encoding, !rereadable && isUtf8(format.encoding)};
+    if (output.encoding == TextEncoding::Windows1252) {
+        for (const QString &text : std::as_const(plan.outputTexts)) {
             if (!windows1252::canEncode(text))
-                outputEncoding = TextEncoding::Utf8;
+                output.encoding = TextEncoding::Utf8;
         }
     }
-    const bool copyVerbatim = outputEncoding == format.encoding;
-    // A stream was judged by its start only: a line further on may still not be UTF-8.
-    const bool checkEachLine = !rereadable && isUtf8(format.encoding);
-
-    QByteArray piece;
-    piece.reserve(kPieceSize + 4096);
+    // A file can be read again to find out whether those texts really come out, and so can a
+    // stream held whole: the text stays Windows-1252 as long as every row it gets fits.
+    if (output.encoding != format.encoding && !rereadable && reader.atEnd()) {
+        MemorySource held(reader.held().toByteArray());
+        LineReader probe(held, limits.longestLine);
+        probe.setEncoding(format.encoding, hasCr);
+        if (allRowsFitWindows1252(probe, factory(start)).value_or(false))
+            output.encoding = format.encoding;
+    }
+    if (output.encoding != format.encoding && rereadable) {
+        LineReader probe(source, limits.longestLine);
+        probe.setEncoding(format.encoding, hasCr);
+        std::optional<bool> fits;
+        if (source.rewind())
+            fits = allRowsFitWindows1252(probe, factory(start));
+        if (!fits || !source.rewind() || !reader.fill(0))
+            return failed(source.error());
+        if (*fits)
+            output.encoding = format.encoding;
+    }
+    StreamRows rows(output);
+    QByteArray &piece = rows.piece();
     piece.append(byteOrderMark(format.encoding));
-    QString text;
+    const auto flush = [&] {
+        const bool written = !plan.rewritesText || write(piece);
+        piece.resize(0);
+        if (progress)
+            progress(reader.bytesRead());
+        return written;
+    };
     QByteArrayView line;
     QByteArrayView lineBreak;
     for (qint64 index = 0;; ++index) {
@@ -222,37 +412,18 @@ StreamResult streamLines(TextSource &source, const LineTransform &transform,
             return failed(tooLong);
         if (status == LineReader::Status::Failed)
             return failed(source.error());
-        const bool inBand = index >= band.from - 1 && (index <= band.to - 1 || reset.to == 0);
-        const bool asWindows1252 = checkEachLine && !isValidUtf8(line);
-        if (!inBand && (copyVerbatim || asWindows1252)) {
-            piece.append(line);
-        } else {
-            const TextEncoding encoding =
-                asWindows1252 ? TextEncoding::Windows1252 : format.encoding;
-            decodeLineInto(text, line, encoding);
-            if (inBand)
-                transform(text);
-            appendEncodedLine(piece, text,
-                              !asWindows1252                 ? outputEncoding
-                              : windows1252::canEncode(text) ? TextEncoding::Windows1252
-                                                             : TextEncoding::Utf8);
-            if (isUtf16(format.encoding) && line.size() % 2 != 0)
-                piece.append(line.back()); // an odd last byte, kept as it came
-        }
-        // Every line keeps its own break; the last one gets one if it had none.
-        piece.append(lineBreak.isEmpty() ? lineEndBytes(format.lineEnd, outputEncoding)
-                                         : lineBreak);
-        if (piece.size() >= kPieceSize) {
-            if (!write(piece))
-                return {StreamResult::Outcome::WriteFailed, {}};
-            piece.resize(0);
-            if (progress)
-                progress(reader.bytesRead());
-        }
+        rows.moveTo(line, lineBreak);
+        if (!plan.pass->row(index, rows, rows))
+            break;
+        if (piece.size() >= kPieceSize && !flush())
+            return {StreamResult::Outcome::WriteFailed, {}};
     }
-    if (!write(piece))
+    plan.pass->finish(rows, plan.result);
+    if (!plan.result.done())
+        return {StreamResult::Outcome::Refused, plan.result.message};
+    if (!flush())
         return {StreamResult::Outcome::WriteFailed, {}};
-    return {};
+    return {.report = plan.result.report, .notices = plan.result.notices};
 }
 
 } // namespace plintex::cli

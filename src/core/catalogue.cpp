@@ -158,9 +158,14 @@ void bindBody(QList<FunctionEntry> &functions, QStringView name, FunctionBody bo
     const auto f = std::find_if(functions.begin(), functions.end(),
                                 [name](const FunctionEntry &f) { return f.name == name; });
     Q_ASSERT(f != functions.end());
-    if (!body.run && body.lineTransform) {
-        body.run = [transform = body.lineTransform](RunInput input, RunMonitor &monitor) {
-            return runLineTransform(transform, std::move(input), monitor);
+    if (!body.rowPass && body.lineTransform) {
+        body.rowPass = [transform = body.lineTransform](const PassStart &start) {
+            return bandPass(transform(start.params), start);
+        };
+    }
+    if (!body.run && body.rowPass) {
+        body.run = [pass = body.rowPass](RunInput input, RunMonitor &monitor) {
+            return runRowPass(pass, std::move(input), monitor);
         };
     }
     f->body = std::move(body);

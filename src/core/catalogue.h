@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/panel.h"
+#include "core/rowpass.h"
 #include "core/run.h"
 
 #include <QList>
@@ -53,10 +54,14 @@ struct FunctionExample {
 struct FunctionBody {
     QString description = {}; ///< one sentence: what it does (command-line help, help file)
     QList<PanelItem> panel = {};
-    /// The run routine. A function that declares a line transform gets its routine from it.
+    /// The run routine. A function that declares a row pass or a line transform gets its
+    /// routine from it.
     RunRoutine run = nullptr;
+    /// Set for functions that run as one pass over the rows, first to last: the command line
+    /// then streams a text of any size through it.
+    RowPassFactory rowPass = nullptr;
     /// Set for functions that only rewrite each line of the band on its own, from the line and
-    /// the parameters: the command line then streams a text of any size through it.
+    /// the parameters: their row pass follows from it.
     LineTransformFactory lineTransform = nullptr;
     QList<CaretMenuTarget> menuTargets = {};
     FunctionExample example = {};

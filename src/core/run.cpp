@@ -37,10 +37,4 @@ BandCheck checkBand(const RowRestraint &restraint, qsizetype lineCount)
     return check;
 }
 
-RunResult runLineTransform(LineTransformFactory factory, RunInput input, RunMonitor &monitor)
-{
-    const LineTransform transform = factory(input.params);
-    return runOverBand(std::move(input), monitor, transform);
-}
-
 } // namespace plintex

@@ -123,7 +123,4 @@ RunResult runOverBand(RunInput input, RunMonitor &monitor, Transform transform)
     return result;
 }
 
-/// The run routine of a function that declares a line transform: the transform over the band.
-RunResult runLineTransform(LineTransformFactory factory, RunInput input, RunMonitor &monitor);
-
 } // namespace plintex

@@ -9,25 +9,21 @@ const QString kStart = u"start"_s;
 const QString kEnd = u"end"_s;
 const QString kTo = u"to"_s;
 
-RunResult run(RunInput input, RunMonitor &monitor)
+PassPlan plan(const PassStart &start)
 {
-    const qint64 start = input.params.number(kStart);
-    const qint64 end = input.params.number(kEnd);
-    const qint64 to = input.params.number(kTo);
-    if (start == 0 || end == 0 || to == 0)
-        return RunResult::refused(u"Column parameters can not equal 0."_s);
-    if (end <= start)
-        return RunResult::refused(u"Column End position must\rbe greater than Start position."_s);
-    QStringList &lines = input.lines;
-    monitor.begin(double(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (monitor.step(double(i)))
-            return RunResult::stopped();
-        copyBand(lines[i], start, end, to);
-    }
-    RunResult result;
-    result.lines = std::move(lines);
-    return result;
+    const qint64 from = start.params.number(kStart);
+    const qint64 end = start.params.number(kEnd);
+    const qint64 to = start.params.number(kTo);
+    if (from == 0 || end == 0 || to == 0)
+        return PassPlan::without(RunResult::refused(u"Column parameters can not equal 0."_s));
+    if (end <= from)
+        return PassPlan::without(
+            RunResult::refused(u"Column End position must\rbe greater than Start position."_s));
+    return planOf([=](qint64, PassRow &row, PassOutput &out) {
+        copyBand(row.text(), from, end, to);
+        out.keepRewritten();
+        return true;
+    });
 }
 
 } // namespace
@@ -62,7 +58,7 @@ FunctionBody copyColumn()
                 column(kEnd, u"and ending at column position:"_s),
                 column(kTo, u"to position:"_s),
             },
-        .run = run,
+        .rowPass = plan,
         .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},
                         {MenuEntry::EndColumn, kEnd, CaretSource::Column},
                         {MenuEntry::BeginRow, kTo, CaretSource::Column}},

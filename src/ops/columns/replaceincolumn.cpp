@@ -29,31 +29,32 @@ bool replaceAll(QString &band, QStringView search, QStringView replacement)
     return true;
 }
 
-RunResult run(RunInput input, RunMonitor &monitor)
+PassPlan plan(const PassStart &start)
 {
-    const qint64 start = input.params.number(kStart);
-    const qint64 end = input.params.number(kEnd);
-    if (start == 0 || end == 0)
-        return RunResult::refused(u"Column parameters incorrectly set."_s);
-    if (end <= start)
-        return RunResult::refused(u"Column End position must\rbe greater than Start position."_s);
-    const QString search = input.params.text(kSearch);
-    const QString replacement = input.params.text(kReplacement);
-    RunResult result;
+    const qint64 from = start.params.number(kStart);
+    const qint64 end = start.params.number(kEnd);
+    if (from == 0 || end == 0)
+        return PassPlan::without(RunResult::refused(u"Column parameters incorrectly set."_s));
+    if (end <= from)
+        return PassPlan::without(
+            RunResult::refused(u"Column End position must\rbe greater than Start position."_s));
+    const QString search = start.params.text(kSearch);
     if (search.isEmpty() || search.contains(u'\n') || search.contains(u'\r')) {
         // Nothing that a band can hold: the text stays, and no history remembers the search.
+        RunResult result;
         result.saveHistories = false;
-        return result;
+        return PassPlan::without(result);
     }
-    QStringList &lines = input.lines;
-    monitor.begin(double(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (monitor.step(double(i)))
-            return RunResult::stopped();
-        replaceInBand(lines[i], search, replacement, start, end);
-    }
-    result.lines = std::move(lines);
-    return result;
+    PassPlan plan = planOf(
+        [=, replacement = start.params.text(kReplacement)](qint64, PassRow &row, PassOutput &out) {
+            if (replaceInBand(row.text(), search, replacement, from, end))
+                out.keepRewritten();
+            else
+                out.keep();
+            return true;
+        });
+    plan.outputTexts = {start.params.text(kReplacement)};
+    return plan;
 }
 
 } // namespace
@@ -105,7 +106,7 @@ FunctionBody replaceInColumn()
                 column(kStart, u"in column:"_s),
                 column(kEnd, u"to"_s),
             },
-        .run = run,
+        .rowPass = plan,
         .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},
                         {MenuEntry::EndColumn, kEnd, CaretSource::Column}},
         .example = {.title = u"Replace data within a specified column (999 changed to 000 in "

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -92,43 +93,52 @@ QStringView bandOf(const QString &line, qint64 start, qint64 end)
     return QStringView(line).sliced(from, std::min<qint64>(end - start, line.size() - from));
 }
 
-RunResult run(RunInput input, RunMonitor &monitor)
+PassPlan plan(const PassStart &start)
 {
-    BandCheck check = checkBand(input.restraint, input.lines.size());
-    if (check.refusal)
-        return *check.refusal;
-    const qint64 start = input.params.number(kStart);
-    const qint64 end = input.params.number(kEnd);
-    if (end <= start) {
+    if (start.band.refusal)
+        return PassPlan::without(*start.band.refusal);
+    const RowRestraint &band = start.band.band;
+    const qint64 from = start.params.number(kStart);
+    const qint64 end = start.params.number(kEnd);
+    if (end <= from) {
         RunResult refused =
             RunResult::refused(u"Column End position must\rbe greater than Start position."_s);
-        refused.writeBack(check.band);
-        return refused;
+        refused.writeBack(band);
+        return PassPlan::without(refused);
     }
 
-    DecimalTotal total;
-    std::string cleaned;
-    monitor.begin(double(check.band.to));
-    for (qsizetype i = check.band.from - 1; i < check.band.to; ++i) {
-        if (monitor.step(double(i))) {
-            RunResult stopped = RunResult::stopped();
-            stopped.writeBack(check.band);
-            return stopped;
-        }
-        cleanNumberInto(bandOf(input.lines[i], start, end), cleaned);
-        if (!cleaned.empty() && !total.add(cleaned)) {
-            RunResult refused = RunResult::refused(u"'"_s + QString::fromLatin1(cleaned) +
-                                                   u"' is not a valid floating point value"_s);
-            refused.writeBack(check.band);
-            return refused;
-        }
-    }
+    struct State {
+        DecimalTotal total;
+        std::string cleaned;
+        bool valid = true;
+    };
+    auto state = std::make_shared<State>();
     RunResult result;
-    result.writeBack(check.band);
-    const QString text = total.text();
-    result.fields.append({FieldWrite::Target::Param, kTotal, text});
-    result.report = {text};
-    return result;
+    result.writeBack(band);
+    PassPlan plan = planOf(
+        [=](qint64 index, PassRow &row, PassOutput &) {
+            if (index < band.from - 1 || index > band.to - 1)
+                return true;
+            cleanNumberInto(bandOf(row.text(), from, end), state->cleaned);
+            state->valid = state->cleaned.empty() || state->total.add(state->cleaned);
+            return state->valid;
+        },
+        std::move(result),
+        [=](PassOutput &, RunResult &result) {
+            if (!state->valid) {
+                RunResult refused =
+                    RunResult::refused(u"'"_s + QString::fromLatin1(state->cleaned) +
+                                       u"' is not a valid floating point value"_s);
+                refused.fields = result.fields;
+                result = std::move(refused);
+                return;
+            }
+            const QString text = state->total.text();
+            result.fields.append({FieldWrite::Target::Param, kTotal, text});
+            result.report = {text};
+        });
+    plan.rewritesText = false;
+    return plan;
 }
 
 } // namespace
@@ -255,7 +265,7 @@ FunctionBody totalColumn()
                 numberField(kStart, u"in column:"_s, u"0"_s, u"0"_s, Reset::Keep),
                 numberField(kEnd, u"to"_s, u"0"_s, u"0"_s, Reset::Keep),
             },
-        .run = run,
+        .rowPass = plan,
         .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},
                         {MenuEntry::EndColumn, kEnd, CaretSource::Column}},
         .example = {.title = u"Total a specified column (column 3 total = 555)"_s,

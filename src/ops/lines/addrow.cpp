@@ -8,43 +8,36 @@ namespace {
 const QString kData = u"data"_s;
 const QString kEvery = u"every"_s;
 
-RunResult run(RunInput input, RunMonitor &monitor)
+PassPlan plan(const PassStart &start)
 {
-    const BandCheck check = checkBand(input.restraint, input.lines.size());
-    if (check.refusal)
-        return *check.refusal;
-    const qint64 every = input.params.number(kEvery);
+    if (start.band.refusal)
+        return PassPlan::without(*start.band.refusal);
+    const RowRestraint &band = start.band.band;
+    const qint64 every = start.params.number(kEvery);
     if (every == 0) {
         RunResult refused = RunResult::refused(u"Zero start position is invalid."_s);
-        refused.writeBack(check.band);
-        return refused;
+        refused.writeBack(band);
+        return PassPlan::without(refused);
     }
 
     // Rows are counted in the text as it was; the block goes after rows N, 2N, ... that have
-    // a following row inside the band.
-    QStringList &lines = input.lines;
-    const qsizetype n = lines.size();
-    const qsizetype top = n - n % every;
-    const QStringList block = blockRows(input.params.text(kData));
-    const qsizetype insertions = top / every; // at most; enough to reserve
-    QStringList out;
-    out.reserve(n + insertions * block.size());
-    monitor.begin(double(top));
-    for (qsizetype row = 1; row <= n; ++row) {
-        if (row <= top && monitor.step(double(row))) {
-            RunResult stopped = RunResult::stopped();
-            stopped.writeBack(check.band);
-            return stopped;
-        }
-        out.append(std::move(lines[row - 1]));
-        if (row % every == 0 && row >= check.band.from && row < check.band.to)
-            out.append(block);
-    }
+    // a following row inside the band, so it is put out when that row comes.
     RunResult result;
-    result.writeBack(check.band);
-    result.lines = std::move(out);
-    result.caret = CaretPlacement::atLine(check.band.to - 1);
-    return result;
+    result.writeBack(band);
+    result.caret = CaretPlacement::atLine(band.to - 1);
+    PassPlan plan = planOf(
+        [block = blockRows(start.params.text(kData)), every, band](qint64 index, PassRow &,
+                                                                   PassOutput &out) {
+            if (index > 0 && index % every == 0 && index >= band.from && index < band.to) {
+                for (const QString &row : block)
+                    out.add(row);
+            }
+            out.keep();
+            return true;
+        },
+        std::move(result));
+    plan.outputTexts = {start.params.text(kData)};
+    return plan;
 }
 
 } // namespace
@@ -67,7 +60,7 @@ FunctionBody addRow()
                 numberField(kEvery, u"every:"_s, u"1"_s, u"1"_s),
                 caption(u"row."_s),
             },
-        .run = run,
+        .rowPass = plan,
         .example = {.title = u"Insert a row of data ('-- insert --' inserted every 2 rows)"_s,
                     .before = QString(row + u"\r\n"_s).repeated(5) + row,
                     .after = u"aaaaaaaaaaaaa\r\naaaaaaaaaaaaa\r\n-- insert --\r\naaaaaaaaaaaaa\r\n"

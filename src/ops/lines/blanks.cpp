@@ -13,29 +13,18 @@ bool isStrippable(QChar c)
     return c.unicode() <= 32;
 }
 
-RunResult removeBlanks(RunInput input, RunMonitor &monitor)
+PassPlan removeBlanks(const PassStart &)
 {
-    QStringList &lines = input.lines;
-    const qsizetype n = lines.size();
-    monitor.begin(double(n));
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (monitor.step(double(i + 1)))
-            return RunResult::stopped();
-        if (!isBlankRow(lines[i]))
-            lines[kept++] = std::move(lines[i]);
-    }
-    lines.resize(kept);
-    RunResult result;
-    result.lines = std::move(lines);
-    return result;
+    return planOf([](qint64, PassRow &row, PassOutput &out) {
+        if (!isBlankRow(row.text()))
+            out.keep();
+        return true;
+    });
 }
 
-RunResult trimBlanks(RunInput input, RunMonitor &monitor)
+PassPlan trimBlanks(const PassStart &start)
 {
-    if (input.runButton == kTrailing)
-        return runOverBand(std::move(input), monitor, trimTrailing);
-    return runOverBand(std::move(input), monitor, trimLeading);
+    return bandPass(start.runButton == kTrailing ? trimTrailing : trimLeading, start);
 }
 
 } // namespace
@@ -73,7 +62,7 @@ FunctionBody removeBlankLines()
     return {
         .description = u"Deletes every row of the text that is empty or holds only blanks."_s,
         .panel = {runButton(), caption(u"Take out blank lines."_s)},
-        .run = removeBlanks,
+        .rowPass = removeBlanks,
         .example = {.title = u"Remove blank lines"_s,
                     .before =
                         row + u"\r\n \r\n"_s + row + u"\r\n"_s + row + u"\r\n \r\n \r\n"_s + row,
@@ -89,7 +78,7 @@ FunctionBody deleteLeadingTrailingBlanks()
                        u"end of every row of the band."_s,
         .panel = {runButton(kLeading, u"Take out leading blanks."_s),
                   runButton(kTrailing, u"Take out trailing blanks."_s)},
-        .run = trimBlanks,
+        .rowPass = trimBlanks,
         .example = {.title = u"Delete leading / trailing blanks"_s,
                     .before = row + u"\r\n   "_s + row + u"\r\n"_s + row + u"\r\n "_s + row +
                               u"\r\n   "_s + row + u"\r\n        "_s + row + u"\r\n"_s + row,

@@ -8,51 +8,38 @@ namespace {
 const QString kStart = u"start"_s;
 const QString kEvery = u"every"_s;
 
-RunResult run(RunInput input, RunMonitor &monitor)
+PassPlan plan(const PassStart &start)
 {
-    const qint64 start = input.params.number(kStart);
-    if (start == 0)
-        return RunResult::refused(u"Zero start position is invalid."_s);
-    const qint64 every = input.params.number(kEvery);
+    const qint64 first = start.params.number(kStart);
+    if (first == 0)
+        return PassPlan::without(RunResult::refused(u"Zero start position is invalid."_s));
+    const qint64 every = start.params.number(kEvery);
     if (every < 2) {
         RunResult refused = RunResult::refused(u"0 or 1 increment is invalid."_s);
         refused.fields.append({FieldWrite::Target::Param, kEvery, u"2"_s});
-        return refused;
+        return PassPlan::without(refused);
     }
-    const BandCheck check = checkBand(input.restraint, input.lines.size());
-    if (check.refusal)
-        return *check.refusal;
+    if (start.band.refusal)
+        return PassPlan::without(*start.band.refusal);
 
-    // One pass per row of the band, each deleting the next of rows S, S+N, ... while one is
-    // left: the kept rows move down in place.
-    QStringList &lines = input.lines;
-    const qsizetype n = lines.size();
-    qsizetype kept = 0;
-    qsizetype next = 0; // first row (from 0) not yet moved
-    qint64 target = start;
-    monitor.begin(double(check.band.to));
-    for (qint64 pass = check.band.from - 1; pass <= check.band.to - 1; ++pass) {
-        if (monitor.step(double(pass))) {
-            RunResult stopped = RunResult::stopped();
-            stopped.writeBack(check.band);
-            return stopped;
-        }
-        if (target > n)
-            continue;
-        for (; next < target - 1; ++next)
-            lines[kept++] = std::move(lines[next]);
-        next = target; // skips the deleted row
-        target = target > n - every ? n + 1 : target + every;
-    }
-    for (; next < n; ++next)
-        lines[kept++] = std::move(lines[next]);
-    lines.resize(kept);
-
+    // Rows S, S+N, ... of the text as it was, one per pass of the band: at most To - From + 1.
+    const RowRestraint &band = start.band.band;
+    qint64 left = band.to == PassStart::kToTheEnd ? band.to : band.to - band.from + 1;
+    qint64 next = first - 1; // index of the next row to delete
     RunResult result;
-    result.writeBack(check.band);
-    result.lines = std::move(lines);
-    result.caret = CaretPlacement::atLine(check.band.to - 1);
-    return result;
+    result.writeBack(band);
+    result.caret = CaretPlacement::atLine(band.to - 1);
+    return planOf(
+        [=](qint64 index, PassRow &, PassOutput &out) mutable {
+            if (index == next && left > 0) {
+                --left;
+                next += every;
+            } else {
+                out.keep();
+            }
+            return true;
+        },
+        std::move(result));
 }
 
 } // namespace
@@ -70,7 +57,7 @@ FunctionBody deleteRow()
                 numberField(kEvery, u"and every:"_s, u"2"_s, u"2"_s),
                 caption(u"row thereafter."_s),
             },
-        .run = run,
+        .rowPass = plan,
         .example = {.title = u"Delete a row of data (every 3rd row deleted)"_s,
                     .before = kept + u"\r\n-- delete --\r\n"_s + kept + u"\r\n-- delete --\r\n"_s +
                               kept + u"\r\n-- delete -- "_s,

@@ -3,8 +3,6 @@
 #include "ops/lines/addrow.h"
 #include "ops/lines/matcher.h"
 
-#include <vector>
-
 using namespace Qt::StringLiterals;
 
 namespace plintex::lines {
@@ -26,63 +24,64 @@ Parameter searchField()
     return memoField(kSearch, u"every line containing this data:"_s, Reset::Keep);
 }
 
-RunResult insertRun(RunInput input, RunMonitor &monitor)
+PassPlan insertPlan(const PassStart &start)
 {
-    const SearchTexts texts(input.params.lines(kSearch));
-    const QStringList block = blockRows(input.params.text(kData));
-    const bool before = input.params.text(kWhere) == kBefore;
-    QStringList &lines = input.lines;
-    const qsizetype n = lines.size();
-    QStringList out;
-    out.reserve(n);
-    monitor.begin(double(n));
-    for (qsizetype i = 0; i < n; ++i) {
-        if (monitor.step(double(i)))
-            return RunResult::stopped();
-        // A row holding several of the texts gets the block once.
-        const bool found = texts.foundIn(lines[i]);
-        if (found && before)
-            out.append(block);
-        out.append(std::move(lines[i]));
-        if (found && !before)
-            out.append(block);
-    }
-    RunResult result;
-    result.lines = std::move(out);
-    return result;
+    // A row holding several of the texts gets the block once.
+    PassPlan plan = planOf(
+        [texts = SearchTexts(start.params.lines(kSearch)),
+         block = blockRows(start.params.text(kData)),
+         before = start.params.text(kWhere) == kBefore](qint64, PassRow &row, PassOutput &out) {
+            const bool found = texts.foundIn(row.text());
+            if (found && before) {
+                for (const QString &line : block)
+                    out.add(line);
+            }
+            out.keep();
+            if (found && !before) {
+                for (const QString &line : block)
+                    out.add(line);
+            }
+            return true;
+        });
+    plan.outputTexts = {start.params.text(kData)};
+    return plan;
 }
 
-RunResult deleteRun(RunInput input, RunMonitor &monitor)
+/// A row is marked when it holds one of the texts (Same), or when the row after it (Before) or
+/// before it (After) does; Delete drops the marked rows, Retain keeps only them. The marks
+/// are kept beside the rows, so that the rows' own text never reads as a mark.
+PassPlan deletePlan(const PassStart &start)
 {
-    const SearchTexts texts(input.params.lines(kSearch));
-    const QString which = input.params.text(kWhich);
-    const qsizetype shift = which == kBefore ? -1 : which == kAfter ? 1 : 0;
-    const bool retain = input.params.text(kMode) == kRetain;
-    QStringList &lines = input.lines;
-    const qsizetype n = lines.size();
-
-    // The marks are kept beside the rows, so that the rows' own text never reads as a mark and
-    // every search looks at the row as the user wrote it.
-    std::vector<char> marked(std::size_t(n), 0);
-    monitor.begin(double(n));
-    for (qsizetype i = 0; i < n; ++i) {
-        if (monitor.step(double(i)))
-            return RunResult::stopped();
-        const qsizetype target = i + shift;
-        if (target >= 0 && target < n && !marked[target] && texts.foundIn(lines[i]))
-            marked[target] = 1;
-    }
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (bool(marked[i]) == retain)
-            lines[kept++] = std::move(lines[i]);
-    }
-    lines.resize(kept);
+    const QString which = start.params.text(kWhich);
+    const bool retain = start.params.text(kMode) == kRetain;
     RunResult result;
-    result.lines = std::move(lines);
     if (retain)
         result.caret = CaretPlacement::atEnd();
-    return result;
+    const SearchTexts texts(start.params.lines(kSearch));
+    if (which == kBefore) {
+        // A row's fate waits for the next row.
+        return planOf(
+            [texts, retain, holding = false](qint64, PassRow &row, PassOutput &out) mutable {
+                const bool found = texts.foundIn(row.text());
+                if (holding)
+                    out.releaseHeld(found == retain);
+                out.hold();
+                holding = true;
+                return true;
+            },
+            std::move(result),
+            [retain](PassOutput &out, RunResult &) { out.releaseHeld(!retain); });
+    }
+    const bool after = which == kAfter;
+    return planOf(
+        [texts, retain, after, previous = false](qint64, PassRow &row, PassOutput &out) mutable {
+            const bool found = texts.foundIn(row.text());
+            if ((after ? previous : found) == retain)
+                out.keep();
+            previous = found;
+            return true;
+        },
+        std::move(result));
 }
 
 } // namespace
@@ -102,7 +101,7 @@ FunctionBody insertLinesPerData()
                           .choices = {{kBefore, u"Before"_s}, {kAfter, u"After"_s}}},
                 searchField(),
             },
-        .run = insertRun,
+        .rowPass = insertPlan,
         .example = {.title =
                         u"Insert lines (before/after) per data ('INSERTED DATA' inserted below "
                         u"lines containing bbb)"_s,
@@ -137,7 +136,7 @@ FunctionBody deleteLinesPerData()
                     .choices = {{kSame, u"Same"_s}, {kBefore, u"Before"_s}, {kAfter, u"After"_s}}},
                 searchField(),
             },
-        .run = deleteRun,
+        .rowPass = deletePlan,
         .example = {.title = u"Retain / Delete lines per data (lines containing bbb deleted)"_s,
                     .before =
                         u"1111111111111\r\n2222222222222\r\n3333333bbb333\r\n4444444444444\r\n"

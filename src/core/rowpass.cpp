@@ -1,0 +1,97 @@
+#include "core/rowpass.h"
+
+namespace plintex {
+namespace {
+
+/// The work area's lines as a pass sees them: each row moves into the output when kept.
+class ListRows final : public PassRow, public PassOutput {
+public:
+    explicit ListRows(QStringList &lines) : m_lines(lines) { m_out.reserve(lines.size()); }
+
+    void moveTo(qsizetype index) { m_index = index; }
+    QStringList take() { return std::move(m_out); }
+
+    QString &text() override { return m_lines[m_index]; }
+    void keep() override { m_out.append(std::move(m_lines[m_index])); }
+    void keepRewritten() override { keep(); }
+    void add(QStringView row) override { m_out.append(row.toString()); }
+    void hold() override { m_held = std::move(m_lines[m_index]); }
+    void releaseHeld(bool keep) override
+    {
+        if (keep && m_held)
+            m_out.append(std::move(*m_held));
+        m_held.reset();
+    }
+
+private:
+    QStringList &m_lines;
+    QStringList m_out;
+    std::optional<QString> m_held;
+    qsizetype m_index = 0;
+};
+
+/// A line transform applied to the rows of the band.
+class TransformPass final : public RowPass {
+public:
+    TransformPass(LineTransform transform, const RowRestraint &band)
+        : m_transform(std::move(transform)), m_first(band.from - 1), m_last(band.to - 1)
+    {
+    }
+
+    bool row(qint64 index, PassRow &row, PassOutput &out) override
+    {
+        if (index < m_first || index > m_last) {
+            out.keep();
+        } else {
+            m_transform(row.text());
+            out.keepRewritten();
+        }
+        return true;
+    }
+
+private:
+    LineTransform m_transform;
+    qint64 m_first;
+    qint64 m_last;
+};
+
+} // namespace
+
+RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor)
+{
+    PassPlan plan =
+        factory({input.params, input.runButton, checkBand(input.restraint, input.lines.size())});
+    if (!plan.pass)
+        return plan.result;
+    ListRows rows(input.lines);
+    const qsizetype n = input.lines.size();
+    monitor.begin(double(n));
+    for (qsizetype i = 0; i < n; ++i) {
+        if (monitor.step(double(i))) {
+            RunResult stopped = RunResult::stopped();
+            stopped.fields = plan.result.fields;
+            return stopped;
+        }
+        rows.moveTo(i);
+        if (!plan.pass->row(i, rows, rows))
+            break;
+    }
+    plan.pass->finish(rows, plan.result);
+    if (plan.result.done() && plan.rewritesText)
+        plan.result.lines = rows.take();
+    return plan.result;
+}
+
+PassPlan bandPass(LineTransform transform, const PassStart &start)
+{
+    if (start.band.refusal)
+        return PassPlan::without(*start.band.refusal);
+    PassPlan plan;
+    plan.pass = std::make_unique<TransformPass>(std::move(transform), start.band.band);
+    plan.outputTexts = start.params.all();
+    plan.result.writeBack(start.band.band);
+    plan.result.caret = CaretPlacement::atLine(start.band.band.to - 1);
+    return plan;
+}
+
+} // namespace plintex

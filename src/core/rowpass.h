@@ -1,0 +1,125 @@
+#pragma once
+
+#include "core/run.h"
+
+#include <functional>
+#include <limits>
+#include <memory>
+
+namespace plintex {
+
+/// The row a pass is looking at. Its text is decoded only when asked for, so that a pass that
+/// keeps or drops rows by their number alone never pays for it.
+class PassRow {
+public:
+    virtual ~PassRow() = default;
+    /// The row's text; a pass may edit it and then keep it with `keepRewritten`.
+    virtual QString &text() = 0;
+};
+
+/// Where a pass puts the rows of its output, in order.
+class PassOutput {
+public:
+    virtual ~PassOutput() = default;
+    /// The current row, as it came.
+    virtual void keep() = 0;
+    /// The current row, as its `text()` now holds it.
+    virtual void keepRewritten() = 0;
+    /// A row of the pass's own.
+    virtual void add(QStringView row) = 0;
+    /// Sets the current row aside as it came, to be put out or dropped later, when a row
+    /// further on has decided its fate. One row at a time is held; releasing when none is
+    /// held does nothing.
+    virtual void hold() = 0;
+    virtual void releaseHeld(bool keep) = 0;
+};
+
+/// A function's run as one pass over the rows of the text, first to last: for each row it
+/// says what the output holds in its place (nothing, the row, the row rewritten, rows of its
+/// own). The window runs it over the work area's lines; the command line streams a text of any
+/// size through it, holding a row at a time. Either way the text comes out the same.
+class RowPass {
+public:
+    virtual ~RowPass() = default;
+    /// The row at `index` (from 0). False ends the run early: `finish` then gives the refusal.
+    virtual bool row(qint64 index, PassRow &row, PassOutput &out) = 0;
+    /// After the last row (or an early end): closing rows, and what the run leaves outside the
+    /// text, added to `result` (whose fields and caret the plan already set).
+    virtual void finish(PassOutput &out, RunResult &result)
+    {
+        Q_UNUSED(out);
+        Q_UNUSED(result);
+    }
+};
+
+/// What a pass starts from. The band is known before any row is read, but not always the text's
+/// length: when it runs to the end of a text longer than twice its From, `band.to` can be
+/// `kToTheEnd` on the command line.
+struct PassStart {
+    static constexpr qint64 kToTheEnd = std::numeric_limits<qint64>::max();
+
+    ParamValues params = {};
+    QString runButton = {};
+    /// The row restraint resolved, and its refusal when it is no band; a function without the
+    /// restraint ignores both.
+    BandCheck band = {};
+};
+
+/// A pass ready to run, or the run's whole result without one: a refusal, or a run that leaves
+/// the text as it was. With a pass, `result` holds what a run or a stop writes back (the band)
+/// and where a finished run leaves the caret.
+struct PassPlan {
+    std::unique_ptr<RowPass> pass = {};
+    RunResult result = {};
+    /// False for a pass that only reads the text (a total): the text stays as it was.
+    bool rewritesText = true;
+    /// The texts of its own that the pass may put into rows (a block, a replacement): whether
+    /// Windows-1252 can hold them tells a stream its output's encoding before it starts.
+    QStringList outputTexts = {};
+
+    static PassPlan without(RunResult result)
+    {
+        PassPlan plan;
+        plan.result = std::move(result);
+        return plan;
+    }
+};
+
+using RowPassFactory = std::function<PassPlan(const PassStart &start)>;
+
+/// A pass made of a step, `bool (qint64 index, PassRow &row, PassOutput &out)`, a mutable lambda
+/// when it keeps a state, and a finish, `void (PassOutput &out, RunResult &result)`.
+template <typename Step, typename Finish> class LambdaPass final : public RowPass {
+public:
+    LambdaPass(Step step, Finish finish) : m_step(std::move(step)), m_finish(std::move(finish)) {}
+    bool row(qint64 index, PassRow &row, PassOutput &out) override
+    {
+        return m_step(index, row, out);
+    }
+    void finish(PassOutput &out, RunResult &result) override { m_finish(out, result); }
+
+private:
+    Step m_step;
+    Finish m_finish;
+};
+
+/// A plan running `step` over the rows, and `finish` after them; `result` as in PassPlan.
+template <typename Step, typename Finish = void (*)(PassOutput &, RunResult &)>
+PassPlan planOf(
+    Step step, RunResult result = {}, Finish finish = [](PassOutput &, RunResult &) {})
+{
+    PassPlan plan;
+    plan.pass = std::make_unique<LambdaPass<Step, Finish>>(std::move(step), std::move(finish));
+    plan.result = std::move(result);
+    return plan;
+}
+
+/// The run routine of a function that declares a row pass: the pass over the work area's lines,
+/// testing for a stop before each row; a stop leaves the text as it was.
+RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor);
+
+/// A pass that rewrites each row of the band on its own and keeps the others; a band that is
+/// none is refused. The caret goes to the start of the band's last row.
+PassPlan bandPass(LineTransform transform, const PassStart &start);
+
+} // namespace plintex
