@@ -3,6 +3,8 @@
 #include "cli/linereader.h"
 #include "core/windows1252.h"
 
+#include <QTemporaryFile>
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -130,11 +132,11 @@ struct OutputFormat {
     bool checkEachLine; ///< a UTF-8 stream, judged by its start only: a line may still not be
 };
 
-/// Runs a pass over the rows only to learn whether Windows-1252 holds every row it puts out:
-/// nothing when the text cannot be read (too long a line counts as not fitting, and the run
-/// proper then ends on it).
-class FitRows final : public PassRow, public PassOutput {
+/// The rows of a text as a pass that only reads them sees them; it learns whether Windows-1252
+/// holds every row the pass would put out.
+class ReadRows final : public PassRow, public PassOutput {
 public:
+    explicit ReadRows(TextEncoding encoding) : m_encoding(encoding) {}
     void moveTo(QByteArrayView line)
     {
         m_line = line;
@@ -145,7 +147,7 @@ public:
     QString &text() override
     {
         if (!m_decoded) {
-            decodeLineInto(m_text, m_line, TextEncoding::Windows1252);
+            decodeLineInto(m_text, m_line, m_encoding);
             m_decoded = true;
         }
         return m_text;
@@ -157,32 +159,72 @@ public:
     void releaseHeld(bool) override {}
 
 private:
+    TextEncoding m_encoding;
     QByteArrayView m_line;
     bool m_decoded = false;
     QString m_text;
     bool m_fits = true;
 };
 
-std::optional<bool> allRowsFitWindows1252(LineReader &reader, PassPlan plan)
+/// Runs `pass` over the rest of the reader's rows, putting nothing out (it ends early once a
+/// row does not fit Windows-1252 when `untilUnfit`); End when all were read.
+LineReader::Status readThrough(LineReader &reader, RowPass &pass, ReadRows &rows,
+                               bool untilUnfit = false)
 {
-    FitRows rows;
     QByteArrayView line;
     QByteArrayView lineBreak;
-    for (qint64 index = 0; rows.fits(); ++index) {
+    for (qint64 index = 0;; ++index) {
         const LineReader::Status status = reader.next(line, lineBreak);
-        if (status == LineReader::Status::End)
-            break;
-        if (status == LineReader::Status::TooLong)
-            return false;
-        if (status == LineReader::Status::Failed)
-            return std::nullopt;
+        if (status != LineReader::Status::Line)
+            return status;
         rows.moveTo(line);
-        if (!plan.pass->row(index, rows, rows))
-            break;
+        if (!pass.row(index, rows, rows) || (untilUnfit && !rows.fits()))
+            return LineReader::Status::End;
     }
+}
+
+/// Whether Windows-1252 holds every row a fresh plan's pass puts out; nothing when the text
+/// cannot be read (too long a line counts as not fitting: the run proper ends on it).
+std::optional<bool> allRowsFitWindows1252(LineReader &reader, PassPlan plan)
+{
+    ReadRows rows(TextEncoding::Windows1252);
+    const LineReader::Status status = readThrough(reader, *plan.pass, rows, true);
+    if (status == LineReader::Status::Failed)
+        return std::nullopt;
+    if (status == LineReader::Status::TooLong)
+        return false;
     if (rows.fits())
         plan.pass->finish(rows, plan.result);
     return rows.fits();
+}
+
+/// A stream copied whole into a temporary file, for a pass that must read the text twice.
+std::unique_ptr<QTemporaryFile> spool(LineReader &reader, TextSource &source, QString *why)
+{
+    auto file = std::make_unique<QTemporaryFile>();
+    if (!file->open()) {
+        *why = u"cannot make a temporary file: "_s + file->errorString();
+        return {};
+    }
+    for (;;) {
+        const QByteArrayView held = reader.held();
+        if (held.isEmpty())
+            break;
+        if (file->write(held.data(), held.size()) != held.size()) {
+            *why = u"cannot write a temporary file: "_s + file->errorString();
+            return {};
+        }
+        reader.skip(held.size());
+        if (!reader.fill(1)) {
+            *why = source.error();
+            return {};
+        }
+    }
+    if (!file->flush()) {
+        *why = u"cannot write a temporary file: "_s + file->errorString();
+        return {};
+    }
+    return file;
 }
 
 /// The current row of a stream as a pass sees it, and the pieces of output it leads to.
@@ -343,6 +385,27 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     if (reset.to == 0 && lineCount == enough)
         start.band.band.to = PassStart::kToTheEnd;
     PassPlan plan = factory(start);
+    if (plan.pass && plan.measure) {
+        if (!rereadable) {
+            QString why;
+            const std::unique_ptr<QTemporaryFile> copy = spool(reader, source, &why);
+            FileSource spooled;
+            if (!copy || !spooled.open(copy->fileName()))
+                return failed(copy ? spooled.error() : why);
+            return streamPass(spooled, factory, request, write, progress, limits);
+        }
+        LineReader measuring(source, limits.longestLine);
+        measuring.setEncoding(format.encoding, hasCr);
+        if (!source.rewind() || !measuring.fill(bom))
+            return failed(source.error());
+        measuring.skip(bom);
+        ReadRows rows(format.encoding);
+        const LineReader::Status status = readThrough(measuring, *plan.measure, rows);
+        if (status == LineReader::Status::TooLong)
+            return failed(tooLong);
+        if (status == LineReader::Status::Failed)
+            return failed(source.error());
+    }
     if (rereadable && (!source.rewind() || !reader.fill(bom)))
         return failed(source.error());
     if (!plan.pass) {
@@ -373,20 +436,21 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
         }
     }
     // A file can be read again to find out whether those texts really come out, and so can a
-    // stream held whole: the text stays Windows-1252 as long as every row it gets fits.
-    if (output.encoding != format.encoding && !rereadable && reader.atEnd()) {
+    // stream held whole: the text stays Windows-1252 as long as every row it gets fits. (A
+    // pass that measures first would need measuring again: it keeps to UTF-8.)
+    const bool probe = output.encoding != format.encoding && !plan.measure;
+    if (probe && !rereadable && reader.atEnd()) {
         MemorySource held(reader.held().toByteArray());
-        LineReader probe(held, limits.longestLine);
-        probe.setEncoding(format.encoding, hasCr);
-        if (allRowsFitWindows1252(probe, factory(start)).value_or(false))
+        LineReader probing(held, limits.longestLine);
+        probing.setEncoding(format.encoding, hasCr);
+        if (allRowsFitWindows1252(probing, factory(start)).value_or(false))
             output.encoding = format.encoding;
-    }
-    if (output.encoding != format.encoding && rereadable) {
-        LineReader probe(source, limits.longestLine);
-        probe.setEncoding(format.encoding, hasCr);
+    } else if (probe && rereadable) {
+        LineReader probing(source, limits.longestLine);
+        probing.setEncoding(format.encoding, hasCr);
         std::optional<bool> fits;
         if (source.rewind())
-            fits = allRowsFitWindows1252(probe, factory(start));
+            fits = allRowsFitWindows1252(probing, factory(start));
         if (!fits || !source.rewind() || !reader.fill(0))
             return failed(source.error());
         if (*fits)

@@ -65,9 +65,19 @@ RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor
         return plan.result;
     ListRows rows(input.lines);
     const qsizetype n = input.lines.size();
-    monitor.begin(double(n));
-    for (qsizetype i = 0; i < n; ++i) {
+    monitor.begin(double(plan.measure ? 2 * n : n));
+    for (qsizetype i = 0; i < n && plan.measure; ++i) {
         if (monitor.step(double(i))) {
+            RunResult stopped = RunResult::stopped();
+            stopped.fields = plan.result.fields;
+            return stopped;
+        }
+        rows.moveTo(i);
+        plan.measure->row(i, rows, rows);
+    }
+    const qsizetype measured = plan.measure ? n : 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (monitor.step(double(measured + i))) {
             RunResult stopped = RunResult::stopped();
             stopped.fields = plan.result.fields;
             return stopped;

@@ -71,6 +71,9 @@ struct PassStart {
 struct PassPlan {
     std::unique_ptr<RowPass> pass = {};
     RunResult result = {};
+    /// A pass over every row before the pass proper, which only reads them (to measure the
+    /// text); a stream is then read twice.
+    std::unique_ptr<RowPass> measure = {};
     /// False for a pass that only reads the text (a total): the text stays as it was.
     bool rewritesText = true;
     /// The texts of its own that the pass may put into rows (a block, a replacement): whether
@@ -103,13 +106,21 @@ private:
     Finish m_finish;
 };
 
+/// A pass from a step and a finish, as LambdaPass takes them.
+template <typename Step, typename Finish = void (*)(PassOutput &, RunResult &)>
+std::unique_ptr<RowPass> passOf(
+    Step step, Finish finish = [](PassOutput &, RunResult &) {})
+{
+    return std::make_unique<LambdaPass<Step, Finish>>(std::move(step), std::move(finish));
+}
+
 /// A plan running `step` over the rows, and `finish` after them; `result` as in PassPlan.
 template <typename Step, typename Finish = void (*)(PassOutput &, RunResult &)>
 PassPlan planOf(
     Step step, RunResult result = {}, Finish finish = [](PassOutput &, RunResult &) {})
 {
     PassPlan plan;
-    plan.pass = std::make_unique<LambdaPass<Step, Finish>>(std::move(step), std::move(finish));
+    plan.pass = passOf(std::move(step), std::move(finish));
     plan.result = std::move(result);
     return plan;
 }

@@ -1,6 +1,7 @@
 #include "ops/columns/aligncolumns.h"
 
 #include <limits>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -41,42 +42,30 @@ template <typename Field> void forEachField(QStringView line, Field field)
     }
 }
 
-RunResult run(RunInput input, RunMonitor &monitor)
-{
-    QStringList &lines = input.lines;
-    const bool right = input.params.flag(kRight);
-    const qsizetype count = lines.size();
-    monitor.begin(2.0 * double(count));
-
-    // Measure: the most fields of a line, the widest field, whether some line has fewer.
+/// What the measuring pass finds: the most fields of a line, the widest field, whether some
+/// line has fewer fields.
+struct Measure {
     qsizetype mostFields = 0;
     qsizetype fewestFields = std::numeric_limits<qsizetype>::max();
     qsizetype width = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        if (monitor.step(double(i)))
-            return RunResult::stopped();
-        qsizetype fields = 0;
-        forEachField(trimmed(lines[i]), [&](QStringView f) {
-            ++fields;
-            width = std::max(width, f.size());
-        });
-        mostFields = std::max(mostFields, fields);
-        fewestFields = std::min(fewestFields, fields);
-    }
-    // A line with fewer fields gets one-character placeholders, which count towards the width.
-    if (count > 0 && fewestFields < mostFields)
-        width = std::max<qsizetype>(width, 1);
+};
 
-    for (qsizetype i = 0; i < count; ++i) {
-        if (monitor.step(double(count + i)))
-            return RunResult::stopped();
-        const QStringView line = trimmed(lines[i]);
-        QString out;
+PassPlan plan(const PassStart &start)
+{
+    auto measure = std::make_shared<Measure>();
+    PassPlan plan = planOf([measure, right = start.params.flag(kRight), out = QString()](
+                               qint64 index, PassRow &row, PassOutput &output) mutable {
+        // A line with fewer fields gets one-character placeholders, which count towards the
+        // width.
+        if (index == 0 && measure->fewestFields < measure->mostFields)
+            measure->width = std::max<qsizetype>(measure->width, 1);
+        const qsizetype width = measure->width;
+        const QStringView line = trimmed(row.text());
+        out.resize(0);
+        // Padding goes in front of a right-justified field; behind a left-justified one only
+        // when another field follows, so that no line keeps trailing blanks.
+        qsizetype pending = -1;
         if (!line.isEmpty()) {
-            out.reserve(mostFields * (width + 1));
-            // Padding goes in front of a right-justified field; behind a left-justified one only
-            // when another field follows, so that no line keeps trailing blanks.
-            qsizetype pending = -1;
             forEachField(line, [&](QStringView f) {
                 if (pending >= 0)
                     out.resize(out.size() + pending + 1, u' ');
@@ -86,11 +75,21 @@ RunResult run(RunInput input, RunMonitor &monitor)
                 pending = right ? 0 : width - f.size();
             });
         }
-        lines[i] = std::move(out);
-    }
-    RunResult result;
-    result.lines = std::move(lines);
-    return result;
+        std::swap(row.text(), out); // the old row's storage serves the next one
+        output.keepRewritten();
+        return true;
+    });
+    plan.measure = passOf([measure](qint64, PassRow &row, PassOutput &) {
+        qsizetype fields = 0;
+        forEachField(trimmed(row.text()), [&](QStringView f) {
+            ++fields;
+            measure->width = std::max(measure->width, f.size());
+        });
+        measure->mostFields = std::max(measure->mostFields, fields);
+        measure->fewestFields = std::min(measure->fewestFields, fields);
+        return true;
+    });
+    return plan;
 }
 
 } // namespace
@@ -110,7 +109,7 @@ FunctionBody alignColumns()
                           .defaultValue = u"0"_s,
                           .resetOnSelect = false},
             },
-        .run = run,
+        .rowPass = plan,
         .example = {.title = u"Align all data into columns (right justify)"_s,
                     .before = u"  Line1  4444     1\r\nLine2      22     22\r\n    Line3 333    "
                               u"4444  55555\r\nLine4     333\r\nLine5  333    55555 "_s,

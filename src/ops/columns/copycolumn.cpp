@@ -1,5 +1,7 @@
 #include "ops/columns/copycolumn.h"
 
+#include <QVarLengthArray>
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::columns {
@@ -35,12 +37,9 @@ void copyBand(QString &line, qint64 start, qint64 end, qint64 to)
     const qsizetype from = start - 1;
     const qsizetype width = std::min<qint64>(end - start, line.size() - from);
     const qsizetype at = std::min<qint64>(std::max<qint64>(to, 1) - 1, line.size());
-    QString copied;
-    copied.reserve(line.size() + width);
-    copied.append(QStringView(line).first(at));
-    copied.append(QStringView(line).sliced(from, width));
-    copied.append(QStringView(line).sliced(at));
-    line = std::move(copied);
+    // The copy is taken aside first: the insertion moves what it was taken from.
+    const QVarLengthArray<QChar, 256> copied(line.cbegin() + from, line.cbegin() + from + width);
+    line.insert(at, copied.constData(), copied.size());
 }
 
 FunctionBody copyColumn()

@@ -10,25 +10,6 @@ const QString kReplacement = u"replacement"_s;
 const QString kStart = u"start"_s;
 const QString kEnd = u"end"_s;
 
-/// Every occurrence in `band`, left to right, replaced; false when there was none.
-bool replaceAll(QString &band, QStringView search, QStringView replacement)
-{
-    qsizetype found = band.indexOf(search);
-    if (found < 0)
-        return false;
-    QString out;
-    out.reserve(band.size() + replacement.size());
-    qsizetype from = 0;
-    for (; found >= 0; found = band.indexOf(search, from)) {
-        out.append(QStringView(band).sliced(from, found - from));
-        out.append(replacement);
-        from = found + search.size();
-    }
-    out.append(QStringView(band).sliced(from));
-    band = std::move(out);
-    return true;
-}
-
 PassPlan plan(const PassStart &start)
 {
     const qint64 from = start.params.number(kStart);
@@ -65,20 +46,23 @@ bool replaceInBand(QString &line, QStringView search, QStringView replacement, q
     if (search.isEmpty() || start < 1 || end <= start || line.size() < start)
         return false;
     const qsizetype from = start - 1;
-    const qsizetype width = std::min<qint64>(end - start, line.size() - from);
-    const QStringView original = QStringView(line).sliced(from, width);
-    if (original.indexOf(search) < 0)
+    qsizetype width = std::min<qint64>(end - start, line.size() - from);
+    const auto band = [&] { return QStringView(line).sliced(from, width); };
+    qsizetype found = band().indexOf(search);
+    if (found < 0)
         return false;
-    QString band = original.toString();
+    // A shorter replacement is made again until the search text is gone (two blanks to one
+    // collapses a run); any other gets one pass, so that every run ends.
     const bool repeat = replacement.size() < search.size();
-    while (replaceAll(band, search, replacement) && repeat) {
-    }
-    QString out;
-    out.reserve(line.size() - width + band.size());
-    out.append(QStringView(line).first(from));
-    out.append(band);
-    out.append(QStringView(line).sliced(from + width));
-    line = std::move(out);
+    do {
+        // One pass, left to right: the search goes on after each replacement, as it would in
+        // the band as it was. The row is edited in place, keeping its storage.
+        for (; found >= 0; found = band().indexOf(search, found + replacement.size())) {
+            line.replace(from + found, search.size(), replacement.data(), replacement.size());
+            width += replacement.size() - search.size();
+        }
+        found = repeat ? band().indexOf(search) : -1;
+    } while (found >= 0);
     return true;
 }
 

@@ -152,12 +152,30 @@ std::string cleanNumber(QStringView band)
 
 void cleanNumberInto(QStringView band, std::string &cleaned)
 {
-    qsizetype less = band.indexOf(u'<');
-    qsizetype greater = band.indexOf(u'>');
+    qsizetype less = -1;
+    qsizetype greater = -1;
+    qsizetype open = -1;
+    qsizetype close = -1;
+    for (qsizetype i = band.size() - 1; i >= 0; --i) {
+        switch (band[i].unicode()) {
+        case u'<':
+            less = i;
+            break;
+        case u'>':
+            greater = i;
+            break;
+        case u'(':
+            open = i;
+            break;
+        case u')':
+            close = i;
+            break;
+        default:
+            break;
+        }
+    }
     if (less < 0 || greater < 0)
         less = greater = -1;
-    qsizetype open = band.indexOf(u'(');
-    qsizetype close = band.indexOf(u')');
     if (open < 0 || close < 0)
         open = close = -1;
     cleaned.clear();
