@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -14,7 +13,7 @@ qsizetype firstMatch(QStringView row, QStringView text);
 
 /// Several search texts, one per line of a multi-line field, looked for together: a row matches
 /// when any of them occurs in it. Empty lines never match. Many texts are found in one pass over
-/// the row rather than one pass per text.
+/// the row (an Aho-Corasick automaton) rather than one pass per text.
 class SearchTexts {
 public:
     explicit SearchTexts(const QStringList &texts);
@@ -23,17 +22,16 @@ public:
     bool foundIn(QStringView row) const;
 
 private:
-    static std::size_t pairSlot(char16_t a, char16_t b) { return (a * 40503u ^ b) & 0xFFFFu; }
-    bool test(const std::vector<std::uint64_t> &bits, std::size_t i) const
-    {
-        return (bits[i >> 6] >> (i & 63)) & 1u;
-    }
+    void buildAutomaton();
 
     std::vector<QString> m_texts;
-    // Texts of one character, by that character; longer ones by a hash of their first two.
-    std::vector<std::uint64_t> m_singles;
-    std::vector<std::uint64_t> m_pairs;
-    std::vector<std::vector<qsizetype>> m_buckets;
+    // The automaton, when there are several texts: each character's class (0 for characters no
+    // text holds), and for each state and class the next state; a state that ends a text
+    // accepts. Texts too many for a table of reasonable size are looked for one by one.
+    std::vector<std::uint16_t> m_class;
+    std::size_t m_classes = 0;
+    std::vector<std::uint32_t> m_next;
+    std::vector<char> m_accepts;
 };
 
 } // namespace plintex::lines

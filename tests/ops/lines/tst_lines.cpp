@@ -4,6 +4,8 @@
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/matcher.h"
 
+#include <QRandomGenerator>
+
 using namespace Qt::StringLiterals;
 using namespace plintex;
 using testing::runOn;
@@ -187,6 +189,31 @@ void TestLines::rowEdits_data()
          true);
     find("find: several texts, characters outside Latin-1", {u"\u20AC1"_s, u"\u2192"_s},
          u"a\u20AC1"_s, true);
+    find("find: a text inside another's false start", {u"abcd"_s, u"bc"_s}, u"abce"_s, true);
+    find("find: suffix of a partial match", {u"hers"_s, u"she"_s, u"his"_s}, u"ushe"_s, true);
+    find("find: no text, only their characters", {u"hers"_s, u"she"_s}, u"hesh ers"_s, false);
+    find("find: surrogate pairs", {u"\U0001F600x"_s, u"y\U0001F600"_s}, u"ay\U0001F600"_s, true);
+    // Many texts over a small alphabet, against looking for each text in turn.
+    QRandomGenerator rng(3);
+    const auto word = [&rng](int most) {
+        QString w;
+        for (int k = int(rng.bounded(most)) + 1; k > 0; --k)
+            w += QChar(u'a' + rng.bounded(3));
+        return w;
+    };
+    QStringList texts;
+    for (int i = 0; i < 40; ++i)
+        texts.append(word(6));
+    int disagreements = 0;
+    const lines::SearchTexts all(texts);
+    for (int i = 0; i < 2000; ++i) {
+        const QString row = word(12);
+        const bool any = std::any_of(texts.begin(), texts.end(),
+                                     [&](const QString &t) { return row.contains(t); });
+        disagreements += all.foundIn(row) != any;
+    }
+    QTest::newRow("find: 40 random texts, 2000 random rows")
+        << QString::number(disagreements) << u"0"_s;
 
     const auto cut = [](const char *name, QString row, bool retain, bool after, qint64 offset,
                         const QString &expected) {
