@@ -6,7 +6,10 @@ namespace {
 /// The work area's lines as a pass sees them: each row moves into the output when kept.
 class ListRows final : public PassRow, public PassOutput {
 public:
-    explicit ListRows(QStringList &lines) : m_lines(lines) { m_out.reserve(lines.size()); }
+    explicit ListRows(QStringList &lines) : m_lines(lines)
+    {
+        m_out.reserve(lines.size() + 1); // the work area adds its final empty row
+    }
 
     void moveTo(qsizetype index) { m_index = index; }
     QStringList take() { return std::move(m_out); }

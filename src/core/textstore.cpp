@@ -1,5 +1,9 @@
 #include "core/textstore.h"
 
+#include <QThreadPool>
+
+#include <cstring>
+
 #include <algorithm>
 #include <utility>
 
@@ -46,7 +50,22 @@ namespace {
 
 bool holdsLineBreak(const QString &row)
 {
-    return row.contains(u'\n') || row.contains(u'\r');
+    // Every row of a large text passes here: one pass over words of four units looks for any
+    // unit below U+000E, and only a row that has one (a tab will do) is searched exactly.
+    constexpr quint64 high = 0x8000800080008000ULL;
+    constexpr quint64 fourteen = 0x000E000E000E000EULL;
+    const char16_t *data = reinterpret_cast<const char16_t *>(row.constData());
+    const qsizetype n = row.size();
+    quint64 low = 0;
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        quint64 v;
+        std::memcpy(&v, data + i, sizeof v);
+        low |= ~((v | high) - fourteen) & high;
+    }
+    for (; i < n; ++i)
+        low |= quint64(data[i] < 0x0E);
+    return low != 0 && (row.contains(u'\n') || row.contains(u'\r'));
 }
 
 } // namespace
@@ -73,7 +92,12 @@ void TextStore::setRows(QStringList rows)
 
 void TextStore::assignRows(QStringList rows)
 {
-    m_rows = std::move(rows);
+    QStringList old = std::exchange(m_rows, std::move(rows));
+    // Letting go of a million rows scattered over the heap takes a tenth of a second: a large
+    // text goes on another thread, so that the new one shows at once.
+    constexpr qsizetype kLargeText = 1 << 16;
+    if (old.size() >= kLargeText)
+        QThreadPool::globalInstance()->start([old = std::move(old)]() mutable { old = {}; });
     m_rowStart.clear();
     m_validStarts = 0;
     m_longest = -1;
@@ -89,7 +113,11 @@ QStringList TextStore::lines() const
 {
     if (!m_rows.back().isEmpty())
         return m_rows;
-    return m_rows.mid(0, m_rows.size() - 1);
+    // A copy keeps the room of the final row, so that the lines a run hands back take their
+    // place without the list growing again.
+    QStringList lines = m_rows;
+    lines.removeLast();
+    return lines;
 }
 
 void TextStore::setLines(QStringList lines)

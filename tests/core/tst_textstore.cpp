@@ -68,6 +68,8 @@ void TestTextStore::views_data()
     row("LF CR and CR CR LF are two breaks each", u"a\n\rb\r\r\nc"_s,
         {u"a"_s, u""_s, u"b"_s, u""_s, u"c"_s}, {u"a"_s, u""_s, u"b"_s, u""_s, u"c"_s});
     row("CR LF first, CR last", u"\r\na\r"_s, {u""_s, u"a"_s, u""_s}, {u""_s, u"a"_s});
+    row("breaks deep in long rows, beside tabs and U+FFFF", u"a\tbcdefgh\rij\uFFFFklm\nn"_s,
+        {u"a\tbcdefgh"_s, u"ij\uFFFFklm"_s, u"n"_s}, {u"a\tbcdefgh"_s, u"ij\uFFFFklm"_s, u"n"_s});
 }
 
 void TestTextStore::views()
