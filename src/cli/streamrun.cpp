@@ -31,35 +31,48 @@ qsizetype wholeUtf8Prefix(QByteArrayView bytes)
     return n;
 }
 
-/// What a first reading of a whole file tells: whether it is all UTF-8, whether it holds a CR,
-/// and its start (up to its first line break, within reason) for the byte-order mark and the
-/// line end.
+/// What a reading of a file tells: whether it is all UTF-8, whether it holds a CR, and its
+/// start (up to its first line break, within reason) for the byte-order mark and the line end.
+/// A reading of the start only leaves `complete` false and judges only what it read.
 struct Survey {
     bool utf8 = true;
     bool hasCr = false;
+    bool complete = false;
     QByteArray start;
 };
 
-std::optional<Survey> survey(TextSource &source, qsizetype longestLine)
+/// Reads on from the source's position to its end, or (`startOnly`) until the start is known.
+/// `ahead` holds bytes already read from before that position, taken first.
+std::optional<Survey> survey(TextSource &source, qsizetype longestLine, bool startOnly,
+                             QByteArrayView ahead = {})
 {
     Survey s;
+    // A UTF-16 unit such as U+0A00 holds a 0A byte: 64 KiB at least, whatever it holds.
+    const auto startGrows = [&] {
+        return s.start.size() < (64 << 10) || (s.start.size() <= longestLine &&
+                                               !s.start.contains('\n') && !s.start.contains('\r'));
+    };
     QByteArray piece;
     qsizetype carried = 0; // bytes of an unfinished UTF-8 sequence kept from the last piece
-    for (;;) {
+    for (bool first = true;; first = false) {
         constexpr qsizetype kSurveyPiece = 1 << 20;
-        piece.resize(carried + kSurveyPiece);
-        const qsizetype n = source.read(piece.data() + carried, kSurveyPiece);
-        if (n < 0)
-            return std::nullopt;
+        qsizetype n = ahead.size();
+        if (first && n > 0) {
+            piece = ahead.toByteArray();
+        } else {
+            piece.resize(carried + kSurveyPiece);
+            n = source.read(piece.data() + carried, kSurveyPiece);
+            if (n < 0)
+                return std::nullopt;
+        }
         const QByteArrayView fresh = QByteArrayView(piece).sliced(carried, n);
-        // A UTF-16 unit such as U+0A00 holds a 0A byte: 64 KiB at least, whatever it holds.
-        if (s.start.size() < (64 << 10) ||
-            (s.start.size() <= longestLine && !s.start.contains('\n') && !s.start.contains('\r')))
+        if (startGrows())
             s.start.append(fresh);
         s.hasCr = s.hasCr || fresh.contains('\r');
         const QByteArrayView all = QByteArrayView(piece).first(carried + n);
         if (n == 0) {
             s.utf8 = s.utf8 && carried == 0;
+            s.complete = true;
             return s;
         }
         if (s.utf8) {
@@ -68,7 +81,24 @@ std::optional<Survey> survey(TextSource &source, qsizetype longestLine)
             carried = all.size() - whole;
             std::memmove(piece.data(), piece.constData() + whole, size_t(carried));
         }
+        if (startOnly && !startGrows())
+            return s;
     }
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    constexpr quint64 high = 0x8080808080808080ULL;
+    quint64 any = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        any |= word;
+    }
+    for (; i < bytes.size(); ++i)
+        any |= quint64(quint8(bytes[i]));
+    return (any & high) == 0;
 }
 
 /// Lines in the lines view, counted up to `limit`: resolving the band needs no more.
@@ -341,12 +371,31 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     bool hasCr = true;
     qint64 lineCount = 0;
     qsizetype bom = 0;
+    // A file whose start is UTF-8 without a mark is read on the guess that all of it is, so
+    // that it is read once rather than twice. Only a line that is not ASCII can belie the guess:
+    // the first one found has the rest of the file surveyed, and the lines before it read the
+    // same either way. A pass that writes characters of its own beyond ASCII, or reads the text
+    // twice anyway, has the whole file surveyed first.
+    bool guessing = false;
+    const auto surveyWhole = [&]() -> bool {
+        const std::optional<Survey> s =
+            source.rewind() ? survey(source, limits.longestLine, false) : std::nullopt;
+        if (!s)
+            return false;
+        format = detectFormatFromStart(s->start, s->utf8, source.size() % 2 == 0);
+        hasCr = s->hasCr;
+        guessing = false;
+        return true;
+    };
     if (rereadable) {
-        const std::optional<Survey> s = survey(source, limits.longestLine);
+        const std::optional<Survey> s = survey(source, limits.longestLine, true);
         if (!s)
             return failed(source.error());
         format = detectFormatFromStart(s->start, s->utf8, source.size() % 2 == 0);
-        hasCr = s->hasCr;
+        hasCr = s->complete ? s->hasCr : true;
+        guessing = !s->complete && format.encoding == TextEncoding::Utf8;
+        if (!s->complete && format.encoding == TextEncoding::Utf8WithBom && !surveyWhole())
+            return failed(source.error());
         bom = byteOrderMark(format.encoding).size();
         LineReader counter(source, limits.longestLine);
         counter.setEncoding(format.encoding, hasCr);
@@ -385,6 +434,13 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     if (reset.to == 0 && lineCount == enough)
         start.band.band.to = PassStart::kToTheEnd;
     PassPlan plan = factory(start);
+    if (guessing && plan.pass &&
+        (plan.measure || !std::all_of(plan.outputTexts.cbegin(), plan.outputTexts.cend(),
+                                      [](const QString &t) { return isAscii(t.toUtf8()); }))) {
+        if (!surveyWhole())
+            return failed(source.error());
+        reader.setEncoding(format.encoding, hasCr);
+    }
     if (plan.pass && plan.measure) {
         if (!rereadable) {
             QString why;
@@ -476,6 +532,19 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             return failed(tooLong);
         if (status == LineReader::Status::Failed)
             return failed(source.error());
+        if (guessing && !isAscii(line)) {
+            const qint64 resume = reader.bytesRead();
+            const std::optional<Survey> rest =
+                survey(source, limits.longestLine, false, reader.held());
+            if (!rest || !source.seek(resume))
+                return failed(source.error());
+            guessing = false;
+            if (!rest->utf8 || !isValidUtf8(line)) {
+                format.encoding = TextEncoding::Windows1252;
+                output.input.encoding = output.encoding = format.encoding;
+                reader.setEncoding(format.encoding, true);
+            }
+        }
         rows.moveTo(line, lineBreak);
         if (!plan.pass->row(index, rows, rows))
             break;

@@ -107,11 +107,11 @@ qsizetype FileSource::read(char *data, qsizetype size)
     }
 }
 
-bool FileSource::rewind()
+bool FileSource::seek(qint64 offset)
 {
-    if (m_size < 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
+    if (m_size < 0 || offset > m_size || ::lseek(m_fd, offset, SEEK_SET) != offset)
         return false;
-    m_position = 0;
+    m_position = offset;
     return true;
 }
 
@@ -123,11 +123,11 @@ qsizetype MemorySource::read(char *data, qsizetype size)
     return n;
 }
 
-bool MemorySource::rewind()
+bool MemorySource::seek(qint64 offset)
 {
-    if (!m_rewindable)
+    if (!m_rewindable || offset > m_bytes.size())
         return false;
-    m_position = 0;
+    m_position = offset;
     return true;
 }
 

@@ -13,9 +13,10 @@ public:
     virtual ~TextSource() = default;
     /// Reads up to `size` bytes: how many were read, 0 at the end, -1 on an error.
     virtual qsizetype read(char *data, qsizetype size) = 0;
-    /// Back to the first byte, for a source that can be read more than once (a regular file);
-    /// false for a stream.
-    virtual bool rewind() = 0;
+    /// To a byte of a source that can be read more than once (a regular file); false for a
+    /// stream.
+    virtual bool seek(qint64 offset) = 0;
+    bool rewind() { return seek(0); }
     /// The size a regular file had when it was opened, -1 for a stream.
     virtual qint64 size() const = 0;
     /// What went wrong, naming the source.
@@ -30,7 +31,7 @@ public:
     /// "" or "-" is standard input. False, with error(), when it cannot be opened.
     bool open(const QString &path);
     qsizetype read(char *data, qsizetype size) override;
-    bool rewind() override;
+    bool seek(qint64 offset) override;
     qint64 size() const override { return m_size; }
     QString error() const override { return m_error; }
     QString name() const { return m_name; }
@@ -54,7 +55,7 @@ public:
     {
     }
     qsizetype read(char *data, qsizetype size) override;
-    bool rewind() override;
+    bool seek(qint64 offset) override;
     qint64 size() const override { return m_rewindable ? m_bytes.size() : -1; }
     QString error() const override { return {}; }
 

@@ -235,6 +235,8 @@ void TestCli::streamMatchesRunRoutine_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     const QByteArray tenRows = "1 PAID\n2\n3 PAID\n4\n5\n6 PAID\n7\n8\n9\n10 PAID\n";
+    // A file is read on the guess its plain start gives; these belie it only far in.
+    const QByteArray plainStart = QByteArray("12.5 PAID item\n").repeated(5000);
     const QList<std::tuple<const char *, QByteArray, int, int>> inputs = {
         {"empty", QByteArray(), 0, 0},
         {"lf with final break", QByteArray("abc\ndefgh\n"), 0, 0},
@@ -255,6 +257,9 @@ void TestCli::streamMatchesRunRoutine_data()
         {"empty lines", QByteArray("\n\n\n"), 0, 0},
         {"long lines", QByteArray(5000, 'x') + "\n" + QByteArray(70, 'y'), 0, 0},
         {"amounts", QByteArray("a  12.50\nb (3.25)\nc <1,000>\n\nd  -0.05\n"), 0, 0},
+        {"utf-8 far in", plainStart + "caf\xC3\xA9 \xE2\x82\xAC PAID\n" + plainStart, 0, 0},
+        {"windows-1252 far in, after utf-8 bytes",
+         plainStart + "caf\xC3\xA9 PAID\n" + plainStart + "\x80 1.5\r\n", 0, 0},
     };
     for (const FunctionEntry &f : catalogue()) {
         if (!f.body.rowPass)
