@@ -36,6 +36,8 @@ bool LineReader::readMore()
         return false;
     m_read += n;
     m_atEnd = n == 0;
+    // Lines are searched for a CR only once one has been read: most texts hold none.
+    m_crRead = m_crRead || std::memchr(m_buffer.constData() + kept, '\r', size_t(n)) != nullptr;
     return true;
 }
 
@@ -53,7 +55,8 @@ LineReader::Status LineReader::next(QByteArrayView &line, QByteArrayView &lineBr
     const bool utf16 = isUtf16(m_encoding);
     for (;;) {
         const QByteArrayView rest = held();
-        const LineSpan span = utf16 ? lineAt(rest, 0, m_encoding) : lineAt(rest, 0, m_mayHoldCr);
+        const LineSpan span =
+            utf16 ? lineAt(rest, 0, m_encoding) : lineAt(rest, 0, m_mayHoldCr && m_crRead);
         const bool broken = span.next > span.end;
         // A lone CR with no whole unit held after it may be the first half of a CR LF.
         const qsizetype unit = utf16 ? 2 : 1;

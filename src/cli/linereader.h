@@ -35,6 +35,7 @@ private:
     QByteArray m_buffer;
     qsizetype m_position = 0;
     bool m_atEnd = false;
+    bool m_crRead = false;
     qint64 m_read = 0;
 };
 

@@ -257,6 +257,14 @@ std::unique_ptr<QTemporaryFile> spool(LineReader &reader, TextSource &source, QS
     return file;
 }
 
+/// QByteArray::append by way of its general insert costs more than the copy for a short line.
+void appendBytes(QByteArray &out, QByteArrayView bytes)
+{
+    const qsizetype at = out.size();
+    out.resize(at + bytes.size());
+    std::memcpy(out.data() + at, bytes.data(), size_t(bytes.size()));
+}
+
 /// The current row of a stream as a pass sees it, and the pieces of output it leads to.
 class StreamRows final : public PassRow, public PassOutput {
 public:
@@ -317,7 +325,7 @@ private:
     void keepInto(QByteArray &out)
     {
         if (m_format.encoding == m_format.input.encoding || m_asWindows1252)
-            out.append(m_line);
+            appendBytes(out, m_line);
         else
             appendEncodedLine(out, text(), m_format.encoding);
         endRow(out);
@@ -327,8 +335,8 @@ private:
     {
         if (isUtf16(m_format.input.encoding) && m_line.size() % 2 != 0)
             out.append(m_line.back()); // an odd last byte, kept as it came
-        out.append(m_break.isEmpty() ? lineEndBytes(m_format.input.lineEnd, m_format.encoding)
-                                     : m_break);
+        appendBytes(out, m_break.isEmpty() ? lineEndBytes(m_format.input.lineEnd, m_format.encoding)
+                                           : m_break);
     }
 
     const OutputFormat &m_format;

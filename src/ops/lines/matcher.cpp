@@ -1,22 +1,65 @@
 #include "ops/lines/matcher.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace plintex::lines {
 
 qsizetype firstMatch(QStringView row, QStringView text)
 {
-    // Rows are short: finding the first character with the vectorised character search and
-    // comparing the rest beats a general substring search set up anew for every row.
+    // Rows are short: looking for the first character four units at a time and comparing the
+    // rest where it stands beats a general substring search set up anew for every row.
     const qsizetype m = text.size();
     if (m == 0 || m > row.size())
         return -1;
-    const QChar first = text.front();
-    const qsizetype last = row.size() - m;
+    const char16_t *data = reinterpret_cast<const char16_t *>(row.data());
+    const char16_t *rest = reinterpret_cast<const char16_t *>(text.data()) + 1;
     const std::size_t restBytes = std::size_t(m - 1) * sizeof(char16_t);
-    for (qsizetype i = row.indexOf(first); i >= 0 && i <= last; i = row.indexOf(first, i + 1)) {
-        if (std::memcmp(row.utf16() + i + 1, text.utf16() + 1, restBytes) == 0)
+    const char16_t first = text.front().unicode();
+    const qsizetype last = row.size() - m; // the last place a match can start
+    const auto matchesAt = [&](qsizetype i) {
+        return data[i] == first && std::memcmp(data + i + 1, rest, restBytes) == 0;
+    };
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Eight places at a time, where both the first and the last character of the text stand.
+    const __m128i firstUnits = _mm_set1_epi16(short(first));
+    const __m128i lastUnits = _mm_set1_epi16(short(text.back().unicode()));
+    for (; i + 7 <= last; i += 8) {
+        const __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const __m128i atLast = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i + m - 1));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(
+            _mm_cmpeq_epi16(atFirst, firstUnits), _mm_cmpeq_epi16(atLast, lastUnits))));
+        for (; mask != 0; mask &= mask - 1) {
+            const qsizetype k = i + std::countr_zero(mask) / 2;
+            mask &= mask - 1; // each unit sets two bits
+            if (matchesAt(k))
+                return k;
+        }
+    }
+#else
+    constexpr std::uint64_t ones = 0x0001000100010001ULL;
+    constexpr std::uint64_t highs = 0x8000800080008000ULL;
+    const std::uint64_t pattern = ones * first;
+    for (; i + 3 <= last; i += 4) {
+        std::uint64_t v;
+        std::memcpy(&v, data + i, sizeof v);
+        const std::uint64_t x = v ^ pattern; // a unit equal to `first` gives a zero lane
+        if (((x - ones) & ~x & highs) == 0)
+            continue;
+        for (qsizetype k = i; k < i + 4; ++k) {
+            if (matchesAt(k))
+                return k;
+        }
+    }
+#endif
+    for (; i <= last; ++i) {
+        if (matchesAt(i))
             return i;
     }
     return -1;

@@ -214,6 +214,15 @@ void TestLines::rowEdits_data()
     }
     QTest::newRow("find: 40 random texts, 2000 random rows")
         << QString::number(disagreements) << u"0"_s;
+    // One text against the plain search, in rows long enough for the search's wide steps.
+    int wrongPlaces = 0;
+    for (int i = 0; i < 4000; ++i) {
+        const QString row = word(40);
+        const QString text = word(5);
+        wrongPlaces += lines::firstMatch(row, text) != row.indexOf(text);
+    }
+    QTest::newRow("find: first match of one random text in 4000 random rows")
+        << QString::number(wrongPlaces) << u"0"_s;
 
     const auto cut = [](const char *name, QString row, bool retain, bool after, qint64 offset,
                         const QString &expected) {
