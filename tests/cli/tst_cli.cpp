@@ -172,9 +172,17 @@ void TestCli::endToEnd_data()
     row("--in-place on a full disk, left untouched",
         R"x(seq 1000 >f && ulimit -f 2 && "$CLI" insert-into-column --insert=x --in-place f; s=$?; wc -c <f; exit $s)x",
         {}, 3, "3893\n", "File too large");
-    // The functions that hold the whole text: results, reports and refusals.
+    // Results, reports and refusals.
     row("total prints the total alone", "total-a-specified-column --in-column=3 --to=12",
         "a 1,000.25\r\nb (0.5)\r\n", 0, "999.75\n");
+    row("total --in-place leaves the file and prints the total",
+        R"x(cat >f && "$CLI" total-a-specified-column --in=1 --to=9 --in-place f && cat f)x",
+        "12.5\n-2\n", 0, "10.5\n12.5\n-2\n");
+    row("total --output writes the total there",
+        R"x(cat >f && "$CLI" total-a-specified-column --in=1 --to=9 --output=t f && cat t f)x",
+        "1\n2\n", 0, "3\n1\n2\n");
+    row("align from a pipe, read twice through a spooled copy",
+        "align-data-into-columns -", "a bbb\ncc d\n", 0, "a   bbb\ncc  d\n");
     row("total of a date is refused", "total-a-specified-column --in=1 --to=20", "1\n2023-01-05\n",
         1, {}, "'2023-01-05' is not a valid floating point value\n");
     row("replace in a band, crlf kept", "replace-in-column --replace=9 --with=0 --in=3 --to=5",
