@@ -181,8 +181,8 @@ void TestCli::endToEnd_data()
     row("total --output writes the total there",
         R"x(cat >f && "$CLI" total-a-specified-column --in=1 --to=9 --output=t f && cat t f)x",
         "1\n2\n", 0, "3\n1\n2\n");
-    row("align from a pipe, read twice through a spooled copy",
-        "align-data-into-columns -", "a bbb\ncc d\n", 0, "a   bbb\ncc  d\n");
+    row("align from a pipe, read twice through a spooled copy", "align-data-into-columns -",
+        "a bbb\ncc d\n", 0, "a   bbb\ncc  d\n");
     row("total of a date is refused", "total-a-specified-column --in=1 --to=20", "1\n2023-01-05\n",
         1, {}, "'2023-01-05' is not a valid floating point value\n");
     row("replace in a band, crlf kept", "replace-in-column --replace=9 --with=0 --in=3 --to=5",
