@@ -33,7 +33,8 @@ PassPlan plan(const PassStart &start)
         [=](qint64 index, PassRow &, PassOutput &out) mutable {
             if (index == next && left > 0) {
                 --left;
-                next += every;
+                if (__builtin_add_overflow(next, every, &next))
+                    left = 0; // the next lies beyond any text
             } else {
                 out.keep();
             }
