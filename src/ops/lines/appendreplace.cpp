@@ -23,31 +23,36 @@ void appendTo(QString &row, const QString &tail)
         row = row + tail;
 }
 
-LineTransform appendTransform(const ParamValues &params)
+PassPlan appendPlan(const PassStart &start)
 {
     // The separator is exactly the blanks asked for. (The older program cut it from a run of
     // 148 blanks, so a wider request gave only 148.)
+    const ParamValues &params = start.params;
     const qint64 blanks = std::min(params.number(kBlanks), kMaxSeparator);
     const QString tail = QString(qsizetype(blanks), u' ') + params.text(kAppend);
-    if (!params.flag(kContaining))
-        return [tail](QString &row) { appendTo(row, tail); };
-    return [tail, search = params.text(kSearch)](QString &row) {
-        if (firstMatch(row, search) >= 0)
-            appendTo(row, tail);
-    };
+    PassPlan plan = params.flag(kContaining)
+                        ? bandPass(
+                              [tail, search = params.text(kSearch)](QString &row) {
+                                  if (firstMatch(row, search) >= 0)
+                                      appendTo(row, tail);
+                              },
+                              start)
+                        : bandPass([tail](QString &row) { appendTo(row, tail); }, start);
+    plan.outputTexts = {tail};
+    return plan;
 }
 
-// A run over the whole text rather than a streamed line transform: a streamed text is written
-// in UTF-8 as soon as a parameter holds a character its encoding lacks, and the line often goes
-// unused here.
-RunResult replaceRun(RunInput input, RunMonitor &monitor)
+PassPlan replacePlan(const PassStart &start)
 {
-    const QString search = input.params.text(kSearch);
-    const QString with = input.params.text(kWith);
-    return runOverBand(std::move(input), monitor, [&](QString &row) {
-        if (firstMatch(row, search) >= 0)
-            row = with;
-    });
+    const QString with = start.params.text(kWith);
+    PassPlan plan = bandPass(
+        [search = start.params.text(kSearch), with](QString &row) {
+            if (firstMatch(row, search) >= 0)
+                row = with;
+        },
+        start);
+    plan.outputTexts = {with};
+    return plan;
 }
 
 Parameter historyField(const QString &key, QString label, int history, QString unlockedBy = {})
@@ -84,7 +89,7 @@ FunctionBody appendData()
                 numberField(kBlanks, u"separated by:"_s, u"1"_s, u"1"_s, Reset::Keep),
                 caption(u"blanks."_s),
             },
-        .lineTransform = appendTransform,
+        .rowPass = appendPlan,
         .example = {.title = u"Append lines per data ('append this' appended to lines containing "
                              u"dataB)"_s,
                     .before = before + u' ',
@@ -110,7 +115,7 @@ FunctionBody replaceLinePerData()
                 historyField(kSearch, u"Replace lines containing this data:"_s, 10),
                 historyField(kWith, u"with this line:"_s, 11),
             },
-        .run = replaceRun,
+        .rowPass = replacePlan,
         .example =
             {.title = u"Replace line per data (lines containing 999 changed to 'new line')"_s,
              .before = u"Line1 999 111\r\nLine2 222 999\r\nLine3 333 333\r\nLine4 999 999\r\n"

@@ -66,39 +66,44 @@ Parameter historyField(const QString &key, QString label, int history)
                      .resetOnSelect = false};
 }
 
-/// Checks the band, then the offset, then edits each row of the band.
-template <typename Edit> RunResult runWithOffset(RunInput input, RunMonitor &monitor, Edit edit)
+/// Checks the band, then the offset, then edits each row of the band; `written` is the text
+/// of its own an edit may put into a row.
+template <typename Edit>
+PassPlan planWithOffset(const PassStart &start, const QString &written, Edit edit)
 {
-    const BandCheck check = checkBand(input.restraint, input.lines.size());
-    if (check.refusal)
-        return *check.refusal;
-    const std::optional<qint64> offset = parseOffset(input.params.text(kOffset));
+    if (start.band.refusal)
+        return PassPlan::without(*start.band.refusal);
+    const std::optional<qint64> offset = parseOffset(start.params.text(kOffset));
     if (!offset) {
         RunResult refused =
             RunResult::refused(u"+/- offset must be a whole number,\rsuch as -2, 0 or 5."_s);
-        refused.writeBack(check.band);
-        return refused;
+        refused.writeBack(start.band.band);
+        return PassPlan::without(refused);
     }
-    const Side side = input.params.text(kSide) == kAfter ? Side::After : Side::Before;
-    return runOverBand(std::move(input), monitor, [&](QString &row) { edit(row, side, *offset); });
+    const Side side = start.params.text(kSide) == kAfter ? Side::After : Side::Before;
+    PassPlan plan = bandPass([=](QString &row) { edit(row, side, *offset); }, start);
+    plan.outputTexts = {written};
+    return plan;
 }
 
-RunResult deleteRetainRun(RunInput input, RunMonitor &monitor)
+PassPlan deleteRetainPlan(const PassStart &start)
 {
-    const QString search = input.params.text(kSearch);
-    const bool retain = input.params.text(kMode) == kRetain;
-    return runWithOffset(std::move(input), monitor, [&](QString &row, Side side, qint64 offset) {
-        cutAtData(row, search, side, retain, offset);
-    });
+    return planWithOffset(
+        start, {},
+        [search = start.params.text(kSearch),
+         retain = start.params.text(kMode) == kRetain](QString &row, Side side, qint64 offset) {
+            cutAtData(row, search, side, retain, offset);
+        });
 }
 
-RunResult insertRun(RunInput input, RunMonitor &monitor)
+PassPlan insertPlan(const PassStart &start)
 {
-    const QString search = input.params.text(kSearch);
-    const QString data = input.params.text(kData);
-    return runWithOffset(std::move(input), monitor, [&](QString &row, Side side, qint64 offset) {
-        insertAtData(row, data, search, side, offset);
-    });
+    const QString data = start.params.text(kData);
+    return planWithOffset(
+        start, data,
+        [search = start.params.text(kSearch), data](QString &row, Side side, qint64 offset) {
+            insertAtData(row, data, search, side, offset);
+        });
 }
 
 const QString kExampleBefore =
@@ -172,7 +177,7 @@ FunctionBody deleteRetainLineData()
                 historyField(kSearch, u"this data:"_s, 13),
                 offsetField(),
             },
-        .run = deleteRetainRun,
+        .rowPass = deleteRetainPlan,
         .example = {.title = u"Retain / Delete starting at specified data within a line (line "
                              u"deleted before data: 999)"_s,
                     .before = kExampleBefore,
@@ -194,7 +199,7 @@ FunctionBody insertDataPerData()
                 historyField(kSearch, u"this data:"_s, 9),
                 offsetField(),
             },
-        .run = insertRun,
+        .rowPass = insertPlan,
         .example = {.title = u"Insert data within line Before / After specified data (XXX inserted "
                              u"before data: 999)"_s,
                     .before = kExampleBefore,
