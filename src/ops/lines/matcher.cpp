@@ -73,6 +73,33 @@ SearchTexts::SearchTexts(const QStringList &texts)
     }
     if (m_texts.size() > 1)
         buildAutomaton();
+    for (const QString &t : m_texts) {
+        if (std::find(m_firsts.begin(), m_firsts.end(), t.front().unicode()) == m_firsts.end())
+            m_firsts.push_back(t.front().unicode());
+    }
+    constexpr std::size_t kFewFirsts = 4;
+    if (m_firsts.size() > kFewFirsts)
+        m_firsts.clear();
+}
+
+qsizetype SearchTexts::nextFirst(const char16_t *row, qsizetype from, qsizetype size) const
+{
+    qsizetype i = from;
+#if defined(__SSE2__)
+    for (; i + 8 <= size; i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + i));
+        __m128i hits = _mm_setzero_si128();
+        for (const char16_t c : m_firsts)
+            hits = _mm_or_si128(hits, _mm_cmpeq_epi16(units, _mm_set1_epi16(short(c))));
+        if (const int mask = _mm_movemask_epi8(hits); mask != 0)
+            return i + std::countr_zero(unsigned(mask)) / 2;
+    }
+#endif
+    for (; i < size; ++i) {
+        if (std::find(m_firsts.begin(), m_firsts.end(), row[i]) != m_firsts.end())
+            return i;
+    }
+    return size;
 }
 
 void SearchTexts::buildAutomaton()
@@ -144,9 +171,16 @@ bool SearchTexts::foundIn(QStringView row) const
         return std::any_of(m_texts.begin(), m_texts.end(),
                            [row](const QString &t) { return firstMatch(row, t) >= 0; });
     }
+    const char16_t *data = reinterpret_cast<const char16_t *>(row.data());
+    const qsizetype n = row.size();
     std::uint32_t state = 0;
-    for (const QChar c : row) {
-        state = m_next[state * m_classes + m_class[c.unicode()]];
+    for (qsizetype i = 0; i < n; ++i) {
+        if (state == 0 && !m_firsts.empty()) {
+            i = nextFirst(data, i, n);
+            if (i == n)
+                break;
+        }
+        state = m_next[state * m_classes + m_class[data[i]]];
         if (m_accepts[state])
             return true;
     }

@@ -23,6 +23,7 @@ public:
 
 private:
     void buildAutomaton();
+    qsizetype nextFirst(const char16_t *row, qsizetype from, qsizetype size) const;
 
     std::vector<QString> m_texts;
     // The automaton, when there are several texts: each character's class (0 for characters no
@@ -32,6 +33,9 @@ private:
     std::size_t m_classes = 0;
     std::vector<std::uint32_t> m_next;
     std::vector<char> m_accepts;
+    /// The first characters of the texts when they are few: away from any partial match, the
+    /// search leaps to the next of them, eight places at a time.
+    std::vector<char16_t> m_firsts;
 };
 
 } // namespace plintex::lines
