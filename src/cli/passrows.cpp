@@ -1,0 +1,146 @@
+#include "cli/passrows.h"
+
+#include "core/windows1252.h"
+
+#include <cstring>
+
+namespace plintex::cli {
+namespace {
+
+/// QByteArray::append by way of its general insert costs more than the copy for a short line.
+void appendBytes(QByteArray &out, QByteArrayView bytes)
+{
+    const qsizetype at = out.size();
+    out.resize(at + bytes.size());
+    std::memcpy(out.data() + at, bytes.data(), size_t(bytes.size()));
+}
+
+} // namespace
+
+void ReadRows::moveTo(QByteArrayView line)
+{
+    m_line = line;
+    m_decoded = false;
+}
+
+QString &ReadRows::text()
+{
+    if (!m_decoded) {
+        decodeLineInto(m_text, m_line, m_encoding);
+        m_decoded = true;
+    }
+    return m_text;
+}
+
+void ReadRows::keepRewritten()
+{
+    m_fits = m_fits && windows1252::canEncode(text());
+}
+
+void ReadRows::add(QStringView row)
+{
+    m_fits = m_fits && windows1252::canEncode(row);
+}
+
+LineReader::Status readThrough(LineReader &reader, RowPass &pass, ReadRows &rows, bool untilUnfit)
+{
+    QByteArrayView line;
+    QByteArrayView lineBreak;
+    for (qint64 index = 0;; ++index) {
+        const LineReader::Status status = reader.next(line, lineBreak);
+        if (status != LineReader::Status::Line)
+            return status;
+        rows.moveTo(line);
+        if (!pass.row(index, rows, rows) || (untilUnfit && !rows.fits()))
+            return LineReader::Status::End;
+    }
+}
+
+std::optional<bool> allRowsFitWindows1252(LineReader &reader, PassPlan plan)
+{
+    ReadRows rows(TextEncoding::Windows1252);
+    const LineReader::Status status = readThrough(reader, *plan.pass, rows, true);
+    if (status == LineReader::Status::Failed)
+        return std::nullopt;
+    if (status == LineReader::Status::TooLong)
+        return false;
+    if (rows.fits())
+        plan.pass->finish(rows, plan.result);
+    return rows.fits();
+}
+
+StreamRows::StreamRows(const OutputFormat &format) : m_format(format)
+{
+    m_piece.reserve(kPieceSize + 4096);
+}
+
+void StreamRows::moveTo(QByteArrayView line, QByteArrayView lineBreak)
+{
+    m_line = line;
+    m_break = lineBreak;
+    m_decoded = false;
+    m_asWindows1252 = m_format.checkEachLine && !isValidUtf8(line);
+}
+
+QString &StreamRows::text()
+{
+    if (!m_decoded) {
+        decodeLineInto(m_text, m_line,
+                       m_asWindows1252 ? TextEncoding::Windows1252 : m_format.input.encoding);
+        m_decoded = true;
+    }
+    return m_text;
+}
+
+void StreamRows::keepRewritten()
+{
+    appendEncodedLine(m_piece, text(), rowEncoding());
+    endRow(m_piece);
+}
+
+void StreamRows::add(QStringView row)
+{
+    appendEncodedLine(m_piece, row, m_format.encoding);
+    appendBytes(m_piece, lineEndBytes(m_format.input.lineEnd, m_format.encoding));
+}
+
+void StreamRows::hold()
+{
+    m_held.resize(0);
+    keepInto(m_held);
+    m_holding = true;
+}
+
+void StreamRows::releaseHeld(bool keep)
+{
+    if (keep && m_holding)
+        appendBytes(m_piece, m_held);
+    m_holding = false;
+}
+
+TextEncoding StreamRows::rowEncoding()
+{
+    if (!m_asWindows1252)
+        return m_format.encoding;
+    return windows1252::canEncode(text()) ? TextEncoding::Windows1252 : TextEncoding::Utf8;
+}
+
+void StreamRows::keepInto(QByteArray &out)
+{
+    if (m_format.encoding == m_format.input.encoding || m_asWindows1252)
+        appendBytes(out, m_line);
+    else
+        appendEncodedLine(out, text(), m_format.encoding);
+    endRow(out);
+}
+
+/// Every row keeps its own break; the last one gets one if it had none.
+void StreamRows::endRow(QByteArray &out)
+{
+    if (isUtf16(m_format.input.encoding) && m_line.size() % 2 != 0)
+        out.append(m_line.back()); // an odd last byte, kept as it came
+    appendBytes(out, m_break.isEmpty() ? lineEndBytes(m_format.input.lineEnd, m_format.encoding)
+                                       : m_break);
+}
+
+} // namespace plintex::cli
