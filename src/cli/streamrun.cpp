@@ -171,14 +171,14 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             return {StreamResult::Outcome::Refused, plan.result.message};
         // The text stays as it was: its bytes go out as they came, unless results replace it.
         while (plan.result.report.isEmpty()) {
+            if (!reader.fill(1))
+                return failed(source.error());
             const QByteArrayView held = reader.held();
             if (held.isEmpty())
                 break;
             if (!write(held))
                 return {StreamResult::Outcome::WriteFailed, {}};
             reader.skip(held.size());
-            if (!reader.fill(1))
-                return failed(source.error());
         }
         return {.report = plan.result.report, .notices = plan.result.notices};
     }

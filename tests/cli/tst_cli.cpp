@@ -185,6 +185,11 @@ void TestCli::endToEnd_data()
         "a bbb\ncc d\n", 0, "a   bbb\ncc  d\n");
     row("total of a date is refused", "total-a-specified-column --in=1 --to=20", "1\n2023-01-05\n",
         1, {}, "'2023-01-05' is not a valid floating point value\n");
+    row("replace with an empty search leaves a file's bytes",
+        R"x(cat >f && "$CLI" replace-in-column --replace= --with=x --in=1 --to=3 f)x",
+        "caf\xE9\r\nb", 0, "caf\xE9\r\nb");
+    row("replace with an empty search leaves piped bytes",
+        "replace-in-column --replace= --with=x --in=1 --to=3", "caf\xE9\r\nb", 0, "caf\xE9\r\nb");
     row("replace in a band, crlf kept", "replace-in-column --replace=9 --with=0 --in=3 --to=5",
         "99999\r\n9\r\n", 0, "99009\r\n9\r\n");
     row("copy with a zero column is refused", "copy-move-a-column --to-position=0", "a\n", 1, {},
