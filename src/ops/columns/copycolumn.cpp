@@ -37,7 +37,18 @@ void copyBand(QString &line, qint64 start, qint64 end, qint64 to)
     const qsizetype from = start - 1;
     const qsizetype width = std::min<qint64>(end - start, line.size() - from);
     const qsizetype at = std::min<qint64>(std::max<qint64>(to, 1) - 1, line.size());
-    // The copy is taken aside first: the insertion moves what it was taken from.
+    if (!line.isDetached() || line.capacity() < line.size() + width) {
+        // A row shared (with the undo snapshot) or too small is built anew in one allocation.
+        QString copied;
+        copied.reserve(line.size() + width);
+        copied.append(QStringView(line).first(at));
+        copied.append(QStringView(line).sliced(from, width));
+        copied.append(QStringView(line).sliced(at));
+        line = std::move(copied);
+        return;
+    }
+    // In place, keeping the row's storage: the copy is taken aside first, as the insertion
+    // moves what it was taken from.
     const QVarLengthArray<QChar, 256> copied(line.cbegin() + from, line.cbegin() + from + width);
     line.insert(at, copied.constData(), copied.size());
 }
