@@ -66,25 +66,26 @@ RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor
         factory({input.params, input.runButton, checkBand(input.restraint, input.lines.size())});
     if (!plan.pass)
         return plan.result;
+    const auto stopped = [&plan] {
+        RunResult result = RunResult::stopped();
+        result.fields = plan.result.fields;
+        return result;
+    };
     ListRows rows(input.lines);
     const qsizetype n = input.lines.size();
-    monitor.begin(double(plan.measure ? 2 * n : n));
-    for (qsizetype i = 0; i < n && plan.measure; ++i) {
-        if (monitor.step(double(i))) {
-            RunResult stopped = RunResult::stopped();
-            stopped.fields = plan.result.fields;
-            return stopped;
-        }
+    const qsizetype measured = plan.measure ? n : 0;
+    const qint64 first = plan.gauge ? plan.gauge->from - 1 : 0;
+    const qint64 last = plan.gauge ? plan.gauge->to - 1 : n - 1;
+    monitor.begin(double(measured + (plan.gauge ? plan.gauge->to : n)));
+    for (qsizetype i = 0; i < measured; ++i) {
+        if (monitor.step(double(i)))
+            return stopped();
         rows.moveTo(i);
         plan.measure->row(i, rows, rows);
     }
-    const qsizetype measured = plan.measure ? n : 0;
     for (qsizetype i = 0; i < n; ++i) {
-        if (monitor.step(double(measured + i))) {
-            RunResult stopped = RunResult::stopped();
-            stopped.fields = plan.result.fields;
-            return stopped;
-        }
+        if (i >= first && i <= last && monitor.step(double(measured + i)))
+            return stopped();
         rows.moveTo(i);
         if (!plan.pass->row(i, rows, rows))
             break;
@@ -104,6 +105,7 @@ PassPlan bandPass(LineTransform transform, const PassStart &start)
     plan.outputTexts = start.params.all();
     plan.result.writeBack(start.band.band);
     plan.result.caret = CaretPlacement::atLine(start.band.band.to - 1);
+    plan.gauge = start.band.band;
     return plan;
 }
 

@@ -41,7 +41,9 @@ public:
 class RowPass {
 public:
     virtual ~RowPass() = default;
-    /// The row at `index` (from 0). False ends the run early: `finish` then gives the refusal.
+    /// The row at `index` (from 0). False ends the run early, the rows after it unseen: for a
+    /// refusal (which `finish` then gives), or in a pass that only reads once the rest of the
+    /// text no longer matters.
     virtual bool row(qint64 index, PassRow &row, PassOutput &out) = 0;
     /// After the last row (or an early end): closing rows, and what the run leaves outside the
     /// text, added to `result` (whose fields and caret the plan already set).
@@ -76,6 +78,10 @@ struct PassPlan {
     std::unique_ptr<RowPass> measure = {};
     /// False for a pass that only reads the text (a total): the text stays as it was.
     bool rewritesText = true;
+    /// The rows, from 1, whose turn moves the window's gauge and asks about a stop, the gauge
+    /// reaching To at the end: the band of a function whose progress is the band's. Unset,
+    /// every row, against the line count.
+    std::optional<RowRestraint> gauge = {};
     /// The texts of its own that the pass may put into rows (a block, a replacement): whether
     /// Windows-1252 can hold them tells a stream its output's encoding before it starts.
     QStringList outputTexts = {};
@@ -126,7 +132,7 @@ PassPlan planOf(
 }
 
 /// The run routine of a function that declares a row pass: the pass over the work area's lines,
-/// testing for a stop before each row; a stop leaves the text as it was.
+/// testing for a stop before each row of its gauge; a stop leaves the text as it was.
 RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor);
 
 /// A pass that rewrites each row of the band on its own and keeps the others; a band that is

@@ -96,31 +96,4 @@ struct BandCheck {
 };
 BandCheck checkBand(const RowRestraint &restraint, qsizetype lineCount);
 
-/// The common shape of a run over the row restraint's band: resolve the band, refuse a band
-/// that is not one, then transform each line of the band in turn, testing for a stop before each.
-/// `transform` edits a line in place. The caret goes to the start of the band's last row.
-template <typename Transform>
-RunResult runOverBand(RunInput input, RunMonitor &monitor, Transform transform)
-{
-    BandCheck check = checkBand(input.restraint, input.lines.size());
-    if (check.refusal)
-        return *check.refusal;
-    const qsizetype first = check.band.from - 1;
-    const qsizetype last = check.band.to - 1;
-    monitor.begin(double(check.band.to));
-    for (qsizetype i = first; i <= last; ++i) {
-        if (monitor.step(double(i))) {
-            RunResult stopped = RunResult::stopped();
-            stopped.writeBack(check.band);
-            return stopped;
-        }
-        transform(input.lines[i]);
-    }
-    RunResult result;
-    result.writeBack(check.band);
-    result.lines = std::move(input.lines);
-    result.caret = CaretPlacement::atLine(last);
-    return result;
-}
-
 } // namespace plintex

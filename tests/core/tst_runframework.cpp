@@ -1,3 +1,4 @@
+#include "core/rowpass.h"
 #include "core/session.h"
 
 #include <QTest>
@@ -37,7 +38,9 @@ RunResult markBand(QStringList lines, RowRestraint restraint, RunMonitor &monito
     RunInput input;
     input.lines = std::move(lines);
     input.restraint = restraint;
-    return runOverBand(std::move(input), monitor, [](QString &line) { line += u'*'; });
+    return runRowPass(
+        [](const PassStart &start) { return bandPass([](QString &line) { line += u'*'; }, start); },
+        std::move(input), monitor);
 }
 
 } // namespace

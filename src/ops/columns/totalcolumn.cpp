@@ -117,11 +117,11 @@ PassPlan plan(const PassStart &start)
     result.writeBack(band);
     PassPlan plan = planOf(
         [=](qint64 index, PassRow &row, PassOutput &) {
-            if (index < band.from - 1 || index > band.to - 1)
+            if (index < band.from - 1)
                 return true;
             cleanNumberInto(bandOf(row.text(), from, end), state->cleaned);
             state->valid = state->cleaned.empty() || state->total.add(state->cleaned);
-            return state->valid;
+            return state->valid && index < band.to - 1; // the rows after the band go unread
         },
         std::move(result),
         [=](PassOutput &, RunResult &result) {
@@ -138,6 +138,7 @@ PassPlan plan(const PassStart &start)
             result.report = {text};
         });
     plan.rewritesText = false;
+    plan.gauge = band;
     return plan;
 }
 

@@ -29,7 +29,8 @@ PassPlan plan(const PassStart &start)
     RunResult result;
     result.writeBack(band);
     result.caret = CaretPlacement::atLine(band.to - 1);
-    return planOf(
+    // One step of the gauge, and one stop check, a pass.
+    PassPlan plan = planOf(
         [=](qint64 index, PassRow &, PassOutput &out) mutable {
             if (index == next && left > 0) {
                 --left;
@@ -41,6 +42,8 @@ PassPlan plan(const PassStart &start)
             return true;
         },
         std::move(result));
+    plan.gauge = band;
+    return plan;
 }
 
 } // namespace
