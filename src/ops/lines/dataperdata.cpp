@@ -66,10 +66,10 @@ Parameter historyField(const QString &key, QString label, int history)
                      .resetOnSelect = false};
 }
 
-/// Checks the band, then the offset, then edits each row of the band; `written` is the text
+/// Checks the band, then the offset, then edits each row of the band; `written` holds the texts
 /// of its own an edit may put into a row.
 template <typename Edit>
-PassPlan planWithOffset(const PassStart &start, const QString &written, Edit edit)
+PassPlan planWithOffset(const PassStart &start, QStringList written, Edit edit)
 {
     if (start.band.refusal)
         return PassPlan::without(*start.band.refusal);
@@ -82,7 +82,7 @@ PassPlan planWithOffset(const PassStart &start, const QString &written, Edit edi
     }
     const Side side = start.params.text(kSide) == kAfter ? Side::After : Side::Before;
     PassPlan plan = bandPass([=](QString &row) { edit(row, side, *offset); }, start);
-    plan.outputTexts = {written};
+    plan.outputTexts = std::move(written);
     return plan;
 }
 
@@ -100,7 +100,7 @@ PassPlan insertPlan(const PassStart &start)
 {
     const QString data = start.params.text(kData);
     return planWithOffset(
-        start, data,
+        start, {data},
         [search = start.params.text(kSearch), data](QString &row, Side side, qint64 offset) {
             insertAtData(row, data, search, side, offset);
         });
