@@ -95,7 +95,7 @@ row() {
 }
 row "copy a band to column 1" 1.0 -- copy-move-a-column --copy=13 --and=22 --to-position=1 \
     "$input" -- mawk '{print substr($0,13,9) $0}' "$input"
-row "replace inside a band" 1.0 -- replace-in-column --replace=item --with=ITEM --in=10 --to=22 \
+row "replace inside a band" 1.0 -- replace-in-column --replace=item --with=ITEM --in-column=10 --to=22 \
     "$input" -- mawk '{b=substr($0,10,12); gsub(/item/,"ITEM",b); print substr($0,1,9) b substr($0,22)}' \
     "$input"
 compare=no row "total a column" 1.0 -- total-a-specified-column --in-column=23 --to=33 "$input" \

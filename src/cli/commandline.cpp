@@ -26,6 +26,8 @@ struct Option {
         ToRow,
         CaretRow,
         CaretColumn,
+        Output,  // --output: where the result goes
+        InPlace, // --in-place: the result replaces the input file
         Help,
     };
     QString name;
@@ -40,7 +42,7 @@ bool takesValue(Option::Kind kind)
 {
     using K = Option::Kind;
     return kind == K::Number || kind == K::Text || kind == K::TextFile || kind == K::FromRow ||
-           kind == K::ToRow || kind == K::CaretRow || kind == K::CaretColumn;
+           kind == K::ToRow || kind == K::CaretRow || kind == K::CaretColumn || kind == K::Output;
 }
 
 QString quoted(const QString &label)
@@ -124,6 +126,18 @@ QList<Option> optionsFor(const FunctionEntry &function)
                         false,
                         u"the caret's column, as the status bar shows it (default 1)"_s});
     }
+    options.append({u"output"_s,
+                    K::Output,
+                    {},
+                    {},
+                    false,
+                    u"write the result to FILE, replacing it only once it is complete"_s});
+    options.append({u"in-place"_s,
+                    K::InPlace,
+                    {},
+                    {},
+                    false,
+                    u"rewrite FILE with the result, in its own encoding and line ends"_s});
     options.append({u"help"_s, K::Help, {}, {}, false, u"show this help"_s});
     return options;
 }
@@ -174,6 +188,17 @@ std::optional<QString> readOptionFile(const QString &path, bool multiLine, QStri
     if (!multiLine && rows.size() == 2 && rows.back().isEmpty())
         rows.removeLast();
     return rows.join(u'\n');
+}
+
+/// Whether the option's value names a file: an empty one names none, and is never taken as
+/// standard input or the next argument.
+bool namesFile(const FunctionEntry &function, const Option &option)
+{
+    using K = Option::Kind;
+    if (option.kind == K::Output || option.kind == K::TextFile)
+        return true;
+    const Parameter *p = option.param.isEmpty() ? nullptr : function.param(option.param);
+    return option.kind == K::Text && p && p->kind == ParamKind::FileName;
 }
 
 /// Sets a field's value; a field that a tick box unlocks ticks that box, since giving it says
@@ -230,20 +255,6 @@ Command parseCommandLine(const QStringList &arguments)
             onlyPositional = true;
             continue;
         }
-        // Options of every run, named in full: a function's own options may share a prefix.
-        if (arg == u"--in-place"_s) {
-            run.inPlace = true;
-            continue;
-        }
-        if (arg == u"--output"_s || arg.startsWith(u"--output="_s)) {
-            if (arg.size() > 9)
-                run.outputPath = arg.mid(9);
-            else if (i + 1 < arguments.size())
-                run.outputPath = arguments[++i];
-            if (run.outputPath.isEmpty())
-                return UsageErrorCommand{u"option --output needs a file name"_s};
-            continue;
-        }
         const qsizetype eq = arg.indexOf(u'=');
         const QString given = arg.mid(2, eq < 0 ? -1 : eq - 2);
         QString why;
@@ -263,6 +274,8 @@ Command parseCommandLine(const QStringList &arguments)
         } else if (eq >= 0) {
             return UsageErrorCommand{u"option --" + option->name + u" takes no value"};
         }
+        if (value.isEmpty() && namesFile(*function, *option))
+            return UsageErrorCommand{u"option --" + option->name + u" needs a file name"};
 
         using K = Option::Kind;
         switch (option->kind) {
@@ -319,6 +332,12 @@ Command parseCommandLine(const QStringList &arguments)
                 return UsageErrorCommand{u"give only one of the run options"_s};
             run.runButton = option->value;
             break;
+        case K::Output:
+            run.outputPath = value;
+            break;
+        case K::InPlace:
+            run.inPlace = true;
+            break;
         case K::Help:
             return HelpCommand{function};
         }
@@ -347,6 +366,8 @@ QList<OptionSummary> optionSummary(const FunctionEntry &function)
 {
     QList<OptionSummary> summary;
     for (const Option &o : optionsFor(function)) {
+        if (o.kind == Option::Kind::Output || o.kind == Option::Kind::InPlace)
+            continue; // documented once for every function
         const Parameter *p = o.param.isEmpty() ? nullptr : function.param(o.param);
         const bool isFile =
             o.kind == Option::Kind::TextFile || (p && p->kind == ParamKind::FileName);
@@ -379,14 +400,11 @@ QString functionHelp(const FunctionEntry &function)
         QString left = u"  --" + o.name;
         if (takesValue(o.kind))
             left += o.kind == Option::Kind::TextFile ? u"=PATH"_s
-                    : (o.kind == Option::Kind::Text) ? u"=TEXT"_s
+                    : o.kind == Option::Kind::Output ? u"=FILE"_s
+                    : o.kind == Option::Kind::Text   ? u"=TEXT"_s
                                                      : u"=N"_s;
         out += left.leftJustified(40) + u' ' + o.help + u'\n';
     }
-    out += u"  --output=FILE"_s.leftJustified(40) +
-           u" write the result to FILE, replacing it only once it is complete\n"_s;
-    out += u"  --in-place"_s.leftJustified(40) +
-           u" rewrite FILE with the result, in its own encoding and line ends\n"_s;
     if (function.restraint)
         out += u"\nGiving --from-row or --to-row clears \"Auto reset\", so the band is used.\n"_s;
     return out;

@@ -5,6 +5,7 @@
 #include "cli/progressline.h"
 #include "cli/streamrun.h"
 #include "cli/textsource.h"
+#include "core/outputfile.h"
 #include "settings/textfile.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,6 @@
 #include <cstdio>
 #include <new>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -62,14 +62,17 @@ qint64 wholeTextLimit()
     return std::max<qint64>(available / 8, 1 << 20);
 }
 
-/// --in-place must not replace a file its owner made read-only (a rename would, root's too).
+/// --in-place rewrites a regular file; a FIFO or a device has no text to rewrite, and is
+/// looked at before it is opened, since opening a FIFO waits for its other end.
 QString inPlaceProblem(const QString &path)
 {
-    struct stat st;
-    const QByteArray name = QFile::encodeName(path);
-    if (::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
-        ((st.st_mode & 0222) == 0 || ::access(name.constData(), W_OK) != 0))
-        return u"cannot write "_s + path + u": it is read-only"_s;
+    QString why;
+    const std::optional<OutputTarget> target = resolveOutput(path, &why);
+    if (!target)
+        return cli::cannotWrite(path, why);
+    if (target->kind != OutputTarget::Kind::RegularFile &&
+        target->kind != OutputTarget::Kind::NewFile)
+        return cli::cannotWrite(path, u"it is not a regular file"_s);
     return {};
 }
 
@@ -161,17 +164,17 @@ int runCommand(const cli::RunCommand &command)
     // Before anything is read or written, so that starting over loses nothing.
     if (!body.readsText || !body.rowPass)
         cli::restartWithHugePages(g_argv);
-    cli::FileSource source;
-    if (body.readsText && !source.open(command.inputPath))
-        return fail(cli::FileError, source.error());
     if (command.inPlace) {
         if (const QString why = inPlaceProblem(command.inputPath); !why.isEmpty())
             return fail(cli::FileError, why);
     }
+    cli::FileSource source;
+    if (body.readsText && !source.open(command.inputPath))
+        return fail(cli::FileError, source.error());
     // The output file replaces the old one only at the end, so even an --output naming the
     // input is read whole before it changes.
     cli::Output output;
-    if (!output.open(command.outputPath))
+    if (!output.open(command.outputPath, command.inputPath))
         return fail(cli::FileError, output.error());
 
     if (!body.readsText || !body.rowPass)

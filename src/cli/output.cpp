@@ -1,25 +1,17 @@
 #include "cli/output.h"
 
 #include "cli/textsource.h"
-#include "settings/document.h"
+#include "core/systemerror.h"
 
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace plintex::cli {
 namespace {
-
-QString cannotWrite(const QString &name, const QString &reason)
-{
-    return u"cannot write "_s + name + u": "_s + reason;
-}
 
 bool writeStdout(QByteArrayView bytes, QString *error)
 {
@@ -30,7 +22,7 @@ bool writeStdout(QByteArrayView bytes, QString *error)
     if (bytes.isEmpty()) // fwrite may not be given the null data of an empty piece
         return true;
     if (std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())) {
-        *error = cannotWrite(u"standard output"_s, QString::fromLocal8Bit(std::strerror(errno)));
+        *error = cannotWrite(u"standard output"_s, systemError(errno));
         return false;
     }
     return true;
@@ -39,7 +31,7 @@ bool writeStdout(QByteArrayView bytes, QString *error)
 bool flushStdout(QString *error)
 {
     if (std::fflush(stdout) != 0) {
-        *error = cannotWrite(u"standard output"_s, QString::fromLocal8Bit(std::strerror(errno)));
+        *error = cannotWrite(u"standard output"_s, systemError(errno));
         return false;
     }
     return true;
@@ -47,80 +39,65 @@ bool flushStdout(QString *error)
 
 } // namespace
 
+QString cannotWrite(const QString &name, const QString &reason)
+{
+    return u"cannot write "_s + name + u": "_s + reason;
+}
+
 bool printToStandardOutput(QByteArrayView bytes, QString *error)
 {
     return writeStdout(bytes, error) && flushStdout(error);
 }
 
-bool Output::open(const QString &path)
+bool Output::failed()
 {
-    if (path.isEmpty())
+    m_error = cannotWrite(m_name, m_file.error());
+    return false;
+}
+
+bool Output::open(const QString &path, const QString &input)
+{
+    m_file.discard();
+    m_toFile = !path.isEmpty();
+    m_name = m_toFile ? path : u"standard output"_s;
+    if (!m_toFile)
         return true;
-    m_name = path;
-    // Like a document's save, a link is written through: its target is replaced.
-    const QFileInfo info(path);
-    m_target = info.isSymLink() ? info.symLinkTarget() : path;
-    m_file = std::make_unique<QTemporaryFile>(m_target + u".XXXXXX"_s);
-    if (!m_file->open()) {
-        m_error = cannotWrite(m_name, m_file->errorString());
+    if (!m_file.open(path))
+        return failed();
+    const OutputTarget &target = m_file.target();
+    if (target.descriptor == 1 && standardOutputClosed()) {
+        m_file.discard();
+        m_error = cannotWrite(m_name, u"it is closed"_s);
         return false;
     }
-    // The new file takes the old one's mode and owner; a new one gets what the umask allows.
-    struct stat st;
-    const int fd = int(m_file->handle());
-    if (::stat(QFile::encodeName(m_target).constData(), &st) == 0) {
-        ::fchmod(fd, st.st_mode & 07777);
-        [[maybe_unused]] const int owned = ::fchown(fd, st.st_uid, st.st_gid);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+    const QString inputName = input.isEmpty() || input == u"-"_s ? u"/dev/stdin"_s : input;
+    if (m_file.writesThrough() && QFileInfo(target.path).isFile() &&
+        isSameFile(inputName, target.path)) {
+        m_file.discard();
+        m_error = cannotWrite(m_name, u"it is the input file"_s);
+        return false;
     }
     return true;
 }
 
 bool Output::write(QByteArrayView bytes)
 {
-    if (!m_file)
+    if (!m_toFile)
         return writeStdout(bytes, &m_error);
-    errno = 0;
-    if (m_file->write(bytes.data(), bytes.size()) != bytes.size()) {
-        // The write's own reason ("No space left on device"): Qt takes a short write for none.
-        m_error = cannotWrite(m_name, systemErrorOr(errno, m_file->errorString()));
-        discard();
-        return false;
-    }
-    return true;
+    return m_file.write(bytes) || failed();
 }
 
 bool Output::finish()
 {
-    if (!m_file)
+    if (!m_toFile)
         return flushStdout(&m_error);
-    if (!m_error.isEmpty())
-        return false;
-    errno = 0;
-    if (!m_file->flush()) {
-        m_error = cannotWrite(m_name, systemErrorOr(errno, m_file->errorString()));
-        discard();
-        return false;
-    }
-    // The rename makes the result appear whole or not at all. No fsync: like sed -i, and
-    // file systems such as ext4 write a file's data before a rename that replaces another.
-    if (::rename(QFile::encodeName(m_file->fileName()).constData(),
-                 QFile::encodeName(m_target).constData()) != 0) {
-        m_error = cannotWrite(m_name, QString::fromLocal8Bit(std::strerror(errno)));
-        discard();
-        return false;
-    }
-    m_file->setAutoRemove(false);
-    m_file.reset();
-    return true;
+    return m_file.commit() || failed();
 }
 
 void Output::discard()
 {
-    m_file.reset(); // removes the new file: the old one stays
+    if (m_toFile)
+        m_file.discard();
 }
 
 } // namespace plintex::cli

@@ -1,35 +1,41 @@
 #pragma once
 
+#include "core/outputfile.h"
+
 #include <QByteArrayView>
 #include <QString>
-#include <QTemporaryFile>
-
-#include <memory>
 
 namespace plintex::cli {
 
-/// Where a run's result goes: standard output, or a file that is replaced only once the
-/// result is completely written (--output, --in-place).
+/// Where a run's result goes: standard output, or a file written as OutputFile writes one
+/// (--output, --in-place).
 class Output {
 public:
-    /// "" is standard output. False, with error(), when the file cannot be written.
-    bool open(const QString &path);
+    /// "" is standard output. False, with error(), when the file cannot be written. A name
+    /// written through is refused when it is the regular file `input` (standard input for ""
+    /// or "-"): the run would read what it writes.
+    bool open(const QString &path, const QString &input = {});
     bool write(QByteArrayView bytes);
-    /// Makes the result final: flushes standard output, or replaces the file. False, with
-    /// error(), when that fails; the file is then untouched.
+    /// Makes the result final: flushes standard output, or completes the file. False, with
+    /// error(), when that fails; a replaced file is then untouched.
     bool finish();
-    /// Drops a result not wanted after all (a refused run): the file stays as it was.
+    /// Drops a result not wanted after all (a refused run): a replaced file stays as it was.
     void discard();
     QString error() const { return m_error; }
 
 private:
-    std::unique_ptr<QTemporaryFile> m_file; ///< the new file, beside the one it replaces
-    QString m_target;
+    bool failed();
+
+    OutputFile m_file;
+    bool m_toFile = false;
     QString m_name = QStringLiteral("standard output");
     QString m_error;
 };
 
 /// Writes a whole text to standard output; false when it cannot (/dev/full, a closed stream).
 bool printToStandardOutput(QByteArrayView bytes, QString *error);
+
+/// "cannot write NAME: REASON"
+QString cannotWrite(const QString &name, const QString &reason);
 
 } // namespace plintex::cli

@@ -3,11 +3,13 @@
 #include "cli/linereader.h"
 #include "cli/passrows.h"
 #include "cli/textsurvey.h"
+#include "core/systemerror.h"
 #include "core/windows1252.h"
 
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -18,29 +20,32 @@ namespace {
 /// A stream copied whole into a temporary file, for a pass that must read the text twice.
 std::unique_ptr<QTemporaryFile> spool(LineReader &reader, TextSource &source, QString *why)
 {
+    // QFile takes a short write for no error: the write's own reason is the one to give.
+    const auto failed = [&](const QString &what, const QFile &file) {
+        *why = u"cannot "_s + what + u" a temporary file: "_s +
+               systemErrorOr(errno, file.errorString());
+        return nullptr;
+    };
     auto file = std::make_unique<QTemporaryFile>();
-    if (!file->open()) {
-        *why = u"cannot make a temporary file: "_s + file->errorString();
-        return {};
-    }
+    errno = 0;
+    if (!file->open())
+        return failed(u"make"_s, *file);
     for (;;) {
         const QByteArrayView held = reader.held();
         if (held.isEmpty())
             break;
-        if (file->write(held.data(), held.size()) != held.size()) {
-            *why = u"cannot write a temporary file: "_s + file->errorString();
-            return {};
-        }
+        errno = 0;
+        if (file->write(held.data(), held.size()) != held.size())
+            return failed(u"write"_s, *file);
         reader.skip(held.size());
         if (!reader.fill(1)) {
             *why = source.error();
             return {};
         }
     }
-    if (!file->flush()) {
-        *why = u"cannot write a temporary file: "_s + file->errorString();
-        return {};
-    }
+    errno = 0;
+    if (!file->flush())
+        return failed(u"write"_s, *file);
     return file;
 }
 
@@ -136,14 +141,21 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     if (reset.to == 0 && lineCount == enough)
         start.band.band.to = PassStart::kToTheEnd;
     PassPlan plan = factory(start);
-    if (guessing && plan.pass &&
+    // Only characters of the pass's own beyond ASCII can make the output's encoding differ
+    // from the input's, if the text turns out not to be UTF-8 after all.
+    const bool mayWriteBeyondAscii =
+        plan.pass &&
         (plan.measure || !std::all_of(plan.outputTexts.cbegin(), plan.outputTexts.cend(),
-                                      [](const QString &t) { return isAscii(t.toUtf8()); }))) {
+                                      [](const QString &t) { return isAscii(t.toUtf8()); }));
+    if (guessing && mayWriteBeyondAscii) {
         if (!surveyWhole())
             return failed(source.error());
         reader.setEncoding(format.encoding, hasCr);
     }
-    if (plan.pass && plan.measure) {
+    // So too a stream whose look-ahead did not settle its encoding: its rows would be written
+    // in two, so it is read whole into a file first, as for a pass that measures.
+    const bool unsettled = !rereadable && !reader.atEnd() && isUtf8(format.encoding);
+    if (plan.pass && (plan.measure || (unsettled && mayWriteBeyondAscii))) {
         if (!rereadable) {
             QString why;
             const std::unique_ptr<QTemporaryFile> copy = spool(reader, source, &why);

@@ -8,7 +8,6 @@
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -37,11 +36,6 @@ std::optional<Document> readDocument(const QString &path, TextMode mode, QString
     TextFormat format = detectFormat(bytes);
     QStringList rows = decodeRows(bytes, format, &format.mixedEnds);
     return Document{std::move(rows), std::move(format)};
-}
-
-QString systemErrorOr(int error, const QString &otherwise)
-{
-    return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : otherwise;
 }
 
 bool writeWhole(QSaveFile &file, const QByteArray &bytes, QString *error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/systemerror.h"
 #include "settings/textfile.h"
 
 #include <QString>
@@ -28,9 +29,6 @@ std::optional<Document> readDocument(const QString &path, TextMode mode, QString
 bool writeDocument(const QString &path, const QStringList &rows, TextMode mode,
                    const TextFormat &format, const QString &fontFamily, int pointSize,
                    QString *error);
-
-/// The system's text for an errno value, or `otherwise` when it is 0.
-QString systemErrorOr(int error, const QString &otherwise);
 
 /// Writes the bytes and commits the file; on failure `error` holds the system's own reason and
 /// the old file is intact.

@@ -79,6 +79,13 @@ void TestCli::endToEnd_data()
     row("line break in a one-line field", R"x(insert-into-column --insert="$(printf 'a\nb')")x", {},
         2, {}, "one line");
     row("two input files", "insert-into-column a b", {}, 2, {}, "more than one input file");
+    row("--output= names no file: the next argument is the input",
+        R"x(printf 'keep\n' >n && "$CLI" insert-into-column --insert=X --output= n; s=$?; cat n; exit $s)x",
+        "a\nb\n", 2, "keep\n", "option --output needs a file name");
+    row("--NAME-file= names no file", "insert-into-column --insert-this-data-file=", "a\n", 2, {},
+        "option --insert-this-data-file needs a file name");
+    row("a prefix of a function's option and --in-place", "insert-into-column --in X", "a\n", 2, {},
+        "option --in is ambiguous (--insert-this-data, --insert-this-data-file, --in-place)");
     row("--in-place on standard input", "insert-into-column --in-place -", "a\n", 2, {},
         "input file");
     // Options, encodings and line ends.
@@ -169,29 +176,69 @@ void TestCli::endToEnd_data()
     row("--in-place on a read-only file, left untouched",
         R"x(cat >f && chmod 444 f && "$CLI" insert-into-column --insert=x --in-place f; s=$?; cat f; exit $s)x",
         "a\n", 3, "a\n", "read-only");
+    row("--in-place and --output by prefixes",
+        R"x(cat >f && "$CLI" insert-into-column --insert=x --in-p f && "$CLI" insert-into-column --insert=y --out=o f && cat o)x",
+        "a\nb\n", 0, "yxa\nyxb\n");
+    row("--output to a name of 250 bytes",
+        R"x(n=$(printf '%0250d' 0) && "$CLI" insert-into-column --insert=x --output=$n && cat $n)x",
+        "a\nb\n", 0, "xa\nxb\n");
+    row("--output on a read-only file, left untouched",
+        R"x(printf 'a\n' >r && chmod 444 r && "$CLI" insert-into-column --insert=x --output=r; s=$?; cat r; exit $s)x",
+        "b\n", 3, "a\n", "cannot write r: it is read-only");
+    row("--output to a FIFO reaches its reader, the FIFO stays",
+        R"x(mkfifo p && { cat p >got & } && "$CLI" insert-into-column --insert=x --output=p && wait && test -p p && cat got)x",
+        "a\nb\n", 0, "xa\nxb\n");
+    row("--output to a character device, which stays",
+        R"x({ mknod d c 1 3 2>/dev/null || ln -s /dev/null d; } && "$CLI" insert-into-column --insert=x --output=d && test -c d)x",
+        "a\nb\n", 0, {});
+    row("--output=/dev/stdout", "insert-into-column --insert=x --output=/dev/stdout", "a\nb\n", 0,
+        "xa\nxb\n");
+    row("--output=/dev/stdout appending to the input is refused",
+        R"x(printf 'a\n' >f && "$CLI" insert-into-column --insert=x --output=/dev/stdout f >>f; s=$?; cat f; exit $s)x",
+        {}, 3, "a\n", "it is the input file");
+    row("--in-place on a FIFO is refused, unopened",
+        R"x(mkfifo p && "$CLI" insert-into-column --insert=x --in-place p)x", {}, 3, {},
+        "cannot write p: it is not a regular file");
+    row("a chain of links: the final file written, its mode kept, the links left",
+        R"x(cat >real && chmod 640 real && ln -s real b && ln -s b a && "$CLI" insert-into-column --insert=x --in-place a && "$CLI" insert-into-column --insert=y --output=a real && test -L a && test -L b && stat -c %a real && cat real)x",
+        "a\nb\n", 0, "640\nyxa\nyxb\n");
+    row("a loop of links is refused and left",
+        R"x(ln -s a b && ln -s b a && "$CLI" insert-into-column --insert=x --output=a; s=$?; test -L a && test -L b && exit $s)x",
+        "a\nb\n", 3, {}, "cannot write a: Too many levels of symbolic links");
+    row("a full temporary folder gives the system's reason",
+        R"x(seq 1000 | { ulimit -f 2 && TMPDIR=. exec "$CLI" align-data-into-columns; })x", {}, 3,
+        {}, "cannot write a temporary file: File too large");
+    // Past the look-ahead, the stream turns out Windows-1252: every row is written so.
+    row("a pipe's encoding settled past the look-ahead, non-ASCII inserted",
+        R"x({ yes abc | head -c 17000000; printf 'caf\351\n'; } | LC_ALL=C.UTF-8 "$CLI" insert-into-column --insert="$(printf '\303\251')" >o && LC_ALL=C grep -c "$(printf '\303\251')" o; tail -c 6 o)x",
+        {}, 0,
+        "0\n\xE9"
+        "caf\xE9\n");
     row("--in-place on a full disk, left untouched",
-        R"x(seq 1000 >f && ulimit -f 2 && "$CLI" insert-into-column --insert=x --in-place f; s=$?; wc -c <f; exit $s)x",
-        {}, 3, "3893\n", "File too large");
+        R"x(seq 1000 >f && ulimit -f 2 && "$CLI" insert-into-column --insert=x --in-place f; s=$?; wc -c <f; ls; exit $s)x",
+        {}, 3, "3893\nf\n", "File too large");
     // Results, reports and refusals.
     row("total prints the total alone", "total-a-specified-column --in-column=3 --to=12",
         "a 1,000.25\r\nb (0.5)\r\n", 0, "999.75\n");
     row("total --in-place leaves the file and prints the total",
-        R"x(cat >f && "$CLI" total-a-specified-column --in=1 --to=9 --in-place f && cat f)x",
+        R"x(cat >f && "$CLI" total-a-specified-column --in-column=1 --to=9 --in-place f && cat f)x",
         "12.5\n-2\n", 0, "10.5\n12.5\n-2\n");
     row("total --output writes the total there",
-        R"x(cat >f && "$CLI" total-a-specified-column --in=1 --to=9 --output=t f && cat t f)x",
+        R"x(cat >f && "$CLI" total-a-specified-column --in-column=1 --to=9 --output=t f && cat t f)x",
         "1\n2\n", 0, "3\n1\n2\n");
     row("align from a pipe, read twice through a spooled copy", "align-data-into-columns -",
         "a bbb\ncc d\n", 0, "a   bbb\ncc  d\n");
-    row("total of a date is refused", "total-a-specified-column --in=1 --to=20", "1\n2023-01-05\n",
-        1, {}, "'2023-01-05' is not a valid floating point value\n");
+    row("total of a date is refused", "total-a-specified-column --in-column=1 --to=20",
+        "1\n2023-01-05\n", 1, {}, "'2023-01-05' is not a valid floating point value\n");
     row("replace with an empty search leaves a file's bytes",
-        R"x(cat >f && "$CLI" replace-in-column --replace= --with=x --in=1 --to=3 f)x",
+        R"x(cat >f && "$CLI" replace-in-column --replace= --with=x --in-column=1 --to=3 f)x",
         "caf\xE9\r\nb", 0, "caf\xE9\r\nb");
     row("replace with an empty search leaves piped bytes",
-        "replace-in-column --replace= --with=x --in=1 --to=3", "caf\xE9\r\nb", 0, "caf\xE9\r\nb");
-    row("replace in a band, crlf kept", "replace-in-column --replace=9 --with=0 --in=3 --to=5",
-        "99999\r\n9\r\n", 0, "99009\r\n9\r\n");
+        "replace-in-column --replace= --with=x --in-column=1 --to=3", "caf\xE9\r\nb", 0,
+        "caf\xE9\r\nb");
+    row("replace in a band, crlf kept",
+        "replace-in-column --replace=9 --with=0 --in-column=3 --to=5", "99999\r\n9\r\n", 0,
+        "99009\r\n9\r\n");
     row("copy with a zero column is refused", "copy-move-a-column --to-position=0", "a\n", 1, {},
         "Column parameters can not equal 0.\n");
     row("strip across lines", "delete-strip-out-data --delete='<' --to-this-data='>'", "a<b\nc>d\n",
