@@ -367,7 +367,7 @@ QList<OptionSummary> optionSummary(const FunctionEntry &function)
     QList<OptionSummary> summary;
     for (const Option &o : optionsFor(function)) {
         if (o.kind == Option::Kind::Output || o.kind == Option::Kind::InPlace)
-            continue; // documented once for every function
+            continue; // the manual page tells them once, for every function
         const Parameter *p = o.param.isEmpty() ? nullptr : function.param(o.param);
         const bool isFile =
             o.kind == Option::Kind::TextFile || (p && p->kind == ParamKind::FileName);

@@ -1,5 +1,7 @@
 #include "cli/textsource.h"
 
+#include "core/systemerror.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -16,11 +18,6 @@ namespace {
 
 bool g_stdinClosed = false;
 bool g_stdoutClosed = false;
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 } // namespace
 
