@@ -141,8 +141,9 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     if (reset.to == 0 && lineCount == enough)
         start.band.band.to = PassStart::kToTheEnd;
     PassPlan plan = factory(start);
-    // Only characters of the pass's own beyond ASCII can make the output's encoding differ
-    // from the input's, if the text turns out not to be UTF-8 after all.
+    // A pass that measures reads the text twice, and one that writes characters of its own
+    // beyond ASCII would write them in another encoding than the rows, were the text not UTF-8
+    // after all: either needs the whole text's encoding before it starts.
     const bool mayWriteBeyondAscii =
         plan.pass &&
         (plan.measure || !std::all_of(plan.outputTexts.cbegin(), plan.outputTexts.cend(),
@@ -152,8 +153,8 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             return failed(source.error());
         reader.setEncoding(format.encoding, hasCr);
     }
-    // So too a stream whose look-ahead did not settle its encoding: its rows would be written
-    // in two, so it is read whole into a file first, as for a pass that measures.
+    // A stream whose look-ahead did not settle it is read whole into a file first, as one is
+    // for a pass that measures.
     const bool unsettled = !rereadable && !reader.atEnd() && isUtf8(format.encoding);
     if (plan.pass && (plan.measure || (unsettled && mayWriteBeyondAscii))) {
         if (!rereadable) {
