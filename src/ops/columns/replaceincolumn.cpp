@@ -1,14 +1,16 @@
 #include "ops/columns/replaceincolumn.h"
 
+#include "ops/common/params.h"
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::columns {
 namespace {
 
-const QString kSearch = u"search"_s;
+using common::kEnd;
+using common::kSearch;
+using common::kStart;
 const QString kReplacement = u"replacement"_s;
-const QString kStart = u"start"_s;
-const QString kEnd = u"end"_s;
 
 PassPlan plan(const PassStart &start)
 {
@@ -68,27 +70,16 @@ bool replaceInBand(QString &line, QStringView search, QStringView replacement, q
 
 FunctionBody replaceInColumn()
 {
-    const auto column = [](QString key, QString label) {
-        return numberField(std::move(key), std::move(label), u"1"_s, u"1"_s, Reset::Keep);
-    };
     return {
         .description = u"Replaces a text by another only inside a band of columns of every "
                        u"line."_s,
         .panel =
             {
                 runButton(),
-                Parameter{.key = kSearch,
-                          .label = u"Replace this data:"_s,
-                          .kind = ParamKind::HistoryText,
-                          .history = 6,
-                          .resetOnSelect = false},
-                Parameter{.key = kReplacement,
-                          .label = u"with this data:"_s,
-                          .kind = ParamKind::HistoryText,
-                          .history = 7,
-                          .resetOnSelect = false},
-                column(kStart, u"in column:"_s),
-                column(kEnd, u"to"_s),
+                common::historyField(kSearch, u"Replace this data:"_s, 6),
+                common::historyField(kReplacement, u"with this data:"_s, 7),
+                common::columnField(kStart, u"in column:"_s),
+                common::columnField(kEnd, u"to"_s),
             },
         .rowPass = plan,
         .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},
