@@ -1,7 +1,5 @@
 #include "ops/lines/dataperdata.h"
 
-#include "ops/lines/matcher.h"
-
 using namespace Qt::StringLiterals;
 
 namespace plintex::lines {
@@ -90,7 +88,7 @@ PassPlan deleteRetainPlan(const PassStart &start)
 {
     return planWithOffset(
         start, {},
-        [search = start.params.text(kSearch),
+        [search = Finder(start.params.text(kSearch)),
          retain = start.params.text(kMode) == kRetain](QString &row, Side side, qint64 offset) {
             cutAtData(row, search, side, retain, offset);
         });
@@ -99,11 +97,11 @@ PassPlan deleteRetainPlan(const PassStart &start)
 PassPlan insertPlan(const PassStart &start)
 {
     const QString data = start.params.text(kData);
-    return planWithOffset(
-        start, {data},
-        [search = start.params.text(kSearch), data](QString &row, Side side, qint64 offset) {
-            insertAtData(row, data, search, side, offset);
-        });
+    return planWithOffset(start, {data},
+                          [search = Finder(start.params.text(kSearch)),
+                           data](QString &row, Side side, qint64 offset) {
+                              insertAtData(row, data, search, side, offset);
+                          });
 }
 
 const QString kExampleBefore =
@@ -129,9 +127,9 @@ std::optional<qint64> parseOffset(QStringView text)
     return negative ? -value : value;
 }
 
-bool cutAtData(QString &row, QStringView search, Side side, bool retain, qint64 offset)
+bool cutAtData(QString &row, const Finder &search, Side side, bool retain, qint64 offset)
 {
-    const qsizetype found = firstMatch(row, search);
+    const qsizetype found = search.in(row);
     if (found < 0)
         return false;
     const qint64 p = found + 1;
@@ -147,9 +145,9 @@ bool cutAtData(QString &row, QStringView search, Side side, bool retain, qint64 
     return true;
 }
 
-bool insertAtData(QString &row, QStringView data, QStringView search, Side side, qint64 offset)
+bool insertAtData(QString &row, QStringView data, const Finder &search, Side side, qint64 offset)
 {
-    const qsizetype found = firstMatch(row, search);
+    const qsizetype found = search.in(row);
     if (found < 0)
         return false;
     const qint64 at = found + 1 + (side == Side::After ? search.size() : 0) + offset;
