@@ -1,5 +1,6 @@
 #include "ops/columns/replaceincolumn.h"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -12,22 +13,6 @@ const QString kSearch = u"search"_s;
 const QString kReplacement = u"replacement"_s;
 const QString kStart = u"start"_s;
 const QString kEnd = u"end"_s;
-
-/// One pass, left to right: each occurrence of the search text in the band, `found` the first,
-/// replaced; the search goes on after it.
-QString replacedOnce(QStringView band, const lines::Finder &search, QStringView replacement,
-                     qsizetype found)
-{
-    QString out;
-    qsizetype done = 0;
-    for (; found >= 0; found = search.in(band, done)) {
-        out.append(band.sliced(done, found - done));
-        out.append(replacement);
-        done = found + search.size();
-    }
-    out.append(band.sliced(done));
-    return out;
-}
 
 /// A band in which a shorter replacement is made pass after pass until the search text is gone.
 /// Every unit keeps its place: a replaced occurrence holds the replacement's units at its front
@@ -168,6 +153,31 @@ private:
     std::vector<Index> m_places;
 };
 
+/// Passes over the whole band made in place before the rest is left to ShrinkingBand.
+constexpr int kPassesInPlace = 8;
+
+/// One pass, left to right, over the `width` units of the line from `from`, for a replacement no
+/// longer than the search text: each occurrence, `found` the first, replaced, the units after it
+/// moved down. Gives the band's new width.
+qsizetype passInPlace(QString &line, qsizetype from, qsizetype width, const lines::Finder &search,
+                      QStringView replacement, qsizetype found)
+{
+    QChar *band = line.data() + from;
+    const QStringView searched(band, width);
+    // The writes stay behind `read`, and the search looks only from there on.
+    qsizetype read = found;
+    QChar *write = band + found;
+    for (; found >= 0; found = search.in(searched, read)) {
+        write = std::copy(band + read, band + found, write);
+        write = std::copy(replacement.begin(), replacement.end(), write);
+        read = found + search.size();
+    }
+    write = std::copy(band + read, band + width, write);
+    const qsizetype kept = write - band;
+    line.remove(from + kept, width - kept);
+    return kept;
+}
+
 PassPlan plan(const PassStart &start)
 {
     const qint64 from = start.params.number(kStart);
@@ -205,27 +215,46 @@ bool replaceInBand(QString &line, const lines::Finder &search, QStringView repla
     if (search.isEmpty() || start < 1 || end <= start || line.size() < start)
         return false;
     const qsizetype from = start - 1;
-    const qsizetype width = std::min<qint64>(end - start, line.size() - from);
+    qsizetype width = std::min<qint64>(end - start, line.size() - from);
     const QStringView band = QStringView(line).sliced(from, width);
-    const qsizetype found = search.in(band);
+    qsizetype found = search.in(band);
     if (found < 0)
         return false;
-    // A shorter replacement is made again until the search text is gone (two blanks to one
-    // collapses a run); any other gets one pass, so that every run ends.
-    QString replaced;
-    if (replacement.size() >= search.size())
-        replaced = replacedOnce(band, search, replacement, found);
-    else if (band.size() < std::numeric_limits<qint32>::max())
-        replaced = ShrinkingBand<qint32>(band, search, replacement).result(found);
-    else
-        replaced = ShrinkingBand<qsizetype>(band, search, replacement).result(found);
-    QString result;
-    result.reserve(line.size() - width + replaced.size());
-    result.append(QStringView(line).first(from));
-    result.append(replaced);
-    result.append(QStringView(line).sliced(from + width));
-    line = std::move(result);
-    return true;
+    const qsizetype m = search.size();
+    if (replacement.size() > m) {
+        // One pass, so that every run ends; the line is built anew at once.
+        QString out;
+        out.reserve(line.size() + replacement.size() - m);
+        out.append(QStringView(line).first(from));
+        qsizetype done = 0;
+        for (; found >= 0; found = search.in(band, done)) {
+            out.append(band.sliced(done, found - done));
+            out.append(replacement);
+            done = found + m;
+        }
+        out.append(QStringView(line).sliced(from + done));
+        line = std::move(out);
+        return true;
+    }
+    // A replacement as long gets one pass, made in place. A shorter one is made again until the
+    // search text is gone (two blanks to one collapses a run): in place for the first passes,
+    // which are all that most bands need, then around the replacements only.
+    for (int pass = 1;; ++pass) {
+        width = passInPlace(line, from, width, search, replacement, found);
+        if (replacement.size() == m)
+            return true;
+        const QStringView now = QStringView(line).sliced(from, width);
+        found = search.in(now);
+        if (found < 0)
+            return true;
+        if (pass == kPassesInPlace) {
+            line.replace(from, width,
+                         width < std::numeric_limits<qint32>::max()
+                             ? ShrinkingBand<qint32>(now, search, replacement).result(found)
+                             : ShrinkingBand<qsizetype>(now, search, replacement).result(found));
+            return true;
+        }
+    }
 }
 
 FunctionBody replaceInColumn()
