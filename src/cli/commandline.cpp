@@ -110,7 +110,7 @@ QList<Option> optionsFor(const FunctionEntry &function)
                         false,
                         u"\"To:\", last row of the band (default 0: the last row)"_s});
     }
-    {
+    if (function.body.readsCaret) {
         options.append({u"caret-row"_s,
                         K::CaretRow,
                         {},

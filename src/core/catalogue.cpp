@@ -155,9 +155,21 @@ QList<FunctionEntry> functionTable()
 
 void bindBody(QList<FunctionEntry> &functions, QStringView name, FunctionBody body)
 {
+    const QString why = tryBindBody(functions, name, std::move(body));
+    if (!why.isEmpty())
+        qFatal("%s", qPrintable(why));
+}
+
+QString tryBindBody(QList<FunctionEntry> &functions, QStringView name, FunctionBody body)
+{
     const auto f = std::find_if(functions.begin(), functions.end(),
                                 [name](const FunctionEntry &f) { return f.name == name; });
-    Q_ASSERT(f != functions.end());
+    if (f == functions.end())
+        return u"No function is named "_s + name;
+    if (f->isBuilt())
+        return name + u" has a body already"_s;
+    if (!body.run && !body.rowPass && !body.lineTransform)
+        return name + u" has no run routine"_s;
     if (!body.rowPass && body.lineTransform) {
         body.rowPass = [transform = body.lineTransform](const PassStart &start) {
             return bandPass(transform(start.params), start);
@@ -169,6 +181,7 @@ void bindBody(QList<FunctionEntry> &functions, QStringView name, FunctionBody bo
         };
     }
     f->body = std::move(body);
+    return {};
 }
 
 QString FunctionEntry::slug() const

@@ -67,6 +67,9 @@ struct FunctionBody {
     FunctionExample example = {};
     /// False for functions that stream files named in their fields: they read no text.
     bool readsText = true;
+    /// True for functions whose run reads the caret (`RunInput::caret`): only they take it on
+    /// the command line.
+    bool readsCaret = false;
 };
 
 struct DropDownEntry {
@@ -121,7 +124,11 @@ private:
 QList<FunctionEntry> functionTable();
 
 /// Gives a function its body; a body with a line transform and no routine runs the transform.
+/// A name that matches no entry, or an entry bound twice, is a fault in the program that must
+/// never pass unseen: it ends the program, in every build.
 void bindBody(QList<FunctionEntry> &functions, QStringView name, FunctionBody body);
+/// As bindBody, but says what is wrong instead of ending the program: empty when bound.
+QString tryBindBody(QList<FunctionEntry> &functions, QStringView name, FunctionBody body);
 
 /// Lower case; every run of characters other than a-z and 0-9 becomes one "-", none at the ends.
 QString slugOf(QStringView text);

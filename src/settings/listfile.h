@@ -21,10 +21,10 @@ QString listFileProblem(const QString &path);
 /// nothing when the file cannot be read or is refused, with the reason in `error`.
 std::optional<QStringList> readListFile(const QString &path, QString *error = nullptr);
 
-/// Writes every entry followed by CR LF, in Windows-1252 when every character fits (as the
-/// older program wrote them) and in UTF-8 otherwise. The old file is replaced only once the
-/// new one is completely written. False when it could not be written; the failure is also
-/// reported to the settings notice sink (once per session).
+/// Writes every entry followed by CR LF, in Windows-1252 when every character fits (so that
+/// readers expecting that code page keep working) and in UTF-8 otherwise. The old file is replaced
+/// only once the new one is completely written. False when it could not be written; the failure is
+/// also reported to the settings notice sink (once per session).
 bool writeListFile(const QString &path, const QStringList &entries, QString *error = nullptr);
 
 } // namespace plintex

@@ -14,6 +14,8 @@ private Q_SLOTS:
     void slugs_data();
     void slugs();
     void everyEntryHoldsTogether();
+    void bindingMismatchesAreRefused_data();
+    void bindingMismatchesAreRefused();
     void caretMenuWrites_data();
     void caretMenuWrites();
 };
@@ -104,6 +106,36 @@ void TestCatalogue::everyEntryHoldsTogether()
     QCOMPARE(slugs.size(), catalogue().size());
 }
 
+void TestCatalogue::bindingMismatchesAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("bindTwice");
+    QTest::addColumn<bool>("withRoutine");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("a name no entry has")
+        << u"Insert Into Colum"_s << false << true << u"No function is named Insert Into Colum"_s;
+    QTest::newRow("bound twice") << u"Add Row"_s << true << true << u"Add Row has a body already"_s;
+    QTest::newRow("a body that cannot run")
+        << u"Add Row"_s << false << false << u"Add Row has no run routine"_s;
+    QTest::newRow("bound once") << u"Add Row"_s << false << true << QString();
+}
+
+// bindBody ends the program on what tryBindBody refuses: a catalogue that binds a body to no
+// entry, or one entry twice, never gets as far as a window.
+void TestCatalogue::bindingMismatchesAreRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, bindTwice);
+    QFETCH(bool, withRoutine);
+    QList<FunctionEntry> table = functionTable();
+    FunctionBody body;
+    if (withRoutine)
+        body.run = [](RunInput, RunMonitor &) { return RunResult(); };
+    if (bindTwice)
+        QCOMPARE(tryBindBody(table, name, body), QString());
+    QTEST(tryBindBody(table, name, body), "why");
+}
+
 void TestCatalogue::caretMenuWrites_data()
 {
     QTest::addColumn<QString>("function");
@@ -114,8 +146,8 @@ void TestCatalogue::caretMenuWrites_data()
         << u"Insert Into Column"_s << int(MenuEntry::BeginColumn) << QStringList{u"column=9"_s};
     QTest::newRow("Insert Into Column, End Row")
         << u"Insert Into Column"_s << int(MenuEntry::EndRow) << QStringList{u"to=4"_s};
-    QTest::newRow("a function not built yet still fills From")
-        << u"Shuffle Data"_s << int(MenuEntry::BeginRow) << QStringList{u"from=4"_s};
+    QTest::newRow("Add Row, Begin Row fills From alone")
+        << u"Add Row"_s << int(MenuEntry::BeginRow) << QStringList{u"from=4"_s};
 }
 
 void TestCatalogue::caretMenuWrites()

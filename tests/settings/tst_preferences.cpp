@@ -89,7 +89,7 @@ void TestPreferences::loadCorruptFile_usesDefaultsForWhatIsUnusable()
 void TestPreferences::saveThenLoad_roundTripKeepsFurtherFlags()
 {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, "13zq\xE9\r\n12\r\n3\r\n"); // an older Windows-1252 file
+    const QString path = writeFile(dir, "13zq\xE9\r\n12\r\n3\r\n"); // a Windows-1252 file
     auto p = Preferences::load(path);
     QVERIFY(p);
     p->setHintsShown(false);

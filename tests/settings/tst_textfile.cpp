@@ -143,7 +143,7 @@ void TestTextFile::listFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"list.plx"_s);
-    // Older files: Windows-1252, the last line without its break.
+    // Windows-1252, the last line without its break.
     QVERIFY(testing::writeFile(path, "first\r\nna\xEFve \x80\r\n\r\nlast"));
     QCOMPARE(readListFile(path), std::optional<QStringList>(
                                      {u"first"_s, u"na\u00EFve \u20AC"_s, QString(), u"last"_s}));

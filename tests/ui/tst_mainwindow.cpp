@@ -156,7 +156,11 @@ void TestMainWindow::dropDown()
 
 void TestMainWindow::functionNotBuiltHasAnEmptyPanel()
 {
-    ParameterPanel &panel = fx.panel(fx.select(u"Sort Ascending/Descending"));
+    const auto unbuilt = std::find_if(catalogue().begin(), catalogue().end(),
+                                      [](const FunctionEntry &f) { return !f.isBuilt(); });
+    if (unbuilt == catalogue().end())
+        QSKIP("every function is built");
+    ParameterPanel &panel = fx.panel(fx.select(unbuilt->name));
     QVERIFY(panel.isVisible());
     QVERIFY(panel.findChildren<QAbstractButton *>().isEmpty());
     QVERIFY(panel.findChildren<QLineEdit *>().isEmpty());

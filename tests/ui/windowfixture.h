@@ -60,9 +60,12 @@ public:
         return *f;
     }
     ParameterPanel &panel(const FunctionEntry &f) { return *window->panel(f.number); }
-    /// Puts a value into a parameter's control, as typing it would.
+    /// Puts a value into a parameter's control, as typing it would. A key that names no
+    /// parameter of the function ends the test, rather than leave the run on its defaults.
     void set(const FunctionEntry &f, const QString &key, const QString &value)
     {
+        if (!f.param(key))
+            qFatal("%s has no parameter %s", qPrintable(f.name), qPrintable(key));
         panel(f).setValue(key, value);
     }
     QString value(const FunctionEntry &f, const QString &key)

@@ -1,5 +1,8 @@
 #include "ops/columns/aligncolumns.h"
 
+#include "ops/common/params.h"
+#include "ops/common/trim.h"
+
 #include <limits>
 #include <memory>
 
@@ -9,18 +12,6 @@ namespace plintex::columns {
 namespace {
 
 const QString kRight = u"right"_s;
-
-/// The line without the characters up to code 32 at its ends.
-QStringView trimmed(QStringView line)
-{
-    qsizetype begin = 0;
-    qsizetype end = line.size();
-    while (begin < end && line[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && line[end - 1].unicode() <= 32)
-        --end;
-    return line.sliced(begin, end - begin);
-}
 
 /// Calls `field` with each maximal run of characters other than the blank; a line with none is
 /// one empty field.
@@ -60,7 +51,7 @@ PassPlan plan(const PassStart &start)
         if (index == 0 && measure->fewestFields < measure->mostFields)
             measure->width = std::max<qsizetype>(measure->width, 1);
         const qsizetype width = measure->width;
-        const QStringView line = trimmed(row.text());
+        const QStringView line = common::trimmed(row.text());
         out.resize(0);
         // Padding goes in front of a right-justified field; behind a left-justified one only
         // when another field follows, so that no line keeps trailing blanks.
@@ -81,7 +72,7 @@ PassPlan plan(const PassStart &start)
     });
     plan.measure = passOf([measure](qint64, PassRow &row, PassOutput &) {
         qsizetype fields = 0;
-        forEachField(trimmed(row.text()), [&](QStringView f) {
+        forEachField(common::trimmed(row.text()), [&](QStringView f) {
             ++fields;
             measure->width = std::max(measure->width, f.size());
         });
@@ -103,11 +94,7 @@ FunctionBody alignColumns()
             {
                 runButton(),
                 caption(u"Align data into columns."_s),
-                Parameter{.key = kRight,
-                          .label = u"Right justify."_s,
-                          .kind = ParamKind::Flag,
-                          .defaultValue = u"0"_s,
-                          .resetOnSelect = false},
+                common::tickBox(kRight, u"Right justify."_s),
             },
         .rowPass = plan,
         .example = {.title = u"Align all data into columns (right justify)"_s,

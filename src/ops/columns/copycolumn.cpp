@@ -1,5 +1,8 @@
 #include "ops/columns/copycolumn.h"
 
+#include "ops/common/columns.h"
+#include "ops/common/params.h"
+
 #include <QVarLengthArray>
 
 using namespace Qt::StringLiterals;
@@ -7,8 +10,8 @@ using namespace Qt::StringLiterals;
 namespace plintex::columns {
 namespace {
 
-const QString kStart = u"start"_s;
-const QString kEnd = u"end"_s;
+using common::kEnd;
+using common::kStart;
 const QString kTo = u"to"_s;
 
 PassPlan plan(const PassStart &start)
@@ -34,9 +37,11 @@ void copyBand(QString &line, qint64 start, qint64 end, qint64 to)
 {
     if (start < 1 || line.size() < start || end <= start)
         return;
-    const qsizetype from = start - 1;
-    const qsizetype width = std::min<qint64>(end - start, line.size() - from);
-    const qsizetype at = std::min<qint64>(std::max<qint64>(to, 1) - 1, line.size());
+    const qsizetype from = common::wholeCharacterEdge(line, start - 1);
+    const qsizetype width =
+        std::max(from, common::wholeCharacterEdge(line, std::min<qint64>(end - 1, line.size()))) -
+        from;
+    const qsizetype at = common::columnIndex(line, to);
     if (!line.isDetached() || line.capacity() < line.size() + width) {
         // A row shared (with the undo snapshot) or too small is built anew in one allocation.
         QString copied;
@@ -55,18 +60,15 @@ void copyBand(QString &line, qint64 start, qint64 end, qint64 to)
 
 FunctionBody copyColumn()
 {
-    const auto column = [](QString key, QString label) {
-        return numberField(std::move(key), std::move(label), u"1"_s, u"1"_s, Reset::Keep);
-    };
     return {
         .description = u"Copies a band of columns of every line and inserts the copy at another "
                        u"column of the same line."_s,
         .panel =
             {
                 runButton(),
-                column(kStart, u"Copy column starting at position:"_s),
-                column(kEnd, u"and ending at column position:"_s),
-                column(kTo, u"to position:"_s),
+                common::columnField(kStart, u"Copy column starting at position:"_s),
+                common::columnField(kEnd, u"and ending at column position:"_s),
+                common::columnField(kTo, u"to position:"_s),
             },
         .rowPass = plan,
         .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},

@@ -1,15 +1,18 @@
 #include "ops/columns/deleteretaincolumn.h"
 
+#include "ops/common/columns.h"
+#include "ops/common/params.h"
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::columns {
 namespace {
 
-const QString kStart = u"start"_s;
-const QString kEnd = u"end"_s;
-const QString kMode = u"mode"_s;
-const QString kDelete = u"delete"_s;
-const QString kRetain = u"retain"_s;
+using common::kEnd;
+using common::kMode;
+using common::kRetain;
+using common::kStart;
+using common::wholeCharacterEdge;
 
 LineTransform transform(const ParamValues &params)
 {
@@ -26,17 +29,19 @@ void deleteColumns(QString &line, qint64 start, qint64 end)
 {
     if (end <= start || start == 0 || line.size() < start)
         return;
-    line.remove(start - 1, std::min<qint64>(end - start, line.size() - (start - 1)));
+    const qsizetype from = wholeCharacterEdge(line, start - 1);
+    const qsizetype to = wholeCharacterEdge(line, std::min<qint64>(end - 1, line.size()));
+    line.remove(from, std::max(from, to) - from);
 }
 
 void retainColumns(QString &line, qint64 start, qint64 end)
 {
-    // Everything from `end` on goes, then everything before `start`. (The older program removed
-    // at most 500 characters after the span and so left the far end of long lines behind it.)
+    // Everything from `end` on goes, however long the line, then everything before `start`.
+    const qsizetype from =
+        start > 1 ? wholeCharacterEdge(line, std::min<qint64>(start - 1, line.size())) : 0;
     if (end >= 1 && end - 1 < line.size())
-        line.truncate(end - 1);
-    if (start > 1)
-        line.remove(0, std::min<qint64>(start - 1, line.size()));
+        line.truncate(wholeCharacterEdge(line, end - 1));
+    line.remove(0, std::min(from, line.size()));
 }
 
 FunctionBody deleteRetainColumn()
@@ -50,10 +55,7 @@ FunctionBody deleteRetainColumn()
                 runButton(),
                 numberField(kStart, u"column starting at position:"_s, u"1"_s, u"1"_s),
                 numberField(kEnd, u"and ending at column position:"_s, u"1"_s, u"1"_s),
-                Parameter{.key = kMode,
-                          .kind = ParamKind::Choice,
-                          .defaultValue = kDelete,
-                          .choices = {{kDelete, u"Delete"_s}, {kRetain, u"Retain"_s}}},
+                common::deleteRetainChoice(Reset::OnSelect),
             },
         .lineTransform = transform,
         .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},

@@ -1,21 +1,23 @@
 #include "ops/columns/insertcolumn.h"
 
-#include "ops/columns/insertintocolumn.h"
+#include "ops/common/columns.h"
+#include "ops/common/padding.h"
+#include "ops/common/params.h"
 
 using namespace Qt::StringLiterals;
 
 namespace plintex::columns {
 namespace {
 
+using common::kColumn;
 const QString kBlock = u"block"_s;
-const QString kColumn = u"column"_s;
 const QString kSymmetrical = u"symmetrical"_s;
 
 RunResult run(RunInput input, RunMonitor &monitor)
 {
     QStringList block = input.params.lines(kBlock);
     if (input.params.flag(kSymmetrical))
-        block = symmetrical(std::move(block));
+        block = common::symmetrical(std::move(block));
     const qint64 column = input.params.number(kColumn);
     QStringList &lines = input.lines;
     const qsizetype count = std::max(lines.size(), block.size());
@@ -28,7 +30,7 @@ RunResult run(RunInput input, RunMonitor &monitor)
         if (i >= lines.size())
             lines.append(block[i]);
         else
-            insertAtColumn(lines[i], block[i], column);
+            common::insertAtColumn(lines[i], block[i], column);
     }
     RunResult result;
     result.lines = std::move(lines);
@@ -37,19 +39,6 @@ RunResult run(RunInput input, RunMonitor &monitor)
 }
 
 } // namespace
-
-QStringList symmetrical(QStringList block)
-{
-    qsizetype width = 0;
-    for (const QString &entry : std::as_const(block))
-        width = std::max(width, entry.size());
-    // Padded to the width needed, however wide (not cut from a run of 148 blanks).
-    for (QString &entry : block) {
-        if (entry.size() < width)
-            entry.append(QString(width - entry.size(), u' '));
-    }
-    return block;
-}
 
 FunctionBody insertColumn()
 {
@@ -61,11 +50,7 @@ FunctionBody insertColumn()
                 runButton(),
                 memoField(kBlock, u"Insert this column of data:"_s, Reset::Keep),
                 numberField(kColumn, u"at column position:"_s, u"1"_s, u"1"_s, Reset::Keep),
-                Parameter{.key = kSymmetrical,
-                          .label = u"Symmetrical data."_s,
-                          .kind = ParamKind::Flag,
-                          .defaultValue = u"0"_s,
-                          .resetOnSelect = false},
+                common::tickBox(kSymmetrical, u"Symmetrical data."_s),
             },
         .run = run,
         .menuTargets = {{MenuEntry::BeginColumn, kColumn, CaretSource::Column}},

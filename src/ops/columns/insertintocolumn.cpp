@@ -1,29 +1,24 @@
 #include "ops/columns/insertintocolumn.h"
 
+#include "ops/common/columns.h"
+#include "ops/common/params.h"
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::columns {
 namespace {
 
-const QString kData = u"data"_s;
-const QString kColumn = u"column"_s;
+using common::kColumn;
+using common::kData;
 
 LineTransform transform(const ParamValues &params)
 {
     return [data = params.text(kData), column = params.number(kColumn)](QString &line) {
-        insertAtColumn(line, data, column);
+        common::insertAtColumn(line, data, column);
     };
 }
 
 } // namespace
-
-void insertAtColumn(QString &line, QStringView data, qint64 column)
-{
-    if (data.isEmpty())
-        return;
-    const qsizetype at = column <= 1 ? 0 : std::min<qint64>(column - 1, line.size());
-    line.insert(at, data);
-}
 
 FunctionBody insertIntoColumn()
 {

@@ -1,5 +1,7 @@
 #include "ops/columns/replaceincolumn.h"
 
+#include "ops/common/params.h"
+
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -9,10 +11,10 @@ using namespace Qt::StringLiterals;
 namespace plintex::columns {
 namespace {
 
-const QString kSearch = u"search"_s;
+using common::kEnd;
+using common::kSearch;
+using common::kStart;
 const QString kReplacement = u"replacement"_s;
-const QString kStart = u"start"_s;
-const QString kEnd = u"end"_s;
 
 /// A band in which a shorter replacement is made pass after pass until the search text is gone.
 /// Every unit keeps its place: a replaced occurrence holds the replacement's units at its front
@@ -259,27 +261,16 @@ bool replaceInBand(QString &line, const lines::Finder &search, QStringView repla
 
 FunctionBody replaceInColumn()
 {
-    const auto column = [](QString key, QString label) {
-        return numberField(std::move(key), std::move(label), u"1"_s, u"1"_s, Reset::Keep);
-    };
     return {
         .description = u"Replaces a text by another only inside a band of columns of every "
                        u"line."_s,
         .panel =
             {
                 runButton(),
-                Parameter{.key = kSearch,
-                          .label = u"Replace this data:"_s,
-                          .kind = ParamKind::HistoryText,
-                          .history = 6,
-                          .resetOnSelect = false},
-                Parameter{.key = kReplacement,
-                          .label = u"with this data:"_s,
-                          .kind = ParamKind::HistoryText,
-                          .history = 7,
-                          .resetOnSelect = false},
-                column(kStart, u"in column:"_s),
-                column(kEnd, u"to"_s),
+                common::historyField(kSearch, u"Replace this data:"_s, 6),
+                common::historyField(kReplacement, u"with this data:"_s, 7),
+                common::columnField(kStart, u"in column:"_s),
+                common::columnField(kEnd, u"to"_s),
             },
         .rowPass = plan,
         .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},

@@ -1,5 +1,6 @@
 #include "ops/columns/stripout.h"
 
+#include "ops/common/params.h"
 #include "ops/lines/matcher.h"
 
 using namespace Qt::StringLiterals;
@@ -7,8 +8,8 @@ using namespace Qt::StringLiterals;
 namespace plintex::columns {
 namespace {
 
-const QString kStart = u"start"_s;
-const QString kEnd = u"end"_s;
+using common::kEnd;
+using common::kStart;
 const QString kLineByLine = u"lineByLine"_s;
 
 /// A place in the text: a line and a character of it (its length: the line break after it).
@@ -150,21 +151,9 @@ FunctionBody stripOut()
         .panel =
             {
                 runButton(),
-                Parameter{.key = kStart,
-                          .label = u"Delete (strip out) this data:"_s,
-                          .kind = ParamKind::HistoryText,
-                          .history = 1,
-                          .resetOnSelect = false},
-                Parameter{.key = kEnd,
-                          .label = u"to this data:"_s,
-                          .kind = ParamKind::HistoryText,
-                          .history = 2,
-                          .resetOnSelect = false},
-                Parameter{.key = kLineByLine,
-                          .label = u"Line by line."_s,
-                          .kind = ParamKind::Flag,
-                          .defaultValue = u"0"_s,
-                          .resetOnSelect = false},
+                common::historyField(kStart, u"Delete (strip out) this data:"_s, 1),
+                common::historyField(kEnd, u"to this data:"_s, 2),
+                common::tickBox(kLineByLine, u"Line by line."_s),
             },
         .run = run,
         .example = {.title = u"Delete/Strip Out Data (strip out 4 to 6)"_s,

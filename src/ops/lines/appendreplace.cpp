@@ -1,5 +1,7 @@
 #include "ops/lines/appendreplace.h"
 
+#include "ops/common/padding.h"
+#include "ops/common/params.h"
 #include "ops/lines/matcher.h"
 
 using namespace Qt::StringLiterals;
@@ -7,9 +9,10 @@ using namespace Qt::StringLiterals;
 namespace plintex::lines {
 namespace {
 
+using common::historyField;
+using common::kSearch;
 const QString kAppend = u"append"_s;
 const QString kContaining = u"containing"_s;
-const QString kSearch = u"search"_s;
 const QString kBlanks = u"blanks"_s;
 const QString kWith = u"with"_s;
 
@@ -25,11 +28,8 @@ void appendTo(QString &row, const QString &tail)
 
 PassPlan appendPlan(const PassStart &start)
 {
-    // The separator is exactly the blanks asked for. (The older program cut it from a run of
-    // 148 blanks, so a wider request gave only 148.)
     const ParamValues &params = start.params;
-    const qint64 blanks = std::min(params.number(kBlanks), kMaxSeparator);
-    const QString tail = QString(qsizetype(blanks), u' ') + params.text(kAppend);
+    const QString tail = common::separatorBlanks(params.number(kBlanks)) + params.text(kAppend);
     PassPlan plan = params.flag(kContaining)
                         ? bandPass(
                               [tail, search = Finder(params.text(kSearch))](QString &row) {
@@ -55,16 +55,6 @@ PassPlan replacePlan(const PassStart &start)
     return plan;
 }
 
-Parameter historyField(const QString &key, QString label, int history, QString unlockedBy = {})
-{
-    return Parameter{.key = key,
-                     .label = std::move(label),
-                     .kind = ParamKind::HistoryText,
-                     .history = history,
-                     .resetOnSelect = false,
-                     .unlockedBy = std::move(unlockedBy)};
-}
-
 } // namespace
 
 FunctionBody appendData()
@@ -80,12 +70,8 @@ FunctionBody appendData()
                 historyField(kAppend, u"Append this data:"_s, 3),
                 // The box's caption reads on into the field it unlocks: "to every line
                 // containing this data:".
-                Parameter{.key = kContaining,
-                          .label = u"to every line"_s,
-                          .kind = ParamKind::Flag,
-                          .defaultValue = u"0"_s,
-                          .resetOnSelect = false},
-                historyField(kSearch, u"containing this data:"_s, 4, kContaining),
+                common::tickBox(kContaining, u"to every line"_s),
+                historyField(kSearch, u"containing this data:"_s, 4, Reset::Keep, kContaining),
                 numberField(kBlanks, u"separated by:"_s, u"1"_s, u"1"_s, Reset::Keep),
                 caption(u"blanks."_s),
             },

@@ -11,8 +11,4 @@ FunctionBody appendData();
 /// "Replace Line per Data": every row of the band holding a search text becomes a fixed line.
 FunctionBody replaceLinePerData();
 
-/// The most blanks a separator holds: far more than any layout needs, and a bound on what a
-/// field with no upper limit can make each row grow by.
-constexpr qint64 kMaxSeparator = 10000;
-
 } // namespace plintex::lines

@@ -1,5 +1,7 @@
 #include "ops/lines/blanks.h"
 
+#include "ops/common/trim.h"
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::lines {
@@ -7,11 +9,6 @@ namespace {
 
 const QString kLeading = u"leading"_s;
 const QString kTrailing = u"trailing"_s;
-
-bool isStrippable(QChar c)
-{
-    return c.unicode() <= 32;
-}
 
 PassPlan removeBlanks(const PassStart &)
 {
@@ -24,7 +21,8 @@ PassPlan removeBlanks(const PassStart &)
 
 PassPlan trimBlanks(const PassStart &start)
 {
-    return bandPass(start.runButton == kTrailing ? trimTrailing : trimLeading, start);
+    return bandPass(start.runButton == kTrailing ? common::trimTrailing : common::trimLeading,
+                    start);
 }
 
 } // namespace
@@ -36,24 +34,6 @@ bool isBlankRow(QStringView row)
             return false;
     }
     return true;
-}
-
-void trimLeading(QString &row)
-{
-    qsizetype i = 0;
-    while (i < row.size() && isStrippable(row[i]))
-        ++i;
-    if (i > 0)
-        row.remove(0, i);
-}
-
-void trimTrailing(QString &row)
-{
-    qsizetype end = row.size();
-    while (end > 0 && isStrippable(row[end - 1]))
-        --end;
-    if (end < row.size())
-        row.truncate(end);
 }
 
 FunctionBody removeBlankLines()

@@ -14,7 +14,4 @@ FunctionBody deleteLeadingTrailingBlanks();
 /// Empty, or nothing but blanks (code 32) and NULs; a tab makes a row not blank.
 bool isBlankRow(QStringView row);
 
-void trimLeading(QString &row);
-void trimTrailing(QString &row);
-
 } // namespace plintex::lines

@@ -1,37 +1,43 @@
 #include "ops/lines/dataperdata.h"
 
+#include "ops/common/columns.h"
+#include "ops/common/params.h"
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::lines {
 namespace {
 
-const QString kMode = u"mode"_s;
-const QString kDelete = u"delete"_s;
-const QString kRetain = u"retain"_s;
+using common::historyField;
+using common::kAfter;
+using common::kBefore;
+using common::kData;
+using common::kMode;
+using common::kRetain;
+using common::kSearch;
+using common::wholeCharacterEdge;
 const QString kSide = u"side"_s;
-const QString kBefore = u"before"_s;
-const QString kAfter = u"after"_s;
-const QString kSearch = u"search"_s;
-const QString kData = u"data"_s;
 const QString kOffset = u"offset"_s;
 
 constexpr qint64 kOffsetBound = qint64(1) << 50;
 
 /// Removes `count` characters from 1-based position `at`; nothing when `at` is outside the row
-/// or `count` is not positive.
+/// or `count` is not positive. Neither end splits a character.
 void removeAt(QString &row, qint64 at, qint64 count)
 {
     if (at < 1 || at > row.size() || count <= 0)
         return;
-    row.remove(at - 1, std::min<qint64>(count, row.size() - (at - 1)));
+    const qsizetype from = wholeCharacterEdge(row, at - 1);
+    const qsizetype to = wholeCharacterEdge(row, std::min<qint64>(at - 1 + count, row.size()));
+    row.remove(from, std::max(from, to) - from);
 }
 
-/// Removes everything from 1-based position `at` on, when `at` lies in the row. (The older
-/// program removed at most 10000 characters and so left the far end of long rows behind.)
+/// Removes everything from 1-based position `at` on, however long the row, when `at` lies in
+/// it.
 void removeFrom(QString &row, qint64 at)
 {
     if (at >= 1 && at <= row.size())
-        row.truncate(at - 1);
+        row.truncate(wholeCharacterEdge(row, at - 1));
 }
 
 Parameter offsetField()
@@ -47,21 +53,7 @@ Parameter offsetField()
 
 Parameter sideChoice(QString label)
 {
-    return Parameter{.key = kSide,
-                     .label = std::move(label),
-                     .kind = ParamKind::Choice,
-                     .defaultValue = kBefore,
-                     .choices = {{kBefore, u"Before"_s}, {kAfter, u"After"_s}},
-                     .resetOnSelect = false};
-}
-
-Parameter historyField(const QString &key, QString label, int history)
-{
-    return Parameter{.key = key,
-                     .label = std::move(label),
-                     .kind = ParamKind::HistoryText,
-                     .history = history,
-                     .resetOnSelect = false};
+    return common::beforeAfterChoice(kSide, std::move(label), kBefore);
 }
 
 /// Checks the band, then the offset, then edits each row of the band; `written` holds the texts
@@ -152,7 +144,7 @@ bool insertAtData(QString &row, QStringView data, const Finder &search, Side sid
         return false;
     const qint64 at = found + 1 + (side == Side::After ? search.size() : 0) + offset;
     // Built at its final size: the row is usually shared with the text as it was.
-    const qsizetype i = std::clamp<qint64>(at, 1, row.size() + 1) - 1;
+    const qsizetype i = wholeCharacterEdge(row, std::clamp<qint64>(at, 1, row.size() + 1) - 1);
     const QStringView whole(row);
     row = whole.first(i) + data + whole.sliced(i);
     return true;
@@ -166,11 +158,7 @@ FunctionBody deleteRetainLineData()
         .panel =
             {
                 runButton(),
-                Parameter{.key = kMode,
-                          .kind = ParamKind::Choice,
-                          .defaultValue = kDelete,
-                          .choices = {{kDelete, u"Delete"_s}, {kRetain, u"Retain"_s}},
-                          .resetOnSelect = false},
+                common::deleteRetainChoice(),
                 sideChoice(u"data within line:"_s),
                 historyField(kSearch, u"this data:"_s, 13),
                 offsetField(),

@@ -1,5 +1,6 @@
 #include "ops/lines/linesperdata.h"
 
+#include "ops/common/params.h"
 #include "ops/lines/addrow.h"
 #include "ops/lines/matcher.h"
 
@@ -8,14 +9,13 @@ using namespace Qt::StringLiterals;
 namespace plintex::lines {
 namespace {
 
-const QString kData = u"data"_s;
-const QString kSearch = u"search"_s;
+using common::kAfter;
+using common::kBefore;
+using common::kData;
+using common::kMode;
+using common::kRetain;
+using common::kSearch;
 const QString kWhere = u"where"_s;
-const QString kBefore = u"before"_s;
-const QString kAfter = u"after"_s;
-const QString kMode = u"mode"_s;
-const QString kDelete = u"delete"_s;
-const QString kRetain = u"retain"_s;
 const QString kWhich = u"which"_s;
 const QString kSame = u"same"_s;
 
@@ -95,10 +95,7 @@ FunctionBody insertLinesPerData()
             {
                 runButton(),
                 memoField(kData, u"Insert this data:"_s, Reset::Keep),
-                Parameter{.key = kWhere,
-                          .kind = ParamKind::Choice,
-                          .defaultValue = kAfter,
-                          .choices = {{kBefore, u"Before"_s}, {kAfter, u"After"_s}}},
+                common::beforeAfterChoice(kWhere, {}, kAfter, Reset::OnSelect),
                 searchField(),
             },
         .rowPass = insertPlan,
@@ -123,11 +120,7 @@ FunctionBody deleteLinesPerData()
         .panel =
             {
                 runButton(),
-                Parameter{.key = kMode,
-                          .kind = ParamKind::Choice,
-                          .defaultValue = kDelete,
-                          .choices = {{kDelete, u"Delete"_s}, {kRetain, u"Retain"_s}},
-                          .resetOnSelect = false},
+                common::deleteRetainChoice(),
                 Parameter{
                     .key = kWhich,
                     .label = u"every line:"_s,

@@ -1,8 +1,8 @@
 #include "../runfunction.h"
 #include "ops/columns/copycolumn.h"
 #include "ops/columns/deleteretaincolumn.h"
-#include "ops/columns/insertintocolumn.h"
 #include "ops/columns/replaceincolumn.h"
+#include "ops/common/columns.h"
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -149,6 +149,11 @@ void TestColumnFunctions::runs_data()
     sum("total: beyond a double's range", u"1\n"_s + u"9"_s.repeated(400), 1, 500,
         u"!'"_s + u"9"_s.repeated(400) + invalid);
     sum("total: a lone minus", u"n/a - x\n1\n"_s, 1, 20, u"!'-"_s + invalid);
+    const QString huge = u"1"_s + QString(308, u'0') + u'\n'; // 1E308
+    sum("total: partial sums beyond a double's range", huge + huge + u'-' + huge, 1, 400,
+        u"1E308"_s);
+    sum("total: a total beyond a double's range", huge + huge, 1, 400,
+        u"!The total is too large to be shown."_s);
     row("total: stop shows no total", total, u"1\n2\n"_s, {u"end=5"_s, u"stop=0"_s}, u"stopped"_s);
 }
 
@@ -190,6 +195,10 @@ void TestColumnFunctions::bandEdits_data()
     copy("copy: target past the end appends", u"abc"_s, 1, 3, 9, u"abcab"_s);
     copy("copy: band cut by the line's end", u"abc"_s, 2, 10, 1, u"bcabc"_s);
     copy("copy: line shorter than start unchanged", u"abc"_s, 4, 6, 1, u"abc"_s);
+    // A character beyond U+FFFF takes two columns; an edge between them moves past it.
+    const QString smile = u"a\U0001F600b"_s;
+    copy("copy: edges inside a pair take it whole", smile, 2, 3, 5, u"a\U0001F600b\U0001F600"_s);
+    copy("copy: target inside a pair goes after it", smile, 4, 5, 3, u"a\U0001F600bb"_s);
 
     const auto replace = [](const char *name, QString line, const QString &search,
                             const QString &by, qint64 start, qint64 end, const QString &expected) {
@@ -216,7 +225,7 @@ void TestColumnFunctions::bandEdits_data()
 
     const auto insert = [](const char *name, QString line, const QString &data, qint64 column,
                            const QString &expected) {
-        columns::insertAtColumn(line, data, column);
+        common::insertAtColumn(line, data, column);
         QTest::newRow(name) << line << expected;
     };
     insert("insert into: column 1 prefixes", u"abc"_s, u">"_s, 1, u">abc"_s);
@@ -228,6 +237,7 @@ void TestColumnFunctions::bandEdits_data()
     insert("insert into: empty line becomes the data", QString(), u"data"_s, 5, u"data"_s);
     insert("insert into: blanks kept", u"ab"_s, u"  x  "_s, 2, u"a  x  b"_s);
     insert("insert into: empty data changes nothing", u"abc"_s, QString(), 2, u"abc"_s);
+    insert("insert into: column inside a pair goes after it", smile, u"X"_s, 3, u"a\U0001F600Xb"_s);
     insert("insert into: huge column appends", u"abc"_s, u"!"_s, std::numeric_limits<qint64>::max(),
            u"abc!"_s);
 
@@ -249,7 +259,11 @@ void TestColumnFunctions::bandEdits_data()
     cut("retain: line shorter than start becomes empty", u"abc"_s, true, 5, 10, QString());
     cut("retain: start 0 keeps from the first", u"abcdef"_s, true, 0, 3, u"ab"_s);
     cut("retain: end 0 keeps the tail from start", u"abcdef"_s, true, 3, 0, u"cdef"_s);
-    // The older program removed only 500 characters after the span.
+    cut("delete: span ending inside a pair takes it", smile, false, 2, 3, u"ab"_s);
+    cut("delete: span starting inside a pair leaves it", smile, false, 3, 5, u"a\U0001F600"_s);
+    cut("retain: span ending inside a pair keeps it", smile, true, 1, 3, u"a\U0001F600"_s);
+    cut("retain: span starting inside a pair leaves it out", smile, true, 3, 5, u"b"_s);
+    // However far the line runs past the span, all of it goes.
     cut("retain: 1..3 on 600 characters keeps exactly 2", QString(600, u'x').replace(0, 2, u"ab"_s),
         true, 1, 3, u"ab"_s);
 }

@@ -1,5 +1,6 @@
 #include "../runfunction.h"
 
+#include "ops/common/padding.h"
 #include "ops/lines/appendreplace.h"
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/matcher.h"
@@ -128,7 +129,7 @@ void TestLines::runs_data()
         {u"data=X"_s, u"search=9"_s, u"offset= 1"_s}, offset);
 
     const QString app = u"Append Data"_s;
-    const QString wide(lines::kMaxSeparator, u' ');
+    const QString wide(common::kMaxSeparatorBlanks, u' ');
     row("append, unticked, 0 blanks: every row, empty ones too", app, u"a\n\nb\n"_s,
         {u"append=T"_s, u"blanks=0"_s, u"search=zz"_s}, u"aT\nT\nbT\n"_s);
     row("append, 500 blanks: exactly 500", app, u"a\nb\n"_s, {u"append=T"_s, u"blanks=500"_s},

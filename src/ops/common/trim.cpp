@@ -1,0 +1,34 @@
+#include "ops/common/trim.h"
+
+namespace plintex::common {
+
+QStringView trimmed(QStringView row)
+{
+    qsizetype begin = 0;
+    qsizetype end = row.size();
+    while (begin < end && isTrimmable(row[begin]))
+        ++begin;
+    while (end > begin && isTrimmable(row[end - 1]))
+        --end;
+    return row.sliced(begin, end - begin);
+}
+
+void trimLeading(QString &row)
+{
+    qsizetype i = 0;
+    while (i < row.size() && isTrimmable(row[i]))
+        ++i;
+    if (i > 0)
+        row.remove(0, i);
+}
+
+void trimTrailing(QString &row)
+{
+    qsizetype end = row.size();
+    while (end > 0 && isTrimmable(row[end - 1]))
+        --end;
+    if (end < row.size())
+        row.truncate(end);
+}
+
+} // namespace plintex::common
