@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Times plintex-cli against the standard tools on 1,000,000 lines of ~60 characters and prints
-# wall time and peak memory side by side. Usage: bench/cli-bench.sh [BUILD_DIR]
+# wall time and peak memory side by side, then times the inputs that cost a naive search or
+# replacement the square of their size. Usage: bench/cli-bench.sh [BUILD_DIR] [worst]
+# ("worst" runs only those).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=${1:-build/release}/bin
+section=${2:-all}
 out=bench/out
 mkdir -p "$out"
 input=$out/lines-1m.txt
@@ -34,6 +37,56 @@ measure() {
     [ -f "${!#}" ] && in_size=$(stat -c %s "${!#}")
     printf '%-58s %8s %10s %6.2f\n' "$label" "$secs" "$kib" "$(awk "BEGIN { print $kib * 1024 / $in_size }")"
 }
+
+# ---- Worst cases: each must stay linear in the size of its input.
+worst_cases() {
+    local long=$out/a-2m.txt blanks=$out/blanks-2m.txt bs=$out/b-5m.txt needle=$out/needle-1m.txt
+    local texts=$out/texts-1m.txt two=$out/two-rows.txt
+    if [ ! -f "$two" ]; then
+        { head -c 2000000 /dev/zero | tr '\0' a; printf '\nend\n'; } > "$long"
+        { head -c 2000000 /dev/zero | tr '\0' ' '; echo; } > "$blanks"
+        { head -c 5000000 /dev/zero | tr '\0' b; echo; } > "$bs"
+        # Half a million a's, a b, half a million a's: every place of the long row looks like a
+        # start of it for half its length.
+        { head -c 500000 /dev/zero | tr '\0' a; printf b; head -c 500000 /dev/zero | tr '\0' a; } \
+            > "$needle"
+        awk 'BEGIN { for (i = 1; i <= 1000000; i++) printf "text-%07d\n", i }' > "$texts"
+        printf 'a row without any of them\nthe row holding text-0999999\n' > "$two"
+    fi
+    size=$(stat -c %s "$long")
+    echo "-- Replace in Column over one long row (the band is the whole row)"
+    measure "2,000,000 blanks, two blanks to one" "$bin/plintex-cli" replace-in-column \
+        "--replace-this-data=  " "--with-this-data= " --in-column=1 --to=2000001 "$blanks"
+    measure "2,000,000 a's, a to aa" "$bin/plintex-cli" replace-in-column \
+        --replace-this-data=a --with-this-data=aa --in-column=1 --to=2000001 "$long"
+    measure "5,000,000 b's, bbb to x" "$bin/plintex-cli" replace-in-column \
+        --replace-this-data=bbb --with-this-data=x --in-column=1 --to=5000001 "$bs"
+    echo "-- a row of 2,000,000 a's searched for a*500,000 b a*500,000"
+    measure "replace-line-per-data" "$bin/plintex-cli" replace-line-per-data \
+        --replace-lines-containing-this-data-file="$needle" --with-this-line=x "$long"
+    measure "delete-lines-per-data" "$bin/plintex-cli" delete-lines-per-data \
+        --every-line-containing-this-data-file="$needle" "$long"
+    measure "insert-lines-per-data" "$bin/plintex-cli" insert-lines-per-data \
+        --insert-this-data=x --every-line-containing-this-data-file="$needle" "$long"
+    measure "insert-data-per-data" "$bin/plintex-cli" insert-data-per-data \
+        --insert-this-data=x --this-data-file="$needle" "$long"
+    measure "delete-retain-line-data" "$bin/plintex-cli" delete-retain-line-data \
+        --this-data-file="$needle" "$long"
+    measure "append-data" "$bin/plintex-cli" append-data --append-this-data=x \
+        --to-every-line --containing-this-data-file="$needle" "$long"
+    measure "replace-in-column" "$bin/plintex-cli" replace-in-column \
+        --replace-this-data-file="$needle" --with-this-data=x --in-column=1 --to=2000001 "$long"
+    measure "delete-strip-out-data (letter case ignored)" "$bin/plintex-cli" \
+        delete-strip-out-data --delete-strip-out-this-data-file="$needle" \
+        --to-this-data-file="$needle" "$long"
+    echo "-- 1,000,000 search texts on two short rows"
+    measure "delete-lines-per-data" "$bin/plintex-cli" delete-lines-per-data \
+        --every-line-containing-this-data-file="$texts" "$two"
+}
+if [ "$section" = worst ]; then
+    worst_cases
+    exit 0
+fi
 
 echo "-- delete columns 10 to 24 (keep the rest)"
 measure "plintex-cli delete-retain-column --col=10 --and=25" \
@@ -184,6 +237,8 @@ awk "BEGIN { printf \"   --in-place costs %+.1f%% against standard output\\n\",
 prepare=""
 rm -f "$copy"
 
+echo
+worst_cases
 echo
 echo "== summary: seconds, best of three; ratio = plintex / peer"
 printf '%-40s %6s %6s %6s %6s\n' "" plintex peer ratio target

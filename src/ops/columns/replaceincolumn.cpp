@@ -2,6 +2,10 @@
 
 #include "ops/common/params.h"
 
+#include <algorithm>
+#include <limits>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::columns {
@@ -11,6 +15,170 @@ using common::kEnd;
 using common::kSearch;
 using common::kStart;
 const QString kReplacement = u"replacement"_s;
+
+/// A band in which a shorter replacement is made pass after pass until the search text is gone.
+/// Every unit keeps its place: a replaced occurrence holds the replacement's units at its front
+/// and its other units are skipped. A later pass looks only around the previous pass's
+/// replacements, since a new occurrence must overlap one (any other stood there before and
+/// would have been replaced), so each pass costs what it replaces, not the band's length.
+template <typename Index> class ShrinkingBand {
+public:
+    ShrinkingBand(QStringView band, const lines::Finder &search, QStringView replacement)
+        : m_band(band), m_units(band.utf16(), band.utf16() + band.size()), m_search(search),
+          m_replacement(replacement), m_next(band.size() + 1), m_previous(band.size() + 1)
+    {
+        for (std::size_t i = 0; i < m_next.size(); ++i)
+            m_next[i] = m_previous[i] = Index(i);
+    }
+
+    /// The band once the search text is gone; `found` is its first occurrence.
+    QString result(qsizetype found)
+    {
+        const qsizetype m = m_search.size();
+        std::vector<Index> places(std::size_t(m), 0);
+        for (; found >= 0; found = m_search.in(m_band, found + m)) {
+            for (qsizetype k = 0; k < m; ++k)
+                places[std::size_t(k)] = Index(found + k);
+            replace(places.data());
+        }
+        while (!m_newSites.empty())
+            nextPass();
+        QString kept;
+        kept.reserve(m_band.size());
+        for (Index i = nextKept(0); i < size(); i = nextKept(i + 1))
+            kept.append(QChar(m_units[std::size_t(i)]));
+        return kept;
+    }
+
+private:
+    /// Where an earlier pass replaced: a new occurrence starts from m - 1 kept units before the
+    /// first kept unit at or after `low`, through `high`.
+    struct Site {
+        Index low;
+        Index high;
+    };
+
+    Index size() const { return Index(m_units.size()); }
+
+    /// The first kept unit at or after `i` (the size past the last); links are shortened as
+    /// they are followed.
+    Index nextKept(Index i)
+    {
+        while (m_next[std::size_t(i)] != i) {
+            const Index further = m_next[std::size_t(m_next[std::size_t(i)])];
+            m_next[std::size_t(i)] = further;
+            i = further;
+        }
+        return i;
+    }
+
+    /// The last kept unit at or before `i` (-1 before the first). The links are shifted by one.
+    Index previousKept(Index i)
+    {
+        Index k = i + 1;
+        while (m_previous[std::size_t(k)] != k) {
+            const Index further = m_previous[std::size_t(m_previous[std::size_t(k)])];
+            m_previous[std::size_t(k)] = further;
+            k = further;
+        }
+        return k - 1;
+    }
+
+    /// Replaces the occurrence on the kept units `places` and notes where it was.
+    void replace(const Index *places)
+    {
+        const qsizetype m = m_search.size();
+        const qsizetype r = m_replacement.size();
+        for (qsizetype k = 0; k < r; ++k)
+            m_units[std::size_t(places[k])] = m_replacement[k].unicode();
+        for (qsizetype k = r; k < m; ++k) {
+            const Index i = places[k];
+            m_next[std::size_t(i)] = i + 1;
+            m_previous[std::size_t(i) + 1] = i;
+        }
+        if (r > 0) {
+            m_newSites.push_back({places[0], places[r - 1]});
+            return;
+        }
+        // Emptied: a new occurrence must take in units from both sides of the gap.
+        const Index before = previousKept(places[0]);
+        if (before >= 0 && places[m - 1] + 1 < size())
+            m_newSites.push_back({Index(places[m - 1] + 1), before});
+    }
+
+    void nextPass()
+    {
+        m_sites.swap(m_newSites);
+        m_newSites.clear();
+        const qsizetype m = m_search.size();
+        Index resume = 0; // the first unit this pass has not yet replaced or passed
+        for (const Site &site : m_sites) {
+            Index first = nextKept(site.low);
+            for (qsizetype k = 1; k < m && first > 0; ++k) {
+                const Index before = previousKept(first - 1);
+                if (before < 0)
+                    break;
+                first = before;
+            }
+            first = nextKept(std::max(first, resume));
+            if (first > site.high)
+                continue;
+            // The units that may start an occurrence, and the m - 1 after them.
+            m_window.clear();
+            m_places.clear();
+            qsizetype beyond = 0;
+            for (Index i = first; i < size(); i = nextKept(i + 1)) {
+                if (i > site.high && ++beyond == m)
+                    break;
+                m_window.push_back(m_units[std::size_t(i)]);
+                m_places.push_back(i);
+            }
+            const QStringView window(m_window.data(), qsizetype(m_window.size()));
+            for (qsizetype at = m_search.in(window);
+                 at >= 0 && m_places[std::size_t(at)] <= site.high;
+                 at = m_search.in(window, at + m)) {
+                replace(m_places.data() + at);
+                resume = m_places[std::size_t(at + m - 1)] + 1;
+            }
+        }
+    }
+
+    QStringView m_band;
+    std::vector<char16_t> m_units;
+    const lines::Finder &m_search;
+    QStringView m_replacement;
+    std::vector<Index> m_next;     ///< a kept unit links to itself, a skipped one onwards
+    std::vector<Index> m_previous; ///< the same backwards, each shifted by one place
+    std::vector<Site> m_sites;     ///< the previous pass's replacements, in order
+    std::vector<Site> m_newSites;  ///< this pass's
+    std::vector<char16_t> m_window;
+    std::vector<Index> m_places;
+};
+
+/// Passes over the whole band made in place before the rest is left to ShrinkingBand.
+constexpr int kPassesInPlace = 8;
+
+/// One pass, left to right, over the `width` units of the line from `from`, for a replacement no
+/// longer than the search text: each occurrence, `found` the first, replaced, the units after it
+/// moved down. Gives the band's new width.
+qsizetype passInPlace(QString &line, qsizetype from, qsizetype width, const lines::Finder &search,
+                      QStringView replacement, qsizetype found)
+{
+    QChar *band = line.data() + from;
+    const QStringView searched(band, width);
+    // The writes stay behind `read`, and the search looks only from there on.
+    qsizetype read = found;
+    QChar *write = band + found;
+    for (; found >= 0; found = search.in(searched, read)) {
+        write = std::copy(band + read, band + found, write);
+        write = std::copy(replacement.begin(), replacement.end(), write);
+        read = found + search.size();
+    }
+    write = std::copy(band + read, band + width, write);
+    const qsizetype kept = write - band;
+    line.remove(from + kept, width - kept);
+    return kept;
+}
 
 PassPlan plan(const PassStart &start)
 {
@@ -28,9 +196,10 @@ PassPlan plan(const PassStart &start)
         result.saveHistories = false;
         return PassPlan::without(result);
     }
-    PassPlan plan = planOf(
-        [=, replacement = start.params.text(kReplacement)](qint64, PassRow &row, PassOutput &out) {
-            if (replaceInBand(row.text(), search, replacement, from, end))
+    PassPlan plan =
+        planOf([=, finder = lines::Finder(search), replacement = start.params.text(kReplacement)](
+                   qint64, PassRow &row, PassOutput &out) {
+            if (replaceInBand(row.text(), finder, replacement, from, end))
                 out.keepRewritten();
             else
                 out.keep();
@@ -42,30 +211,52 @@ PassPlan plan(const PassStart &start)
 
 } // namespace
 
-bool replaceInBand(QString &line, QStringView search, QStringView replacement, qint64 start,
-                   qint64 end)
+bool replaceInBand(QString &line, const lines::Finder &search, QStringView replacement,
+                   qint64 start, qint64 end)
 {
     if (search.isEmpty() || start < 1 || end <= start || line.size() < start)
         return false;
     const qsizetype from = start - 1;
     qsizetype width = std::min<qint64>(end - start, line.size() - from);
-    const auto band = [&] { return QStringView(line).sliced(from, width); };
-    qsizetype found = band().indexOf(search);
+    const QStringView band = QStringView(line).sliced(from, width);
+    qsizetype found = search.in(band);
     if (found < 0)
         return false;
-    // A shorter replacement is made again until the search text is gone (two blanks to one
-    // collapses a run); any other gets one pass, so that every run ends.
-    const bool repeat = replacement.size() < search.size();
-    do {
-        // One pass, left to right: the search goes on after each replacement, as it would in
-        // the band as it was. The row is edited in place, keeping its storage.
-        for (; found >= 0; found = band().indexOf(search, found + replacement.size())) {
-            line.replace(from + found, search.size(), replacement.data(), replacement.size());
-            width += replacement.size() - search.size();
+    const qsizetype m = search.size();
+    if (replacement.size() > m) {
+        // One pass, so that every run ends; the line is built anew at once.
+        QString out;
+        out.reserve(line.size() + replacement.size() - m);
+        out.append(QStringView(line).first(from));
+        qsizetype done = 0;
+        for (; found >= 0; found = search.in(band, done)) {
+            out.append(band.sliced(done, found - done));
+            out.append(replacement);
+            done = found + m;
         }
-        found = repeat ? band().indexOf(search) : -1;
-    } while (found >= 0);
-    return true;
+        out.append(QStringView(line).sliced(from + done));
+        line = std::move(out);
+        return true;
+    }
+    // A replacement as long gets one pass, made in place. A shorter one is made again until the
+    // search text is gone (two blanks to one collapses a run): in place for the first passes,
+    // which are all that most bands need, then around the replacements only.
+    for (int pass = 1;; ++pass) {
+        width = passInPlace(line, from, width, search, replacement, found);
+        if (replacement.size() == m)
+            return true;
+        const QStringView now = QStringView(line).sliced(from, width);
+        found = search.in(now);
+        if (found < 0)
+            return true;
+        if (pass == kPassesInPlace) {
+            line.replace(from, width,
+                         width < std::numeric_limits<qint32>::max()
+                             ? ShrinkingBand<qint32>(now, search, replacement).result(found)
+                             : ShrinkingBand<qsizetype>(now, search, replacement).result(found));
+            return true;
+        }
+    }
 }
 
 FunctionBody replaceInColumn()

@@ -1,8 +1,7 @@
 #include "ops/columns/stripout.h"
 
 #include "ops/common/params.h"
-
-#include <QStringMatcher>
+#include "ops/lines/matcher.h"
 
 using namespace Qt::StringLiterals;
 
@@ -20,24 +19,13 @@ struct Place {
     auto operator<=>(const Place &) const = default;
 };
 
-/// The text's own search ignores letter case; a text without letters is found faster as it is.
-Qt::CaseSensitivity caseFor(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.toLower() != c || c.toUpper() != c)
-            return Qt::CaseInsensitive;
-    }
-    return Qt::CaseSensitive;
-}
-
 /// Deletes each stretch in turn, as the text's own search finds them. Works over the lines
 /// without joining them, since the texts hold no line break: no match crosses one. The kept
 /// text is written back over the lines already passed.
 class Stripper {
 public:
     Stripper(QStringList &lines, const QString &start, const QString &end)
-        : m_lines(lines), m_start(start, caseFor(start)), m_end(end, caseFor(end)),
-          m_endLength(end.size())
+        : m_lines(lines), m_start(start), m_end(end)
     {
     }
 
@@ -52,7 +40,7 @@ public:
             return false;
         // The stretch runs from the start text to the last character of the first end text
         // found; an end text that ends at or before the start text ends the loop.
-        const Place last{b->line, b->at + m_endLength - 1};
+        const Place last{b->line, b->at + m_end.size() - 1};
         if (!(*a < last))
             return false;
         keep(*a);
@@ -70,10 +58,12 @@ public:
     }
 
 private:
-    std::optional<Place> find(const QStringMatcher &text, Place from) const
+    /// The lines before the cursor are rewritten as the result; those searched are at or after
+    /// it, so a line folded for a search stays as it was.
+    std::optional<Place> find(lines::CaselessFinder &text, Place from)
     {
         for (qsizetype line = from.line; line < m_lines.size(); ++line, from.at = 0) {
-            const qsizetype at = text.indexIn(QStringView(m_lines[line]), from.at);
+            const qsizetype at = text.in(m_lines, line, from.at);
             if (at >= 0)
                 return Place{line, at};
         }
@@ -108,9 +98,8 @@ private:
     }
 
     QStringList &m_lines;
-    const QStringMatcher m_start;
-    const QStringMatcher m_end;
-    const qsizetype m_endLength;
+    lines::CaselessFinder m_start;
+    lines::CaselessFinder m_end;
     Place m_cursor;
     QString m_current;       ///< the result line being built
     qsizetype m_written = 0; ///< result lines written so far

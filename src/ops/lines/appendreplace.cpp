@@ -32,8 +32,8 @@ PassPlan appendPlan(const PassStart &start)
     const QString tail = common::separatorBlanks(params.number(kBlanks)) + params.text(kAppend);
     PassPlan plan = params.flag(kContaining)
                         ? bandPass(
-                              [tail, search = params.text(kSearch)](QString &row) {
-                                  if (firstMatch(row, search) >= 0)
+                              [tail, search = Finder(params.text(kSearch))](QString &row) {
+                                  if (search.in(row) >= 0)
                                       appendTo(row, tail);
                               },
                               start)
@@ -46,8 +46,8 @@ PassPlan replacePlan(const PassStart &start)
 {
     const QString with = start.params.text(kWith);
     PassPlan plan = bandPass(
-        [search = start.params.text(kSearch), with](QString &row) {
-            if (firstMatch(row, search) >= 0)
+        [search = Finder(start.params.text(kSearch)), with](QString &row) {
+            if (search.in(row) >= 0)
                 row = with;
         },
         start);

@@ -2,7 +2,6 @@
 
 #include "ops/common/columns.h"
 #include "ops/common/params.h"
-#include "ops/lines/matcher.h"
 
 using namespace Qt::StringLiterals;
 
@@ -81,7 +80,7 @@ PassPlan deleteRetainPlan(const PassStart &start)
 {
     return planWithOffset(
         start, {},
-        [search = start.params.text(kSearch),
+        [search = Finder(start.params.text(kSearch)),
          retain = start.params.text(kMode) == kRetain](QString &row, Side side, qint64 offset) {
             cutAtData(row, search, side, retain, offset);
         });
@@ -90,11 +89,11 @@ PassPlan deleteRetainPlan(const PassStart &start)
 PassPlan insertPlan(const PassStart &start)
 {
     const QString data = start.params.text(kData);
-    return planWithOffset(
-        start, {data},
-        [search = start.params.text(kSearch), data](QString &row, Side side, qint64 offset) {
-            insertAtData(row, data, search, side, offset);
-        });
+    return planWithOffset(start, {data},
+                          [search = Finder(start.params.text(kSearch)),
+                           data](QString &row, Side side, qint64 offset) {
+                              insertAtData(row, data, search, side, offset);
+                          });
 }
 
 const QString kExampleBefore =
@@ -120,9 +119,9 @@ std::optional<qint64> parseOffset(QStringView text)
     return negative ? -value : value;
 }
 
-bool cutAtData(QString &row, QStringView search, Side side, bool retain, qint64 offset)
+bool cutAtData(QString &row, const Finder &search, Side side, bool retain, qint64 offset)
 {
-    const qsizetype found = firstMatch(row, search);
+    const qsizetype found = search.in(row);
     if (found < 0)
         return false;
     const qint64 p = found + 1;
@@ -138,9 +137,9 @@ bool cutAtData(QString &row, QStringView search, Side side, bool retain, qint64 
     return true;
 }
 
-bool insertAtData(QString &row, QStringView data, QStringView search, Side side, qint64 offset)
+bool insertAtData(QString &row, QStringView data, const Finder &search, Side side, qint64 offset)
 {
-    const qsizetype found = firstMatch(row, search);
+    const qsizetype found = search.in(row);
     if (found < 0)
         return false;
     const qint64 at = found + 1 + (side == Side::After ? search.size() : 0) + offset;

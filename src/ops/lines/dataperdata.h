@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue.h"
+#include "ops/lines/matcher.h"
 
 #include <optional>
 
@@ -22,10 +23,10 @@ enum class Side { Before, After };
 
 /// Cuts the row at the search text's first occurrence moved by `offset`; `retain` keeps the part
 /// on `side` of the cut instead of removing it. Returns false when the text does not occur.
-bool cutAtData(QString &row, QStringView search, Side side, bool retain, qint64 offset);
+bool cutAtData(QString &row, const Finder &search, Side side, bool retain, qint64 offset);
 
 /// Inserts `data` before or after the search text's first occurrence, moved by `offset` and
 /// held within the row. Returns false when the text does not occur.
-bool insertAtData(QString &row, QStringView data, QStringView search, Side side, qint64 offset);
+bool insertAtData(QString &row, QStringView data, const Finder &search, Side side, qint64 offset);
 
 } // namespace plintex::lines

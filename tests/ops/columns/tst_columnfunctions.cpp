@@ -88,6 +88,9 @@ void TestColumnFunctions::runs_data()
         u"a>b<c>d\n"_s);
     row("strip: letter case ignored", strip, u"xABCyDEFz\n"_s, {u"start=abc"_s, u"end=def"_s},
         u"xz\n"_s);
+    row("strip: letter case ignored beyond ASCII, pairs included", strip,
+        u"a\u00C9<x>\u1E9E\U00010400b\n"_s, {u"start=\u00E9"_s, u"end=\u00DF\U00010428"_s},
+        u"ab\n"_s);
     row("strip: equal one-character texts delete nothing", strip, u"axbxa\n"_s,
         {u"start=x"_s, u"end=x"_s}, u"axbxa\n"_s);
     row("strip: equal longer texts delete each occurrence", strip, u"1ab2ab3\n"_s,
@@ -199,7 +202,7 @@ void TestColumnFunctions::bandEdits_data()
 
     const auto replace = [](const char *name, QString line, const QString &search,
                             const QString &by, qint64 start, qint64 end, const QString &expected) {
-        columns::replaceInBand(line, search, by, start, end);
+        columns::replaceInBand(line, lines::Finder(search), by, start, end);
         QTest::newRow(name) << line << expected;
     };
     replace("replace: straddling the start is no match", u"ab999c"_s, u"999"_s, u"x"_s, 4, 7,
@@ -211,6 +214,14 @@ void TestColumnFunctions::bandEdits_data()
     replace("replace: line shorter than start unchanged", u"abc"_s, u"c"_s, u"x"_s, 4, 9, u"abc"_s);
     replace("replace: shorter replacement repeats on its results", u"aaaab"_s, u"aa"_s, u"a"_s, 1,
             9, u"ab"_s);
+    replace("replace: an emptied occurrence joins its sides into a new one", u"xaabby"_s, u"ab"_s,
+            QString(), 1, 9, u"xy"_s);
+    replace("replace: a new occurrence across the band's end stays", u"aabb"_s, u"ab"_s, QString(),
+            1, 4, u"ab"_s);
+    replace("replace: a new occurrence from a replacement as long is left", u"aab"_s, u"ab"_s,
+            u"ba"_s, 1, 9, u"aba"_s);
+    replace("replace: overlapping occurrences, the left one replaced", u"aaa"_s, u"aa"_s, u"b"_s, 1,
+            9, u"ba"_s);
 
     const auto insert = [](const char *name, QString line, const QString &data, qint64 column,
                            const QString &expected) {

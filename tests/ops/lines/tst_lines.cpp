@@ -218,20 +218,12 @@ void TestLines::rowEdits_data()
         QTest::addRow("find: 40 random texts of %d letters, 2000 random rows", letters)
             << QString::number(disagreements) << u"0"_s;
     }
-    // One text against the plain search, in rows long enough for the search's wide steps.
-    int wrongPlaces = 0;
-    for (int i = 0; i < 4000; ++i) {
-        const QString row = word(40);
-        const QString text = word(5);
-        wrongPlaces += lines::firstMatch(row, text) != row.indexOf(text);
-    }
-    QTest::newRow("find: first match of one random text in 4000 random rows")
-        << QString::number(wrongPlaces) << u"0"_s;
-
     const auto cut = [](const char *name, QString row, bool retain, bool after, qint64 offset,
                         const QString &expected) {
         const auto side = after ? lines::Side::After : lines::Side::Before;
-        QTest::newRow(name) << (lines::cutAtData(row, u"999", side, retain, offset) ? row : u"-"_s)
+        QTest::newRow(name) << (lines::cutAtData(row, lines::Finder(u"999"_s), side, retain, offset)
+                                    ? row
+                                    : u"-"_s)
                             << expected;
     };
     const QString l1 = u"Line1 999 333"_s;
@@ -249,8 +241,10 @@ void TestLines::rowEdits_data()
     const auto put = [](const char *name, bool after, qint64 offset, const QString &expected) {
         QString row = u"Line2 222 999"_s;
         const auto side = after ? lines::Side::After : lines::Side::Before;
-        QTest::newRow(name) << (lines::insertAtData(row, u"XXX", u"999", side, offset) ? row
-                                                                                       : u"-"_s)
+        QTest::newRow(name) << (lines::insertAtData(row, u"XXX", lines::Finder(u"999"_s), side,
+                                                    offset)
+                                    ? row
+                                    : u"-"_s)
                             << expected;
     };
     put("put: after", true, 0, u"Line2 222 999XXX"_s);
