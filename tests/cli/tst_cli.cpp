@@ -247,6 +247,9 @@ void TestCli::endToEnd_data()
     row("replace-byte-in-file: a full disk, the earlier output kept",
         R"x(printf abc >in && printf old >out && ulimit -f 0 && "$CLI" replace-byte-in-file --input-file=in --output-file=out --find=a --replace-with=b; s=$?; cat out; ls; exit $s)x",
         {}, 3, "oldin\nout\n", "Cannot write out: File too large");
+    row("a termination signal stops the run as Stop does",
+        R"x("$CLI" replace-byte-in-file --input-file=/dev/zero --output-file=/dev/null --find=a --replace-with=b & sleep 0.3; kill -TERM $!; wait $!)x",
+        {}, 1, {}, "Processing stopped!\n");
     // Far larger than the memory the program may take: a sparse file streamed to /dev/null.
     row("a file larger than the memory allowed",
         R"x(truncate -s 300M big && ulimit -v 100000 && "$CLI" replace-byte-in-file --input-file=big --output-file=/dev/null --find='{Hex 00}' --replace-with=x && "$CLI" break-up-file --input-single=big --output-file=/dev/null --new=80)x",
