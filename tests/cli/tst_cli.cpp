@@ -26,7 +26,12 @@ Outcome run(const QString &program, const QStringList &arguments, const QByteArr
     p.start(program, arguments);
     p.write(input);
     p.closeWriteChannel();
-    p.waitForFinished(30000);
+    // Generous: the sanitizer build on a loaded machine is many times slower than release.
+    if (!p.waitForFinished(180000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, "timed out"};
+    }
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
