@@ -7,9 +7,11 @@
 #include "ui/controls/numberfield.h"
 #include "ui/controls/piegauge.h"
 #include "ui/documentactions.h"
+#include "ui/panel/paramcontrol.h"
 #include "ui/runprogress.h"
 #include "ui/statuspanels.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -44,6 +46,7 @@ private Q_SLOTS:
     void caretMenuFillsParameters();
     void caretMenuEntriesPerFunctionNoneWithout();
     void historyRemembersRunsAndDeletes();
+    void historyBoxIsNamedByItsLabelWhateverItHolds();
     void unwritableSystemFolderStillRuns();
     void doubleClickRestoresDefaults();
     void windowKeepsItsWidthForEveryPanel();
@@ -368,6 +371,22 @@ void TestMainWindow::historyRemembersRunsAndDeletes()
     Q_EMIT box->deleteFromListRequested();
     QCOMPARE(box->entries(), QStringList{u"one"_s});
     QCOMPARE(testing::readFile(file), QByteArray("one\r\n"));
+}
+
+void TestMainWindow::historyBoxIsNamedByItsLabelWhateverItHolds()
+{
+    for (const FunctionEntry &f : catalogue()) {
+        for (const PanelItem &item : f.body.panel) {
+            const auto *p = std::get_if<Parameter>(&item);
+            if (!p || !fx.panel(f).paramControl(p->key)->historyBox())
+                continue;
+            auto *box = fx.panel(f).paramControl(p->key)->historyBox();
+            box->setEditText(u"999"_s);
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(box);
+            QCOMPARE(a->text(QAccessible::Name), p->label);
+            QCOMPARE(a->text(QAccessible::Value), u"999"_s);
+        }
+    }
 }
 
 void TestMainWindow::unwritableSystemFolderStillRuns()

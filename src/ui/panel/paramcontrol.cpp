@@ -52,6 +52,7 @@ public:
     {
         m_box = new HistoryComboBox(param.history, parent);
         addLabelled(m_box);
+        m_box->lineEdit()->setAccessibleName(param.label);
     }
     QString value() const override { return m_box->currentText(); }
     void setValue(const QString &value) override { m_box->setEditText(value); }
