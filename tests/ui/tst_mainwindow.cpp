@@ -49,6 +49,7 @@ private Q_SLOTS:
     void historyBoxIsNamedByItsLabelWhateverItHolds();
     void unwritableSystemFolderStillRuns();
     void doubleClickRestoresDefaults();
+    void offsetFieldTakesDigitsAndALeadingMinusOnly();
     void windowKeepsItsWidthForEveryPanel();
     void tabFollowsTheScreen();
     void textActionsWaitForARun();
@@ -430,6 +431,25 @@ void TestMainWindow::doubleClickRestoresDefaults()
     strip()->setFrom(4);
     QTest::mouseClick(strip()->resetButton(), Qt::LeftButton);
     QCOMPARE(strip()->fromField()->text(), u"0"_s);
+}
+
+void TestMainWindow::offsetFieldTakesDigitsAndALeadingMinusOnly()
+{
+    for (const QString &name : {u"Delete/Retain Line Data"_s, u"Insert Data Per Data"_s}) {
+        auto *offset = static_cast<QLineEdit *>(fx.panel(fx.select(name)).control(u"offset"_s));
+        offset->setText(u"12"_s);
+        offset->setCursorPosition(2);
+        QTest::keyClicks(offset, u"-a.3"_s);
+        QCOMPARE(offset->text(), u"123"_s);
+        offset->setCursorPosition(0);
+        QTest::keyClick(offset, Qt::Key_Minus);
+        QCOMPARE(offset->text(), u"-123"_s);
+        offset->setText(u"0"_s);
+        offset->end(false);
+        QTest::keyClick(offset, Qt::Key_Backspace);
+        QCOMPARE(offset->text(), u"0"_s);
+        fx.select(name);
+    }
 }
 
 void TestMainWindow::windowKeepsItsWidthForEveryPanel()

@@ -21,6 +21,7 @@ public:
     NumberControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
         m_edit = new NumberField(parent);
+        m_edit->setSigned(param.kind == ParamKind::SignedNumber);
         m_edit->setDoubleClickValue(param.doubleClickValue);
         m_edit->setFixedWidth(m_edit->fontMetrics().horizontalAdvance(u"0000000"_s) + 8);
         addLabelled(m_edit);
@@ -171,6 +172,7 @@ std::unique_ptr<ParamControl> ParamControl::create(const Parameter &param, QWidg
 {
     switch (param.kind) {
     case ParamKind::Number:
+    case ParamKind::SignedNumber:
         return std::make_unique<NumberControl>(param, parent);
     case ParamKind::Text:
         return std::make_unique<TextControl>(param, parent);
