@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWidgetAction>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void statusShowsTheTrueCaretUncutFollowingKeysAndMouse();
     void caretMenuFillsParameters();
     void caretMenuEntriesPerFunctionNoneWithout();
+    void caretMenuWorksFromTheKeyboard();
     void historyRemembersRunsAndDeletes();
     void historyBoxIsNamedByItsLabelWhateverItHolds();
     void unwritableSystemFolderStillRuns();
@@ -344,6 +346,46 @@ void TestMainWindow::caretMenuEntriesPerFunctionNoneWithout()
     });
     fx.select(u"Sort Ascending/Descending");
     QVERIFY(!openCaretMenu());
+}
+
+// Down and Tab walk the two columns, then the menu's own items; Up comes back; Enter chooses.
+void TestMainWindow::caretMenuWorksFromTheKeyboard()
+{
+    pane()->setLines(QStringList(6, u"0123456789abcdef"_s));
+    const FunctionEntry &f = fx.select(u"Total a Specified Column");
+    pane()->setFocus();
+    pane()->moveCaretToOffset(pane()->store().offsetOf({3, 8}));
+    QTest::keyClick(pane(), Qt::Key_Shift);
+    const struct {
+        QList<Qt::Key> keys;
+        QString key;
+        QString value;
+    } walks[] = {
+        {{Qt::Key_Down, Qt::Key_Return}, u"start"_s, u"9"_s},
+        {{Qt::Key_Down, Qt::Key_Tab, Qt::Key_Enter}, u"end"_s, u"9"_s},
+        {{Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return},
+         u"to"_s,
+         u"4"_s},
+    };
+    for (const auto &walk : walks) {
+        fx.set(f, u"start"_s, u"0"_s);
+        fx.set(f, u"end"_s, u"0"_s);
+        strip()->clearRows();
+        QVERIFY(openCaretMenu([&](CaretMenu *m) {
+            for (Qt::Key key : walk.keys)
+                QTest::keyClick(m, key);
+        }));
+        const QString got =
+            walk.key == u"to"_s ? strip()->toField()->text() : fx.value(f, walk.key);
+        QCOMPARE(got, walk.value);
+    }
+    // Past the last entry the menu's editing actions take the keys.
+    openCaretMenu([](CaretMenu *m) {
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(m, Qt::Key_Down);
+        QVERIFY(m->activeAction() && !m->activeAction()->text().isEmpty());
+        QVERIFY(!qobject_cast<QWidgetAction *>(m->activeAction()));
+    });
 }
 
 void TestMainWindow::historyRemembersRunsAndDeletes()
