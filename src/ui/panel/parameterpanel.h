@@ -8,15 +8,16 @@
 #include <memory>
 
 class QAbstractButton;
-class QHBoxLayout;
 
 namespace plintex {
 
+class FlowLayout;
 class HistoryComboBox;
 class ParamControl;
 
 /// A function's parameter panel, built from its catalogue entry: its items left to right, a row
-/// break starting a second row, one control per parameter.
+/// break starting a second row, one control per parameter. Items that do not fit the width go on
+/// over further lines, a label always with its field.
 class ParameterPanel : public QFrame {
     Q_OBJECT
 public:
@@ -47,10 +48,12 @@ Q_SIGNALS:
     void browseRequested(const QString &paramKey);
 
 private:
-    void addToRow(QWidget *widget);
+    /// Lays out the next widget; `withPrevious` keeps it on the line of the one before.
+    void addToRow(QWidget *widget, bool withPrevious = false);
 
     const FunctionEntry &m_function;
-    QList<QHBoxLayout *> m_rows;
+    FlowLayout *m_flow = nullptr;
+    bool m_joinNext = false;
     std::vector<std::unique_ptr<ParamControl>> m_params;
     QHash<QString, QAbstractButton *> m_runButtons;
     QHash<QString, QAbstractButton *> m_actions;
