@@ -14,6 +14,7 @@
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/deleterow.h"
 #include "ops/lines/linesperdata.h"
+#include "ops/lines/markduplicates.h"
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +44,7 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Mark Duplicate Lines", lines::markDuplicateLines());
         return Catalogue(std::move(functions));
     }();
     return all;
