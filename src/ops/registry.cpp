@@ -15,6 +15,7 @@
 #include "ops/lines/deleterow.h"
 #include "ops/lines/linesperdata.h"
 #include "ops/lines/markduplicates.h"
+#include "ops/lines/replacewithlist.h"
 
 using namespace Qt::StringLiterals;
 
@@ -45,6 +46,7 @@ const Catalogue &catalogue()
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
         bindBody(functions, u"Mark Duplicate Lines", lines::markDuplicateLines());
+        bindBody(functions, u"Replace Data with Data List", lines::replaceDataWithDataList());
         return Catalogue(std::move(functions));
     }();
     return all;
