@@ -14,6 +14,8 @@
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/deleterow.h"
 #include "ops/lines/linesperdata.h"
+#include "ops/lines/markduplicates.h"
+#include "ops/lines/replacewithlist.h"
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +45,8 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Mark Duplicate Lines", lines::markDuplicateLines());
+        bindBody(functions, u"Replace Data with Data List", lines::replaceDataWithDataList());
         return Catalogue(std::move(functions));
     }();
     return all;
