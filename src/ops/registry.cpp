@@ -16,6 +16,8 @@
 #include "ops/lines/linesperdata.h"
 #include "ops/lines/markduplicates.h"
 #include "ops/lines/replacewithlist.h"
+#include "ops/restructure/breakupfile.h"
+#include "ops/restructure/replacebyte.h"
 
 using namespace Qt::StringLiterals;
 
@@ -47,6 +49,8 @@ const Catalogue &catalogue()
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
         bindBody(functions, u"Mark Duplicate Lines", lines::markDuplicateLines());
         bindBody(functions, u"Replace Data with Data List", lines::replaceDataWithDataList());
+        bindBody(functions, u"Break Up File", restructure::breakUpFile());
+        bindBody(functions, u"Replace Byte in File", restructure::replaceByteInFile());
         return Catalogue(std::move(functions));
     }();
     return all;
