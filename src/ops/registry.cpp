@@ -14,6 +14,9 @@
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/deleterow.h"
 #include "ops/lines/linesperdata.h"
+#include "ops/restructure/concatenation.h"
+#include "ops/restructure/incrementing.h"
+#include "ops/restructure/insertcr.h"
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +46,13 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Vertical Concatenation", restructure::verticalConcatenation());
+        bindBody(functions, u"Horizontal Concatenation", restructure::horizontalConcatenation());
+        bindBody(functions, u"Insert Incrementing Numbers",
+                 restructure::insertIncrementingNumbers());
+        bindBody(functions, u"Insert Incrementing Letters",
+                 restructure::insertIncrementingLetters());
+        bindBody(functions, u"Insert CR", restructure::insertCr());
         return Catalogue(std::move(functions));
     }();
     return all;

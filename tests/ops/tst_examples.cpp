@@ -34,6 +34,7 @@ void TestExamples::exampleHolds()
         input.params.set(key, value);
     }
     input.runButton = example.runButton;
+    input.caret = example.caret;
     SilentMonitor monitor;
     const RunResult result = f.body.run(std::move(input), monitor);
     QVERIFY2(result.done(), qPrintable(result.message));
