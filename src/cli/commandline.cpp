@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QSet>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::cli {
@@ -50,14 +52,29 @@ QString quoted(const QString &label)
     return u'"' + label + u'"';
 }
 
+/// Whether `p` is a box whose only field beside it has no caption of its own.
+bool unlocksUncaptionedField(const FunctionEntry &function, const Parameter &p)
+{
+    const QList<Parameter> params = function.params();
+    return p.kind == ParamKind::Flag &&
+           std::any_of(params.cbegin(), params.cend(), [&](const Parameter &field) {
+               return field.unlockedBy == p.key && field.label.isEmpty();
+           });
+}
+
 QList<Option> optionsFor(const FunctionEntry &function)
 {
     using K = Option::Kind;
     QList<Option> options;
     for (const Parameter &p : function.params()) {
         const ParamKindTraits traits = traitsOf(p.kind);
-        const QString name = slugOf(p.label);
-        if (traits.writtenByRun)
+        // A field with no caption of its own goes by the caption of the box beside it that
+        // unlocks it ("Replace (length):"); giving the field ticks the box, which then needs
+        // no option of its own.
+        const Parameter *box = p.label.isEmpty() ? function.param(p.unlockedBy) : nullptr;
+        const QString label = box ? box->label : p.label;
+        const QString name = slugOf(label);
+        if (traits.writtenByRun || unlocksUncaptionedField(function, p))
             continue;
         if (traits.isNumber) {
             options.append({name,
@@ -65,7 +82,7 @@ QList<Option> optionsFor(const FunctionEntry &function)
                             p.key,
                             {},
                             false,
-                            quoted(p.label) + u" (default " + p.defaultValue + u')'});
+                            quoted(label) + u" (default " + p.defaultValue + u')'});
         } else if (traits.isText) {
             const bool multi = traits.multiLine;
             const QString def = p.defaultValue.isEmpty() ? u"empty"_s : quoted(p.defaultValue);

@@ -18,6 +18,9 @@
 #include "ops/lines/replacewithlist.h"
 #include "ops/restructure/breakupfile.h"
 #include "ops/restructure/replacebyte.h"
+#include "ops/restructure/concatenation.h"
+#include "ops/restructure/incrementing.h"
+#include "ops/restructure/insertcr.h"
 
 using namespace Qt::StringLiterals;
 
@@ -51,6 +54,13 @@ const Catalogue &catalogue()
         bindBody(functions, u"Replace Data with Data List", lines::replaceDataWithDataList());
         bindBody(functions, u"Break Up File", restructure::breakUpFile());
         bindBody(functions, u"Replace Byte in File", restructure::replaceByteInFile());
+        bindBody(functions, u"Vertical Concatenation", restructure::verticalConcatenation());
+        bindBody(functions, u"Horizontal Concatenation", restructure::horizontalConcatenation());
+        bindBody(functions, u"Insert Incrementing Numbers",
+                 restructure::insertIncrementingNumbers());
+        bindBody(functions, u"Insert Incrementing Letters",
+                 restructure::insertIncrementingLetters());
+        bindBody(functions, u"Insert CR", restructure::insertCr());
         return Catalogue(std::move(functions));
     }();
     return all;

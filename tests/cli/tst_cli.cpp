@@ -308,6 +308,24 @@ void TestCli::endToEnd_data()
     row("delete-leading-trailing-blanks: negative band bound is no number",
         "delete-leading-trailing-blanks --take-out-leading-blanks --from-row=-1", " a\n b\n", 2, {},
         "whole number");
+    row("vertical-concatenation: the lower block beside, the marker above it",
+        "vertical-concatenation --vert=3 --separated-by=1", "a\nb\nc\nd\n", 0,
+        "a c\nb d\n---concat---\nc \nd \n");
+    row("horizontal-concatenation: symmetrical from a pipe, measured through a spooled copy",
+        "horizontal-concatenation --horiz=3 --separated-by=1 --symmetrical-data -", "a\nbb\nc\nd\n",
+        0, "a  bb c  \nd  \n");
+    row("insert-incrementing-numbers: symmetrical counts a stream's rows to its end",
+        "insert-incrementing-numbers --symmetrical --and-in-every=5 -",
+        QByteArray("x\n").repeated(12), 0, "01x\nx\nx\nx\nx\n02x\nx\nx\nx\nx\n03x\nx\n");
+    row("insert-incrementing-numbers: --replace-length ticks its box",
+        "insert-incrementing-numbers --replace-length=2 --at=2", "abcd\nefgh\n", 0, "a1d\ne2h\n");
+    row("insert-incrementing-letters: past zzz one warning, the rows labelled kept",
+        R"x(yes x | head -n 18280 | "$CLI" insert-incrementing-letters 2>e | tail -n 3; cat e)x",
+        {}, 0, "zzzx\nx\nx\nThree level maximum reached.\n");
+    row("insert-cr: the width from --caret-column", "insert-cr --caret-column=6",
+        "a1234567890\r\nb123 567890\r\n", 0, "a12345\r\n67890\r\nb123 \r\n567890\r\n");
+    row("insert-cr: caret in column 1 refused", "insert-cr", "a\n", 1, {},
+        "Column position must be greater than 1.");
 }
 
 void TestCli::endToEnd()
@@ -396,6 +414,7 @@ void TestCli::streamMatchesRunRoutine()
     run.params = params;
     run.restraint = restraint;
     run.runButton = f->body.example.runButton;
+    run.caret = f->body.example.caret;
     SilentMonitor monitor;
     const RunResult r = f->body.run(run, monitor);
     const QByteArray expected = !r.report.isEmpty() ? QByteArray()
@@ -405,11 +424,12 @@ void TestCli::streamMatchesRunRoutine()
     for (const bool rereadable : {true, false}) {
         cli::MemorySource source(input, rereadable, 3);
         QByteArray streamed;
-        const cli::StreamResult s = cli::streamPass(
-            source, f->body.rowPass, {params, run.runButton, restraint}, [&](QByteArrayView b) {
-                streamed += b;
-                return true;
-            });
+        const cli::StreamResult s =
+            cli::streamPass(source, f->body.rowPass, {params, run.runButton, restraint, run.caret},
+                            [&](QByteArrayView b) {
+                                streamed += b;
+                                return true;
+                            });
         QCOMPARE(s.outcome == cli::StreamResult::Outcome::Refused, !r.done());
         QCOMPARE(s.message, r.message);
         QCOMPARE(s.report, r.report);
