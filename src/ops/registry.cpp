@@ -1,5 +1,6 @@
 #include "ops/registry.h"
 
+#include "ops/cleanup/readme.h"
 #include "ops/columns/aligncolumns.h"
 #include "ops/columns/copycolumn.h"
 #include "ops/columns/deleteretaincolumn.h"
@@ -43,6 +44,7 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Read Me", cleanup::readMe());
         return Catalogue(std::move(functions));
     }();
     return all;
