@@ -1,5 +1,6 @@
 #include "ops/registry.h"
 
+#include "ops/cleanup/readme.h"
 #include "ops/columns/aligncolumns.h"
 #include "ops/columns/copycolumn.h"
 #include "ops/columns/deleteretaincolumn.h"
@@ -61,6 +62,7 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Incrementing Letters",
                  restructure::insertIncrementingLetters());
         bindBody(functions, u"Insert CR", restructure::insertCr());
+        bindBody(functions, u"Read Me", cleanup::readMe());
         return Catalogue(std::move(functions));
     }();
     return all;

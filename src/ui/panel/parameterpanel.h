@@ -38,7 +38,7 @@ public:
     /// The field of a parameter (the widget after its label).
     QWidget *control(const QString &key) const;
     QAbstractButton *runButton(const QString &key) const { return m_runButtons.value(key); }
-    QAbstractButton *actionButton(const QString &key) const { return m_actions.value(key); }
+    QAbstractButton *actionButton(PanelAction action) const { return m_actions.value(int(action)); }
     QList<HistoryComboBox *> historyBoxes() const;
     /// The bar gauge of a panel with file-name fields, placed over its first one; nullptr for
     /// the other panels, which use the shared gauge.
@@ -48,7 +48,7 @@ public:
 
 Q_SIGNALS:
     void runRequested(const QString &runButtonKey);
-    void actionRequested(const QString &actionKey);
+    void actionRequested(PanelAction action);
     void browseRequested(const QString &paramKey);
 
 private:
@@ -60,7 +60,7 @@ private:
     bool m_joinNext = false;
     std::vector<std::unique_ptr<ParamControl>> m_params;
     QHash<QString, QAbstractButton *> m_runButtons;
-    QHash<QString, QAbstractButton *> m_actions;
+    QHash<int, QAbstractButton *> m_actions; ///< by PanelAction
     QList<QWidget *> m_focusChain;
     PieGauge *m_barGauge = nullptr;
 };
