@@ -2,9 +2,12 @@
 
 #include "core/number.h"
 #include "ops/registry.h"
+#include "settings/listfile.h"
+#include "settings/programfolder.h"
 #include "settings/textfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -56,8 +59,8 @@ QList<Option> optionsFor(const FunctionEntry &function)
     QList<Option> options;
     for (const Parameter &p : function.params()) {
         const ParamKindTraits traits = traitsOf(p.kind);
-        const QString name = slugOf(p.label);
-        if (traits.writtenByRun)
+        const QString name = optionOf(p);
+        if (traits.writtenByRun || p.windowOnly)
             continue;
         if (traits.isNumber) {
             options.append({name,
@@ -68,7 +71,11 @@ QList<Option> optionsFor(const FunctionEntry &function)
                             quoted(p.label) + u" (default " + p.defaultValue + u')'});
         } else if (traits.isText) {
             const bool multi = traits.multiLine;
-            const QString def = p.defaultValue.isEmpty() ? u"empty"_s : quoted(p.defaultValue);
+            const QString def =
+                !p.defaultFile.isEmpty()
+                    ? u"the lines of "_s + p.defaultFile + u" in the program folder, if present"_s
+                : p.defaultValue.isEmpty() ? u"empty"_s
+                                           : quoted(p.defaultValue);
             options.append(
                 {name, K::Text, p.key, {}, multi, quoted(p.label) + u" (default " + def + u')'});
             options.append(
@@ -201,14 +208,37 @@ bool namesFile(const FunctionEntry &function, const Option &option)
     return option.kind == K::Text && p && p->kind == ParamKind::FileName;
 }
 
-/// Sets a field's value; a field that a tick box unlocks ticks that box, since giving it says
-/// it is wanted.
+/// Sets a field's value; a field that a tick box unlocks ticks that box, and one that a box
+/// locks clears it, since giving it says it is wanted.
 void setParam(ParamValues &values, const FunctionEntry &function, const QString &key,
               const QString &value)
 {
     values.set(key, value);
-    if (const Parameter *p = function.param(key); p && !p->unlockedBy.isEmpty())
+    const Parameter *p = function.param(key);
+    if (p && !p->unlockedBy.isEmpty())
         values.set(p->unlockedBy, u"1"_s);
+    if (p && !p->lockedBy.isEmpty())
+        values.set(p->lockedBy, u"0"_s);
+}
+
+/// The fields not given that take their default from a list file of the program folder: its
+/// lines, when the file is there. Empty, or why the file could not be read.
+QString readDefaultFiles(ParamValues &values, const FunctionEntry &function,
+                         const QSet<QString> &given)
+{
+    for (const Parameter &p : function.params()) {
+        if (p.defaultFile.isEmpty() || given.contains(p.key))
+            continue;
+        const QString path = programFolder() + u'/' + p.defaultFile;
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            continue;
+        QString why;
+        const std::optional<QStringList> lines = readListFile(path, &why);
+        if (!lines)
+            return u"cannot read "_s + why;
+        values.set(p.key, lines->join(u'\n'));
+    }
+    return {};
 }
 
 } // namespace
@@ -239,6 +269,7 @@ Command parseCommandLine(const QStringList &arguments)
     bool inputGiven = false;
     bool onlyPositional = false;
     QSet<QString> choicesGiven;
+    QSet<QString> textsGiven;
 
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
@@ -309,10 +340,10 @@ Command parseCommandLine(const QStringList &arguments)
         }
         case K::Text:
             if (!option->multiLine && (value.contains(u'\n') || value.contains(u'\r')))
-                return UsageErrorCommand{u"option --" +
-                                         slugOf(function->param(option->param)->label) +
+                return UsageErrorCommand{u"option --" + optionOf(*function->param(option->param)) +
                                          u" takes one line of text"};
             setParam(run.params, *function, option->param, value);
+            textsGiven.insert(option->param);
             break;
         case K::Choice:
             if (choicesGiven.contains(option->param) &&
@@ -343,6 +374,8 @@ Command parseCommandLine(const QStringList &arguments)
         }
     }
 
+    if (const QString why = readDefaultFiles(run.params, *function, textsGiven); !why.isEmpty())
+        return FileErrorCommand{why};
     const QList<RunButtonItem> runButtons = function->runButtons();
     if (runButtons.size() > 1 && run.runButton.isEmpty()) {
         QStringList names;

@@ -1,6 +1,7 @@
 #include "ops/registry.h"
 
 #include "ops/cleanup/htmlrealign.h"
+#include "ops/cleanup/readme.h"
 #include "ops/cleanup/specialroutines.h"
 #include "ops/columns/aligncolumns.h"
 #include "ops/columns/copycolumn.h"
@@ -45,6 +46,7 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Read Me", cleanup::readMe());
         bindBody(functions, u"Html Realign", cleanup::htmlRealign());
         bindBody(functions, u"Special Routines", cleanup::specialRoutines());
         return Catalogue(std::move(functions));

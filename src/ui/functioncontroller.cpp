@@ -49,8 +49,9 @@ void FunctionController::buildPanels(QWidget *host, QVBoxLayout *panels)
         auto *panel = new ParameterPanel(f, host);
         connect(panel, &ParameterPanel::runRequested, this,
                 [this, &f](const QString &button) { run(f, button); });
-        connect(panel, &ParameterPanel::actionRequested, this, [this](const QString &key) {
-            if (key == u"to-top"_s)
+        // The other actions are the function's own, carried out by its window code.
+        connect(panel, &ParameterPanel::actionRequested, this, [this](PanelAction action) {
+            if (action == PanelAction::ToTop)
                 m_c.panes->toTop();
         });
         connect(panel, &ParameterPanel::browseRequested, this,

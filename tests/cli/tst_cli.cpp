@@ -266,6 +266,19 @@ void TestCli::endToEnd_data()
         "+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
     row("delete-row: interval 1 refused", "delete-row --and-every=1", "a\nb\n", 1, {},
         "0 or 1 increment is invalid.\n");
+    row("read-me: the replacement list of rmdat.plx, crlf kept",
+        R"x(printf 'cat;dog\r\n' >rmdat.plx && PLINTEX_HOME=. "$CLI" read-me)x",
+        "The cat sat\r\non the mat!\r\n", 0, "The dog sat.   on the mat! \r\n");
+    row("read-me: --replacement-list from a file instead of rmdat.plx",
+        R"x(printf 'cat;dog\r\n' >rmdat.plx && printf 'cat;cow\nmat;rug\n' >l && PLINTEX_HOME=. "$CLI" read-me --replacement-list-file=l)x",
+        "The cat sat\non the mat!\n", 0, "The cow sat.   on the rug! \n");
+    row("read-me: without rmdat.plx, its boxes as flags",
+        R"x(PLINTEX_HOME=. "$CLI" read-me --no-delete-web-addresses --delete-all-html-tags)x",
+        "<b>www.a.com</b>\n", 0, "www.a.com.   \n");
+    row("read-me: the lock is the window's", "read-me --lock", {}, 2, {}, "unknown option --lock");
+    row("read-me: rmdat.plx that is no file",
+        R"x(mkdir rmdat.plx && PLINTEX_HOME=. "$CLI" read-me)x", "a\n", 3, {},
+        "rmdat.plx is not a regular file");
     row("delete-leading-trailing-blanks: negative band bound is no number",
         "delete-leading-trailing-blanks --take-out-leading-blanks --from-row=-1", " a\n b\n", 2, {},
         "whole number");

@@ -54,14 +54,20 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
             m_runButtons.insert(b->key, button);
         } else if (const auto *a = std::get_if<ActionItem>(&item)) {
             auto *button = new QToolButton(this);
-            button->setText(a->caption);
+            // "To Top" is the toolbar's arrow, here as on the toolbar.
+            if (a->action == PanelAction::ToTop) {
+                button->setIcon(QIcon(u":/icons/toolbar/to-top.svg"_s));
+                button->setToolTip(a->caption);
+            } else {
+                button->setText(a->caption);
+            }
             button->setAccessibleName(a->caption);
             button->setStatusTip(a->hint);
             connect(button, &QToolButton::clicked, this,
-                    [this, key = a->key] { Q_EMIT actionRequested(key); });
+                    [this, action = a->action] { Q_EMIT actionRequested(action); });
             addToRow(button);
             m_focusChain.append(button);
-            m_actions.insert(a->key, button);
+            m_actions.insert(int(a->action), button);
         } else if (const auto *c = std::get_if<CaptionItem>(&item)) {
             addToRow(new QLabel(c->text, this));
         } else if (std::holds_alternative<RowBreak>(item)) {
@@ -71,13 +77,15 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
     for (QHBoxLayout *row : std::as_const(m_rows))
         row->addStretch(1);
 
-    // A field that a tick box unlocks follows the box.
+    // A field that a tick box unlocks follows the box; one that a box locks, the other way.
     for (const auto &control : m_params) {
-        const QString &lock = control->param().unlockedBy;
-        ParamControl *box = lock.isEmpty() ? nullptr : paramControl(lock);
-        if (box && box->checkBox()) {
-            connect(box->checkBox(), &QCheckBox::toggled, control.get(),
-                    [c = control.get()](bool on) { c->setUnlocked(on); });
+        const Parameter &p = control->param();
+        for (const auto &[key, locks] : {std::pair{p.unlockedBy, false}, {p.lockedBy, true}}) {
+            ParamControl *box = key.isEmpty() ? nullptr : paramControl(key);
+            if (box && box->checkBox()) {
+                connect(box->checkBox(), &QCheckBox::toggled, control.get(),
+                        [c = control.get(), locks](bool on) { c->setUnlocked(on != locks); });
+            }
         }
     }
     for (const auto &control : m_params)
@@ -85,6 +93,8 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
     for (const auto &control : m_params) {
         if (ParamControl *box = paramControl(control->param().unlockedBy))
             control->setUnlocked(box->value() == u"1"_s);
+        if (ParamControl *box = paramControl(control->param().lockedBy))
+            control->setUnlocked(box->value() != u"1"_s);
     }
 }
 

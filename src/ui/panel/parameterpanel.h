@@ -36,14 +36,14 @@ public:
     /// The field of a parameter (the widget after its label).
     QWidget *control(const QString &key) const;
     QAbstractButton *runButton(const QString &key) const { return m_runButtons.value(key); }
-    QAbstractButton *actionButton(const QString &key) const { return m_actions.value(key); }
+    QAbstractButton *actionButton(PanelAction action) const { return m_actions.value(int(action)); }
     QList<HistoryComboBox *> historyBoxes() const;
     /// The widgets that take the focus, in the order they stand on screen.
     QList<QWidget *> focusChain() const;
 
 Q_SIGNALS:
     void runRequested(const QString &runButtonKey);
-    void actionRequested(const QString &actionKey);
+    void actionRequested(PanelAction action);
     void browseRequested(const QString &paramKey);
 
 private:
@@ -53,7 +53,7 @@ private:
     QList<QHBoxLayout *> m_rows;
     std::vector<std::unique_ptr<ParamControl>> m_params;
     QHash<QString, QAbstractButton *> m_runButtons;
-    QHash<QString, QAbstractButton *> m_actions;
+    QHash<int, QAbstractButton *> m_actions; ///< by PanelAction
     QList<QWidget *> m_focusChain;
 };
 
