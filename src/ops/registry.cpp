@@ -1,6 +1,8 @@
 #include "ops/registry.h"
 
+#include "ops/cleanup/htmlrealign.h"
 #include "ops/cleanup/readme.h"
+#include "ops/cleanup/specialroutines.h"
 #include "ops/columns/aligncolumns.h"
 #include "ops/columns/copycolumn.h"
 #include "ops/columns/deleteretaincolumn.h"
@@ -63,6 +65,8 @@ const Catalogue &catalogue()
                  restructure::insertIncrementingLetters());
         bindBody(functions, u"Insert CR", restructure::insertCr());
         bindBody(functions, u"Read Me", cleanup::readMe());
+        bindBody(functions, u"Html Realign", cleanup::htmlRealign());
+        bindBody(functions, u"Special Routines", cleanup::specialRoutines());
         return Catalogue(std::move(functions));
     }();
     return all;
