@@ -34,6 +34,9 @@ ParamKindTraits traitsOf(ParamKind kind)
     case ParamKind::Number:
         t.takesValue = t.isNumber = true;
         break;
+    case ParamKind::SignedNumber:
+        t.takesValue = t.isNumber = t.isSigned = true;
+        break;
     case ParamKind::Text:
     case ParamKind::HistoryText:
         t.takesValue = t.isText = t.fileForm = true;
