@@ -20,10 +20,10 @@
 #include "ops/lines/markduplicates.h"
 #include "ops/lines/replacewithlist.h"
 #include "ops/restructure/breakupfile.h"
-#include "ops/restructure/replacebyte.h"
 #include "ops/restructure/concatenation.h"
 #include "ops/restructure/incrementing.h"
 #include "ops/restructure/insertcr.h"
+#include "ops/restructure/replacebyte.h"
 
 using namespace Qt::StringLiterals;
 

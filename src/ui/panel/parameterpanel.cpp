@@ -1,7 +1,7 @@
 #include "ui/panel/parameterpanel.h"
 
-#include "ui/flowlayout.h"
 #include "ui/controls/piegauge.h"
+#include "ui/flowlayout.h"
 #include "ui/panel/paramcontrol.h"
 
 #include <QCheckBox>
