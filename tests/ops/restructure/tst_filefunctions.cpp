@@ -262,6 +262,10 @@ void TestFileFunctions::failures_data()
                                    << u"Cannot read %1/none: No such file or directory"_s;
     QTest::newRow("unreadable input") << u"chmod 000 in"_s << u"in"_s << u"out"_s << true
                                       << u"Cannot read %1/in: Permission denied"_s;
+    // Opened, then failing at its first read: what was begun is dropped.
+    QTest::newRow("input failing while read")
+        << u""_s << u"/proc/self/mem"_s << u"out"_s << false
+        << u"Cannot read /proc/self/mem: Input/output error"_s;
     QTest::newRow("a folder as input")
         << u"mkdir f"_s << u"f"_s << u"out"_s << false << u"Cannot read %1/f: Is a directory"_s;
     QTest::newRow("output folder missing")
