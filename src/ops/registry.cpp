@@ -14,6 +14,9 @@
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/deleterow.h"
 #include "ops/lines/linesperdata.h"
+#include "ops/lines/replicate.h"
+#include "ops/lines/shuffle.h"
+#include "ops/lines/sort.h"
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +46,9 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Sort Ascending/Descending", lines::sortAscendingDescending());
+        bindBody(functions, u"Shuffle Data", lines::shuffleData());
+        bindBody(functions, u"Replicate Data", lines::replicateData());
         return Catalogue(std::move(functions));
     }();
     return all;

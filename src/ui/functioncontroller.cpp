@@ -199,7 +199,10 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
     if (result.outcome == RunResult::Outcome::Refused) {
         m_c.notice->hide();
         m_c.gauge->hide();
-        m_dialogs.warning(m_window, result.message);
+        if (result.movesPointer)
+            m_dialogs.warning(m_window, result.message);
+        else
+            m_dialogs.warningInPlace(m_window, result.message);
         return;
     }
     if (result.lines)

@@ -21,6 +21,9 @@ private Q_SLOTS:
     void totalShowsInItsFieldAndHistory();
     void addRowKeepsItsBlockOnReselect();
     void appendDataUnlocksItsSearchField();
+    void reorderPanelsInFullView();
+    void shuffleRefusalLeavesThePointer();
+    void replicateTakesAnUndoSnapshot();
 
 private:
     testing::WindowFixture w;
@@ -67,6 +70,9 @@ void TestFunctions::runs_data()
         u"Line1 dataA\nLine2 dataB  append this\n"_s);
     row("Replace Line per Data", u"a 999\nb\nc 999\n"_s,
         {u"band=1..2"_s, u"search=999"_s, u"with=new line"_s}, u"new line\nb\nc 999\n"_s);
+    row("Sort Ascending/Descending", u"b\nA\n \nc\n"_s, {u"button=descending"_s}, u"c\nb\nA\n"_s);
+    row("Shuffle Data", u"1\n2\n3\n4\n"_s, {u"lowerRow=3"_s}, u"1\n3\n2\n4\n"_s);
+    row("Replicate Data", u"a\nb"_s, {u"copies=2"_s}, u"a\nb\na\nb\n"_s);
 }
 
 void TestFunctions::runs()
@@ -125,6 +131,41 @@ void TestFunctions::appendDataUnlocksItsSearchField()
     QVERIFY(!search->isEnabled());
     w.set(f, u"containing"_s, u"1"_s);
     QVERIFY(search->isEnabled());
+}
+
+void TestFunctions::reorderPanelsInFullView()
+{
+    for (const char16_t *name :
+         {u"Sort Ascending/Descending", u"Shuffle Data", u"Replicate Data"}) {
+        ParameterPanel &panel = w.panel(w.select(QStringView(name)));
+        QCoreApplication::processEvents();
+        for (const QWidget *control : panel.findChildren<QWidget *>()) {
+            const QRect place(control->mapTo(w.window, QPoint(0, 0)), control->size());
+            QVERIFY2(w.window->rect().contains(place), qPrintable(control->accessibleName()));
+        }
+    }
+}
+
+void TestFunctions::shuffleRefusalLeavesThePointer()
+{
+    w.setText(u"1\n2\n"_s);
+    const FunctionEntry &f = w.select(u"Shuffle Data");
+    w.run(f);
+    QCOMPARE(w.dialogs.inPlace, QStringList{u"Begin row count must be greater than one."_s});
+}
+
+// Undo after a replication brings back the text as it stood, hand edits included.
+void TestFunctions::replicateTakesAnUndoSnapshot()
+{
+    w.setText(u"b\na\n"_s);
+    w.run(w.select(u"Sort Ascending/Descending"), u"ascending"_s);
+    w.setText(u"edited\n"_s);
+    const FunctionEntry &f = w.select(u"Replicate Data");
+    w.set(f, u"copies"_s, u"3"_s);
+    w.run(f);
+    QCOMPARE(w.text(), u"edited\nedited\nedited\n"_s);
+    w.window->undo();
+    QCOMPARE(w.text(), u"edited\n"_s);
 }
 
 QTEST_MAIN(TestFunctions)

@@ -1,0 +1,127 @@
+#include "cli/byterows.h"
+
+#include <bit>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace plintex::cli {
+
+ByteRows::ByteRows(QByteArrayView bytes, const TextFormat &format) : m_format(format)
+{
+    const QByteArrayView bom = byteOrderMark(format.encoding);
+    m_body = !bom.isEmpty() && bytes.startsWith(bom) ? bytes.sliced(bom.size()) : bytes;
+    const bool utf16 = isUtf16(format.encoding);
+    if (!utf16 && cutAtLineFeeds())
+        return;
+    m_lines.clear();
+    // The breaks are kept one by one only when they differ, as decoding the rows keeps them.
+    QList<LineEnd> &ends = m_format.mixedEnds;
+    ends.clear();
+    std::optional<LineEnd> first;
+    qsizetype breaks = 0;
+    for (qsizetype at = 0; at < m_body.size();) {
+        const LineSpan line =
+            utf16 ? lineAt(m_body, at, format.encoding) : lineAt(m_body, at, true);
+        m_lines.push_back({at, line.end});
+        if (line.end < line.next) {
+            const LineEnd end =
+                lineEndOf(m_body.sliced(line.end, line.next - line.end), format.encoding);
+            if (!first)
+                first = end;
+            if (ends.isEmpty() && end != *first)
+                ends.fill(*first, breaks);
+            if (!ends.isEmpty() || end != *first)
+                ends.append(end);
+        }
+        breaks += line.end < line.next;
+        at = line.next;
+    }
+}
+
+bool ByteRows::cutAtLineFeeds()
+{
+    // A row is some sixty bytes: looking for its end sixteen bytes at a time beats a call to
+    // memchr for each, and sees a CR on the way.
+    const char *p = m_body.data();
+    const qsizetype n = m_body.size();
+    m_lines.reserve(size_t(n / 32 + 1));
+    qsizetype begin = 0;
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; i + 64 <= n; i += 64) {
+        quint64 lfs = 0;
+        __m128i crs = _mm_setzero_si128();
+        for (int k = 0; k < 4; ++k) {
+            const __m128i block =
+                _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 16 * k));
+            lfs |= quint64(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)))) << (16 * k);
+            crs = _mm_or_si128(crs, _mm_cmpeq_epi8(block, cr));
+        }
+        if (_mm_movemask_epi8(crs))
+            return false;
+        for (; lfs; lfs &= lfs - 1) {
+            const qsizetype at = i + std::countr_zero(lfs);
+            m_lines.push_back({begin, at});
+            begin = at + 1;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        if (p[i] == '\r')
+            return false;
+        if (p[i] == '\n') {
+            m_lines.push_back({begin, i});
+            begin = i + 1;
+        }
+    }
+    if (begin < n)
+        m_lines.push_back({begin, n});
+    return true;
+}
+
+RowSource ByteRows::source() const
+{
+    return {qsizetype(m_lines.size()), [this](qsizetype row, QString &buffer) {
+                const Span s = m_lines[row];
+                decodeLineInto(buffer, m_body.sliced(s.begin, s.end - s.begin), m_format.encoding);
+                return QStringView(buffer);
+            }};
+}
+
+bool ByteRows::write(const std::vector<qsizetype> &order,
+                     const std::function<bool(QByteArrayView)> &write) const
+{
+    constexpr qsizetype kPiece = 1 << 20;
+    const QByteArrayView eol = lineEndBytes(m_format.lineEnd, m_format.encoding);
+    const QList<LineEnd> &ends = m_format.mixedEnds;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    qsizetype used = 0;
+    const auto put = [&](QByteArrayView bytes) {
+        if (used + bytes.size() > kPiece) {
+            if (!write(QByteArrayView(piece).first(used)))
+                return false;
+            used = 0;
+            if (bytes.size() > kPiece)
+                return write(bytes);
+        }
+        std::memcpy(piece.data() + used, bytes.data(), size_t(bytes.size()));
+        used += bytes.size();
+        return true;
+    };
+    if (!put(byteOrderMark(m_format.encoding)))
+        return false;
+    for (size_t j = 0; j < order.size(); ++j) {
+        const Span s = m_lines[order[j]];
+        if (!put(m_body.sliced(s.begin, s.end - s.begin)) ||
+            !put(qsizetype(j) < ends.size() ? lineEndBytes(ends[j], m_format.encoding) : eol))
+            return false;
+    }
+    return write(QByteArrayView(piece).first(used));
+}
+
+} // namespace plintex::cli

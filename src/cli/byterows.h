@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/roworder.h"
+#include "settings/textfile.h"
+
+#include <QByteArrayView>
+
+#include <functional>
+#include <vector>
+
+namespace plintex::cli {
+
+/// A text held as its bytes, cut into lines where it breaks, for a function that only reorders
+/// them: rows are decoded only when the function reads them, and written back as the bytes they
+/// came as.
+class ByteRows {
+public:
+    /// `bytes` must outlive this.
+    ByteRows(QByteArrayView bytes, const TextFormat &format);
+
+    /// The lines, as the function reads them.
+    RowSource source() const;
+
+    /// Writes the lines in `order` (indexes from source()) through `write`, a piece at a time,
+    /// each line followed by the line end of its place: the bytes that decoding the text,
+    /// reordering its lines and writing them back in its format would give.
+    bool write(const std::vector<qsizetype> &order,
+               const std::function<bool(QByteArrayView)> &write) const;
+
+private:
+    struct Span {
+        qsizetype begin;
+        qsizetype end;
+    };
+
+    /// Cuts a text whose only breaks are LF; false at the first CR.
+    bool cutAtLineFeeds();
+
+    QByteArrayView m_body; // the bytes after the byte-order mark
+    TextFormat m_format;
+    std::vector<Span> m_lines;
+};
+
+} // namespace plintex::cli

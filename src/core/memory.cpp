@@ -1,0 +1,29 @@
+#include "core/memory.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace plintex {
+
+qint64 availableMemory()
+{
+    qint64 available = qint64(::sysconf(_SC_AVPHYS_PAGES)) * ::sysconf(_SC_PAGESIZE);
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    if (meminfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : meminfo.readAll().split('\n')) {
+            if (line.startsWith("MemAvailable:"))
+                available = line.mid(13).trimmed().split(' ').front().toLongLong() * 1024;
+        }
+    }
+    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        struct rlimit limit;
+        if (::getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+            available = std::min(available, qint64(limit.rlim_cur));
+    }
+    return available;
+}
+
+} // namespace plintex
