@@ -223,8 +223,20 @@ fi
 if locale -a 2> /dev/null | grep -qiE '^en_US\.utf-?8$'; then
     row "sort ascending" 0.5 -- sort-ascending-descending --sort-ascending "$shuffled" \
         -- env LC_ALL=en_US.UTF-8 sort -f "$shuffled"
-    row "sort from column 13" 0.5 -- sort-ascending-descending --sort-ascending \
+    # The two collations weigh blanks differently, so from column 13 the orders differ.
+    compare=no row "sort from column 13" 0.5 -- sort-ascending-descending --sort-ascending \
         --beginning-at-this-column=13 "$shuffled" -- env LC_ALL=en_US.UTF-8 sort -f -k1.13 "$shuffled"
+    names=$out/names-1m.txt
+    if [ ! -f "$names" ]; then
+        awk 'BEGIN { srand(5); split("Ölund Olund Émile Eva Zoë Ærø Åsa Ärla Øst Çava Müller Muller " \
+                 "Núñez Nunez Łukasz Lukas", n, " ") }
+             { printf "%s %s\n", n[int(rand() * 16) + 1], substr($0, 10) }' "$shuffled" > "$names"
+        iconv -f UTF-8 -t WINDOWS-1252//TRANSLIT "$names" > "$out/names-1252.txt"
+    fi
+    compare=no row "sort accented names" 0.5 -- sort-ascending-descending --sort-ascending \
+        "$names" -- env LC_ALL=en_US.UTF-8 sort -f "$names"
+    compare=no row "sort accented names, Windows-1252 copy" 0.5 -- sort-ascending-descending \
+        --sort-ascending "$out/names-1252.txt" -- env LC_ALL=en_US.UTF-8 sort -f "$names"
 else
     echo "-- sort rows left out: no en_US.UTF-8 locale for the peer, and none could be made"
 fi

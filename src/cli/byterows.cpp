@@ -14,9 +14,11 @@ ByteRows::ByteRows(QByteArrayView bytes, const TextFormat &format) : m_format(fo
     const QByteArrayView bom = byteOrderMark(format.encoding);
     m_body = !bom.isEmpty() && bytes.startsWith(bom) ? bytes.sliced(bom.size()) : bytes;
     const bool utf16 = isUtf16(format.encoding);
-    if (!utf16 && cutAtLineFeeds())
+    if (!utf16 && cutAtLineFeeds()) {
+        m_starts.push_back(m_body.size());
         return;
-    m_lines.clear();
+    }
+    m_starts.clear();
     // The breaks are kept one by one only when they differ, as decoding the rows keeps them.
     QList<LineEnd> &ends = m_format.mixedEnds;
     ends.clear();
@@ -25,7 +27,8 @@ ByteRows::ByteRows(QByteArrayView bytes, const TextFormat &format) : m_format(fo
     for (qsizetype at = 0; at < m_body.size();) {
         const LineSpan line =
             utf16 ? lineAt(m_body, at, format.encoding) : lineAt(m_body, at, true);
-        m_lines.push_back({at, line.end});
+        m_starts.push_back(at);
+        m_breaks.push_back(quint8(line.next - line.end));
         if (line.end < line.next) {
             const LineEnd end =
                 lineEndOf(m_body.sliced(line.end, line.next - line.end), format.encoding);
@@ -39,6 +42,7 @@ ByteRows::ByteRows(QByteArrayView bytes, const TextFormat &format) : m_format(fo
         breaks += line.end < line.next;
         at = line.next;
     }
+    m_starts.push_back(m_body.size());
 }
 
 bool ByteRows::cutAtLineFeeds()
@@ -47,7 +51,7 @@ bool ByteRows::cutAtLineFeeds()
     // memchr for each, and sees a CR on the way.
     const char *p = m_body.data();
     const qsizetype n = m_body.size();
-    m_lines.reserve(size_t(n / 32 + 1));
+    m_starts.reserve(size_t(n / 32 + 2));
     qsizetype begin = 0;
     qsizetype i = 0;
 #ifdef __SSE2__
@@ -65,9 +69,8 @@ bool ByteRows::cutAtLineFeeds()
         if (_mm_movemask_epi8(crs))
             return false;
         for (; lfs; lfs &= lfs - 1) {
-            const qsizetype at = i + std::countr_zero(lfs);
-            m_lines.push_back({begin, at});
-            begin = at + 1;
+            m_starts.push_back(begin);
+            begin = i + std::countr_zero(lfs) + 1;
         }
     }
 #endif
@@ -75,20 +78,29 @@ bool ByteRows::cutAtLineFeeds()
         if (p[i] == '\r')
             return false;
         if (p[i] == '\n') {
-            m_lines.push_back({begin, i});
+            m_starts.push_back(begin);
             begin = i + 1;
         }
     }
     if (begin < n)
-        m_lines.push_back({begin, n});
+        m_starts.push_back(begin);
     return true;
+}
+
+QByteArrayView ByteRows::line(qsizetype row) const
+{
+    const qsizetype begin = m_starts[row];
+    const qsizetype next = m_starts[row + 1];
+    if (!m_breaks.empty())
+        return m_body.sliced(begin, next - begin - m_breaks[row]);
+    // Every break is an LF; the last line may have none.
+    return m_body.sliced(begin, next - begin - (m_body[next - 1] == '\n'));
 }
 
 RowSource ByteRows::source() const
 {
-    return {qsizetype(m_lines.size()), [this](qsizetype row, QString &buffer) {
-                const Span s = m_lines[row];
-                decodeLineInto(buffer, m_body.sliced(s.begin, s.end - s.begin), m_format.encoding);
+    return {count(), [this](qsizetype row, QString &buffer) {
+                decodeLineInto(buffer, line(row), m_format.encoding);
                 return QStringView(buffer);
             }};
 }
@@ -116,8 +128,7 @@ bool ByteRows::write(const std::vector<qsizetype> &order,
     if (!put(byteOrderMark(m_format.encoding)))
         return false;
     for (size_t j = 0; j < order.size(); ++j) {
-        const Span s = m_lines[order[j]];
-        if (!put(m_body.sliced(s.begin, s.end - s.begin)) ||
+        if (!put(line(order[j])) ||
             !put(qsizetype(j) < ends.size() ? lineEndBytes(ends[j], m_format.encoding) : eol))
             return false;
     }

@@ -28,17 +28,16 @@ public:
                const std::function<bool(QByteArrayView)> &write) const;
 
 private:
-    struct Span {
-        qsizetype begin;
-        qsizetype end;
-    };
-
+    qsizetype count() const { return qsizetype(m_starts.size()) - 1; }
+    /// The bytes of a line, without its break.
+    QByteArrayView line(qsizetype row) const;
     /// Cuts a text whose only breaks are LF; false at the first CR.
     bool cutAtLineFeeds();
 
     QByteArrayView m_body; // the bytes after the byte-order mark
     TextFormat m_format;
-    std::vector<Span> m_lines;
+    std::vector<qsizetype> m_starts; ///< where each line starts, then where the text ends
+    std::vector<quint8> m_breaks;    ///< the bytes of each line's break, unless all are LF
 };
 
 } // namespace plintex::cli

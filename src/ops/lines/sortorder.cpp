@@ -6,25 +6,77 @@
 #include "ops/common/trim.h"
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
+#include <thread>
 
 namespace plintex::lines {
 namespace {
 
 using common::forPieces;
 
-/// A row with its collation key beside it, never inside it, so no row text can disturb the
-/// order or be cut.
-struct Entry {
-    const QCollatorSortKey *key;
-    qsizetype row;
+/// The rows' collation keys, kept beside the rows, never inside them, so that no row text can
+/// disturb the order or be cut. They lie in the order of the rows, so a key's place tells its
+/// row; a blank row has none. A QCollatorSortKey cannot be empty, so each is built in place.
+class KeyTable {
+public:
+    explicit KeyTable(qsizetype count)
+        : m_keys(std::allocator<QCollatorSortKey>().allocate(size_t(count))),
+          m_made(size_t(count), 0)
+    {
+    }
+    ~KeyTable()
+    {
+        // A million keys take tens of milliseconds to free, which a stop must not wait for
+        // alone: the second core frees half of them.
+        const size_t n = m_made.size();
+        const size_t half = n > (1 << 16) ? n / 2 : n;
+        {
+            std::jthread other;
+            if (half < n)
+                other = std::jthread([this, half, n] { destroy(half, n); });
+            destroy(0, half);
+        }
+        std::allocator<QCollatorSortKey>().deallocate(m_keys, n);
+    }
+    KeyTable(const KeyTable &) = delete;
+    KeyTable &operator=(const KeyTable &) = delete;
+
+    /// Rows of different threads go to different places, so no lock is needed.
+    void make(qsizetype row, const QCollatorSortKey &key)
+    {
+        std::construct_at(m_keys + row, key);
+        m_made[row] = 1;
+    }
+    bool has(qsizetype row) const { return m_made[row]; }
+    const QCollatorSortKey *at(qsizetype row) const { return m_keys + row; }
+    qsizetype rowOf(const QCollatorSortKey *key) const { return key - m_keys; }
+
+private:
+    void destroy(size_t begin, size_t end)
+    {
+        for (size_t i = begin; i < end; ++i) {
+            if (m_made[i])
+                std::destroy_at(m_keys + i);
+        }
+    }
+
+    QCollatorSortKey *m_keys;
+    std::vector<quint8> m_made;
 };
 
+using Entry = const QCollatorSortKey *;
+
 /// The one order of the sort: the key, then the row's place in the text.
-bool before(const Entry &a, const Entry &b)
+bool before(Entry a, Entry b)
 {
-    const int c = a.key->compare(*b.key);
-    return c < 0 || (c == 0 && a.row < b.row);
+    const int c = a->compare(*b);
+    return c < 0 || (c == 0 && a < b);
+}
+
+bool sameKey(Entry a, Entry b)
+{
+    return a->compare(*b) == 0;
 }
 
 constexpr qsizetype kKeyPiece = 2048;   // rows keyed between two stop tests (a few ms)
@@ -39,38 +91,41 @@ public:
             m_collators.push_back(common::rowCollator());
     }
 
-    /// Sorts `rows` (ascending row numbers) by their text from `column` on; blank rows go.
-    /// False when stopped.
-    bool sort(std::vector<qsizetype> &rows, qint64 column)
+    /// The rows that are not blank, all of them or those of `subset` (ascending), in the order
+    /// of their text from `column` on. Nothing when stopped.
+    std::optional<std::vector<qsizetype>> sort(const std::vector<qsizetype> *subset, qint64 column)
     {
-        const qsizetype n = qsizetype(rows.size());
-        // Not every QCollatorSortKey can be made empty, so the keys wait in optionals.
-        std::vector<std::optional<QCollatorSortKey>> keys(rows.size());
+        const qsizetype n = subset ? qsizetype(subset->size()) : m_source.count;
+        const auto rowAt = [subset](qsizetype i) { return subset ? (*subset)[i] : i; };
+        KeyTable keys(n);
         const auto keyRows = [&](qsizetype begin, qsizetype end, int worker) {
             QString buffer;
             for (qsizetype i = begin; i < end; ++i) {
-                const QStringView text = m_source.text(rows[i], buffer);
+                const QStringView text = m_source.text(rowAt(i), buffer);
                 if (common::trimmed(text).isEmpty())
                     continue;
                 const QStringView key = text.sliced(common::columnIndex(text, column));
-                keys[i] = m_collators[worker].sortKey(QString::fromRawData(key.data(), key.size()));
+                keys.make(
+                    i, m_collators[worker].sortKey(QString::fromRawData(key.data(), key.size())));
             }
         };
         if (!forPieces(n, kKeyPiece, keyRows, m_monitor, gauge(0)))
-            return false;
+            return std::nullopt;
         std::vector<Entry> entries;
-        entries.reserve(rows.size());
+        entries.reserve(size_t(n));
         for (qsizetype i = 0; i < n; ++i) {
-            if (keys[i])
-                entries.push_back({&*keys[i], rows[i]});
+            if (keys.has(i))
+                entries.push_back(keys.at(i));
         }
         if (!sampleSort(entries))
-            return false;
-        rows.resize(entries.size());
+            return std::nullopt;
+        std::vector<qsizetype> rows(entries.size());
         for (size_t i = 0; i < entries.size(); ++i)
-            rows[i] = entries[i].row;
+            rows[i] = rowAt(keys.rowOf(entries[i]));
         // Rows whose keys tie go by their whole text: only these are keyed a second time.
-        return column <= 1 || sortTies(entries, rows);
+        if (column > 1 && !sortTies(entries, rows))
+            return std::nullopt;
+        return rows;
     }
 
 private:
@@ -81,13 +136,14 @@ private:
         const qsizetype n = qsizetype(entries.size());
         for (qsizetype first = 0; first < n;) {
             qsizetype end = first + 1;
-            while (end < n && entries[end].key->compare(*entries[first].key) == 0)
+            while (end < n && sameKey(entries[end], entries[first]))
                 ++end;
             if (end - first > 1) {
-                std::vector<qsizetype> tied(rows.begin() + first, rows.begin() + end);
-                if (!sort(tied, 1))
+                const std::vector<qsizetype> tied(rows.begin() + first, rows.begin() + end);
+                const std::optional<std::vector<qsizetype>> byRow = sort(&tied, 1);
+                if (!byRow)
                     return false;
-                std::copy(tied.begin(), tied.end(), rows.begin() + first);
+                std::copy(byRow->begin(), byRow->end(), rows.begin() + first);
             }
             first = end;
         }
@@ -153,12 +209,10 @@ std::optional<std::vector<qsizetype>> sortedRows(const RowSource &rows, qint64 c
                                                  RunMonitor &monitor)
 {
     monitor.begin(4.0 * double(rows.count));
-    std::vector<qsizetype> order(static_cast<size_t>(rows.count));
-    std::iota(order.begin(), order.end(), qsizetype(0));
     RowSorter sorter(rows, monitor);
-    if (!sorter.sort(order, column))
-        return std::nullopt;
-    monitor.advance(3.0 * double(rows.count));
+    std::optional<std::vector<qsizetype>> order = sorter.sort(nullptr, column);
+    if (order)
+        monitor.advance(3.0 * double(rows.count));
     return order;
 }
 
