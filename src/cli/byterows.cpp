@@ -9,16 +9,29 @@
 
 namespace plintex::cli {
 
-ByteRows::ByteRows(QByteArrayView bytes, const TextFormat &format) : m_format(format)
+ByteRows::ByteRows(QByteArrayView bytes)
 {
-    const QByteArrayView bom = byteOrderMark(format.encoding);
-    m_body = !bom.isEmpty() && bytes.startsWith(bom) ? bytes.sliced(bom.size()) : bytes;
-    const bool utf16 = isUtf16(format.encoding);
-    if (!utf16 && cutAtLineFeeds()) {
+    const bool evenLength = bytes.size() % 2 == 0;
+    const bool utf16Mark = evenLength && (bytes.startsWith(QByteArrayView("\xFF\xFE", 2)) ||
+                                          bytes.startsWith(QByteArrayView("\xFE\xFF", 2)));
+    m_body = bytes;
+    bool ascii = false;
+    const bool lfOnly = !utf16Mark && cutAtLineFeeds(&ascii);
+    // The cut has seen every byte: a text of plain ASCII is UTF-8 without a second look.
+    m_format = ascii ? detectFormatFromStart(bytes, true, evenLength) : detectFormat(bytes);
+    const QByteArrayView bom = byteOrderMark(m_format.encoding);
+    if (lfOnly && bom.isEmpty()) {
         m_starts.push_back(m_body.size());
         return;
     }
+    m_body = bytes.sliced(bom.size());
     m_starts.clear();
+    if (lfOnly) { // after a UTF-8 byte-order mark
+        cutAtLineFeeds(nullptr);
+        m_starts.push_back(m_body.size());
+        return;
+    }
+    const bool utf16 = isUtf16(m_format.encoding);
     // The breaks are kept one by one only when they differ, as decoding the rows keeps them.
     QList<LineEnd> &ends = m_format.mixedEnds;
     ends.clear();
@@ -26,12 +39,12 @@ ByteRows::ByteRows(QByteArrayView bytes, const TextFormat &format) : m_format(fo
     qsizetype breaks = 0;
     for (qsizetype at = 0; at < m_body.size();) {
         const LineSpan line =
-            utf16 ? lineAt(m_body, at, format.encoding) : lineAt(m_body, at, true);
+            utf16 ? lineAt(m_body, at, m_format.encoding) : lineAt(m_body, at, true);
         m_starts.push_back(at);
         m_breaks.push_back(quint8(line.next - line.end));
         if (line.end < line.next) {
             const LineEnd end =
-                lineEndOf(m_body.sliced(line.end, line.next - line.end), format.encoding);
+                lineEndOf(m_body.sliced(line.end, line.next - line.end), m_format.encoding);
             if (!first)
                 first = end;
             if (ends.isEmpty() && end != *first)
@@ -45,7 +58,7 @@ ByteRows::ByteRows(QByteArrayView bytes, const TextFormat &format) : m_format(fo
     m_starts.push_back(m_body.size());
 }
 
-bool ByteRows::cutAtLineFeeds()
+bool ByteRows::cutAtLineFeeds(bool *ascii)
 {
     // A row is some sixty bytes: looking for its end sixteen bytes at a time beats a call to
     // memchr for each, and sees a CR on the way.
@@ -57,6 +70,7 @@ bool ByteRows::cutAtLineFeeds()
 #ifdef __SSE2__
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i cr = _mm_set1_epi8('\r');
+    __m128i all = _mm_setzero_si128();
     for (; i + 64 <= n; i += 64) {
         quint64 lfs = 0;
         __m128i crs = _mm_setzero_si128();
@@ -65,6 +79,7 @@ bool ByteRows::cutAtLineFeeds()
                 _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 16 * k));
             lfs |= quint64(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)))) << (16 * k);
             crs = _mm_or_si128(crs, _mm_cmpeq_epi8(block, cr));
+            all = _mm_or_si128(all, block);
         }
         if (_mm_movemask_epi8(crs))
             return false;
@@ -73,8 +88,12 @@ bool ByteRows::cutAtLineFeeds()
             begin = i + std::countr_zero(lfs) + 1;
         }
     }
+    bool high = _mm_movemask_epi8(all) != 0;
+#else
+    bool high = false;
 #endif
     for (; i < n; ++i) {
+        high = high || (p[i] & 0x80);
         if (p[i] == '\r')
             return false;
         if (p[i] == '\n') {
@@ -84,6 +103,8 @@ bool ByteRows::cutAtLineFeeds()
     }
     if (begin < n)
         m_starts.push_back(begin);
+    if (ascii)
+        *ascii = !high;
     return true;
 }
 

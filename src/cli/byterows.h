@@ -15,8 +15,10 @@ namespace plintex::cli {
 /// came as.
 class ByteRows {
 public:
-    /// `bytes` must outlive this.
-    ByteRows(QByteArrayView bytes, const TextFormat &format);
+    /// Learns the text's format as detectFormat() does. `bytes` must outlive this.
+    explicit ByteRows(QByteArrayView bytes);
+
+    const TextFormat &format() const { return m_format; }
 
     /// The lines, as the function reads them.
     RowSource source() const;
@@ -31,8 +33,9 @@ private:
     qsizetype count() const { return qsizetype(m_starts.size()) - 1; }
     /// The bytes of a line, without its break.
     QByteArrayView line(qsizetype row) const;
-    /// Cuts a text whose only breaks are LF; false at the first CR.
-    bool cutAtLineFeeds();
+    /// Cuts a text whose only breaks are LF; false at the first CR. `ascii`, when given, learns
+    /// whether every byte is below 0x80.
+    bool cutAtLineFeeds(bool *ascii);
 
     QByteArrayView m_body; // the bytes after the byte-order mark
     TextFormat m_format;

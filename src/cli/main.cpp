@@ -87,10 +87,9 @@ int finishRun(const QStringList &report, const QStringList &notices, bool inPlac
 /// The run of a function that may only reorder the rows, when this one does: it writes each
 /// row's own bytes in the new order. Nothing when the run needs the lines after all.
 std::optional<RunResult> runReordering(const FunctionBody &body, const RunInput &run,
-                                       QByteArrayView bytes, const TextFormat &format,
-                                       cli::Output &output, bool *written)
+                                       const cli::ByteRows &rows, cli::Output &output,
+                                       bool *written)
 {
-    const cli::ByteRows rows(bytes, format);
     SilentMonitor monitor;
     std::optional<RowOrder> order =
         body.rowOrder(run.params, run.runButton, rows.source(), monitor);
@@ -126,15 +125,18 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
             bytes = cli::readWhole(*source, wholeTextLimit(), &why);
             if (!bytes)
                 return fail(cli::FileError, why);
-            format = detectFormat(*bytes);
             if (body.rowOrder) {
+                const cli::ByteRows rows(*bytes);
+                format = rows.format();
                 bool written = true;
-                if (auto order = runReordering(body, run, *bytes, format, output, &written)) {
+                if (auto order = runReordering(body, run, rows, output, &written)) {
                     if (!written)
                         return fail(cli::FileError, output.error());
                     result = std::move(*order);
                     reordered = true;
                 }
+            } else {
+                format = detectFormat(*bytes);
             }
             if (!reordered) {
                 run.lines = rowsToLines(decodeRows(*bytes, format, &format.mixedEnds));

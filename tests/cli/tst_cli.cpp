@@ -434,7 +434,9 @@ void TestCli::reorderingMatchesRunRoutine()
         run.runButton = button;
         SilentMonitor monitor;
         const RunResult r = f->body.run(run, monitor);
-        const cli::ByteRows rows(input, format);
+        const cli::ByteRows rows(input);
+        QCOMPARE(rows.format().encoding, format.encoding);
+        QCOMPARE(rows.format().lineEnd, format.lineEnd);
         const std::optional<RowOrder> order =
             f->body.rowOrder(params, button, rows.source(), monitor);
         if (!order) // a reverse from column 3 rewrites rows
