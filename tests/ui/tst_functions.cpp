@@ -2,7 +2,12 @@
 
 #include "windowfixture.h"
 
+#include "ui/controls/piegauge.h"
+#include "ui/panel/paramcontrol.h"
+
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -21,9 +26,11 @@ private Q_SLOTS:
     void totalShowsInItsFieldAndHistory();
     void addRowKeepsItsBlockOnReselect();
     void appendDataUnlocksItsSearchField();
-    void reorderPanelsInFullView();
     void shuffleRefusalLeavesThePointer();
     void replicateTakesAnUndoSnapshot();
+    void fileFunctions_data();
+    void fileFunctions();
+    void fileNameFieldsTakeOnlyBrowsedNames();
 
 private:
     testing::WindowFixture w;
@@ -33,7 +40,7 @@ void TestFunctions::runs_data()
 {
     QTest::addColumn<QString>("function");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("params"); // "band=F..T" and "button=" besides the panel's
+    QTest::addColumn<QStringList>("params"); // the panel's, "band=F..T", "caret=R..C", "button="
     QTest::addColumn<QString>("expected");   // "!" and the warning for a refusal
     const auto row = [](const char *function, const QString &text, const QStringList &params,
                         const QString &expected) {
@@ -73,6 +80,15 @@ void TestFunctions::runs_data()
     row("Sort Ascending/Descending", u"b\nA\n \nc\n"_s, {u"button=descending"_s}, u"c\nb\nA\n"_s);
     row("Shuffle Data", u"1\n2\n3\n4\n"_s, {u"lowerRow=3"_s}, u"1\n3\n2\n4\n"_s);
     row("Replicate Data", u"a\nb"_s, {u"copies=2"_s}, u"a\nb\na\nb\n"_s);
+    row("Vertical Concatenation", u"a\nb\nc\n"_s, {u"lower=2"_s, u"separator=1"_s},
+        u"a b\n---concat---\nb c\nc \n"_s);
+    row("Horizontal Concatenation", u"a\nbb\nc\n"_s,
+        {u"rows=3"_s, u"symmetrical=1"_s, u"right=1"_s}, u" abb c\n"_s);
+    row("Insert Incrementing Numbers", u"ab\ncd\nef\n"_s,
+        {u"column=2"_s, u"replace=1"_s, u"length=1"_s, u"step=2"_s}, u"a1\ncd\ne2\n"_s);
+    row("Insert Incrementing Letters", u"1\n2\n3\n"_s, {u"capitals=1"_s, u"band=2..3"_s},
+        u"1\nA2\nB3\n"_s);
+    row("Insert CR", u"ab cd\n"_s, {u"caret=1..4"_s}, u"ab \ncd\n"_s);
 }
 
 void TestFunctions::runs()
@@ -88,6 +104,9 @@ void TestFunctions::runs()
         const QStringList band = value.split(QStringLiteral(".."));
         if (key == u"band")
             w.band(band.front().toLongLong(), band.back().toLongLong());
+        else if (key == u"caret")
+            w.window->workArea()->setCaret(
+                {band.front().toLongLong() - 1, band.back().toLongLong() - 1});
         else if (key == u"button")
             button = value;
         else
@@ -133,19 +152,6 @@ void TestFunctions::appendDataUnlocksItsSearchField()
     QVERIFY(search->isEnabled());
 }
 
-void TestFunctions::reorderPanelsInFullView()
-{
-    for (const char16_t *name :
-         {u"Sort Ascending/Descending", u"Shuffle Data", u"Replicate Data"}) {
-        ParameterPanel &panel = w.panel(w.select(QStringView(name)));
-        QCoreApplication::processEvents();
-        for (const QWidget *control : panel.findChildren<QWidget *>()) {
-            const QRect place(control->mapTo(w.window, QPoint(0, 0)), control->size());
-            QVERIFY2(w.window->rect().contains(place), qPrintable(control->accessibleName()));
-        }
-    }
-}
-
 void TestFunctions::shuffleRefusalLeavesThePointer()
 {
     w.setText(u"1\n2\n"_s);
@@ -166,7 +172,77 @@ void TestFunctions::replicateTakesAnUndoSnapshot()
     QCOMPARE(w.text(), u"edited\nedited\nedited\n"_s);
     w.window->undo();
     QCOMPARE(w.text(), u"edited\n"_s);
-}
+    namespace {
 
-QTEST_MAIN(TestFunctions)
+    void browse(testing::WindowFixture &w, const FunctionEntry &f, const QString &key)
+    {
+        QTest::mouseClick(
+            qobject_cast<QAbstractButton *>(w.panel(f).paramControl(key)->widgets().back()),
+            Qt::LeftButton);
+    }
+
+    } // namespace
+
+    // The file functions stream a browsed file into another and leave the work area alone.
+    void TestFunctions::fileFunctions_data()
+    {
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QStringList>("params");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("Break Up File") << u"Break Up File"_s << "1234567890"_ba
+                                       << QStringList{u"length=5"_s} << "12345\r\n67890\r\n"_ba;
+        QTest::newRow("Replace Byte in File")
+            << u"Replace Byte in File"_s << "a\tb"_ba
+            << QStringList{u"find={TAB}"_s, u"replace={Hex 20}"_s} << "a b"_ba;
+    }
+
+    void TestFunctions::fileFunctions()
+    {
+        QFETCH(QString, function);
+        QFETCH(QStringList, params);
+        QFETCH(QByteArray, input);
+        QTemporaryDir dir;
+        QVERIFY(testing::writeFile(dir.filePath(u"in"_s), input));
+        w.setText(u"work area\n"_s);
+        const FunctionEntry &f = w.select(function);
+        w.dialogs.files = {{dir.filePath(u"in"_s), 0}, {dir.filePath(u"out"_s), 0}};
+        browse(w, f, u"input"_s);
+        browse(w, f, u"output"_s);
+        for (const QString &p : params)
+            w.set(f, p.section(u'=', 0, 0), p.section(u'=', 1));
+        w.run(f);
+        QCOMPARE(w.dialogs.warnings, QStringList());
+        QTEST(testing::readFile(dir.filePath(u"out"_s)), "expected");
+        QCOMPARE(w.text(), u"work area\n"_s);
+        QVERIFY(w.panel(f).barGauge()->isHidden());
+    }
+
+    void TestFunctions::fileNameFieldsTakeOnlyBrowsedNames()
+    {
+        const FunctionEntry &f = w.select(u"Replace Byte in File");
+        auto *byteList = qobject_cast<QComboBox *>(w.panel(f).control(u"find"_s));
+        QCOMPARE(byteList->count(), 264);
+        QVERIFY(byteList->isEditable());
+        auto *input = qobject_cast<QLineEdit *>(w.panel(f).control(u"input"_s));
+        w.set(f, u"input"_s, u"/etc/hostname"_s);
+        QTest::keyClicks(input, u"abc"_s);
+        QCOMPARE(input->text(), u"/etc/hostname"_s);
+        w.dialogs.files = {{QString(), 0}}; // cancelled
+        browse(w, f, u"input"_s);
+        QCOMPARE(input->text(), QString());
+
+        // A file that cannot be written: the system's reason in a box.
+        QTemporaryDir dir;
+        QVERIFY(testing::writeFile(dir.filePath(u"in"_s), "a"));
+        w.set(f, u"input"_s, dir.filePath(u"in"_s));
+        w.set(f, u"output"_s, u"/dev/full"_s);
+        w.set(f, u"find"_s, u"a"_s);
+        w.set(f, u"replace"_s, u"{hex 41}"_s);
+        w.run(f);
+        QCOMPARE(w.dialogs.warnings,
+                 QStringList{u"Cannot write /dev/full: No space left on device"_s});
+    }
+
+    QTEST_MAIN(TestFunctions)
 #include "tst_functions.moc"

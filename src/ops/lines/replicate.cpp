@@ -1,6 +1,6 @@
 #include "ops/lines/replicate.h"
 
-#include "core/memory.h"
+#include "core/memorybudget.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,16 +1,18 @@
-#include "core/memory.h"
+#include "core/memorybudget.h"
 
 #include <QFile>
 
-#include <algorithm>
 #include <sys/resource.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 namespace plintex {
 
 qint64 availableMemory()
 {
     qint64 available = qint64(::sysconf(_SC_AVPHYS_PAGES)) * ::sysconf(_SC_PAGESIZE);
+    // Free pages alone leave out the page cache, which the system gives up on demand.
     QFile meminfo(QStringLiteral("/proc/meminfo"));
     if (meminfo.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : meminfo.readAll().split('\n')) {
@@ -23,7 +25,7 @@ qint64 availableMemory()
         if (::getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
             available = std::min(available, qint64(limit.rlim_cur));
     }
-    return available;
+    return std::max<qint64>(available, 0);
 }
 
 } // namespace plintex
