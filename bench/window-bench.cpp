@@ -200,6 +200,12 @@ int main(int argc, char *argv[])
         {u"Insert Data Per Data", {{u"data"_s, u"XX"_s}, {u"search"_s, u"note-"_s}}, u"run"_s},
         {u"Append Data", {{u"append"_s, u"CHECKED"_s}, {u"search"_s, u"item7 "_s}}, u"run"_s},
         {u"Replace Line per Data", {{u"search"_s, u"item7 "_s}, {u"with"_s, u"--"_s}}, u"run"_s},
+        {u"Sort Ascending/Descending", {}, u"ascending"_s},
+        {u"Sort Ascending/Descending", {{u"column"_s, u"13"_s}}, u"descending"_s},
+        {u"Sort Ascending/Descending", {{u"column"_s, u"1"_s}}, u"reverse"_s},
+        {u"Sort Ascending/Descending", {{u"column"_s, u"13"_s}}, u"reverse"_s},
+        {u"Shuffle Data", {{u"lowerRow"_s, u"500001"_s}}, u"run"_s},
+        {u"Replicate Data", {{u"copies"_s, u"2"_s}}, u"run"_s},
     };
     for (const auto &r : rowRuns) {
         const FunctionEntry *f = catalogue().byName(QStringView(r.name));
@@ -213,6 +219,8 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         const qint64 ms = timer.elapsed();
         const qsizetype rows = window.workArea()->store().lineCount();
+        const QString label =
+            u'"' + f->name + u'"' + (r.button == u"run" ? QString() : u' ' + r.button);
         window.undo();
         qint64 clickedAt = -1;
         timer.start();
@@ -232,11 +240,11 @@ int main(int argc, char *argv[])
         }
         QApplication::processEvents();
         if (stopped)
-            std::printf("run %-34s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
-                        qPrintable(u'"' + f->name + u'"'), ms, qint64(rows), endedAt - clickedAt);
+            std::printf("run %-46s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
+                        qPrintable(label), ms, qint64(rows), endedAt - clickedAt);
         else
-            std::printf("run %-34s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n",
-                        qPrintable(u'"' + f->name + u'"'), ms, qint64(rows));
+            std::printf("run %-46s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n",
+                        qPrintable(label), ms, qint64(rows));
     }
 
     // Documents: save and open the whole text as plain text and as RTF.

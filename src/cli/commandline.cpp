@@ -487,6 +487,11 @@ QString functionHelp(const FunctionEntry &function)
     }
     if (function.restraint)
         out += u"\nGiving --from-row or --to-row clears \"Auto reset\", so the band is used.\n"_s;
+    if (function.body.readsText && function.body.rowPass)
+        out += u"\nStreams the text a row at a time rather than holding it whole.\n"_s;
+    else if (function.body.readsText)
+        out += u"\nHolds the whole text in memory: a text too large for that is refused (exit "
+               u"status 3).\n"_s;
     return out;
 }
 

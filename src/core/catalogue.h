@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/panel.h"
+#include "core/roworder.h"
 #include "core/rowpass.h"
 #include "core/run.h"
 
@@ -64,6 +65,9 @@ struct FunctionBody {
     /// Set for functions that only rewrite each line of the band on its own, from the line and
     /// the parameters: their row pass follows from it.
     LineTransformFactory lineTransform = nullptr;
+    /// Set for functions that may only reorder the rows (a sort): the command line then moves
+    /// each row's bytes as they are.
+    RowOrderRoutine rowOrder = nullptr;
     QList<CaretMenuTarget> menuTargets = {};
     FunctionExample example = {};
     /// False for functions that stream files named in their fields: they read no text.

@@ -76,6 +76,8 @@ struct RunResult {
     bool undoTaken = true;
     /// Whether the function's text parameters go into their histories.
     bool saveHistories = true;
+    /// Whether the refusal's warning moves the pointer first, as warnings do.
+    bool movesPointer = true;
 
     bool done() const { return outcome == Outcome::Done; }
 

@@ -204,7 +204,10 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
         result.outcome == RunResult::Outcome::Failed) {
         m_c.notice->hide();
         m_c.gauge->hide();
-        m_dialogs.warning(m_window, result.message);
+        if (result.movesPointer)
+            m_dialogs.warning(m_window, result.message);
+        else
+            m_dialogs.warningInPlace(m_window, result.message);
         return;
     }
     if (result.lines)

@@ -26,6 +26,8 @@ private Q_SLOTS:
     void totalShowsInItsFieldAndHistory();
     void addRowKeepsItsBlockOnReselect();
     void appendDataUnlocksItsSearchField();
+    void shuffleRefusalLeavesThePointer();
+    void replicateTakesAnUndoSnapshot();
     void fileFunctions_data();
     void fileFunctions();
     void fileNameFieldsTakeOnlyBrowsedNames();
@@ -75,6 +77,9 @@ void TestFunctions::runs_data()
         u"Line1 dataA\nLine2 dataB  append this\n"_s);
     row("Replace Line per Data", u"a 999\nb\nc 999\n"_s,
         {u"band=1..2"_s, u"search=999"_s, u"with=new line"_s}, u"new line\nb\nc 999\n"_s);
+    row("Sort Ascending/Descending", u"b\nA\n \nc\n"_s, {u"button=descending"_s}, u"c\nb\nA\n"_s);
+    row("Shuffle Data", u"1\n2\n3\n4\n"_s, {u"lowerRow=3"_s}, u"1\n3\n2\n4\n"_s);
+    row("Replicate Data", u"a\nb"_s, {u"copies=2"_s}, u"a\nb\na\nb\n"_s);
     row("Vertical Concatenation", u"a\nb\nc\n"_s, {u"lower=2"_s, u"separator=1"_s},
         u"a b\n---concat---\nb c\nc \n"_s);
     row("Horizontal Concatenation", u"a\nbb\nc\n"_s,
@@ -145,6 +150,28 @@ void TestFunctions::appendDataUnlocksItsSearchField()
     QVERIFY(!search->isEnabled());
     w.set(f, u"containing"_s, u"1"_s);
     QVERIFY(search->isEnabled());
+}
+
+void TestFunctions::shuffleRefusalLeavesThePointer()
+{
+    w.setText(u"1\n2\n"_s);
+    const FunctionEntry &f = w.select(u"Shuffle Data");
+    w.run(f);
+    QCOMPARE(w.dialogs.inPlace, QStringList{u"Begin row count must be greater than one."_s});
+}
+
+// Undo after a replication brings back the text as it stood, hand edits included.
+void TestFunctions::replicateTakesAnUndoSnapshot()
+{
+    w.setText(u"b\na\n"_s);
+    w.run(w.select(u"Sort Ascending/Descending"), u"ascending"_s);
+    w.setText(u"edited\n"_s);
+    const FunctionEntry &f = w.select(u"Replicate Data");
+    w.set(f, u"copies"_s, u"3"_s);
+    w.run(f);
+    QCOMPARE(w.text(), u"edited\nedited\nedited\n"_s);
+    w.window->undo();
+    QCOMPARE(w.text(), u"edited\n"_s);
 }
 
 namespace {
