@@ -266,6 +266,15 @@ void TestCli::endToEnd_data()
         "+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
     row("delete-row: interval 1 refused", "delete-row --and-every=1", "a\nb\n", 1, {},
         "0 or 1 increment is invalid.\n");
+    row("mark-duplicate-lines: blank runs reduced, crlf kept",
+        "mark-duplicate-lines --mark-duplicate-lines --ignore-multiple-blanks",
+        "a  b\r\na b\r\nc\r\n", 0, "1-->a b\r\n1-->a b\r\nc\r\n");
+    row("replace-data-with-data-list: the list from a file",
+        R"x(printf 'v\nw\n' >l && "$CLI" replace-data-with-data-list --replace-this-data=222 --with-this-data-file=l)x",
+        "a 222\nb 222\nc 222\n", 0, "a v\nb w\nc 222\n");
+    row("replace-data-with-data-list: doubling entries refused within the memory limit",
+        R"x(printf 'aa\n%.0s' $(seq 60) >l && ulimit -v 400000 && "$CLI" replace-data-with-data-list --replace-this-data=a --with-this-data-file=l)x",
+        "b\nxa\n", 1, {}, "than memory allows");
     row("delete-leading-trailing-blanks: negative band bound is no number",
         "delete-leading-trailing-blanks --take-out-leading-blanks --from-row=-1", " a\n b\n", 2, {},
         "whole number");

@@ -67,6 +67,10 @@ void TestFunctions::runs_data()
         u"Line1 dataA\nLine2 dataB  append this\n"_s);
     row("Replace Line per Data", u"a 999\nb\nc 999\n"_s,
         {u"band=1..2"_s, u"search=999"_s, u"with=new line"_s}, u"new line\nb\nc 999\n"_s);
+    row("Mark Duplicate Lines", u"a  b\na b\nc\n"_s, {u"ignoreBlanks=1"_s, u"button=mark"_s},
+        u"1-->a b\n1-->a b\nc\n"_s);
+    row("Replace Data with Data List", u"L1 222\nL2 222\nL3 222\n"_s,
+        {u"search=222"_s, u"list=v\nw"_s}, u"L1 v\nL2 w\nL3 222\n"_s);
 }
 
 void TestFunctions::runs()
