@@ -115,6 +115,8 @@ void ReplacedRow::replaceWhole(const QString &entry)
 
 QString ReplacedRow::text() const
 {
+    if (m_whole)
+        return m_original;
     QString out;
     out.reserve(m_length);
     for (qsizetype p = m_pieces[0].next; p != 0; p = m_pieces[p].next)
