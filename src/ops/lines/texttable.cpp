@@ -29,25 +29,28 @@ TextTable::Slot &TextTable::slotFor(QStringView text, size_t hash)
     }
 }
 
-qint64 &TextTable::operator[](QStringView text)
+size_t TextTable::hashOf(QStringView text) const
 {
-    const size_t hash = qHash(text, m_seed);
+    return qHash(text, m_seed);
+}
+
+void TextTable::prefetch(size_t hash) const
+{
+    __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+}
+
+qint64 TextTable::numberOf(QStringView text, size_t hash)
+{
     Slot *slot = &slotFor(text, hash);
     if (slot->text)
-        return slot->value;
+        return slot->number;
     if (size_t(m_size + 1) * 2 > m_slots.size()) {
         grow();
         slot = &slotFor(text, hash);
     }
-    *slot = {keep(text), text.size(), hash, 0};
     ++m_size;
-    return slot->value;
-}
-
-qint64 *TextTable::find(QStringView text)
-{
-    Slot &slot = slotFor(text, qHash(text, m_seed));
-    return slot.text ? &slot.value : nullptr;
+    *slot = {keep(text), text.size(), hash, m_size};
+    return m_size;
 }
 
 const char16_t *TextTable::keep(QStringView text)
