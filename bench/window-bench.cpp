@@ -184,6 +184,9 @@ int main(int argc, char *argv[])
     }
 
     // The row functions: one run each on the whole text, then a stop click 20 ms into a run.
+    QString entries; // Replace Data with Data List's: 100,000 of them
+    for (int i = 1; i <= 100000; ++i)
+        entries += u"ITEM-%1\n"_s.arg(i);
     const struct {
         const char16_t *name;
         QList<std::pair<QString, QString>> params;
@@ -199,6 +202,12 @@ int main(int argc, char *argv[])
         {u"Insert Data Per Data", {{u"data"_s, u"XX"_s}, {u"search"_s, u"note-"_s}}, u"run"_s},
         {u"Append Data", {{u"append"_s, u"CHECKED"_s}, {u"search"_s, u"item7 "_s}}, u"run"_s},
         {u"Replace Line per Data", {{u"search"_s, u"item7 "_s}, {u"with"_s, u"--"_s}}, u"run"_s},
+        {u"Mark Duplicate Lines", {}, u"mark"_s},
+        {u"Mark Duplicate Lines", {{u"ignoreBlanks"_s, u"1"_s}}, u"mark"_s},
+        {u"Mark Duplicate Lines", {}, u"remove"_s},
+        {u"Replace Data with Data List",
+         {{u"search"_s, u"item"_s}, {u"list"_s, entries}},
+         u"run"_s},
     };
     for (const auto &r : rowRuns) {
         const FunctionEntry *f = catalogue().byName(QStringView(r.name));
@@ -232,10 +241,14 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         if (stopped)
             std::printf("run %-34s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
-                        qPrintable(u'"' + f->name + u'"'), ms, qint64(rows), endedAt - clickedAt);
+                        qPrintable(u'"' + f->name + u'"' +
+                                   (r.button == u"run" ? QString() : u' ' + r.button)),
+                        ms, qint64(rows), endedAt - clickedAt);
         else
             std::printf("run %-34s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n",
-                        qPrintable(u'"' + f->name + u'"'), ms, qint64(rows));
+                        qPrintable(u'"' + f->name + u'"' +
+                                   (r.button == u"run" ? QString() : u' ' + r.button)),
+                        ms, qint64(rows));
     }
 
     // Documents: save and open the whole text as plain text and as RTF.
