@@ -30,14 +30,22 @@ private:
         qint64 number = 0;
     };
 
+    struct Free {
+        void operator()(void *memory) const;
+    };
+    template <typename T> using Memory = std::unique_ptr<T[], Free>;
+    /// Room for `count` items, in huge pages when there are enough of them for one.
+    template <typename T> static Memory<T> allocate(size_t count, bool zeroed);
+
     Slot &slotFor(QStringView text, size_t hash);
     const char16_t *keep(QStringView text);
     void grow();
 
-    std::vector<Slot> m_slots;
+    Memory<Slot> m_slots;
+    size_t m_capacity = 0; ///< slots, a power of two
     qsizetype m_size = 0;
     size_t m_seed;
-    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+    std::vector<Memory<char16_t>> m_blocks;
     qsizetype m_blockUsed = 0;
     qsizetype m_blockSize = 0;
 };
