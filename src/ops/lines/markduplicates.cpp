@@ -17,6 +17,22 @@ const QString kRemove = u"remove"_s;
 const QString kIgnoreBlanks = u"ignoreBlanks"_s;
 constexpr QStringView kMarker = u"-->";
 
+/// Reduces every run of two or more blanks (code 32) in `row` to one; false when there was none.
+bool reduceBlankRuns(QString &row)
+{
+    qsizetype from = QStringView(row).indexOf(u"  ");
+    if (from < 0)
+        return false;
+    QChar *data = row.data();
+    qsizetype to = from + 1;
+    for (qsizetype i = from + 1; i < row.size(); ++i) {
+        if (data[i] != u' ' || data[to - 1] != u' ')
+            data[to++] = data[i];
+    }
+    row.truncate(to);
+    return true;
+}
+
 /// The rows grouped by their trimmed text. The groups are those of the rows as they stand, so a
 /// row already marked by an earlier run is grouped by its marked text and marked once more only
 /// as a member of such a group, never twice in one run.
@@ -166,21 +182,6 @@ PassPlan plan(const PassStart &start)
 }
 
 } // namespace
-
-bool reduceBlankRuns(QString &row)
-{
-    qsizetype from = QStringView(row).indexOf(u"  ");
-    if (from < 0)
-        return false;
-    QChar *data = row.data();
-    qsizetype to = from + 1;
-    for (qsizetype i = from + 1; i < row.size(); ++i) {
-        if (data[i] != u' ' || data[to - 1] != u' ')
-            data[to++] = data[i];
-    }
-    row.truncate(to);
-    return true;
-}
 
 FunctionBody markDuplicateLines()
 {
