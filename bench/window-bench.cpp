@@ -185,6 +185,9 @@ int main(int argc, char *argv[])
     }
 
     // The row functions: one run each on the whole text, then a stop click 20 ms into a run.
+    QString entries; // Replace Data with Data List's: 100,000 of them
+    for (int i = 1; i <= 100000; ++i)
+        entries += u"ITEM-%1\n"_s.arg(i);
     const struct {
         const char16_t *name;
         QList<std::pair<QString, QString>> params;
@@ -206,6 +209,12 @@ int main(int argc, char *argv[])
         {u"Sort Ascending/Descending", {{u"column"_s, u"13"_s}}, u"reverse"_s},
         {u"Shuffle Data", {{u"lowerRow"_s, u"500001"_s}}, u"run"_s},
         {u"Replicate Data", {{u"copies"_s, u"2"_s}}, u"run"_s},
+        {u"Mark Duplicate Lines", {}, u"mark"_s},
+        {u"Mark Duplicate Lines", {{u"ignoreBlanks"_s, u"1"_s}}, u"mark"_s},
+        {u"Mark Duplicate Lines", {}, u"remove"_s},
+        {u"Replace Data with Data List",
+         {{u"search"_s, u"item"_s}, {u"list"_s, entries}},
+         u"run"_s},
     };
     for (const auto &r : rowRuns) {
         const FunctionEntry *f = catalogue().byName(QStringView(r.name));

@@ -345,6 +345,15 @@ void TestCli::endToEnd_data()
     row("read-me: rmdat.plx that is no file",
         R"x(mkdir rmdat.plx && PLINTEX_HOME=. "$CLI" read-me)x", "a\n", 3, {},
         "rmdat.plx is not a regular file");
+    row("mark-duplicate-lines: blank runs reduced, crlf kept",
+        "mark-duplicate-lines --mark-duplicate-lines --ignore-multiple-blanks",
+        "a  b\r\na b\r\nc\r\n", 0, "1-->a b\r\n1-->a b\r\nc\r\n");
+    row("replace-data-with-data-list: the list from a file",
+        R"x(printf 'v\nw\n' >l && "$CLI" replace-data-with-data-list --replace-this-data=222 --with-this-data-file=l)x",
+        "a 222\nb 222\nc 222\n", 0, "a v\nb w\nc 222\n");
+    row("replace-data-with-data-list: doubling entries refused within the memory limit",
+        R"x(printf 'aa\n%.0s' $(seq 60) >l && ulimit -v 400000 && "$CLI" replace-data-with-data-list --replace-this-data=a --with-this-data-file=l)x",
+        "b\nxa\n", 1, {}, "than memory allows");
     row("delete-leading-trailing-blanks: negative band bound is no number",
         "delete-leading-trailing-blanks --take-out-leading-blanks --from-row=-1", " a\n b\n", 2, {},
         "whole number");

@@ -89,6 +89,10 @@ void TestFunctions::runs_data()
     row("Insert Incrementing Letters", u"1\n2\n3\n"_s, {u"capitals=1"_s, u"band=2..3"_s},
         u"1\nA2\nB3\n"_s);
     row("Insert CR", u"ab cd\n"_s, {u"caret=1..4"_s}, u"ab \ncd\n"_s);
+    row("Mark Duplicate Lines", u"a  b\na b\nc\n"_s, {u"ignoreBlanks=1"_s, u"button=mark"_s},
+        u"1-->a b\n1-->a b\nc\n"_s);
+    row("Replace Data with Data List", u"L1 222\nL2 222\nL3 222\n"_s,
+        {u"search=222"_s, u"list=v\nw"_s}, u"L1 v\nL2 w\nL3 222\n"_s);
 }
 
 void TestFunctions::runs()
