@@ -67,8 +67,8 @@ RunResult vertical(RunInput input, RunMonitor &monitor)
         }
     }
     // Row i + 1 is joined with row R + i, when the text has one. The rows are joined in place,
-    // each before it serves as a partner: from the top, as partners lie below, or from the
-    // bottom for R = 0, whose partners lie one row above.
+    // each only once it has served as a partner: from the top, as partners lie below (or are
+    // the row itself), or from the bottom for R = 0, whose partners lie one row above.
     const bool upwards = lower == 0;
     for (qsizetype k = 0; k < n; ++k) {
         if (monitor.step(double(done++)))
