@@ -21,6 +21,7 @@ private Q_SLOTS:
     void totalShowsInItsFieldAndHistory();
     void addRowKeepsItsBlockOnReselect();
     void appendDataUnlocksItsSearchField();
+    void replaceLengthIsClearedOnSelect();
 
 private:
     testing::WindowFixture w;
@@ -137,6 +138,23 @@ void TestFunctions::appendDataUnlocksItsSearchField()
     QVERIFY(!search->isEnabled());
     w.set(f, u"containing"_s, u"1"_s);
     QVERIFY(search->isEnabled());
+}
+
+void TestFunctions::replaceLengthIsClearedOnSelect()
+{
+    const FunctionEntry &f = w.select(u"Insert Incrementing Numbers");
+    QWidget *length = w.panel(f).control(u"length"_s);
+    QCOMPARE(length->accessibleName(), u"Replace (length):"_s);
+    QVERIFY(!length->isEnabled());
+    w.set(f, u"replace"_s, u"1"_s);
+    w.set(f, u"length"_s, u"3"_s);
+    w.set(f, u"symmetrical"_s, u"1"_s);
+    QVERIFY(length->isEnabled());
+    w.select(u"Insert Incrementing Numbers"); // raised
+    w.select(u"Insert Incrementing Numbers");
+    QVERIFY(!length->isEnabled());
+    QCOMPARE(w.value(f, u"length"_s), u"0"_s);
+    QCOMPARE(w.value(f, u"symmetrical"_s), u"1"_s);
 }
 
 QTEST_MAIN(TestFunctions)
