@@ -2,9 +2,12 @@
 
 #include "core/number.h"
 #include "ops/registry.h"
+#include "settings/listfile.h"
+#include "settings/programfolder.h"
 #include "settings/textfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -79,8 +82,8 @@ QList<Option> optionsFor(const FunctionEntry &function)
         // Giving a field that a box unlocks ticks the box: a box beside a field with no caption
         // of its own then needs no option of its own.
         const QString label = captionOf(function, p);
-        const QString name = slugOf(label);
-        if (traits.writtenByRun || unlocksUncaptionedField(function, p))
+        const QString name = p.option.isEmpty() ? slugOf(label) : p.option;
+        if (traits.writtenByRun || p.windowOnly || unlocksUncaptionedField(function, p))
             continue;
         if (traits.isNumber) {
             options.append({name,
@@ -91,11 +94,25 @@ QList<Option> optionsFor(const FunctionEntry &function)
                             quoted(label) + u" (default " + p.defaultValue + u')'});
         } else if (traits.isText) {
             const bool multi = traits.multiLine;
-            const QString def = p.defaultValue.isEmpty() ? u"empty"_s : quoted(p.defaultValue);
-            options.append(
-                {name, K::Text, p.key, {}, multi, quoted(p.label) + u" (default " + def + u')'});
-            options.append(
-                {name + u"-file", K::TextFile, p.key, {}, multi, u"the same, read from a file"_s});
+            const QString def =
+                !p.defaultFile.isEmpty()
+                    ? u"the lines of "_s + p.defaultFile + u" in the program folder, if present"_s
+                : p.defaultValue.isEmpty() ? u"empty"_s
+                                           : quoted(p.defaultValue);
+            QString help = quoted(p.label) + u" (default " + def + u')';
+            if (p.kind == ParamKind::FixedList)
+                help += u": an entry such as "_s + p.entries.mid(0, 2).join(u", "_s) +
+                        u", or one character"_s;
+            if (traits.namesFile)
+                help = quoted(p.label) + u", the file's name"_s;
+            options.append({name, K::Text, p.key, {}, multi, help});
+            if (traits.fileForm)
+                options.append({name + u"-file",
+                                K::TextFile,
+                                p.key,
+                                {},
+                                multi,
+                                u"the same, read from a file"_s});
         } else if (p.kind == ParamKind::Choice) {
             for (const ChoiceItem &choice : p.choices) {
                 options.append({slugOf(choice.caption), K::Choice, p.key, choice.key, false,
@@ -149,18 +166,21 @@ QList<Option> optionsFor(const FunctionEntry &function)
                         false,
                         u"the caret's column, as the status bar shows it (default 1)"_s});
     }
-    options.append({u"output"_s,
-                    K::Output,
-                    {},
-                    {},
-                    false,
-                    u"write the result to FILE, replacing it only once it is complete"_s});
-    options.append({u"in-place"_s,
-                    K::InPlace,
-                    {},
-                    {},
-                    false,
-                    u"rewrite FILE with the result, in its own encoding and line ends"_s});
+    // A function that streams a file to a file names both in its own options.
+    if (function.body.readsText) {
+        options.append({u"output"_s,
+                        K::Output,
+                        {},
+                        {},
+                        false,
+                        u"write the result to FILE, replacing it only once it is complete"_s});
+        options.append({u"in-place"_s,
+                        K::InPlace,
+                        {},
+                        {},
+                        false,
+                        u"rewrite FILE with the result, in its own encoding and line ends"_s});
+    }
     options.append({u"help"_s, K::Help, {}, {}, false, u"show this help"_s});
     return options;
 }
@@ -221,17 +241,40 @@ bool namesFile(const FunctionEntry &function, const Option &option)
     if (option.kind == K::Output || option.kind == K::TextFile)
         return true;
     const Parameter *p = option.param.isEmpty() ? nullptr : function.param(option.param);
-    return option.kind == K::Text && p && p->kind == ParamKind::FileName;
+    return option.kind == K::Text && p && traitsOf(p->kind).namesFile;
 }
 
-/// Sets a field's value; a field that a tick box unlocks ticks that box, since giving it says
-/// it is wanted.
+/// Sets a field's value; a field that a tick box unlocks ticks that box, and one that a box
+/// locks clears it, since giving it says it is wanted.
 void setParam(ParamValues &values, const FunctionEntry &function, const QString &key,
               const QString &value)
 {
     values.set(key, value);
-    if (const Parameter *p = function.param(key); p && !p->unlockedBy.isEmpty())
+    const Parameter *p = function.param(key);
+    if (p && !p->unlockedBy.isEmpty())
         values.set(p->unlockedBy, u"1"_s);
+    if (p && !p->lockedBy.isEmpty())
+        values.set(p->lockedBy, u"0"_s);
+}
+
+/// The fields not given that take their default from a list file of the program folder: its
+/// lines, when the file is there. Empty, or why the file could not be read.
+QString readDefaultFiles(ParamValues &values, const FunctionEntry &function,
+                         const QSet<QString> &given)
+{
+    for (const Parameter &p : function.params()) {
+        if (p.defaultFile.isEmpty() || given.contains(p.key))
+            continue;
+        const QString path = programFolder() + u'/' + p.defaultFile;
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            continue;
+        QString why;
+        const std::optional<QStringList> lines = readListFile(path, &why);
+        if (!lines)
+            return u"cannot read "_s + why;
+        values.set(p.key, lines->join(u'\n'));
+    }
+    return {};
 }
 
 } // namespace
@@ -262,12 +305,17 @@ Command parseCommandLine(const QStringList &arguments)
     bool inputGiven = false;
     bool onlyPositional = false;
     QSet<QString> choicesGiven;
+    QSet<QString> textsGiven;
 
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
         if (onlyPositional || !arg.startsWith(u"--"_s) || arg == u"-"_s) {
             if (!onlyPositional && arg.startsWith(u'-') && arg != u"-"_s)
                 return UsageErrorCommand{u"unknown option " + arg};
+            if (!function->body.readsText)
+                return UsageErrorCommand{u"\"" + function->name +
+                                         u"\" reads no text from a FILE or standard input: its "
+                                         u"files are named by its options (see --help)"};
             if (inputGiven)
                 return UsageErrorCommand{u"more than one input file given"_s};
             run.inputPath = arg;
@@ -281,6 +329,9 @@ Command parseCommandLine(const QStringList &arguments)
         const qsizetype eq = arg.indexOf(u'=');
         const QString given = arg.mid(2, eq < 0 ? -1 : eq - 2);
         QString why;
+        if (!function->body.readsText && given == u"in-place"_s)
+            return UsageErrorCommand{u"--in-place does not apply to \"" + function->name +
+                                     u"\": it writes the output file its options name"};
         const Option *option = findOption(options, given, &why);
         if (!option)
             return UsageErrorCommand{why};
@@ -307,6 +358,14 @@ Command parseCommandLine(const QStringList &arguments)
         case K::ToRow:
         case K::CaretRow:
         case K::CaretColumn: {
+            if (option->kind == K::Number &&
+                function->param(option->param)->kind == ParamKind::SignedNumber) {
+                if (!isSignedWholeNumber(value))
+                    return UsageErrorCommand{u"option --" + option->name +
+                                             u" needs a whole number, not \"" + value + u'"'};
+                setParam(run.params, *function, option->param, value);
+                break;
+            }
             const std::optional<qint64> n = parseWholeNumber(value);
             if (!n)
                 return UsageErrorCommand{u"option --" + option->name +
@@ -332,10 +391,9 @@ Command parseCommandLine(const QStringList &arguments)
         }
         case K::Text:
             if (!option->multiLine && (value.contains(u'\n') || value.contains(u'\r')))
-                return UsageErrorCommand{u"option --" +
-                                         slugOf(function->param(option->param)->label) +
-                                         u" takes one line of text"};
+                return UsageErrorCommand{u"option --" + option->name + u" takes one line of text"};
             setParam(run.params, *function, option->param, value);
+            textsGiven.insert(option->param);
             break;
         case K::Choice:
             if (choicesGiven.contains(option->param) &&
@@ -366,6 +424,8 @@ Command parseCommandLine(const QStringList &arguments)
         }
     }
 
+    if (const QString why = readDefaultFiles(run.params, *function, textsGiven); !why.isEmpty())
+        return FileErrorCommand{why};
     const QList<RunButtonItem> runButtons = function->runButtons();
     if (runButtons.size() > 1 && run.runButton.isEmpty()) {
         QStringList names;
@@ -392,8 +452,7 @@ QList<OptionSummary> optionSummary(const FunctionEntry &function)
         if (o.kind == Option::Kind::Output || o.kind == Option::Kind::InPlace)
             continue; // the manual page tells them once, for every function
         const Parameter *p = o.param.isEmpty() ? nullptr : function.param(o.param);
-        const bool isFile =
-            o.kind == Option::Kind::TextFile || (p && p->kind == ParamKind::FileName);
+        const bool isFile = o.kind == Option::Kind::TextFile || (p && traitsOf(p->kind).namesFile);
         QString label = p ? captionOf(function, *p) : QString();
         // Radio and run buttons, the band and the caret are told by their help; only --help
         // itself goes without.
@@ -418,17 +477,21 @@ QString functionList()
 
 QString functionHelp(const FunctionEntry &function)
 {
-    QString out = u"Usage: plintex-cli " + function.slug() + u" [OPTION]... [FILE]\n" +
-                  function.name + u": " + function.body.description +
-                  u"\nRuns on the text of FILE (or standard input) and writes the result to "
-                  u"standard output.\n\nOptions:\n";
+    const bool text = function.body.readsText;
+    QString out = u"Usage: plintex-cli " + function.slug() +
+                  (text ? u" [OPTION]... [FILE]\n"_s : u" OPTION...\n"_s) + function.name + u": " +
+                  function.body.description +
+                  (text ? u"\nRuns on the text of FILE (or standard input) and writes the result "
+                          u"to standard output.\n\nOptions:\n"_s
+                        : u"\nStreams the input file to the output file, both named by options, "
+                          u"in blocks of any size.\n\nOptions:\n"_s);
     for (const Option &o : optionsFor(function)) {
         QString left = u"  --" + o.name;
         if (takesValue(o.kind))
-            left += o.kind == Option::Kind::TextFile ? u"=PATH"_s
-                    : o.kind == Option::Kind::Output ? u"=FILE"_s
-                    : o.kind == Option::Kind::Text   ? u"=TEXT"_s
-                                                     : u"=N"_s;
+            left += o.kind == Option::Kind::TextFile                           ? u"=PATH"_s
+                    : o.kind == Option::Kind::Output || namesFile(function, o) ? u"=FILE"_s
+                    : o.kind == Option::Kind::Text                             ? u"=TEXT"_s
+                                                                               : u"=N"_s;
         out += left.leftJustified(40) + u' ' + o.help + u'\n';
     }
     if (function.restraint)

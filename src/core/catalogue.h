@@ -134,6 +134,9 @@ QString tryBindBody(QList<FunctionEntry> &functions, QStringView name, FunctionB
 /// Lower case; every run of characters other than a-z and 0-9 becomes one "-", none at the ends.
 QString slugOf(QStringView text);
 
+/// A parameter's command-line option: its own name where it has one, else its label's slug.
+QString optionOf(const Parameter &param);
+
 /// The caption an entry shows when the function gives none of its own.
 QString defaultMenuCaption(MenuEntry entry);
 

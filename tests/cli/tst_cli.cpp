@@ -26,7 +26,12 @@ Outcome run(const QString &program, const QStringList &arguments, const QByteArr
     p.start(program, arguments);
     p.write(input);
     p.closeWriteChannel();
-    p.waitForFinished(30000);
+    // Generous: the sanitizer build on a loaded machine is many times slower than release.
+    if (!p.waitForFinished(180000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, "timed out"};
+    }
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
@@ -222,6 +227,38 @@ void TestCli::endToEnd_data()
     row("--in-place on a full disk, left untouched",
         R"x(seq 1000 >f && ulimit -f 2 && "$CLI" insert-into-column --insert=x --in-place f; s=$?; wc -c <f; ls; exit $s)x",
         {}, 3, "3893\nf\n", "File too large");
+    // Functions that stream a file to a file.
+    row("break-up-file through the binary",
+        R"x(printf 123456789 >in && "$CLI" break-up-file --input-single=in --output-file=out --new=5 && cat out)x",
+        {}, 0, "12345\r\n6789");
+    row("replace-byte-in-file: a FILE argument is refused",
+        "replace-byte-in-file --input-file=a --output-file=b --find=a --replace-with=b c", {}, 2,
+        {}, "reads no text from a FILE or standard input");
+    row("replace-byte-in-file: standard input is refused", "break-up-file --new=5 -", {}, 2, {},
+        "reads no text");
+    row("break-up-file: --in-place does not apply", "break-up-file --input-single=a --in-place", {},
+        2, {}, "--in-place does not apply");
+    row("break-up-file: a file-name field has no --NAME-file twin",
+        "break-up-file --output-file-file=x", {}, 2, {}, "unknown option --output-file-file");
+    row("break-up-file: record length 0",
+        R"x(: >in && "$CLI" break-up-file --input-single=in --output-file=out; s=$?; ls; exit $s)x",
+        {}, 1, "in\n", "New CR terminated record length can not be 0.\n");
+    row("replace-byte-in-file: an output that is the input by a link is refused",
+        R"x(printf 'a\tb' >in && ln -s in l && "$CLI" replace-byte-in-file --input-file=in --output-file=l --find='{TAB}' --replace-with=' '; s=$?; cat in; exit $s)x",
+        {}, 1, "a\tb", "Input/Output file names are identical.\n");
+    row("replace-byte-in-file: a missing input is exit 3 with the system's reason",
+        "replace-byte-in-file --input-file=none --output-file=out --find=a --replace-with=b", {}, 3,
+        {}, "Cannot read none: No such file or directory");
+    row("replace-byte-in-file: a full disk, the earlier output kept",
+        R"x(printf abc >in && printf old >out && ulimit -f 0 && "$CLI" replace-byte-in-file --input-file=in --output-file=out --find=a --replace-with=b; s=$?; cat out; ls; exit $s)x",
+        {}, 3, "oldin\nout\n", "Cannot write out: File too large");
+    row("a termination signal stops the run as Stop does",
+        R"x("$CLI" replace-byte-in-file --input-file=/dev/zero --output-file=/dev/null --find=a --replace-with=b & sleep 0.3; kill -TERM $!; wait $!)x",
+        {}, 1, {}, "Processing stopped!\n");
+    // Far larger than the memory the program may take: a sparse file streamed to /dev/null.
+    row("a file larger than the memory allowed",
+        R"x(truncate -s 300M big && ulimit -v 100000 && "$CLI" replace-byte-in-file --input-file=big --output-file=/dev/null --find='{Hex 00}' --replace-with=x && "$CLI" break-up-file --input-single=big --output-file=/dev/null --new=80)x",
+        {}, 0, {});
     // Results, reports and refusals.
     row("total prints the total alone", "total-a-specified-column --in-column=3 --to=12",
         "a 1,000.25\r\nb (0.5)\r\n", 0, "999.75\n");
@@ -261,11 +298,26 @@ void TestCli::endToEnd_data()
         "ab\ncd\nef\n", 0, "ab\n>\ncd\nef\n>\n");
     row("append-data: the search text ticks its box",
         "append-data --append-this-data=X --containing=b", "a\nb\n", 0, "a\nb X\n");
-    row("delete-retain-line-data: offset not a number refused",
-        "'Retain/Delete Line Data' --this-data=b --offset=1x", "ab\nb\n", 1, {},
-        "+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
+    row("delete-retain-line-data: offset not a number is a usage error",
+        "'Retain/Delete Line Data' --this-data=b --offset=abc", "ab\nb\n", 2, {},
+        "--offset needs a whole number, not \"abc\"");
+    row("delete-retain-line-data: negative offset",
+        "'Retain/Delete Line Data' --this-data=c --offset=-1", "abc\nxc\n", 0, "bc\nxc\n");
     row("delete-row: interval 1 refused", "delete-row --and-every=1", "a\nb\n", 1, {},
         "0 or 1 increment is invalid.\n");
+    row("read-me: the replacement list of rmdat.plx, crlf kept",
+        R"x(printf 'cat;dog\r\n' >rmdat.plx && PLINTEX_HOME=. "$CLI" read-me)x",
+        "The cat sat\r\non the mat!\r\n", 0, "The dog sat.   on the mat! \r\n");
+    row("read-me: --replacement-list from a file instead of rmdat.plx",
+        R"x(printf 'cat;dog\r\n' >rmdat.plx && printf 'cat;cow\nmat;rug\n' >l && PLINTEX_HOME=. "$CLI" read-me --replacement-list-file=l)x",
+        "The cat sat\non the mat!\n", 0, "The cow sat.   on the rug! \n");
+    row("read-me: without rmdat.plx, its boxes as flags",
+        R"x(PLINTEX_HOME=. "$CLI" read-me --no-delete-web-addresses --delete-all-html-tags)x",
+        "<b>www.a.com</b>\n", 0, "www.a.com.   \n");
+    row("read-me: the lock is the window's", "read-me --lock", {}, 2, {}, "unknown option --lock");
+    row("read-me: rmdat.plx that is no file",
+        R"x(mkdir rmdat.plx && PLINTEX_HOME=. "$CLI" read-me)x", "a\n", 3, {},
+        "rmdat.plx is not a regular file");
     row("delete-leading-trailing-blanks: negative band bound is no number",
         "delete-leading-trailing-blanks --take-out-leading-blanks --from-row=-1", " a\n b\n", 2, {},
         "whole number");
@@ -364,7 +416,7 @@ void TestCli::streamMatchesRunRoutine()
     const FunctionEntry *f = catalogue().byName(function);
     ParamValues params = ParamValues::defaults(f->params());
     for (const auto &[key, value] : f->body.example.params)
-        params.set(key, f->param(key)->kind == ParamKind::Number ? value : value + u"\u2192");
+        params.set(key, traitsOf(f->param(key)->kind).isNumber ? value : value + u"\u2192");
     if (function == u"Total a Specified Column")
         params.set(u"start"_s, u"3"_s);
     const RowRestraint restraint{from, to, from == 0 && to == 0};

@@ -29,11 +29,12 @@ private:
 
 /// Runs a function by name as the window would: its defaults, then the "key=value" parameters
 /// ("button=" picks the run button, "band=F..T" clears "Auto reset" and sets From and To,
-/// "caret=R..C" puts the caret at 1-based row R and column C, "stop=N" stops after N steps; any
-/// other key must name a parameter of the function, or the row fails). Gives the resulting text (a
-/// report such as a total instead, when there is one); "!" and the message for a refusal ("!no
-/// undo: " when it kept the undo snapshot); "stopped" for a stop, with ": " and the text when it
-/// keeps what it did.
+/// "caret=R..C" puts the caret at row R, column C (1-based), "stop=N" stops after N steps; any
+/// other key must name a parameter of the function, or the row fails). Gives the resulting text
+/// (a report such as a total instead, when there is one), followed by "warning: " and each
+/// warning of a run that still did its work; "!" and the message for a refusal ("!no undo: "
+/// when it kept the undo snapshot); "stopped" for a stop, with ": " and the text when it keeps
+/// what it did.
 inline QString runOn(const QString &function, const QString &text, const QStringList &params,
                      RunResult *full = nullptr)
 {
@@ -80,6 +81,8 @@ inline QString runOn(const QString &function, const QString &text, const QString
         return r.lines ? QStringLiteral("stopped: ") + out : QStringLiteral("stopped");
     if (!r.report.isEmpty())
         return r.lines ? QStringLiteral("!broken: report and text") : r.report.join(u'\n');
+    for (const QString &notice : r.notices)
+        out += QStringLiteral("warning: ") + notice + u'\n';
     return out;
 }
 
