@@ -79,6 +79,13 @@ worst_cases() {
     measure "delete-strip-out-data (letter case ignored)" "$bin/plintex-cli" \
         delete-strip-out-data --delete-strip-out-this-data-file="$needle" \
         --to-this-data-file="$needle" "$long"
+    echo "-- every row into one, and one long row wrapped"
+    measure "horizontal-concatenation, 1,000,000 rows into one" "$bin/plintex-cli" \
+        horizontal-concatenation --horizontally=1000000 "$input"
+    measure "insert-cr --caret-column=55, 2,000,000 a's" "$bin/plintex-cli" insert-cr \
+        --caret-column=55 "$long"
+    measure "insert-cr --caret-column=55, 2,000,000 blanks" "$bin/plintex-cli" insert-cr \
+        --caret-column=55 "$blanks"
     echo "-- 1,000,000 search texts on two short rows"
     measure "delete-lines-per-data" "$bin/plintex-cli" delete-lines-per-data \
         --every-line-containing-this-data-file="$texts" "$two"
@@ -185,6 +192,8 @@ fi
 size=$(stat -c %s "$prose")
 row "strip < to > (20 MB prose)" 1.0 -- delete-strip-out-data "--delete=<" "--to-this-data=>" \
     "$prose" -- sed 's/<[^>]*>//g' "$prose"
+row "wrap 20 MB prose at 55" 1.0 -- insert-cr --caret-column=55 "$prose" \
+    -- fold -s -w 55 "$prose"
 
 # ---- Row functions.
 ledger=$out/ledger-1m.txt
@@ -284,6 +293,13 @@ listed=$(measure "plintex-cli replace-data-with-data-list" "$bin/plintex-cli" \
 met=met; awk "BEGIN { exit !($(secs_of "$listed") > 1) }" && met=MISSED
 summary+=("$(printf '%-40s %6s %6s %6s %6s  %s' "data list, 100,000 rows and entries" \
     "$(secs_of "$listed")" - - "1 s" "$met")")
+# ---- Restructuring. Each member of a group is followed by its separator, the last one too,
+# where paste puts none: the outputs differ by that blank.
+size=$(stat -c %s "$input")
+compare=no row "three rows into one" 1.0 -- horizontal-concatenation --horizontally=3 \
+    --separated-by=1 "$input" -- sh -c 'exec paste -d" " - - - < "$1"' sh "$input"
+row "numbers at column 1" 1.0 -- insert-incrementing-numbers "$input" \
+    -- mawk '{print NR $0}' "$input"
 echo "-- 50 search texts against one"
 one=$(measure "plintex-cli delete-lines-per-data, 1 text" \
     "$bin/plintex-cli" delete-lines-per-data --every-line=PAID "$ledger"); echo "$one"

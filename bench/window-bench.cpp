@@ -215,6 +215,14 @@ int main(int argc, char *argv[])
         {u"Replace Data with Data List",
          {{u"search"_s, u"item"_s}, {u"list"_s, entries}},
          u"run"_s},
+        {u"Vertical Concatenation",
+         {{u"lower"_s, u"500001"_s}, {u"separator"_s, u"2"_s}},
+         u"run"_s},
+        {u"Horizontal Concatenation",
+         {{u"rows"_s, u"3"_s}, {u"separator"_s, u"1"_s}, {u"symmetrical"_s, u"1"_s}},
+         u"run"_s},
+        {u"Insert Incrementing Numbers", {{u"symmetrical"_s, u"1"_s}}, u"run"_s},
+        {u"Insert Incrementing Letters", {{u"step"_s, u"50"_s}}, u"run"_s},
     };
     for (const auto &r : rowRuns) {
         const FunctionEntry *f = catalogue().byName(QStringView(r.name));
@@ -254,6 +262,19 @@ int main(int argc, char *argv[])
         else
             std::printf("run %-46s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n",
                         qPrintable(label), ms, qint64(rows));
+    }
+
+    // Insert CR takes its width from the caret and has no stop test: one run, lines broken at 40.
+    {
+        const FunctionEntry *f = catalogue().byName(u"Insert CR");
+        window.functionBar()->button(f->number)->click();
+        window.workArea()->setCaret({0, 39});
+        timer.start();
+        window.panel(f->number)->runButton(u"run"_s)->click();
+        QApplication::processEvents();
+        std::printf("run %-34s %6lld ms, %7lld rows\n", "\"Insert CR\"", timer.elapsed(),
+                    qint64(window.workArea()->store().lineCount()));
+        window.undo();
     }
 
     // Documents: save and open the whole text as plain text and as RTF.
