@@ -183,6 +183,7 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
 
     m_running = true;
     Q_EMIT runningChanged(true);
+    Q_EMIT runStarting(function);
     WindowRunMonitor monitor(*m_c.notice, *m_c.gauge, m_session.stop);
     // Edits typed while the run goes on would be overwritten by its result.
     workArea->setReadOnly(true);
@@ -191,6 +192,17 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     apply(function, result);
     m_running = false;
     Q_EMIT runningChanged(false);
+    Q_EMIT runEnded(function, result.outcome);
+}
+
+void FunctionController::setFileDefault(const QString &file, const QStringList &lines)
+{
+    for (ParameterPanel *panel : std::as_const(m_panels)) {
+        for (const Parameter &p : panel->function().params()) {
+            if (p.defaultFile == file)
+                panel->setValue(p.key, lines.join(u'\n'));
+        }
+    }
 }
 
 void FunctionController::apply(const FunctionEntry &function, RunResult &result)
