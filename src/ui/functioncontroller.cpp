@@ -229,8 +229,8 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
         Q_EMIT textRewritten();
     for (int i = 0; i < result.statusTexts.size(); ++i)
         m_c.status->setCount(i, result.statusTexts[i]);
-    if (result.clipboard)
-        QGuiApplication::clipboard()->setText(*result.clipboard);
+    if (result.copyText)
+        QGuiApplication::clipboard()->setText(m_c.panes->workArea()->text());
     if (result.beep)
         QApplication::beep();
     if (result.saveHistories)
