@@ -59,7 +59,6 @@ RunResult run(RunInput input, RunMonitor &monitor)
 {
     const ParamValues &params = input.params;
     QStringList area = std::move(input.lines);
-    input.lines = {};
     bool changed = false;
     monitor.begin(double(std::max<qsizetype>(area.size(), 1)));
     if (input.runButton == kPasteRun) {
@@ -81,7 +80,8 @@ RunResult run(RunInput input, RunMonitor &monitor)
             if (monitor.step(double(i))) {
                 const qsizetype before = area.size();
                 removeLines(area, i + 1, startsWithTab);
-                return stoppedWith(std::move(area), changed || area.size() < before);
+                const bool deleted = area.size() < before;
+                return stoppedWith(std::move(area), changed || deleted);
             }
         }
         removeLines(area, 0, startsWithTab);
