@@ -86,6 +86,23 @@ worst_cases() {
         --caret-column=55 "$long"
     measure "insert-cr --caret-column=55, 2,000,000 blanks" "$bin/plintex-cli" insert-cr \
         --caret-column=55 "$blanks"
+    local addresses=$out/addresses-2m.txt unended=$out/unended-100k.txt list=$out/list-2000.txt
+    if [ ! -f "$list" ]; then
+        awk 'BEGIN { while (n < 2000000) { printf "www.a%d.com ", i++; n += 12 } print "" }' \
+            > "$addresses"
+        awk 'BEGIN { print "www start of a prefix that never ends";
+            for (i = 1; i <= 100000; i++) printf "row %d says http and x.com before it\n", i }' \
+            > "$unended"
+        awk 'BEGIN { for (i = 1; i <= 2000; i++) printf "w%d;W%d\n", i, i }' > "$list"
+    fi
+    size=$(stat -c %s "$addresses")
+    echo "-- Read Me on the inputs that cost the address deletion and the list the most"
+    measure "read-me, one row of 2,000,000 characters of addresses" "$bin/plintex-cli" read-me \
+        "$addresses"
+    measure "read-me, 100,000 rows below a prefix without ending" "$bin/plintex-cli" read-me \
+        "$unended"
+    measure "read-me, 2,000 replacements over 2 MB" "$bin/plintex-cli" read-me \
+        --replacement-list-file="$list" "$addresses"
     echo "-- 1,000,000 search texts on two short rows"
     measure "delete-lines-per-data" "$bin/plintex-cli" delete-lines-per-data \
         --every-line-containing-this-data-file="$texts" "$two"
@@ -194,6 +211,37 @@ row "strip < to > (20 MB prose)" 1.0 -- delete-strip-out-data "--delete=<" "--to
     "$prose" -- sed 's/<[^>]*>//g' "$prose"
 row "wrap 20 MB prose at 55" 1.0 -- insert-cr --caret-column=55 "$prose" \
     -- fold -s -w 55 "$prose"
+
+# Read Me against a plain re-wrap of the same prose; its target is a time: 3 s.
+web=$out/web-prose-20mb.txt
+if [ ! -f "$web" ]; then
+    awk 'BEGIN { srand(23); split("the of and to in is that for it as was with be by on not he this are or his from at which but have an they you were her", w, " ");
+        while (bytes < 20000000) { line = ""; n = int(rand() * 16) + 4;
+            for (k = 0; k < n; k++) { word = w[int(rand() * 30) + 1]; r = rand();
+                if (r < 0.02) word = "www.site" int(rand() * 1000) ".com/page";
+                else if (r < 0.03) word = "http://example.org/" word ".html";
+                else if (r < 0.08) word = "<b>" word "</b>";
+                line = line (k ? " " : "") word }
+            r = rand(); if (r < 0.1) line = line "."; else if (r < 0.15) line = "\t" line;
+            print line; bytes += length(line) + 1; if (rand() < 0.1) { print ""; bytes++ } } }' \
+        > "$web"
+    # Real text: accented names among the words, and a Windows-1252 copy of it.
+    sed 's/ his / Zoë\x27s /g; s/ her / José /g; s/ were / Müller /g' "$web" > "$out/web-prose-utf8.txt"
+    iconv -f UTF-8 -t WINDOWS-1252 "$out/web-prose-utf8.txt" > "$out/web-prose-1252.txt"
+fi
+for text in "$web" "$out/web-prose-utf8.txt" "$out/web-prose-1252.txt"; do
+    size=$(stat -c %s "$text")
+    name=$(basename "$text" .txt)
+    echo "-- read me ($name, $((size / 1000000)) MB)"
+    a=$(measure "plintex-cli read-me --delete-all-html-tags" "$bin/plintex-cli" read-me \
+        --delete-all-html-tags "$text"); echo "$a"
+    b=$(measure "fmt -w 55" fmt -w 55 "$text"); echo "$b"
+    ratio=$(awk "BEGIN { printf \"%.2f\", $(secs_of "$a") / $(secs_of "$b") }")
+    met=met; awk "BEGIN { exit !($(secs_of "$a") > 3) }" && met=MISSED
+    printf '   %s s (target <= 3 s, %s), ratio %s to fmt\n' "$(secs_of "$a")" "$met" "$ratio"
+    summary+=("$(printf '%-40s %6s %6s %6s %6s  %s' "read me ($name)" "$(secs_of "$a")" \
+        "$(secs_of "$b")" "$ratio" "3 s" "$met")")
+done
 
 # ---- Row functions.
 ledger=$out/ledger-1m.txt

@@ -67,7 +67,10 @@ struct RunResult {
     QStringList report = {};
     /// Warnings shown after a run that still did its work.
     QStringList notices = {};
-    std::optional<QString> clipboard = {}; ///< the text to leave on the clipboard
+    /// The resulting text goes onto the clipboard as well. The command line writes that text
+    /// to standard output anyway; the window copies it, so no second copy of a large text is
+    /// made when nobody needs it.
+    bool copyText = false;
     bool beep = false;
 
     /// Whether the undo snapshot was replaced by the text as the run found it. Most runs take it

@@ -182,6 +182,7 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
 
     m_running = true;
     Q_EMIT runningChanged(true);
+    Q_EMIT runStarting(function);
     // The file functions show their own bar over their panel's input field.
     PieGauge *gauge = m_panels.value(function.number)->barGauge();
     WindowRunMonitor monitor(*m_c.notice, gauge ? *gauge : *m_c.gauge, m_session.stop);
@@ -194,6 +195,17 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     apply(function, result);
     m_running = false;
     Q_EMIT runningChanged(false);
+    Q_EMIT runEnded(function, result.outcome);
+}
+
+void FunctionController::setFileDefault(const QString &file, const QStringList &lines)
+{
+    for (ParameterPanel *panel : std::as_const(m_panels)) {
+        for (const Parameter &p : panel->function().params()) {
+            if (p.defaultFile == file)
+                panel->setValue(p.key, lines.join(u'\n'));
+        }
+    }
 }
 
 void FunctionController::apply(const FunctionEntry &function, RunResult &result)
@@ -224,8 +236,8 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
         Q_EMIT textRewritten();
     for (int i = 0; i < result.statusTexts.size(); ++i)
         m_c.status->setCount(i, result.statusTexts[i]);
-    if (result.clipboard)
-        QGuiApplication::clipboard()->setText(*result.clipboard);
+    if (result.copyText)
+        QGuiApplication::clipboard()->setText(m_c.panes->workArea()->text());
     if (result.beep)
         QApplication::beep();
     if (result.saveHistories)
