@@ -70,6 +70,9 @@ struct FunctionBody {
     /// True for functions whose run reads the caret (`RunInput::caret`): only they take it on
     /// the command line.
     bool readsCaret = false;
+    /// True for functions that keep the row restraint strip hidden yet read its To
+    /// (`RunInput::restraint.to`), whatever an earlier run left there.
+    bool readsStripTo = false;
 };
 
 struct DropDownEntry {

@@ -67,6 +67,9 @@ void TestFunctions::runs_data()
         u"Line1 dataA\nLine2 dataB  append this\n"_s);
     row("Replace Line per Data", u"a 999\nb\nc 999\n"_s,
         {u"band=1..2"_s, u"search=999"_s, u"with=new line"_s}, u"new line\nb\nc 999\n"_s);
+    row("Special Routines", u"one. two  three\n"_s, {u"button=capitalise"_s, u"each=sentence"_s},
+        u"one. Two  Three\n"_s);
+    row("Html Realign", u"a\n  b\n"_s, {}, u"a\n  b\na b\n"_s);
 }
 
 void TestFunctions::runs()

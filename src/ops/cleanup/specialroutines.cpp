@@ -250,11 +250,14 @@ FunctionBody specialRoutines()
                 runButton(kCapitalise, u"Capitalize first letter of each:"_s),
                 common::choiceOf(kEach, {}, {{kWord, u"word"_s}, {kSentence, u"sentence."_s}},
                                  kWord),
-                runButton(kLetters, u"Delete all letters."_s),
+                // Three rows rather than two: two would not fit the window's starting width.
                 rowBreak(),
+                runButton(kLetters, u"Delete all letters."_s),
                 runButton(kDigits, u"Delete all numerics."_s),
                 runButton(kSpecial, u"Delete all special characters."_s),
+                rowBreak(),
                 runButton(kTags, u"Delete HTML tags."_s),
+                progressBar(),
                 runButton(kBlanks, u"Truncate multiple blanks."_s),
                 runButton(kCount, u"Total characters and blanks."_s),
             },
@@ -268,6 +271,7 @@ FunctionBody specialRoutines()
                     .runButton = kCapitalise,
                     .expected = u"Any And All Words"_s},
         .readsCaret = true,
+        .readsStripTo = true,
     };
 }
 

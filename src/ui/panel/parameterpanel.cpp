@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -72,6 +73,16 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
             addToRow(new QLabel(c->text, this));
         } else if (std::holds_alternative<RowBreak>(item)) {
             newRow();
+        } else if (std::holds_alternative<ProgressBarItem>(item)) {
+            m_progressBar = new QProgressBar(this);
+            m_progressBar->setTextVisible(false);
+            m_progressBar->setFixedWidth(80);
+            // Hidden, it keeps its room: the panel does not shift while it shows.
+            QSizePolicy keep = m_progressBar->sizePolicy();
+            keep.setRetainSizeWhenHidden(true);
+            m_progressBar->setSizePolicy(keep);
+            m_progressBar->hide();
+            addToRow(m_progressBar);
         }
     }
     for (QHBoxLayout *row : std::as_const(m_rows))

@@ -9,6 +9,7 @@
 
 class QAbstractButton;
 class QHBoxLayout;
+class QProgressBar;
 
 namespace plintex {
 
@@ -38,6 +39,8 @@ public:
     QAbstractButton *runButton(const QString &key) const { return m_runButtons.value(key); }
     QAbstractButton *actionButton(PanelAction action) const { return m_actions.value(int(action)); }
     QList<HistoryComboBox *> historyBoxes() const;
+    /// The panel's own progress bar, if it has one.
+    QProgressBar *progressBar() const { return m_progressBar; }
     /// The widgets that take the focus, in the order they stand on screen.
     QList<QWidget *> focusChain() const;
 
@@ -55,6 +58,7 @@ private:
     QHash<QString, QAbstractButton *> m_runButtons;
     QHash<int, QAbstractButton *> m_actions; ///< by PanelAction
     QList<QWidget *> m_focusChain;
+    QProgressBar *m_progressBar = nullptr;
 };
 
 } // namespace plintex
