@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+#include <optional>
 #include <utility>
 
 namespace plintex {
@@ -49,6 +51,13 @@ struct FunctionExample {
     std::optional<QString> expected = {};
 };
 
+/// What each 7-bit character becomes in a run that changes only such characters, one for one
+/// (letter case). No byte of any other character is below 128 in UTF-8 or Windows-1252, so a
+/// text in either can be rewritten byte by byte, undecoded.
+using AsciiMap = std::array<char, 128>;
+using AsciiMapFactory = std::optional<AsciiMap> (*)(const QString &runButton,
+                                                    const ParamValues &params);
+
 /// Everything a function brings of its own, from its file in the ops layer. A function not
 /// built yet has an empty body.
 struct FunctionBody {
@@ -63,6 +72,9 @@ struct FunctionBody {
     /// Set for functions that only rewrite each line of the band on its own, from the line and
     /// the parameters: their row pass follows from it.
     LineTransformFactory lineTransform = nullptr;
+    /// Set for functions some of whose runs only map 7-bit characters: the command line then
+    /// rewrites a file's bytes directly, as its row pass would.
+    AsciiMapFactory asciiMap = nullptr;
     QList<CaretMenuTarget> menuTargets = {};
     FunctionExample example = {};
     /// False for functions that stream files named in their fields: they read no text.

@@ -74,6 +74,19 @@ RowEdit rowEdit(const PassStart &start)
     return whenChanged<collapseBlankRuns>;
 }
 
+std::optional<AsciiMap> caseMap(const QString &runButton, const ParamValues &)
+{
+    if (runButton != kCapitals && runButton != kSmall)
+        return std::nullopt;
+    AsciiMap map;
+    for (int c = 0; c < 128; ++c) {
+        QString one(1, QChar(c));
+        runButton == kCapitals ? toCapitals(one) : toSmallLetters(one);
+        map[c] = char(one.front().unicode());
+    }
+    return map;
+}
+
 PassPlan countPlan(TextPosition caret)
 {
     auto counts = std::make_shared<TextCounts>();
@@ -263,6 +276,7 @@ FunctionBody specialRoutines()
             },
         .run = run,
         .rowPass = plan,
+        .asciiMap = caseMap,
         .example = {.title = u"Capitalize first character of each word or sentence, or convert "
                              u"to all upper / lower case"_s,
                     .before = u"any and all words"_s,
