@@ -3,6 +3,53 @@
 #include "settings/textfile.h"
 
 namespace plintex::cli {
+namespace {
+
+/// A map that moves one run of characters by the same distance (letter case), which a loop the
+/// compiler vectorises can apply; nothing for any other map.
+struct Shift {
+    uchar first = 0;
+    uchar count = 0;
+    char distance = 0;
+};
+
+std::optional<Shift> shiftOf(const AsciiMap &map)
+{
+    Shift shift;
+    int c = 0;
+    while (c < 128 && map[c] == char(c))
+        ++c;
+    if (c == 128)
+        return shift;
+    shift.first = uchar(c);
+    shift.distance = char(map[c] - c);
+    while (c < 128 && map[c] == char(c + shift.distance))
+        ++c;
+    shift.count = uchar(c - shift.first);
+    for (; c < 128; ++c) {
+        if (map[c] != char(c))
+            return std::nullopt;
+    }
+    return shift;
+}
+
+void apply(const AsciiMap &map, const std::optional<Shift> &shift, char *data, qsizetype n)
+{
+    if (shift) {
+        const uchar first = shift->first, count = shift->count;
+        const char distance = shift->distance;
+        for (qsizetype i = 0; i < n; ++i)
+            data[i] = char(uchar(uchar(data[i]) - first) < count ? data[i] + distance : data[i]);
+        return;
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        const uchar c = uchar(data[i]);
+        if (c < 128)
+            data[i] = map[c];
+    }
+}
+
+} // namespace
 
 MapOutcome mapAsciiBytes(TextSource &source, const AsciiMap &map,
                          const std::function<bool(QByteArrayView)> &write,
@@ -24,17 +71,14 @@ MapOutcome mapAsciiBytes(TextSource &source, const AsciiMap &map,
 
     // The text's first line break is the one a last row without its own gets.
     const qsizetype bom = start.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const std::optional<Shift> shift = shiftOf(map);
     QByteArrayView lineEnd;
     bool crLast = false; // the piece before ended in a CR that may start a CR LF
     char last = 0;
     qint64 read = 0;
     for (; n > 0; n = source.read(piece.data(), piece.size())) {
         char *data = piece.data();
-        for (qsizetype i = 0; i < n; ++i) {
-            const uchar c = uchar(data[i]);
-            if (c < 128)
-                data[i] = map[c];
-        }
+        apply(map, shift, data, n);
         if (lineEnd.isEmpty()) {
             const QByteArrayView view(data, n);
             if (crLast)
