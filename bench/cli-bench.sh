@@ -103,6 +103,17 @@ worst_cases() {
         "$unended"
     measure "read-me, 2,000 replacements over 2 MB" "$bin/plintex-cli" read-me \
         --replacement-list-file="$list" "$addresses"
+    echo "-- Special Routines on a row of 1,000,000 tags, 2,000,000 a's, 2,000,000 blanks"
+    local tags=$out/tags-1m.txt
+    [ -f "$tags" ] || awk 'BEGIN { for (i = 0; i < 1000000; i++) printf "<a>x"; print "" }' > "$tags"
+    measure "special-routines --delete-html-tags" "$bin/plintex-cli" special-routines \
+        --delete-html-tags "$tags"
+    measure "special-routines --delete-all-letters" "$bin/plintex-cli" special-routines \
+        --delete-all-letters "$long"
+    measure "special-routines --capitalize-first-letter-of-each" "$bin/plintex-cli" \
+        special-routines --capitalize-first-letter-of-each "$long"
+    measure "special-routines --truncate-multiple-blanks" "$bin/plintex-cli" special-routines \
+        --truncate-multiple-blanks "$blanks"
     echo "-- 1,000,000 search texts on two short rows"
     measure "delete-lines-per-data" "$bin/plintex-cli" delete-lines-per-data \
         --every-line-containing-this-data-file="$texts" "$two"
@@ -196,6 +207,23 @@ row "replace inside a band" 1.0 -- replace-in-column --replace=item --with=ITEM 
 compare=no row "total a column" 1.0 -- total-a-specified-column --in-column=23 --to=33 "$input" \
     -- mawk '{s+=substr($0,23,10)} END{printf "%.2f\n", s}' "$input"
 compare=no row "align the whole text" 0.1 -- align-data-into-columns "$input" -- column -t "$input"
+row "all capital letters" 1.0 -- special-routines --all-capital-letters "$input" \
+    -- sh -c 'tr a-z A-Z < "$0"' "$input"
+# Real text: accented names, in UTF-8 and in a Windows-1252 copy.
+names=$out/names-1m.txt
+if [ ! -f "$out/names-1m-1252.txt" ]; then
+    awk 'BEGIN { srand(3); split("José Zoë Ångström Müller Françoise Øyvind Núñez Göran Chloé Renée", n, " ");
+        for (i = 1; i <= 1000000; i++)
+            printf "%08d %-12s %-12s %10.2f\n", i, n[int(rand() * 10) + 1], n[int(rand() * 10) + 1],
+                   rand() * 99999 }' > "$names"
+    iconv -f UTF-8 -t WINDOWS-1252 "$names" > "$out/names-1m-1252.txt"
+fi
+for text in "$names" "$out/names-1m-1252.txt"; do
+    size=$(stat -c %s "$text")
+    row "all capital letters, $(basename "$text")" 1.0 -- special-routines --all-capital-letters \
+        "$text" -- sh -c 'tr a-z A-Z < "$0"' "$text"
+done
+size=$(stat -c %s "$input")
 
 prose=$out/prose-20mb.txt
 if [ ! -f "$prose" ]; then
@@ -242,6 +270,20 @@ for text in "$web" "$out/web-prose-utf8.txt" "$out/web-prose-1252.txt"; do
     summary+=("$(printf '%-40s %6s %6s %6s %6s  %s' "read me ($name)" "$(secs_of "$a")" \
         "$(secs_of "$b")" "$ratio" "3 s" "$met")")
 done
+row "delete HTML tags (20 MB prose)" 1.0 -- special-routines --delete-html-tags "$prose" \
+    -- sed 's/<[^>]*>//g' "$prose"
+
+# A table pasted from a web page, one cell a line, each row a staircase of three.
+stairs=$out/stairs-100k.txt
+[ -f "$stairs" ] || awk 'BEGIN { for (i = 0; i < 100000; i++)
+    printf "%s%s\n", substr("                  ", 1, 9 * (i % 3)), "cell" i }' > "$stairs"
+size=$(stat -c %s "$stairs")
+echo "-- Html Realign on 100,000 lines (target: at most 1 s)"
+realign=$(measure "plintex-cli html-realign" "$bin/plintex-cli" html-realign "$stairs")
+echo "$realign"
+met=met; awk "BEGIN { exit !($(secs_of "$realign") > 1) }" && met=MISSED
+summary+=("$(printf '%-40s %6s %6s %6s %6s  %s' "Html Realign, 100,000 lines (seconds)" \
+    "$(secs_of "$realign")" - - 1 "$met")")
 
 # ---- Row functions.
 ledger=$out/ledger-1m.txt

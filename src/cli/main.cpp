@@ -1,4 +1,5 @@
 #include "cli/arguments.h"
+#include "cli/asciimap.h"
 #include "cli/byterows.h"
 #include "cli/commandline.h"
 #include "cli/hugepages.h"
@@ -225,6 +226,23 @@ int runCommand(const cli::RunCommand &command)
         return runWholeText(command, &source, output);
 
     cli::ProgressLine progress(source.size());
+    const std::optional<AsciiMap> map =
+        body.asciiMap ? body.asciiMap(command.runButton, command.params) : std::nullopt;
+    if (map) {
+        switch (cli::mapAsciiBytes(
+            source, *map, [&](QByteArrayView bytes) { return output.write(bytes); },
+            [&](qint64 done) { progress.update(done); })) {
+        case cli::MapOutcome::Done:
+            return finishRun({}, {}, command.inPlace, output);
+        case cli::MapOutcome::ReadFailed:
+            output.discard();
+            return fail(cli::FileError, source.error());
+        case cli::MapOutcome::WriteFailed:
+            return fail(cli::FileError, output.error());
+        case cli::MapOutcome::NotApplicable:
+            break;
+        }
+    }
     const cli::StreamResult r = cli::streamPass(
         source, body.rowPass, {command.params, command.runButton, command.restraint, command.caret},
         [&](QByteArrayView bytes) { return output.write(bytes); },

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+#include <optional>
 #include <utility>
 
 namespace plintex {
@@ -51,6 +53,13 @@ struct FunctionExample {
     TextPosition caret = {}; ///< where the caret stands, for a function that reads it
 };
 
+/// What each 7-bit character becomes in a run that changes only such characters, one for one
+/// (letter case). No byte of any other character is below 128 in UTF-8 or Windows-1252, so a
+/// text in either can be rewritten byte by byte, undecoded.
+using AsciiMap = std::array<char, 128>;
+using AsciiMapFactory = std::optional<AsciiMap> (*)(const QString &runButton,
+                                                    const ParamValues &params);
+
 /// Everything a function brings of its own, from its file in the ops layer. A function not
 /// built yet has an empty body.
 struct FunctionBody {
@@ -68,6 +77,9 @@ struct FunctionBody {
     /// Set for functions that may only reorder the rows (a sort): the command line then moves
     /// each row's bytes as they are.
     RowOrderRoutine rowOrder = nullptr;
+    /// Set for functions some of whose runs only map 7-bit characters: the command line then
+    /// rewrites a file's bytes directly, as its row pass would.
+    AsciiMapFactory asciiMap = nullptr;
     QList<CaretMenuTarget> menuTargets = {};
     FunctionExample example = {};
     /// False for functions that stream files named in their fields: they read no text.
@@ -75,6 +87,9 @@ struct FunctionBody {
     /// True for functions whose run reads the caret (`RunInput::caret`): only they take it on
     /// the command line.
     bool readsCaret = false;
+    /// True for functions that keep the row restraint strip hidden yet read its To
+    /// (`RunInput::restraint.to`), whatever an earlier run left there.
+    bool readsStripTo = false;
 };
 
 struct DropDownEntry {

@@ -85,8 +85,12 @@ struct CaptionItem {
 /// Starts a second row of controls.
 struct RowBreak {};
 
+/// The panel's own plain progress bar, hidden until a run shows its progress there.
+struct ProgressBarItem {};
+
 /// One item of a panel, left to right, top to bottom.
-using PanelItem = std::variant<Parameter, RunButtonItem, ActionItem, CaptionItem, RowBreak>;
+using PanelItem =
+    std::variant<Parameter, RunButtonItem, ActionItem, CaptionItem, RowBreak, ProgressBarItem>;
 
 /// What a kind of parameter is, for every front end: the window's controls and the command
 /// line's options read this instead of switching on the kind themselves.
@@ -118,6 +122,10 @@ inline PanelItem action(PanelAction action, QString caption, QString hint = {})
 inline PanelItem rowBreak()
 {
     return RowBreak{};
+}
+inline PanelItem progressBar()
+{
+    return ProgressBarItem{};
 }
 
 /// Whether the select routine puts a parameter back to its default.

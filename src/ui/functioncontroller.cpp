@@ -177,6 +177,8 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     input.params = m_panels.value(function.number)->values();
     // A function without the strip covers the whole text, whatever the hidden strip holds.
     input.restraint = function.restraint ? m_c.strip->restraint() : RowRestraint{};
+    if (!function.restraint && function.body.readsStripTo)
+        input.restraint.to = m_c.strip->restraint().to;
     input.caret = {m_session.caret.row, m_session.caret.column};
     input.runButton = runButton;
 
@@ -184,8 +186,10 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     Q_EMIT runningChanged(true);
     Q_EMIT runStarting(function);
     // The file functions show their own bar over their panel's input field.
-    PieGauge *gauge = m_panels.value(function.number)->barGauge();
-    WindowRunMonitor monitor(*m_c.notice, gauge ? *gauge : *m_c.gauge, m_session.stop);
+    ParameterPanel *panel = m_panels.value(function.number);
+    PieGauge *gauge = panel->barGauge();
+    WindowRunMonitor monitor(*m_c.notice, gauge ? *gauge : *m_c.gauge, m_session.stop,
+                             panel->progressBar());
     // Edits typed while the run goes on would be overwritten by its result.
     workArea->setReadOnly(true);
     RunResult result = m_session.run(function, std::move(input), monitor);
@@ -225,17 +229,22 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
     if (result.lines)
         m_c.panes->workArea()->setLines(std::move(*result.lines));
     placeCaret(result.caret);
+    // After the refresh, which puts the counts back to "?"; a stopped count shows its part.
+    const auto showCounts = [&] {
+        for (int i = 0; i < result.statusTexts.size(); ++i)
+            m_c.status->setCount(i, result.statusTexts[i]);
+    };
     if (result.outcome == RunResult::Outcome::Stopped) {
         stopProcess();
         if (result.lines)
             Q_EMIT textRewritten();
+        showCounts();
         return;
     }
     m_c.gauge->hide();
     if (result.lines)
         Q_EMIT textRewritten();
-    for (int i = 0; i < result.statusTexts.size(); ++i)
-        m_c.status->setCount(i, result.statusTexts[i]);
+    showCounts();
     if (result.copyText)
         QGuiApplication::clipboard()->setText(m_c.panes->workArea()->text());
     if (result.beep)

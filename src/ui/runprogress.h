@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 
+class QProgressBar;
+
 namespace plintex {
 
 class PieGauge;
@@ -23,7 +25,11 @@ public:
 /// every line.
 class WindowRunMonitor final : public RunMonitor {
 public:
-    WindowRunMonitor(ProcessingNotice &notice, PieGauge &gauge, const StopLatch &stop);
+    /// `panelBar`: the progress bar of the function's own panel, if it has one.
+    WindowRunMonitor(ProcessingNotice &notice, PieGauge &gauge, const StopLatch &stop,
+                     QProgressBar *panelBar = nullptr);
+    /// Hides the panel's bar once the run is over; the window hides the notice and the gauge.
+    ~WindowRunMonitor() override;
 
     void begin(double maximum, Gauge gauge) override;
     void advance(double position) override;
@@ -33,6 +39,9 @@ private:
     ProcessingNotice &m_notice;
     PieGauge &m_gauge;
     const StopLatch &m_stop;
+    QProgressBar *m_panelBar;
+    bool m_onPanel = false;
+    double m_maximum = 0;
     QElapsedTimer m_sincePump;
     unsigned m_lines = 0;
     bool m_eachStep = false;

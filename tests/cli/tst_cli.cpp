@@ -1,3 +1,4 @@
+#include "cli/asciimap.h"
 #include "cli/byterows.h"
 #include "cli/streamrun.h"
 #include "ops/registry.h"
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void streamMatchesRunRoutine();
     void reorderingMatchesRunRoutine();
     void runThatChangesNothingKeepsBytes();
+    void asciiMapWritesWhatTheRowPassWrites();
     void fileThatShrinksWhileRead();
     void wholeTextHasALimit();
 };
@@ -309,6 +311,37 @@ void TestCli::endToEnd_data()
         "--offset needs a whole number, not \"abc\"");
     row("delete-retain-line-data: negative offset",
         "'Retain/Delete Line Data' --this-data=c --offset=-1", "abc\nxc\n", 0, "bc\nxc\n");
+    row("special-routines: capitals of a file, windows-1252 letters untouched, a break added",
+        R"x(printf 'caf\351 \340b\r\nx' >f && "$CLI" special-routines --all-capital-letters f)x",
+        {}, 0,
+        "CAF\xE9 \xE0"
+        "B\r\nX\r\n");
+    row("special-routines: small letters of utf-16", "special-routines --all-small-letters",
+        QByteArray("\xFF\xFE"
+                   "A\0\xC9\0\n\0",
+                   8),
+        0,
+        QByteArray("\xFF\xFE"
+                   "a\0\xC9\0\n\0",
+                   8));
+    row("special-routines: the counts, three lines",
+        "special-routines --total --caret-row=2 "
+        "--caret-column=2",
+        "a b\ncd\n", 0, "Total Chr = 5\nTotal Blk = 1\nTotal Chr to Cursor = 4\n");
+    row("special-routines: sentence capitals, a radio button as a flag",
+        "special-routines --capitalize-first-letter-of-each --sentence", "a. b.\nc\n", 0,
+        "a. B.\nC\n");
+    row("special-routines: a tag across a line break", "special-routines --delete-html-tags",
+        "a<b\nc>d\n", 0, "ad\n");
+    row("special-routines: no routine given", "special-routines", "a\n", 2, {}, "give one of");
+    row("special-routines: two routines given",
+        "special-routines --all-capital-letters --delete-all-letters", "a\n", 2, {},
+        "give only one of the run options");
+    row("html-realign: the overlay warning on standard error", "html-realign", "abc\n x\n", 0,
+        "abc\n x\naxc\n", "Data has been overlayed!");
+    row("delete-retain-line-data: offset not a number refused",
+        "'Retain/Delete Line Data' --this-data=b --offset=1x", "ab\nb\n", 1, {},
+        "+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
     row("delete-row: interval 1 refused", "delete-row --and-every=1", "a\nb\n", 1, {},
         "0 or 1 increment is invalid.\n");
     row("sort: crlf and windows-1252 kept, blank rows gone",
@@ -559,6 +592,45 @@ void TestCli::runThatChangesNothingKeepsBytes()
         QCOMPARE(o.status, lineCount(text) < 2 ? 1 : 0);
         if (o.status == 0)
             QCOMPARE(o.out.toHex(' '), text.toHex(' '));
+    }
+}
+
+// A run that only maps 7-bit characters rewrites a file's bytes directly: random texts of every
+// encoding and line end come out as the row pass writes them.
+void TestCli::asciiMapWritesWhatTheRowPassWrites()
+{
+    QRandomGenerator rng(11);
+    for (const FunctionEntry &f : catalogue()) {
+        if (!f.body.asciiMap)
+            continue;
+        for (const RunButtonItem &b : f.runButtons()) {
+            const ParamValues params = ParamValues::defaults(f.params());
+            const std::optional<AsciiMap> map = f.body.asciiMap(b.key, params);
+            if (!map)
+                continue;
+            for (int sample = 0; sample < 500; ++sample) {
+                const QByteArray text = testing::randomText(rng, sample % 2 == 0);
+                QByteArray mapped;
+                cli::MemorySource source(text, true, 1 + rng.bounded(9));
+                const auto collect = [](QByteArray &to) {
+                    return [&to](QByteArrayView bytes) {
+                        to += bytes;
+                        return true;
+                    };
+                };
+                const cli::MapOutcome outcome =
+                    cli::mapAsciiBytes(source, *map, collect(mapped), {});
+                QByteArray streamed;
+                cli::MemorySource again(text);
+                cli::streamPass(again, f.body.rowPass, {params, b.key}, collect(streamed));
+                if (outcome == cli::MapOutcome::NotApplicable) {
+                    QVERIFY(text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"));
+                    continue;
+                }
+                QCOMPARE(outcome, cli::MapOutcome::Done);
+                QCOMPARE(mapped.toHex(' '), streamed.toHex(' '));
+            }
+        }
     }
 }
 

@@ -94,6 +94,9 @@ void TestFunctions::runs_data()
         u"1-->a b\n1-->a b\nc\n"_s);
     row("Replace Data with Data List", u"L1 222\nL2 222\nL3 222\n"_s,
         {u"search=222"_s, u"list=v\nw"_s}, u"L1 v\nL2 w\nL3 222\n"_s);
+    row("Special Routines", u"one. two  three\n"_s, {u"button=capitalise"_s, u"each=sentence"_s},
+        u"one. Two  Three\n"_s);
+    row("Html Realign", u"a\n  b\n"_s, {}, u"a\n  b\na b\n"_s);
 }
 
 void TestFunctions::runs()

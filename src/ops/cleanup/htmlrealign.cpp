@@ -1,6 +1,7 @@
 #include "ops/cleanup/htmlrealign.h"
 
 #include <limits>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -20,13 +21,12 @@ qsizetype indentOf(QStringView line)
     return std::numeric_limits<qsizetype>::max();
 }
 
-/// Keeps every line and gathers the merged rows, which follow the text at the end. The merge
-/// buffer grows to the longest line of its row, so no character is lost.
-class Realign final : public RowPass {
+/// The realigned rows of a text, line by line. The merge buffer grows to the longest line of
+/// its row, so no character is lost.
+class MergedRows {
 public:
-    bool row(qint64, PassRow &row, PassOutput &out) override
+    void add(QStringView line)
     {
-        const QString &line = row.text();
         const qsizetype indent = indentOf(line);
         // Not indented further than the line before: a new row starts.
         if (indent <= m_previousIndent)
@@ -42,17 +42,15 @@ public:
                 m_overlaid = true; // the later line's character wins
             merged[c] = line[c];
         }
-        out.keep();
-        return true;
     }
 
-    void finish(PassOutput &out, RunResult &result) override
+    /// The rows, the last one ended; the warning when characters were overlaid.
+    QStringList take(RunResult &result)
     {
         endRow();
-        for (const QString &row : std::as_const(m_rows))
-            out.add(row);
         if (m_overlaid)
             result.notices.append(kOverlaid);
+        return std::move(m_rows);
     }
 
 private:
@@ -71,11 +69,39 @@ private:
     QStringList m_rows;
 };
 
+/// On the command line: every line kept as it streams by, the rows after the last.
 PassPlan plan(const PassStart &)
 {
     PassPlan plan;
-    plan.pass = std::make_unique<Realign>();
+    auto rows = std::make_shared<MergedRows>();
+    plan.pass = passOf(
+        [rows](qint64, PassRow &row, PassOutput &out) {
+            rows->add(row.text());
+            out.keep();
+            return true;
+        },
+        [rows](PassOutput &out, RunResult &result) {
+            for (const QString &row : rows->take(result))
+                out.add(row);
+        });
     return plan;
+}
+
+/// In the window the text stays as it is, so its lines are kept whole and the rows added.
+RunResult run(RunInput input, RunMonitor &monitor)
+{
+    QStringList &lines = input.lines;
+    MergedRows rows;
+    monitor.begin(double(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (monitor.step(double(i)))
+            return RunResult::stopped();
+        rows.add(lines.at(i));
+    }
+    RunResult result;
+    lines.append(rows.take(result));
+    result.lines = std::move(lines);
+    return result;
 }
 
 } // namespace
@@ -94,6 +120,7 @@ FunctionBody htmlRealign()
                        u"arrives when pasted, into one row, and appends the rows below the "
                        u"text."_s,
         .panel = {runButton(), caption(u"Realign html."_s)},
+        .run = run,
         .rowPass = plan,
         .example = {.title = u"Attempt to realign HTML (Before is result of a copy and paste "
                              u"from a web page)"_s,

@@ -74,6 +74,19 @@ RowEdit rowEdit(const PassStart &start)
     return whenChanged<collapseBlankRuns>;
 }
 
+std::optional<AsciiMap> caseMap(const QString &runButton, const ParamValues &)
+{
+    if (runButton != kCapitals && runButton != kSmall)
+        return std::nullopt;
+    AsciiMap map;
+    for (int c = 0; c < 128; ++c) {
+        QString one(1, QChar(c));
+        runButton == kCapitals ? toCapitals(one) : toSmallLetters(one);
+        map[c] = char(one.front().unicode());
+    }
+    return map;
+}
+
 PassPlan countPlan(TextPosition caret)
 {
     auto counts = std::make_shared<TextCounts>();
@@ -250,16 +263,20 @@ FunctionBody specialRoutines()
                 runButton(kCapitalise, u"Capitalize first letter of each:"_s),
                 common::choiceOf(kEach, {}, {{kWord, u"word"_s}, {kSentence, u"sentence."_s}},
                                  kWord),
-                runButton(kLetters, u"Delete all letters."_s),
+                // Three rows rather than two: two would not fit the window's starting width.
                 rowBreak(),
+                runButton(kLetters, u"Delete all letters."_s),
                 runButton(kDigits, u"Delete all numerics."_s),
                 runButton(kSpecial, u"Delete all special characters."_s),
+                rowBreak(),
                 runButton(kTags, u"Delete HTML tags."_s),
+                progressBar(),
                 runButton(kBlanks, u"Truncate multiple blanks."_s),
                 runButton(kCount, u"Total characters and blanks."_s),
             },
         .run = run,
         .rowPass = plan,
+        .asciiMap = caseMap,
         .example = {.title = u"Capitalize first character of each word or sentence, or convert "
                              u"to all upper / lower case"_s,
                     .before = u"any and all words"_s,
@@ -268,6 +285,7 @@ FunctionBody specialRoutines()
                     .runButton = kCapitalise,
                     .expected = u"Any And All Words"_s},
         .readsCaret = true,
+        .readsStripTo = true,
     };
 }
 

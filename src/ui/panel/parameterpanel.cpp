@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -78,6 +79,16 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
             m_joinNext = leads;
         } else if (std::holds_alternative<RowBreak>(item)) {
             m_flow->breakLine();
+        } else if (std::holds_alternative<ProgressBarItem>(item)) {
+            m_progressBar = new QProgressBar(this);
+            m_progressBar->setTextVisible(false);
+            m_progressBar->setFixedWidth(80);
+            // Hidden, it keeps its room: the panel does not shift while it shows.
+            QSizePolicy keep = m_progressBar->sizePolicy();
+            keep.setRetainSizeWhenHidden(true);
+            m_progressBar->setSizePolicy(keep);
+            m_progressBar->hide();
+            addToRow(m_progressBar);
         }
     }
 

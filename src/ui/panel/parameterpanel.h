@@ -8,6 +8,8 @@
 #include <memory>
 
 class QAbstractButton;
+class QHBoxLayout;
+class QProgressBar;
 
 namespace plintex {
 
@@ -43,6 +45,8 @@ public:
     /// The bar gauge of a panel with file-name fields, placed over its first one; nullptr for
     /// the other panels, which use the shared gauge.
     PieGauge *barGauge();
+    /// The panel's own progress bar, if it has one.
+    QProgressBar *progressBar() const { return m_progressBar; }
     /// The widgets that take the focus, in the order they stand on screen.
     QList<QWidget *> focusChain() const;
 
@@ -63,6 +67,7 @@ private:
     QHash<int, QAbstractButton *> m_actions; ///< by PanelAction
     QList<QWidget *> m_focusChain;
     PieGauge *m_barGauge = nullptr;
+    QProgressBar *m_progressBar = nullptr;
 };
 
 } // namespace plintex
