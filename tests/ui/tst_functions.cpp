@@ -180,95 +180,96 @@ void TestFunctions::replicateTakesAnUndoSnapshot()
     QCOMPARE(w.text(), u"edited\nedited\nedited\n"_s);
     w.window->undo();
     QCOMPARE(w.text(), u"edited\n"_s);
-    void TestFunctions::replaceLengthIsClearedOnSelect()
-    {
-        const FunctionEntry &f = w.select(u"Insert Incrementing Numbers");
-        QWidget *length = w.panel(f).control(u"length"_s);
-        QCOMPARE(length->accessibleName(), u"Replace (length):"_s);
-        QVERIFY(!length->isEnabled());
-        w.set(f, u"replace"_s, u"1"_s);
-        w.set(f, u"length"_s, u"3"_s);
-        w.set(f, u"symmetrical"_s, u"1"_s);
-        QVERIFY(length->isEnabled());
-        w.select(u"Insert Incrementing Numbers"); // raised
-        w.select(u"Insert Incrementing Numbers");
-        QVERIFY(!length->isEnabled());
-        QCOMPARE(w.value(f, u"length"_s), u"0"_s);
-        QCOMPARE(w.value(f, u"symmetrical"_s), u"1"_s);
-    }
+}
 
-    namespace {
+void TestFunctions::replaceLengthIsClearedOnSelect()
+{
+    const FunctionEntry &f = w.select(u"Insert Incrementing Numbers");
+    QWidget *length = w.panel(f).control(u"length"_s);
+    QCOMPARE(length->accessibleName(), u"Replace (length):"_s);
+    QVERIFY(!length->isEnabled());
+    w.set(f, u"replace"_s, u"1"_s);
+    w.set(f, u"length"_s, u"3"_s);
+    w.set(f, u"symmetrical"_s, u"1"_s);
+    QVERIFY(length->isEnabled());
+    w.select(u"Insert Incrementing Numbers"); // raised
+    w.select(u"Insert Incrementing Numbers");
+    QVERIFY(!length->isEnabled());
+    QCOMPARE(w.value(f, u"length"_s), u"0"_s);
+    QCOMPARE(w.value(f, u"symmetrical"_s), u"1"_s);
+}
 
-    void browse(testing::WindowFixture &w, const FunctionEntry &f, const QString &key)
-    {
-        QTest::mouseClick(
-            qobject_cast<QAbstractButton *>(w.panel(f).paramControl(key)->widgets().back()),
-            Qt::LeftButton);
-    }
+namespace {
 
-    } // namespace
+void browse(testing::WindowFixture &w, const FunctionEntry &f, const QString &key)
+{
+    QTest::mouseClick(
+        qobject_cast<QAbstractButton *>(w.panel(f).paramControl(key)->widgets().back()),
+        Qt::LeftButton);
+}
 
-    // The file functions stream a browsed file into another and leave the work area alone.
-    void TestFunctions::fileFunctions_data()
-    {
-        QTest::addColumn<QString>("function");
-        QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<QStringList>("params");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("Break Up File") << u"Break Up File"_s << "1234567890"_ba
-                                       << QStringList{u"length=5"_s} << "12345\r\n67890\r\n"_ba;
-        QTest::newRow("Replace Byte in File")
-            << u"Replace Byte in File"_s << "a\tb"_ba
-            << QStringList{u"find={TAB}"_s, u"replace={Hex 20}"_s} << "a b"_ba;
-    }
+} // namespace
 
-    void TestFunctions::fileFunctions()
-    {
-        QFETCH(QString, function);
-        QFETCH(QStringList, params);
-        QFETCH(QByteArray, input);
-        QTemporaryDir dir;
-        QVERIFY(testing::writeFile(dir.filePath(u"in"_s), input));
-        w.setText(u"work area\n"_s);
-        const FunctionEntry &f = w.select(function);
-        w.dialogs.files = {{dir.filePath(u"in"_s), 0}, {dir.filePath(u"out"_s), 0}};
-        browse(w, f, u"input"_s);
-        browse(w, f, u"output"_s);
-        for (const QString &p : params)
-            w.set(f, p.section(u'=', 0, 0), p.section(u'=', 1));
-        w.run(f);
-        QCOMPARE(w.dialogs.warnings, QStringList());
-        QTEST(testing::readFile(dir.filePath(u"out"_s)), "expected");
-        QCOMPARE(w.text(), u"work area\n"_s);
-        QVERIFY(w.panel(f).barGauge()->isHidden());
-    }
+// The file functions stream a browsed file into another and leave the work area alone.
+void TestFunctions::fileFunctions_data()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("params");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("Break Up File") << u"Break Up File"_s << "1234567890"_ba
+                                   << QStringList{u"length=5"_s} << "12345\r\n67890\r\n"_ba;
+    QTest::newRow("Replace Byte in File")
+        << u"Replace Byte in File"_s << "a\tb"_ba
+        << QStringList{u"find={TAB}"_s, u"replace={Hex 20}"_s} << "a b"_ba;
+}
 
-    void TestFunctions::fileNameFieldsTakeOnlyBrowsedNames()
-    {
-        const FunctionEntry &f = w.select(u"Replace Byte in File");
-        auto *byteList = qobject_cast<QComboBox *>(w.panel(f).control(u"find"_s));
-        QCOMPARE(byteList->count(), 264);
-        QCOMPARE(byteList->itemText(8 + 0xAB), u"{Hex AB}"_s);
-        QVERIFY(byteList->isEditable());
-        auto *input = qobject_cast<QLineEdit *>(w.panel(f).control(u"input"_s));
-        w.set(f, u"input"_s, u"/etc/hostname"_s);
-        QTest::keyClicks(input, u"abc"_s);
-        QCOMPARE(input->text(), u"/etc/hostname"_s);
-        w.dialogs.files = {{QString(), 0}}; // cancelled
-        browse(w, f, u"input"_s);
-        QCOMPARE(input->text(), QString());
+void TestFunctions::fileFunctions()
+{
+    QFETCH(QString, function);
+    QFETCH(QStringList, params);
+    QFETCH(QByteArray, input);
+    QTemporaryDir dir;
+    QVERIFY(testing::writeFile(dir.filePath(u"in"_s), input));
+    w.setText(u"work area\n"_s);
+    const FunctionEntry &f = w.select(function);
+    w.dialogs.files = {{dir.filePath(u"in"_s), 0}, {dir.filePath(u"out"_s), 0}};
+    browse(w, f, u"input"_s);
+    browse(w, f, u"output"_s);
+    for (const QString &p : params)
+        w.set(f, p.section(u'=', 0, 0), p.section(u'=', 1));
+    w.run(f);
+    QCOMPARE(w.dialogs.warnings, QStringList());
+    QTEST(testing::readFile(dir.filePath(u"out"_s)), "expected");
+    QCOMPARE(w.text(), u"work area\n"_s);
+    QVERIFY(w.panel(f).barGauge()->isHidden());
+}
 
-        // A file that cannot be written: the system's reason in a box.
-        QTemporaryDir dir;
-        QVERIFY(testing::writeFile(dir.filePath(u"in"_s), "a"));
-        w.set(f, u"input"_s, dir.filePath(u"in"_s));
-        w.set(f, u"output"_s, u"/dev/full"_s);
-        w.set(f, u"find"_s, u"a"_s);
-        w.set(f, u"replace"_s, u"{hex 41}"_s);
-        w.run(f);
-        QCOMPARE(w.dialogs.warnings,
-                 QStringList{u"Cannot write /dev/full: No space left on device"_s});
-    }
+void TestFunctions::fileNameFieldsTakeOnlyBrowsedNames()
+{
+    const FunctionEntry &f = w.select(u"Replace Byte in File");
+    auto *byteList = qobject_cast<QComboBox *>(w.panel(f).control(u"find"_s));
+    QCOMPARE(byteList->count(), 264);
+    QCOMPARE(byteList->itemText(8 + 0xAB), u"{Hex AB}"_s);
+    QVERIFY(byteList->isEditable());
+    auto *input = qobject_cast<QLineEdit *>(w.panel(f).control(u"input"_s));
+    w.set(f, u"input"_s, u"/etc/hostname"_s);
+    QTest::keyClicks(input, u"abc"_s);
+    QCOMPARE(input->text(), u"/etc/hostname"_s);
+    w.dialogs.files = {{QString(), 0}}; // cancelled
+    browse(w, f, u"input"_s);
+    QCOMPARE(input->text(), QString());
 
-    QTEST_MAIN(TestFunctions)
+    // A file that cannot be written: the system's reason in a box.
+    QTemporaryDir dir;
+    QVERIFY(testing::writeFile(dir.filePath(u"in"_s), "a"));
+    w.set(f, u"input"_s, dir.filePath(u"in"_s));
+    w.set(f, u"output"_s, u"/dev/full"_s);
+    w.set(f, u"find"_s, u"a"_s);
+    w.set(f, u"replace"_s, u"{hex 41}"_s);
+    w.run(f);
+    QCOMPARE(w.dialogs.warnings, QStringList{u"Cannot write /dev/full: No space left on device"_s});
+}
+
+QTEST_MAIN(TestFunctions)
 #include "tst_functions.moc"
