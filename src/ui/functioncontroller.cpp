@@ -178,6 +178,7 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     input.restraint = function.restraint ? m_c.strip->restraint() : RowRestraint{};
     input.caret = {m_session.caret.row, m_session.caret.column};
     input.runButton = runButton;
+    input.traceRows = true;
 
     m_running = true;
     Q_EMIT runningChanged(true);
@@ -193,6 +194,9 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
 
 void FunctionController::apply(const FunctionEntry &function, RunResult &result)
 {
+    Q_EMIT rowsRearranged(result.lines && result.rowOrigins ? *result.rowOrigins
+                                                            : QList<qsizetype>{},
+                          result.undoTaken);
     for (const FieldWrite &w : std::as_const(result.fields))
         writeField(function, w);
     if (result.outcome == RunResult::Outcome::Refused) {
