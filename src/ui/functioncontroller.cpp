@@ -206,7 +206,7 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
         return;
     }
     if (result.lines)
-        m_c.panes->workArea()->setLines(std::move(*result.lines));
+        m_c.panes->workArea()->replaceLines(std::move(*result.lines));
     placeCaret(result.caret);
     if (result.outcome == RunResult::Outcome::Stopped) {
         stopProcess();
