@@ -57,6 +57,7 @@ private Q_SLOTS:
     void offsetFieldTakesDigitsAndALeadingMinusOnly();
     void everyPanelFitsTheWindow();
     void tabFollowsTheScreen();
+    void blockFieldTabsOnAndSelectsAllOnDoubleClick();
     void textActionsWaitForARun();
 
 private:
@@ -570,6 +571,19 @@ void TestMainWindow::tabFollowsTheScreen()
                  w->focusProxy());
         QCOMPARE(w, next);
     }
+}
+
+void TestMainWindow::blockFieldTabsOnAndSelectsAllOnDoubleClick()
+{
+    const FunctionEntry &f = fx.select(u"Insert a Column");
+    auto *block = static_cast<TextPane *>(fx.panel(f).control(u"block"_s));
+    fx.set(f, u"block"_s, u"one\ntwo"_s);
+    QTest::mouseDClick(block->viewport(), Qt::LeftButton, {}, QPoint(8, 4));
+    QCOMPARE(block->selectedText(), u"one\ntwo"_s);
+    block->setFocus();
+    QTest::keyClick(block, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), fx.panel(f).control(u"column"_s));
+    QCOMPARE(fx.value(f, u"block"_s), u"one\ntwo"_s);
 }
 
 // Clear answered while a run rewrites the text would be overwritten by the run's result: it is
