@@ -141,6 +141,9 @@ void TestMarkAndList::runs_data()
     row("mark: letter case differs: no duplicates", kMark, u"Ab\nab\n"_s, {}, u"Ab\nab\n"_s);
     row("mark: a tab at the start is trimmed for the comparison", kMark, u"\ta\na\n"_s, {},
         u"1-->\ta\n1-->\ta\n"_s);
+    row("mark: rows beyond Latin-1 and within it", kMark,
+        u"\u20AC a\n\u00E9\n\u20AC a\n\u00E9 \n"_s, {},
+        u"1-->\u20AC a\n2-->\u00E9\n1-->\u20AC a\n2-->\u00E9\n"_s);
     row("mark: empty and blank rows never marked", kMark, u"\n \n\t\n\n\n"_s, {},
         u"\n \n\t\n\n\n"_s);
     row("mark, ignoring multiple blanks: inner runs differ, every row reduced", kMark,
