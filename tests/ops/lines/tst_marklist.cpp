@@ -23,7 +23,7 @@ QString textOf(const QStringList &rows)
     return text;
 }
 
-/// The Part's marking spelled out: each row against every later row, the rows marked in place.
+/// Marking spelled out plainly: each row against every later row, the rows marked in place.
 QString markedRowAgainstRow(QStringList a, bool ignoreBlanks)
 {
     const auto key = [](const QString &row) {
@@ -71,7 +71,7 @@ qsizetype findWhole(const QString &row, const QString &s, qsizetype from)
     return -1;
 }
 
-/// The Part's run spelled out: for each entry, the rows searched from the top.
+/// The run spelled out plainly: for each entry, the rows searched from the top.
 QString replacedTopDown(QStringList rows, const QString &s, const QStringList &entries)
 {
     for (const QString &entry : entries) {
@@ -187,7 +187,7 @@ void TestMarkAndList::runs()
     QTEST(runOn(function, text, params), "expected");
 }
 
-// The measuring pass and the row pass against the Part's row-against-every-later-row loop.
+// The measuring pass and the row pass against the plain row-against-every-later-row loop.
 void TestMarkAndList::markGivesThePartsResult()
 {
     Words words({u"a"_s, u"b"_s, u" "_s, u"\t"_s}, 17);
