@@ -47,6 +47,7 @@ struct FunctionExample {
     QString runButton = QStringLiteral("run");
     std::optional<QString> input = {};
     std::optional<QString> expected = {};
+    TextPosition caret = {}; ///< where the caret stands, for a function that reads it
 };
 
 /// Everything a function brings of its own, from its file in the ops layer. A function not

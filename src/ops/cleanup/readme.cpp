@@ -2,6 +2,7 @@
 
 #include "ops/cleanup/readerwrap.h"
 #include "ops/cleanup/replacementlist.h"
+#include "ops/cleanup/tagremoval.h"
 #include "ops/cleanup/webaddresses.h"
 #include "ops/cleanup/webtext.h"
 #include "ops/common/params.h"
@@ -99,14 +100,22 @@ RunResult run(RunInput input, RunMonitor &monitor)
     changed = true;
 
     if (params.flag(kHtml)) {
-        QString joined = area.join(u'\n');
-        area = {};
-        std::optional<QString> text = removeTags(joined, monitor);
-        if (!text)
-            return stoppedWith(joined.split(u'\n'), changed);
-        joined = QString();
-        removeQuoteEntities(*text);
-        area = text->isEmpty() ? QStringList() : text->split(u'\n');
+        // The tags as "Special Routines" deletes them; a stop leaves the text as it was.
+        RunInput tagged;
+        tagged.lines = area;
+        RunResult untagged = runRowPass(
+            [](const PassStart &) {
+                PassPlan plan;
+                plan.pass = std::make_unique<TagRemoval>();
+                return plan;
+            },
+            std::move(tagged), monitor);
+        if (!untagged.done())
+            return stoppedWith(std::move(area), changed);
+        if (untagged.lines)
+            area = std::move(*untagged.lines);
+        for (QString &line : area)
+            removeQuoteEntities(line); // it has no line break to span
     }
 
     if (stopBefore(area.size(), monitor))
