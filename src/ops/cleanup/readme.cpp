@@ -93,8 +93,10 @@ RunResult run(RunInput input, RunMonitor &monitor)
     if (stopBefore(2 * area.size(), monitor))
         return stoppedWith(std::move(area), changed);
     for (QString &line : area) {
-        if (!line.isEmpty() && !endsSentence(line))
-            line = line + u".  "_s; // at its new size: appending would double its room
+        if (!line.isEmpty() && !endsSentence(line)) {
+            line.reserve(line.size() + 3); // appending alone would double its room
+            line += u".  "_s;
+        }
     }
     removeLines(area, 0, onlyBlanks);
     changed = true;
