@@ -107,6 +107,10 @@ void TestReadMe::runs_data()
         u"aa caat.   \n"_s);
     row("list: entries in order, each on the text before", f, u"cat\n"_s,
         {u"list=cat;dog\ndog;cow"_s}, u"cow.   \n"_s);
+    row("list: an earlier entry is not applied again", f, u"ab\n"_s, {u"list=a;b\nb;a"_s},
+        u"aa.   \n"_s);
+    row("list: a later entry inside an earlier one's text", f, u"ab\n"_s, {u"list=b;X\nab;Y"_s},
+        u"aX.   \n"_s);
     row("list: ø in the text and in a from", f, u"smørrebrød søøøn x\n"_s, {u"list=ø;o\nx;y"_s},
         u"smorrebrod sooon y.   \n"_s);
     row("list: lines without ; or with an empty from change nothing", f, u"cat\n"_s,
