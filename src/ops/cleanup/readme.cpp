@@ -69,8 +69,10 @@ RunResult run(RunInput input, RunMonitor &monitor)
     }
 
     if (params.flag(kWeb) && holdsAddressEnding(area)) {
+        // A stop leaves the work area as it was; only text changed before must be given back.
+        QStringList before = changed ? area : QStringList();
         if (!deleteWebAddresses(area, monitor))
-            return stoppedWith(std::move(area), changed);
+            return stoppedWith(std::move(before), changed);
         changed = true;
     }
 
