@@ -129,6 +129,10 @@ void TestReadMe::runs_data()
     row("stop: before anything", f, u"a\n"_s, {u"stop=0"_s}, u"stopped"_s);
     row("stop: a paste keeps its dashes removed", f, u"a \u2014 b\n"_s,
         {u"button=paste"_s, u"stop=0"_s}, u"stopped: a b\n"_s);
+    row("stop: among the addresses the text stays", f, u"www.a.com x\n"_s, {u"stop=0"_s},
+        u"stopped"_s);
+    row("stop: among the addresses a paste keeps its dashes removed", f, u"a \u2014 www.a.com\n"_s,
+        {u"button=paste"_s, u"stop=0"_s}, u"stopped: a www.a.com\n"_s);
     row("stop: tab lines below the stop are gone", f, u"a\n\tb\n\tc\nd\n"_s, {u"stop=2"_s},
         u"stopped: a\n\tb\nd\n"_s);
     row("stop: while wrapping keeps the lines cut", f, as + u' ' + bs + u" c\n"_s, {u"stop=7"_s},
