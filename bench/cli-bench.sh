@@ -93,7 +93,8 @@ worst_cases() {
         awk 'BEGIN { print "www start of a prefix that never ends";
             for (i = 1; i <= 100000; i++) printf "row %d says http and x.com before it\n", i }' \
             > "$unended"
-        awk 'BEGIN { for (i = 1; i <= 2000; i++) printf "w%d;W%d\n", i, i }' > "$list"
+        awk 'BEGIN { for (i = 1; i <= 2000; i++) printf "w%d;W%d\n", i, i;
+            print "and;&"; print "says;said" }' > "$list"
     fi
     size=$(stat -c %s "$addresses")
     echo "-- Read Me on the inputs that cost the address deletion and the list the most"
@@ -101,8 +102,8 @@ worst_cases() {
         "$addresses"
     measure "read-me, 100,000 rows below a prefix without ending" "$bin/plintex-cli" read-me \
         "$unended"
-    measure "read-me, 2,000 replacements over 2 MB" "$bin/plintex-cli" read-me \
-        --replacement-list-file="$list" "$addresses"
+    measure "read-me, the same with 2,002 replacements, two in every row" "$bin/plintex-cli" \
+        read-me --replacement-list-file="$list" "$unended"
     echo "-- Special Routines on a row of 1,000,000 tags, 2,000,000 a's, 2,000,000 blanks"
     local tags=$out/tags-1m.txt
     [ -f "$tags" ] || awk 'BEGIN { for (i = 0; i < 1000000; i++) printf "<a>x"; print "" }' > "$tags"
