@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::cli {
@@ -53,14 +55,29 @@ QString quoted(const QString &label)
     return u'"' + label + u'"';
 }
 
+/// Whether `p` is a box whose only field beside it has no caption of its own.
+bool unlocksUncaptionedField(const FunctionEntry &function, const Parameter &p)
+{
+    const QList<Parameter> params = function.params();
+    return p.kind == ParamKind::Flag &&
+           std::any_of(params.cbegin(), params.cend(), [&](const Parameter &field) {
+               return field.unlockedBy == p.key && field.label.isEmpty();
+           });
+}
+
 QList<Option> optionsFor(const FunctionEntry &function)
 {
     using K = Option::Kind;
     QList<Option> options;
     for (const Parameter &p : function.params()) {
         const ParamKindTraits traits = traitsOf(p.kind);
-        const QString name = optionOf(p);
-        if (traits.writtenByRun || p.windowOnly)
+        // A field with no caption of its own goes by the caption of the box beside it that
+        // unlocks it ("Replace (length):"); giving the field ticks the box, which then needs
+        // no option of its own.
+        const Parameter *box = p.label.isEmpty() ? function.param(p.unlockedBy) : nullptr;
+        const QString label = box ? box->label : p.label;
+        const QString name = box ? slugOf(label) : optionOf(p);
+        if (traits.writtenByRun || p.windowOnly || unlocksUncaptionedField(function, p))
             continue;
         if (traits.isNumber) {
             options.append({name,
@@ -68,7 +85,7 @@ QList<Option> optionsFor(const FunctionEntry &function)
                             p.key,
                             {},
                             false,
-                            quoted(p.label) + u" (default " + p.defaultValue + u')'});
+                            quoted(label) + u" (default " + p.defaultValue + u')'});
         } else if (traits.isText) {
             const bool multi = traits.multiLine;
             const QString def =
@@ -76,10 +93,20 @@ QList<Option> optionsFor(const FunctionEntry &function)
                     ? u"the lines of "_s + p.defaultFile + u" in the program folder, if present"_s
                 : p.defaultValue.isEmpty() ? u"empty"_s
                                            : quoted(p.defaultValue);
-            options.append(
-                {name, K::Text, p.key, {}, multi, quoted(p.label) + u" (default " + def + u')'});
-            options.append(
-                {name + u"-file", K::TextFile, p.key, {}, multi, u"the same, read from a file"_s});
+            QString help = quoted(p.label) + u" (default " + def + u')';
+            if (p.kind == ParamKind::FixedList)
+                help += u": an entry such as "_s + p.entries.mid(0, 2).join(u", "_s) +
+                        u", or one character"_s;
+            if (traits.namesFile)
+                help = quoted(p.label) + u", the file's name"_s;
+            options.append({name, K::Text, p.key, {}, multi, help});
+            if (traits.fileForm)
+                options.append({name + u"-file",
+                                K::TextFile,
+                                p.key,
+                                {},
+                                multi,
+                                u"the same, read from a file"_s});
         } else if (p.kind == ParamKind::Choice) {
             for (const ChoiceItem &choice : p.choices) {
                 options.append({slugOf(choice.caption), K::Choice, p.key, choice.key, false,
@@ -133,18 +160,21 @@ QList<Option> optionsFor(const FunctionEntry &function)
                         false,
                         u"the caret's column, as the status bar shows it (default 1)"_s});
     }
-    options.append({u"output"_s,
-                    K::Output,
-                    {},
-                    {},
-                    false,
-                    u"write the result to FILE, replacing it only once it is complete"_s});
-    options.append({u"in-place"_s,
-                    K::InPlace,
-                    {},
-                    {},
-                    false,
-                    u"rewrite FILE with the result, in its own encoding and line ends"_s});
+    // A function that streams a file to a file names both in its own options.
+    if (function.body.readsText) {
+        options.append({u"output"_s,
+                        K::Output,
+                        {},
+                        {},
+                        false,
+                        u"write the result to FILE, replacing it only once it is complete"_s});
+        options.append({u"in-place"_s,
+                        K::InPlace,
+                        {},
+                        {},
+                        false,
+                        u"rewrite FILE with the result, in its own encoding and line ends"_s});
+    }
     options.append({u"help"_s, K::Help, {}, {}, false, u"show this help"_s});
     return options;
 }
@@ -205,7 +235,7 @@ bool namesFile(const FunctionEntry &function, const Option &option)
     if (option.kind == K::Output || option.kind == K::TextFile)
         return true;
     const Parameter *p = option.param.isEmpty() ? nullptr : function.param(option.param);
-    return option.kind == K::Text && p && p->kind == ParamKind::FileName;
+    return option.kind == K::Text && p && traitsOf(p->kind).namesFile;
 }
 
 /// Sets a field's value; a field that a tick box unlocks ticks that box, and one that a box
@@ -276,6 +306,10 @@ Command parseCommandLine(const QStringList &arguments)
         if (onlyPositional || !arg.startsWith(u"--"_s) || arg == u"-"_s) {
             if (!onlyPositional && arg.startsWith(u'-') && arg != u"-"_s)
                 return UsageErrorCommand{u"unknown option " + arg};
+            if (!function->body.readsText)
+                return UsageErrorCommand{u"\"" + function->name +
+                                         u"\" reads no text from a FILE or standard input: its "
+                                         u"files are named by its options (see --help)"};
             if (inputGiven)
                 return UsageErrorCommand{u"more than one input file given"_s};
             run.inputPath = arg;
@@ -289,6 +323,9 @@ Command parseCommandLine(const QStringList &arguments)
         const qsizetype eq = arg.indexOf(u'=');
         const QString given = arg.mid(2, eq < 0 ? -1 : eq - 2);
         QString why;
+        if (!function->body.readsText && given == u"in-place"_s)
+            return UsageErrorCommand{u"--in-place does not apply to \"" + function->name +
+                                     u"\": it writes the output file its options name"};
         const Option *option = findOption(options, given, &why);
         if (!option)
             return UsageErrorCommand{why};
@@ -315,6 +352,14 @@ Command parseCommandLine(const QStringList &arguments)
         case K::ToRow:
         case K::CaretRow:
         case K::CaretColumn: {
+            if (option->kind == K::Number &&
+                function->param(option->param)->kind == ParamKind::SignedNumber) {
+                if (!isSignedWholeNumber(value))
+                    return UsageErrorCommand{u"option --" + option->name +
+                                             u" needs a whole number, not \"" + value + u'"'};
+                setParam(run.params, *function, option->param, value);
+                break;
+            }
             const std::optional<qint64> n = parseWholeNumber(value);
             if (!n)
                 return UsageErrorCommand{u"option --" + option->name +
@@ -340,8 +385,7 @@ Command parseCommandLine(const QStringList &arguments)
         }
         case K::Text:
             if (!option->multiLine && (value.contains(u'\n') || value.contains(u'\r')))
-                return UsageErrorCommand{u"option --" + optionOf(*function->param(option->param)) +
-                                         u" takes one line of text"};
+                return UsageErrorCommand{u"option --" + option->name + u" takes one line of text"};
             setParam(run.params, *function, option->param, value);
             textsGiven.insert(option->param);
             break;
@@ -402,8 +446,7 @@ QList<OptionSummary> optionSummary(const FunctionEntry &function)
         if (o.kind == Option::Kind::Output || o.kind == Option::Kind::InPlace)
             continue; // the manual page tells them once, for every function
         const Parameter *p = o.param.isEmpty() ? nullptr : function.param(o.param);
-        const bool isFile =
-            o.kind == Option::Kind::TextFile || (p && p->kind == ParamKind::FileName);
+        const bool isFile = o.kind == Option::Kind::TextFile || (p && traitsOf(p->kind).namesFile);
         QString label = p ? p->label : QString();
         if (o.kind == Option::Kind::Choice || o.kind == Option::Kind::RunButton)
             label = o.help;
@@ -425,17 +468,21 @@ QString functionList()
 
 QString functionHelp(const FunctionEntry &function)
 {
-    QString out = u"Usage: plintex-cli " + function.slug() + u" [OPTION]... [FILE]\n" +
-                  function.name + u": " + function.body.description +
-                  u"\nRuns on the text of FILE (or standard input) and writes the result to "
-                  u"standard output.\n\nOptions:\n";
+    const bool text = function.body.readsText;
+    QString out = u"Usage: plintex-cli " + function.slug() +
+                  (text ? u" [OPTION]... [FILE]\n"_s : u" OPTION...\n"_s) + function.name + u": " +
+                  function.body.description +
+                  (text ? u"\nRuns on the text of FILE (or standard input) and writes the result "
+                          u"to standard output.\n\nOptions:\n"_s
+                        : u"\nStreams the input file to the output file, both named by options, "
+                          u"in blocks of any size.\n\nOptions:\n"_s);
     for (const Option &o : optionsFor(function)) {
         QString left = u"  --" + o.name;
         if (takesValue(o.kind))
-            left += o.kind == Option::Kind::TextFile ? u"=PATH"_s
-                    : o.kind == Option::Kind::Output ? u"=FILE"_s
-                    : o.kind == Option::Kind::Text   ? u"=TEXT"_s
-                                                     : u"=N"_s;
+            left += o.kind == Option::Kind::TextFile                           ? u"=PATH"_s
+                    : o.kind == Option::Kind::Output || namesFile(function, o) ? u"=FILE"_s
+                    : o.kind == Option::Kind::Text                             ? u"=TEXT"_s
+                                                                               : u"=N"_s;
         out += left.leftJustified(40) + u' ' + o.help + u'\n';
     }
     if (function.restraint)

@@ -25,7 +25,8 @@ struct StreamLimits {
     qsizetype lookAhead = 16 << 20;  ///< bytes of a stream read ahead to learn its format
 };
 
-/// What the run was asked for: the panel's values, the run button, the row restraint and the caret.
+/// What the run was asked for: the panel's values, the run button, the row restraint and the
+/// caret.
 struct StreamRequest {
     ParamValues params = {};
     QString runButton = {};

@@ -49,6 +49,7 @@ struct FunctionExample {
     QString runButton = QStringLiteral("run");
     std::optional<QString> input = {};
     std::optional<QString> expected = {};
+    TextPosition caret = {}; ///< where the caret stands, for a function that reads it
 };
 
 /// What each 7-bit character becomes in a run that changes only such characters, one for one

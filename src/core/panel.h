@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <variant>
 
@@ -9,12 +10,14 @@ namespace plintex {
 
 enum class ParamKind {
     Number,        ///< digits only, empty reads 0, double click restores its default
+    SignedNumber,  ///< digits after an optional leading minus; emptied, it becomes "0" at once
     Text,          ///< one-line text field
     HistoryText,   ///< editable drop-down remembering earlier values in comboN.plx
     MultiLineText, ///< memo, one search text or data line a line; double click selects all
     Choice,        ///< radio buttons, one chosen
     Flag,          ///< check box
     FileName,      ///< file-name field with a browse button
+    FixedList,     ///< drop-down of fixed entries (not a history); typing allowed unless listOnly
     Result,        ///< a field the run writes into (a total); read-only on the command line
 };
 
@@ -38,6 +41,9 @@ struct Parameter {
     QString hint = {};         ///< shown in the status bar when hints are on
     bool resetOnSelect = true; ///< the select routine puts it back to its default
     QString unlockedBy = {};   ///< the Flag whose tick enables this field (empty: always enabled)
+    bool saveDialog = false;   ///< FileName: browse with a save dialog rather than an open one
+    QStringList entries = {};  ///< FixedList: its entries, in list order
+    bool listOnly = false;     ///< FixedList: only an entry can be chosen, keys are ignored
     QString lockedBy = {};     ///< the Flag whose tick disables this field (empty: never locked)
     /// The command-line option when it is not the label's slug (a long caption).
     QString option = {};
@@ -48,7 +54,6 @@ struct Parameter {
     /// A control of the window alone, with no option on the command line: a box that only
     /// locks a field or starts the function by itself.
     bool windowOnly = false;
-    bool saveDialog = false; ///< FileName: browse with a save dialog rather than an open one
 };
 
 /// A button that runs the function. An empty caption is the small run button at a panel's left.
@@ -91,8 +96,11 @@ using PanelItem =
 /// line's options read this instead of switching on the kind themselves.
 struct ParamKindTraits {
     bool takesValue = {};   ///< given as --name=VALUE (otherwise a flag or one flag per choice)
-    bool isText = {};       ///< free text: has a --name-file form
-    bool isNumber = {};     ///< digits only
+    bool isText = {};       ///< its value is a text
+    bool fileForm = {};     ///< free text: has a --name-file form
+    bool namesFile = {};    ///< its value names a file
+    bool isNumber = {};     ///< digits only (after a leading minus where signed)
+    bool isSigned = {};     ///< a number that may be negative
     bool multiLine = {};    ///< a value may hold line breaks
     bool writtenByRun = {}; ///< the run writes it; never an input option
 };

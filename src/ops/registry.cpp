@@ -17,6 +17,13 @@
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/deleterow.h"
 #include "ops/lines/linesperdata.h"
+#include "ops/lines/markduplicates.h"
+#include "ops/lines/replacewithlist.h"
+#include "ops/restructure/breakupfile.h"
+#include "ops/restructure/concatenation.h"
+#include "ops/restructure/incrementing.h"
+#include "ops/restructure/insertcr.h"
+#include "ops/restructure/replacebyte.h"
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +53,17 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Mark Duplicate Lines", lines::markDuplicateLines());
+        bindBody(functions, u"Replace Data with Data List", lines::replaceDataWithDataList());
+        bindBody(functions, u"Break Up File", restructure::breakUpFile());
+        bindBody(functions, u"Replace Byte in File", restructure::replaceByteInFile());
+        bindBody(functions, u"Vertical Concatenation", restructure::verticalConcatenation());
+        bindBody(functions, u"Horizontal Concatenation", restructure::horizontalConcatenation());
+        bindBody(functions, u"Insert Incrementing Numbers",
+                 restructure::insertIncrementingNumbers());
+        bindBody(functions, u"Insert Incrementing Letters",
+                 restructure::insertIncrementingLetters());
+        bindBody(functions, u"Insert CR", restructure::insertCr());
         bindBody(functions, u"Read Me", cleanup::readMe());
         bindBody(functions, u"Html Realign", cleanup::htmlRealign());
         bindBody(functions, u"Special Routines", cleanup::specialRoutines());

@@ -24,7 +24,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -43,10 +42,10 @@ FunctionController::FunctionController(Session &session, Dialogs &dialogs,
 {
 }
 
-void FunctionController::buildPanels(QWidget *host, QVBoxLayout *panels)
+void FunctionController::buildPanels()
 {
     for (const FunctionEntry &f : catalogue()) {
-        auto *panel = new ParameterPanel(f, host);
+        auto *panel = new ParameterPanel(f, m_c.panelArea);
         connect(panel, &ParameterPanel::runRequested, this,
                 [this, &f](const QString &button) { run(f, button); });
         // The other actions are the function's own, carried out by its window code.
@@ -61,9 +60,9 @@ void FunctionController::buildPanels(QWidget *host, QVBoxLayout *panels)
                     [this, box] { deleteFromHistory(*box); });
         }
         m_panels.insert(f.number, panel);
-        panels->addWidget(panel);
-        panel->hide();
+        m_c.panelArea->addPanel(panel);
     }
+    m_c.panelArea->addStrip(m_c.strip);
 }
 
 const FunctionEntry *FunctionController::selectedFunction() const
@@ -185,12 +184,17 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
 
     m_running = true;
     Q_EMIT runningChanged(true);
-    WindowRunMonitor monitor(*m_c.notice, *m_c.gauge, m_session.stop,
-                             m_panels.value(function.number)->progressBar());
+    // The file functions show their own bar over their panel's input field.
+    ParameterPanel *panel = m_panels.value(function.number);
+    PieGauge *gauge = panel->barGauge();
+    WindowRunMonitor monitor(*m_c.notice, gauge ? *gauge : *m_c.gauge, m_session.stop,
+                             panel->progressBar());
     // Edits typed while the run goes on would be overwritten by its result.
     workArea->setReadOnly(true);
     RunResult result = m_session.run(function, std::move(input), monitor);
     workArea->setReadOnly(false);
+    if (gauge)
+        gauge->hide();
     apply(function, result);
     m_running = false;
     Q_EMIT runningChanged(false);
@@ -200,7 +204,8 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
 {
     for (const FieldWrite &w : std::as_const(result.fields))
         writeField(function, w);
-    if (result.outcome == RunResult::Outcome::Refused) {
+    if (result.outcome == RunResult::Outcome::Refused ||
+        result.outcome == RunResult::Outcome::Failed) {
         m_c.notice->hide();
         m_c.gauge->hide();
         m_dialogs.warning(m_window, result.message);
@@ -312,6 +317,8 @@ void FunctionController::browse(const FunctionEntry &function, const QString &ke
     if (!p || !panel)
         return;
     const QStringList filters{u"All Files (*.*)"_s};
+    // Emptied first, so that a cancelled dialog leaves no name behind.
+    panel->setValue(key, QString());
     const std::optional<FileChoice> choice =
         p->saveDialog ? m_dialogs.chooseFileToSave(m_window, QDir::currentPath(), filters, 0)
                       : m_dialogs.chooseFileToOpen(m_window, QDir::currentPath(), filters, 0);

@@ -41,6 +41,7 @@ void WindowRunMonitor::begin(double maximum, Gauge gauge)
 {
     m_onPanel = gauge == Gauge::Panel && m_panelBar;
     m_maximum = maximum;
+    m_eachStep = gauge == Gauge::Bar;
     m_notice.show();
     if (m_onPanel) {
         m_panelBar->setRange(0, kBarSteps);
@@ -61,7 +62,8 @@ void WindowRunMonitor::begin(double maximum, Gauge gauge)
 void WindowRunMonitor::advance(double position)
 {
     // Reading the clock costs more than a line's work for short lines: look only every 64 lines.
-    if ((++m_lines & 63) == 0 && m_sincePump.hasExpired(15)) {
+    // A step over a block of a file is long enough to look every time.
+    if ((m_eachStep || (++m_lines & 63) == 0) && m_sincePump.hasExpired(15)) {
         if (m_onPanel)
             m_panelBar->setValue(m_maximum > 0 ? int(kBarSteps * position / m_maximum) : 0);
         else

@@ -44,6 +44,7 @@ private:
     double m_maximum = 0;
     QElapsedTimer m_sincePump;
     unsigned m_lines = 0;
+    bool m_eachStep = false;
 };
 
 } // namespace plintex

@@ -27,7 +27,12 @@ Outcome run(const QString &program, const QStringList &arguments, const QByteArr
     p.start(program, arguments);
     p.write(input);
     p.closeWriteChannel();
-    p.waitForFinished(30000);
+    // Generous: the sanitizer build on a loaded machine is many times slower than release.
+    if (!p.waitForFinished(180000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, "timed out"};
+    }
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
@@ -224,6 +229,38 @@ void TestCli::endToEnd_data()
     row("--in-place on a full disk, left untouched",
         R"x(seq 1000 >f && ulimit -f 2 && "$CLI" insert-into-column --insert=x --in-place f; s=$?; wc -c <f; ls; exit $s)x",
         {}, 3, "3893\nf\n", "File too large");
+    // Functions that stream a file to a file.
+    row("break-up-file through the binary",
+        R"x(printf 123456789 >in && "$CLI" break-up-file --input-single=in --output-file=out --new=5 && cat out)x",
+        {}, 0, "12345\r\n6789");
+    row("replace-byte-in-file: a FILE argument is refused",
+        "replace-byte-in-file --input-file=a --output-file=b --find=a --replace-with=b c", {}, 2,
+        {}, "reads no text from a FILE or standard input");
+    row("replace-byte-in-file: standard input is refused", "break-up-file --new=5 -", {}, 2, {},
+        "reads no text");
+    row("break-up-file: --in-place does not apply", "break-up-file --input-single=a --in-place", {},
+        2, {}, "--in-place does not apply");
+    row("break-up-file: a file-name field has no --NAME-file twin",
+        "break-up-file --output-file-file=x", {}, 2, {}, "unknown option --output-file-file");
+    row("break-up-file: record length 0",
+        R"x(: >in && "$CLI" break-up-file --input-single=in --output-file=out; s=$?; ls; exit $s)x",
+        {}, 1, "in\n", "New CR terminated record length can not be 0.\n");
+    row("replace-byte-in-file: an output that is the input by a link is refused",
+        R"x(printf 'a\tb' >in && ln -s in l && "$CLI" replace-byte-in-file --input-file=in --output-file=l --find='{TAB}' --replace-with=' '; s=$?; cat in; exit $s)x",
+        {}, 1, "a\tb", "Input/Output file names are identical.\n");
+    row("replace-byte-in-file: a missing input is exit 3 with the system's reason",
+        "replace-byte-in-file --input-file=none --output-file=out --find=a --replace-with=b", {}, 3,
+        {}, "Cannot read none: No such file or directory");
+    row("replace-byte-in-file: a full disk, the earlier output kept",
+        R"x(printf abc >in && printf old >out && ulimit -f 0 && "$CLI" replace-byte-in-file --input-file=in --output-file=out --find=a --replace-with=b; s=$?; cat out; ls; exit $s)x",
+        {}, 3, "oldin\nout\n", "Cannot write out: File too large");
+    row("a termination signal stops the run as Stop does",
+        R"x("$CLI" replace-byte-in-file --input-file=/dev/zero --output-file=/dev/null --find=a --replace-with=b & sleep 0.3; kill -TERM $!; wait $!)x",
+        {}, 1, {}, "Processing stopped!\n");
+    // Far larger than the memory the program may take: a sparse file streamed to /dev/null.
+    row("a file larger than the memory allowed",
+        R"x(truncate -s 300M big && ulimit -v 100000 && "$CLI" replace-byte-in-file --input-file=big --output-file=/dev/null --find='{Hex 00}' --replace-with=x && "$CLI" break-up-file --input-single=big --output-file=/dev/null --new=80)x",
+        {}, 0, {});
     // Results, reports and refusals.
     row("total prints the total alone", "total-a-specified-column --in-column=3 --to=12",
         "a 1,000.25\r\nb (0.5)\r\n", 0, "999.75\n");
@@ -263,6 +300,11 @@ void TestCli::endToEnd_data()
         "ab\ncd\nef\n", 0, "ab\n>\ncd\nef\n>\n");
     row("append-data: the search text ticks its box",
         "append-data --append-this-data=X --containing=b", "a\nb\n", 0, "a\nb X\n");
+    row("delete-retain-line-data: offset not a number is a usage error",
+        "'Retain/Delete Line Data' --this-data=b --offset=abc", "ab\nb\n", 2, {},
+        "--offset needs a whole number, not \"abc\"");
+    row("delete-retain-line-data: negative offset",
+        "'Retain/Delete Line Data' --this-data=c --offset=-1", "abc\nxc\n", 0, "bc\nxc\n");
     row("special-routines: capitals of a file, windows-1252 letters untouched, a break added",
         R"x(printf 'caf\351 \340b\r\nx' >f && "$CLI" special-routines --all-capital-letters f)x",
         {}, 0,
@@ -291,9 +333,6 @@ void TestCli::endToEnd_data()
         "give only one of the run options");
     row("html-realign: the overlay warning on standard error", "html-realign", "abc\n x\n", 0,
         "abc\n x\naxc\n", "Data has been overlayed!");
-    row("delete-retain-line-data: offset not a number refused",
-        "'Retain/Delete Line Data' --this-data=b --offset=1x", "ab\nb\n", 1, {},
-        "+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
     row("delete-row: interval 1 refused", "delete-row --and-every=1", "a\nb\n", 1, {},
         "0 or 1 increment is invalid.\n");
     row("read-me: the replacement list of rmdat.plx, crlf kept",
@@ -312,6 +351,24 @@ void TestCli::endToEnd_data()
     row("delete-leading-trailing-blanks: negative band bound is no number",
         "delete-leading-trailing-blanks --take-out-leading-blanks --from-row=-1", " a\n b\n", 2, {},
         "whole number");
+    row("vertical-concatenation: the lower block beside, the marker above it",
+        "vertical-concatenation --vert=3 --separated-by=1", "a\nb\nc\nd\n", 0,
+        "a c\nb d\n---concat---\nc \nd \n");
+    row("horizontal-concatenation: symmetrical from a pipe, measured through a spooled copy",
+        "horizontal-concatenation --horiz=3 --separated-by=1 --symmetrical-data -", "a\nbb\nc\nd\n",
+        0, "a  bb c  \nd  \n");
+    row("insert-incrementing-numbers: symmetrical counts a stream's rows to its end",
+        "insert-incrementing-numbers --symmetrical --and-in-every=5 -",
+        QByteArray("x\n").repeated(12), 0, "01x\nx\nx\nx\nx\n02x\nx\nx\nx\nx\n03x\nx\n");
+    row("insert-incrementing-numbers: --replace-length ticks its box",
+        "insert-incrementing-numbers --replace-length=2 --at=2", "abcd\nefgh\n", 0, "a1d\ne2h\n");
+    row("insert-incrementing-letters: past zzz one warning, the rows labelled kept",
+        R"x(yes x | head -n 18280 | "$CLI" insert-incrementing-letters 2>e | tail -n 3; cat e)x",
+        {}, 0, "zzzx\nx\nx\nThree level maximum reached.\n");
+    row("insert-cr: the width from --caret-column", "insert-cr --caret-column=6",
+        "a1234567890\r\nb123 567890\r\n", 0, "a12345\r\n67890\r\nb123 \r\n567890\r\n");
+    row("insert-cr: caret in column 1 refused", "insert-cr", "a\n", 1, {},
+        "Column position must be greater than 1.");
 }
 
 void TestCli::endToEnd()
@@ -389,7 +446,7 @@ void TestCli::streamMatchesRunRoutine()
     const FunctionEntry *f = catalogue().byName(function);
     ParamValues params = ParamValues::defaults(f->params());
     for (const auto &[key, value] : f->body.example.params)
-        params.set(key, f->param(key)->kind == ParamKind::Number ? value : value + u"\u2192");
+        params.set(key, traitsOf(f->param(key)->kind).isNumber ? value : value + u"\u2192");
     if (function == u"Total a Specified Column")
         params.set(u"start"_s, u"3"_s);
     const RowRestraint restraint{from, to, from == 0 && to == 0};
@@ -400,6 +457,7 @@ void TestCli::streamMatchesRunRoutine()
     run.params = params;
     run.restraint = restraint;
     run.runButton = f->body.example.runButton;
+    run.caret = f->body.example.caret;
     SilentMonitor monitor;
     const RunResult r = f->body.run(run, monitor);
     const QByteArray expected = !r.report.isEmpty() ? QByteArray()
@@ -409,11 +467,12 @@ void TestCli::streamMatchesRunRoutine()
     for (const bool rereadable : {true, false}) {
         cli::MemorySource source(input, rereadable, 3);
         QByteArray streamed;
-        const cli::StreamResult s = cli::streamPass(
-            source, f->body.rowPass, {params, run.runButton, restraint}, [&](QByteArrayView b) {
-                streamed += b;
-                return true;
-            });
+        const cli::StreamResult s =
+            cli::streamPass(source, f->body.rowPass, {params, run.runButton, restraint, run.caret},
+                            [&](QByteArrayView b) {
+                                streamed += b;
+                                return true;
+                            });
         QCOMPARE(s.outcome == cli::StreamResult::Outcome::Refused, !r.done());
         QCOMPARE(s.message, r.message);
         QCOMPARE(s.report, r.report);

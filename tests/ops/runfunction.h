@@ -29,7 +29,7 @@ private:
 
 /// Runs a function by name as the window would: its defaults, then the "key=value" parameters
 /// ("button=" picks the run button, "band=F..T" clears "Auto reset" and sets From and To,
-/// "caret=R:C" puts the caret at row R, column C (1-based), "stop=N" stops after N steps; any
+/// "caret=R..C" puts the caret at row R, column C (1-based), "stop=N" stops after N steps; any
 /// other key must name a parameter of the function, or the row fails). Gives the resulting text
 /// (a report such as a total instead, when there is one), followed by "warning: " and each
 /// warning of a run that still did its work; "!" and the message for a refusal ("!no undo: "
@@ -50,11 +50,10 @@ inline QString runOn(const QString &function, const QString &text, const QString
             input.runButton = p.sliced(eq + 1);
         else if (p.first(eq) == u"band")
             input.restraint = {band.front().toLongLong(), band.back().toLongLong(), false};
-        else if (p.first(eq) == u"caret")
-            input.caret = {p.sliced(eq + 1).section(u':', 0, 0).toLongLong() - 1,
-                           p.sliced(eq + 1).section(u':', 1, 1).toLongLong() - 1};
         else if (p.first(eq) == u"stop")
             stopAfter = p.sliced(eq + 1).toInt();
+        else if (p.first(eq) == u"caret")
+            input.caret = {band.front().toLongLong() - 1, band.back().toLongLong() - 1};
         else if (f->param(p.first(eq)))
             input.params.set(p.first(eq), p.sliced(eq + 1));
         else

@@ -2,7 +2,12 @@
 
 #include "windowfixture.h"
 
+#include "ui/controls/piegauge.h"
+#include "ui/panel/paramcontrol.h"
+
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -21,6 +26,9 @@ private Q_SLOTS:
     void totalShowsInItsFieldAndHistory();
     void addRowKeepsItsBlockOnReselect();
     void appendDataUnlocksItsSearchField();
+    void fileFunctions_data();
+    void fileFunctions();
+    void fileNameFieldsTakeOnlyBrowsedNames();
 
 private:
     testing::WindowFixture w;
@@ -30,7 +38,7 @@ void TestFunctions::runs_data()
 {
     QTest::addColumn<QString>("function");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("params"); // "band=F..T" and "button=" besides the panel's
+    QTest::addColumn<QStringList>("params"); // the panel's, "band=F..T", "caret=R..C", "button="
     QTest::addColumn<QString>("expected");   // "!" and the warning for a refusal
     const auto row = [](const char *function, const QString &text, const QStringList &params,
                         const QString &expected) {
@@ -67,6 +75,15 @@ void TestFunctions::runs_data()
         u"Line1 dataA\nLine2 dataB  append this\n"_s);
     row("Replace Line per Data", u"a 999\nb\nc 999\n"_s,
         {u"band=1..2"_s, u"search=999"_s, u"with=new line"_s}, u"new line\nb\nc 999\n"_s);
+    row("Vertical Concatenation", u"a\nb\nc\n"_s, {u"lower=2"_s, u"separator=1"_s},
+        u"a b\n---concat---\nb c\nc \n"_s);
+    row("Horizontal Concatenation", u"a\nbb\nc\n"_s,
+        {u"rows=3"_s, u"symmetrical=1"_s, u"right=1"_s}, u" abb c\n"_s);
+    row("Insert Incrementing Numbers", u"ab\ncd\nef\n"_s,
+        {u"column=2"_s, u"replace=1"_s, u"length=1"_s, u"step=2"_s}, u"a1\ncd\ne2\n"_s);
+    row("Insert Incrementing Letters", u"1\n2\n3\n"_s, {u"capitals=1"_s, u"band=2..3"_s},
+        u"1\nA2\nB3\n"_s);
+    row("Insert CR", u"ab cd\n"_s, {u"caret=1..4"_s}, u"ab \ncd\n"_s);
     row("Special Routines", u"one. two  three\n"_s, {u"button=capitalise"_s, u"each=sentence"_s},
         u"one. Two  Three\n"_s);
     row("Html Realign", u"a\n  b\n"_s, {}, u"a\n  b\na b\n"_s);
@@ -85,6 +102,9 @@ void TestFunctions::runs()
         const QStringList band = value.split(QStringLiteral(".."));
         if (key == u"band")
             w.band(band.front().toLongLong(), band.back().toLongLong());
+        else if (key == u"caret")
+            w.window->workArea()->setCaret(
+                {band.front().toLongLong() - 1, band.back().toLongLong() - 1});
         else if (key == u"button")
             button = value;
         else
@@ -128,6 +148,77 @@ void TestFunctions::appendDataUnlocksItsSearchField()
     QVERIFY(!search->isEnabled());
     w.set(f, u"containing"_s, u"1"_s);
     QVERIFY(search->isEnabled());
+}
+
+namespace {
+
+void browse(testing::WindowFixture &w, const FunctionEntry &f, const QString &key)
+{
+    QTest::mouseClick(
+        qobject_cast<QAbstractButton *>(w.panel(f).paramControl(key)->widgets().back()),
+        Qt::LeftButton);
+}
+
+} // namespace
+
+// The file functions stream a browsed file into another and leave the work area alone.
+void TestFunctions::fileFunctions_data()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("params");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("Break Up File") << u"Break Up File"_s << "1234567890"_ba
+                                   << QStringList{u"length=5"_s} << "12345\r\n67890\r\n"_ba;
+    QTest::newRow("Replace Byte in File")
+        << u"Replace Byte in File"_s << "a\tb"_ba
+        << QStringList{u"find={TAB}"_s, u"replace={Hex 20}"_s} << "a b"_ba;
+}
+
+void TestFunctions::fileFunctions()
+{
+    QFETCH(QString, function);
+    QFETCH(QStringList, params);
+    QFETCH(QByteArray, input);
+    QTemporaryDir dir;
+    QVERIFY(testing::writeFile(dir.filePath(u"in"_s), input));
+    w.setText(u"work area\n"_s);
+    const FunctionEntry &f = w.select(function);
+    w.dialogs.files = {{dir.filePath(u"in"_s), 0}, {dir.filePath(u"out"_s), 0}};
+    browse(w, f, u"input"_s);
+    browse(w, f, u"output"_s);
+    for (const QString &p : params)
+        w.set(f, p.section(u'=', 0, 0), p.section(u'=', 1));
+    w.run(f);
+    QCOMPARE(w.dialogs.warnings, QStringList());
+    QTEST(testing::readFile(dir.filePath(u"out"_s)), "expected");
+    QCOMPARE(w.text(), u"work area\n"_s);
+    QVERIFY(w.panel(f).barGauge()->isHidden());
+}
+
+void TestFunctions::fileNameFieldsTakeOnlyBrowsedNames()
+{
+    const FunctionEntry &f = w.select(u"Replace Byte in File");
+    auto *byteList = qobject_cast<QComboBox *>(w.panel(f).control(u"find"_s));
+    QCOMPARE(byteList->count(), 264);
+    QVERIFY(byteList->isEditable());
+    auto *input = qobject_cast<QLineEdit *>(w.panel(f).control(u"input"_s));
+    w.set(f, u"input"_s, u"/etc/hostname"_s);
+    QTest::keyClicks(input, u"abc"_s);
+    QCOMPARE(input->text(), u"/etc/hostname"_s);
+    w.dialogs.files = {{QString(), 0}}; // cancelled
+    browse(w, f, u"input"_s);
+    QCOMPARE(input->text(), QString());
+
+    // A file that cannot be written: the system's reason in a box.
+    QTemporaryDir dir;
+    QVERIFY(testing::writeFile(dir.filePath(u"in"_s), "a"));
+    w.set(f, u"input"_s, dir.filePath(u"in"_s));
+    w.set(f, u"output"_s, u"/dev/full"_s);
+    w.set(f, u"find"_s, u"a"_s);
+    w.set(f, u"replace"_s, u"{hex 41}"_s);
+    w.run(f);
+    QCOMPARE(w.dialogs.warnings, QStringList{u"Cannot write /dev/full: No space left on device"_s});
 }
 
 QTEST_MAIN(TestFunctions)

@@ -6,6 +6,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -21,6 +23,7 @@ public:
     NumberControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
         m_edit = new NumberField(parent);
+        m_edit->setSigned(param.kind == ParamKind::SignedNumber);
         m_edit->setDoubleClickValue(param.doubleClickValue);
         m_edit->setFixedWidth(m_edit->fontMetrics().horizontalAdvance(u"0000000"_s) + 8);
         addLabelled(m_edit);
@@ -52,6 +55,7 @@ public:
     {
         m_box = new HistoryComboBox(param.history, parent);
         addLabelled(m_box);
+        m_box->lineEdit()->setAccessibleName(param.label);
     }
     QString value() const override { return m_box->currentText(); }
     void setValue(const QString &value) override { m_box->setEditText(value); }
@@ -149,6 +153,8 @@ public:
     {
         m_edit = new QLineEdit(parent);
         m_edit->setMinimumWidth(m_edit->fontMetrics().horizontalAdvance(u'x') * 24);
+        // Filled only by its browse button: typing would give names no dialog checked.
+        m_edit->setReadOnly(true);
         addLabelled(m_edit);
         auto *browse = new QToolButton(parent);
         browse->setText(u"..."_s);
@@ -164,12 +170,51 @@ private:
     QLineEdit *m_edit;
 };
 
+/// A drop-down of fixed entries: editable, its text is what the run reads; list-only, an
+/// entry must be chosen and keys are ignored.
+class FixedListControl final : public ParamControl {
+public:
+    FixedListControl(const Parameter &param, QWidget *parent) : ParamControl(param)
+    {
+        m_box = new QComboBox(parent);
+        m_box->setEditable(!param.listOnly);
+        m_box->addItems(param.entries);
+        m_box->setMaxVisibleItems(20);
+        m_box->setMinimumContentsLength(12);
+        m_box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        addLabelled(m_box);
+        setValue(param.defaultValue);
+        if (param.listOnly)
+            m_box->installEventFilter(this);
+    }
+    // A list-only drop-down is chosen from with the mouse: keys would pick entries unseen.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_box &&
+            (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
+            return true;
+        return ParamControl::eventFilter(watched, event);
+    }
+    QString value() const override { return m_box->currentText(); }
+    void setValue(const QString &value) override
+    {
+        const int index = m_box->findText(value, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        m_box->setCurrentIndex(index);
+        if (m_box->isEditable())
+            m_box->setEditText(value);
+    }
+
+private:
+    QComboBox *m_box;
+};
+
 } // namespace
 
 std::unique_ptr<ParamControl> ParamControl::create(const Parameter &param, QWidget *parent)
 {
     switch (param.kind) {
     case ParamKind::Number:
+    case ParamKind::SignedNumber:
         return std::make_unique<NumberControl>(param, parent);
     case ParamKind::Text:
         return std::make_unique<TextControl>(param, parent);
@@ -183,6 +228,8 @@ std::unique_ptr<ParamControl> ParamControl::create(const Parameter &param, QWidg
         return std::make_unique<FlagControl>(param, parent);
     case ParamKind::FileName:
         return std::make_unique<FileNameControl>(param, parent);
+    case ParamKind::FixedList:
+        return std::make_unique<FixedListControl>(param, parent);
     case ParamKind::Result:
         return std::make_unique<ResultControl>(param, parent);
     }

@@ -1,12 +1,13 @@
 #include "ui/panel/parameterpanel.h"
 
+#include "ui/controls/piegauge.h"
+#include "ui/flowlayout.h"
 #include "ui/panel/paramcontrol.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -18,21 +19,22 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
     setObjectName(u"Panel"_s + QString::number(function.number));
     setAccessibleName(function.name);
     setFrameShape(QFrame::StyledPanel);
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(4, 2, 4, 2);
-    column->setSpacing(2);
-    auto newRow = [&] {
-        auto *row = new QHBoxLayout;
-        column->addLayout(row);
-        m_rows.append(row);
-    };
-    newRow();
+    m_flow = new FlowLayout(this, 6, 2);
+    m_flow->setContentsMargins(4, 2, 4, 2);
 
     for (const PanelItem &item : function.body.panel) {
         if (const auto *p = std::get_if<Parameter>(&item)) {
             std::unique_ptr<ParamControl> control = ParamControl::create(*p, this);
-            for (QWidget *w : control->widgets())
-                addToRow(w);
+            // A label stays with its field; a long row of radio buttons may go on over lines. A
+            // field labelled by a word that ends no phrase ("to") stays with the one before.
+            const QList<QWidget *> &widgets = control->widgets();
+            const qsizetype joined = p->kind == ParamKind::Choice && p->choices.size() > 3
+                                         ? (p->label.isEmpty() ? 1 : 2)
+                                         : widgets.size();
+            const bool continues =
+                traitsOf(p->kind).takesValue && !p->label.isEmpty() && !p->label.endsWith(u':');
+            for (qsizetype i = 0; i < widgets.size(); ++i)
+                addToRow(widgets[i], i > 0 ? i < joined : continues);
             m_focusChain += control->focusChain();
             connect(control.get(), &ParamControl::browseRequested, this,
                     [this, key = p->key] { Q_EMIT browseRequested(key); });
@@ -70,9 +72,13 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
             m_focusChain.append(button);
             m_actions.insert(int(a->action), button);
         } else if (const auto *c = std::get_if<CaptionItem>(&item)) {
-            addToRow(new QLabel(c->text, this));
+            // A caption that ends in a colon leads into what follows it; any other one ends
+            // what stands before it ("blanks.").
+            const bool leads = c->text.endsWith(u':');
+            addToRow(new QLabel(c->text, this), !leads);
+            m_joinNext = leads;
         } else if (std::holds_alternative<RowBreak>(item)) {
-            newRow();
+            m_flow->breakLine();
         } else if (std::holds_alternative<ProgressBarItem>(item)) {
             m_progressBar = new QProgressBar(this);
             m_progressBar->setTextVisible(false);
@@ -82,11 +88,9 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
             keep.setRetainSizeWhenHidden(true);
             m_progressBar->setSizePolicy(keep);
             m_progressBar->hide();
-            addToRow(m_progressBar);
+            addToRow(m_progressBar, true);
         }
     }
-    for (QHBoxLayout *row : std::as_const(m_rows))
-        row->addStretch(1);
 
     // A field that a tick box unlocks follows the box; one that a box locks, the other way.
     for (const auto &control : m_params) {
@@ -111,9 +115,11 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
 
 ParameterPanel::~ParameterPanel() = default;
 
-void ParameterPanel::addToRow(QWidget *widget)
+void ParameterPanel::addToRow(QWidget *widget, bool withPrevious)
 {
-    m_rows.back()->addWidget(widget);
+    const bool joined = withPrevious || m_joinNext;
+    m_joinNext = false;
+    m_flow->add(widget, joined ? FlowLayout::Join::WithPrevious : FlowLayout::Join::No);
 }
 
 ParamControl *ParameterPanel::paramControl(const QString &key) const
@@ -161,6 +167,28 @@ QList<HistoryComboBox *> ParameterPanel::historyBoxes() const
             boxes.append(box);
     }
     return boxes;
+}
+
+PieGauge *ParameterPanel::barGauge()
+{
+    const auto fileField = std::find_if(m_params.begin(), m_params.end(), [](const auto &c) {
+        return c->param().kind == ParamKind::FileName;
+    });
+    if (fileField == m_params.end())
+        return nullptr;
+    if (!m_barGauge) {
+        m_barGauge = new PieGauge(this);
+        m_barGauge->setObjectName(u"BarGauge"_s);
+        m_barGauge->setAccessibleName(u"Progress"_s);
+        m_barGauge->setBar(true);
+        m_barGauge->hide();
+    }
+    // Over the field, outside the layout: 360 pixels wide, or the panel's width if less.
+    const QWidget *field = (*fileField)->field();
+    m_barGauge->move(field->pos());
+    m_barGauge->setFixedSize(std::min(360, width() - field->x()), field->height());
+    m_barGauge->raise();
+    return m_barGauge;
 }
 
 QList<QWidget *> ParameterPanel::focusChain() const

@@ -94,9 +94,9 @@ void TestSpecialRoutines::runs_data()
     row("count: a b / cd", count, u"a b\ncd\n"_s,
         u"Total Chr = 5\nTotal Blk = 1\nTotal Chr to Cursor = 0"_s);
     row("count: caret at row 2, column 2", count, u"a b\ncd\n"_s,
-        u"Total Chr = 5\nTotal Blk = 1\nTotal Chr to Cursor = 4"_s, {u"caret=2:2"_s});
+        u"Total Chr = 5\nTotal Blk = 1\nTotal Chr to Cursor = 4"_s, {u"caret=2..2"_s});
     row("count: caret past the text", count, u"a b\ncd"_s,
-        u"Total Chr = 5\nTotal Blk = 1\nTotal Chr to Cursor = 5"_s, {u"caret=9:9"_s});
+        u"Total Chr = 5\nTotal Blk = 1\nTotal Chr to Cursor = 5"_s, {u"caret=9..9"_s});
     row("count: empty text", count, QString(),
         u"Total Chr = 0\nTotal Blk = 0\nTotal Chr to Cursor = 0"_s);
 }
