@@ -79,6 +79,30 @@ worst_cases() {
     measure "delete-strip-out-data (letter case ignored)" "$bin/plintex-cli" \
         delete-strip-out-data --delete-strip-out-this-data-file="$needle" \
         --to-this-data-file="$needle" "$long"
+    echo "-- every row into one, and one long row wrapped"
+    measure "horizontal-concatenation, 1,000,000 rows into one" "$bin/plintex-cli" \
+        horizontal-concatenation --horizontally=1000000 "$input"
+    measure "insert-cr --caret-column=55, 2,000,000 a's" "$bin/plintex-cli" insert-cr \
+        --caret-column=55 "$long"
+    measure "insert-cr --caret-column=55, 2,000,000 blanks" "$bin/plintex-cli" insert-cr \
+        --caret-column=55 "$blanks"
+    local addresses=$out/addresses-2m.txt unended=$out/unended-100k.txt list=$out/list-2000.txt
+    if [ ! -f "$list" ]; then
+        awk 'BEGIN { while (n < 2000000) { printf "www.a%d.com ", i++; n += 12 } print "" }' \
+            > "$addresses"
+        awk 'BEGIN { print "www start of a prefix that never ends";
+            for (i = 1; i <= 100000; i++) printf "row %d says http and x.com before it\n", i }' \
+            > "$unended"
+        awk 'BEGIN { for (i = 1; i <= 2000; i++) printf "w%d;W%d\n", i, i }' > "$list"
+    fi
+    size=$(stat -c %s "$addresses")
+    echo "-- Read Me on the inputs that cost the address deletion and the list the most"
+    measure "read-me, one row of 2,000,000 characters of addresses" "$bin/plintex-cli" read-me \
+        "$addresses"
+    measure "read-me, 100,000 rows below a prefix without ending" "$bin/plintex-cli" read-me \
+        "$unended"
+    measure "read-me, 2,000 replacements over 2 MB" "$bin/plintex-cli" read-me \
+        --replacement-list-file="$list" "$addresses"
     echo "-- Special Routines on a row of 1,000,000 tags, 2,000,000 a's, 2,000,000 blanks"
     local tags=$out/tags-1m.txt
     [ -f "$tags" ] || awk 'BEGIN { for (i = 0; i < 1000000; i++) printf "<a>x"; print "" }' > "$tags"
@@ -93,6 +117,23 @@ worst_cases() {
     echo "-- 1,000,000 search texts on two short rows"
     measure "delete-lines-per-data" "$bin/plintex-cli" delete-lines-per-data \
         --every-line-containing-this-data-file="$texts" "$two"
+    local one=$out/x-row.txt xlong=$out/x-long-row.txt yx=$out/list-yx.txt xy=$out/list-xy.txt
+    local xx=$out/list-xx.txt
+    if [ ! -f "$xlong" ]; then
+        printf 'x\n' > "$one"
+        { printf x; head -c 1000000 /dev/zero | tr '\0' b; echo; } > "$xlong"
+        awk 'BEGIN { for (i = 1; i <= 100000; i++) { print "yx" > "'"$yx"'"; print "xy" > "'"$xy"'" }
+                     for (i = 1; i <= 60; i++) print "xx" > "'"$xx"'" }'
+    fi
+    echo "-- Replace Data with Data List: 100,000 entries, each into the same row"
+    measure "x, entries yx: the row grows at its front" "$bin/plintex-cli" \
+        replace-data-with-data-list --replace-this-data=x --with-this-data-file="$yx" "$one"
+    measure "x and 1,000,000 b's, entries xy: grows before the b's" "$bin/plintex-cli" \
+        replace-data-with-data-list --replace-this-data=x --with-this-data-file="$xy" "$xlong"
+    echo "-- the same, 60 entries xx doubling the row, under a 2 GB limit: refused (exit 1)"
+    measure "refused before the row outgrows memory" sh -c 'ulimit -v 2000000
+        "$0" replace-data-with-data-list --replace-this-data=x --with-this-data-file="$1" "$2" 2>/dev/null
+        [ $? -eq 1 ]' "$bin/plintex-cli" "$xx" "$one"
 }
 if [ "$section" = worst ]; then
     worst_cases
@@ -196,6 +237,39 @@ fi
 size=$(stat -c %s "$prose")
 row "strip < to > (20 MB prose)" 1.0 -- delete-strip-out-data "--delete=<" "--to-this-data=>" \
     "$prose" -- sed 's/<[^>]*>//g' "$prose"
+row "wrap 20 MB prose at 55" 1.0 -- insert-cr --caret-column=55 "$prose" \
+    -- fold -s -w 55 "$prose"
+
+# Read Me against a plain re-wrap of the same prose; its target is a time: 3 s.
+web=$out/web-prose-20mb.txt
+if [ ! -f "$web" ]; then
+    awk 'BEGIN { srand(23); split("the of and to in is that for it as was with be by on not he this are or his from at which but have an they you were her", w, " ");
+        while (bytes < 20000000) { line = ""; n = int(rand() * 16) + 4;
+            for (k = 0; k < n; k++) { word = w[int(rand() * 30) + 1]; r = rand();
+                if (r < 0.02) word = "www.site" int(rand() * 1000) ".com/page";
+                else if (r < 0.03) word = "http://example.org/" word ".html";
+                else if (r < 0.08) word = "<b>" word "</b>";
+                line = line (k ? " " : "") word }
+            r = rand(); if (r < 0.1) line = line "."; else if (r < 0.15) line = "\t" line;
+            print line; bytes += length(line) + 1; if (rand() < 0.1) { print ""; bytes++ } } }' \
+        > "$web"
+    # Real text: accented names among the words, and a Windows-1252 copy of it.
+    sed 's/ his / Zoë\x27s /g; s/ her / José /g; s/ were / Müller /g' "$web" > "$out/web-prose-utf8.txt"
+    iconv -f UTF-8 -t WINDOWS-1252 "$out/web-prose-utf8.txt" > "$out/web-prose-1252.txt"
+fi
+for text in "$web" "$out/web-prose-utf8.txt" "$out/web-prose-1252.txt"; do
+    size=$(stat -c %s "$text")
+    name=$(basename "$text" .txt)
+    echo "-- read me ($name, $((size / 1000000)) MB)"
+    a=$(measure "plintex-cli read-me --delete-all-html-tags" "$bin/plintex-cli" read-me \
+        --delete-all-html-tags "$text"); echo "$a"
+    b=$(measure "fmt -w 55" fmt -w 55 "$text"); echo "$b"
+    ratio=$(awk "BEGIN { printf \"%.2f\", $(secs_of "$a") / $(secs_of "$b") }")
+    met=met; awk "BEGIN { exit !($(secs_of "$a") > 3) }" && met=MISSED
+    printf '   %s s (target <= 3 s, %s), ratio %s to fmt\n' "$(secs_of "$a")" "$met" "$ratio"
+    summary+=("$(printf '%-40s %6s %6s %6s %6s  %s' "read me ($name)" "$(secs_of "$a")" \
+        "$(secs_of "$b")" "$ratio" "3 s" "$met")")
+done
 row "delete HTML tags (20 MB prose)" 1.0 -- special-routines --delete-html-tags "$prose" \
     -- sed 's/<[^>]*>//g' "$prose"
 
@@ -247,6 +321,75 @@ row "a line after each PAID row" 1.0 -- insert-lines-per-data --insert-this-data
     --every-line=PAID "$ledger" -- mawk '{print} /PAID/ {print "^^^^"}' "$ledger"
 row "append to the PAID rows" 1.0 -- append-data --append-this-data=CHECKED \
     --containing-this-data=PAID "$ledger" -- mawk '/PAID/ {$0 = $0 " CHECKED"} {print}' "$ledger"
+# ---- Reordering, on the same lines in a random order. The locale sort of coreutils needs the
+# en_US.UTF-8 locale; it is generated when missing and the tools to do so are at hand.
+shuffled=$out/shuffled-1m.txt
+if [ ! -f "$shuffled" ]; then
+    awk 'BEGIN { srand(3) } { printf "%.9f\t%s\n", rand(), $0 }' "$input" | LC_ALL=C sort -k1,1 |
+        cut -f2- > "$shuffled"
+fi
+if ! locale -a 2> /dev/null | grep -qiE '^en_US\.utf-?8$'; then
+    sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo -n)
+    if [ ! -f /usr/share/i18n/locales/en_US ]; then
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+            locales > /dev/null 2>&1 || true
+    fi
+    "${sudo[@]}" localedef -i en_US -f UTF-8 en_US.UTF-8 > /dev/null 2>&1 || true
+fi
+if locale -a 2> /dev/null | grep -qiE '^en_US\.utf-?8$'; then
+    row "sort ascending" 0.5 -- sort-ascending-descending --sort-ascending "$shuffled" \
+        -- env LC_ALL=en_US.UTF-8 sort -f "$shuffled"
+    # The two collations weigh blanks differently, so from column 13 the orders differ.
+    compare=no row "sort from column 13" 0.5 -- sort-ascending-descending --sort-ascending \
+        --beginning-at-this-column=13 "$shuffled" -- env LC_ALL=en_US.UTF-8 sort -f -k1.13 "$shuffled"
+    names=$out/names-1m.txt
+    if [ ! -f "$names" ]; then
+        awk 'BEGIN { srand(5); split("Ölund Olund Émile Eva Zoë Ærø Åsa Ärla Øst Çava Müller Muller " \
+                 "Núñez Nunez Łukasz Lukas", n, " ") }
+             { printf "%s %s\n", n[int(rand() * 16) + 1], substr($0, 10) }' "$shuffled" > "$names"
+        iconv -f UTF-8 -t WINDOWS-1252//TRANSLIT "$names" > "$out/names-1252.txt"
+    fi
+    compare=no row "sort accented names" 0.5 -- sort-ascending-descending --sort-ascending \
+        "$names" -- env LC_ALL=en_US.UTF-8 sort -f "$names"
+    compare=no row "sort accented names, Windows-1252 copy" 0.5 -- sort-ascending-descending \
+        --sort-ascending "$out/names-1252.txt" -- env LC_ALL=en_US.UTF-8 sort -f "$names"
+else
+    echo "-- sort rows left out: no en_US.UTF-8 locale for the peer, and none could be made"
+fi
+row "reverse order" 1.0 -- sort-ascending-descending --reverse-order "$shuffled" -- tac "$shuffled"
+dups=$out/dups-1m.txt
+if [ ! -f "$dups" ]; then
+    awk 'BEGIN { srand(13); for (i = 1; i <= 1000000; i++) { k = int(rand() * 400000);
+        printf "%08d %-12s %10.2f %-20s %6d%s\n", k, "item" k % 1000, k * 0.37, "note-" k % 100000,
+               k % 99991, substr("  ", 1, i % 3) } }' > "$dups"
+fi
+# Counts the trimmed rows, then marks: the two passes a shell user would write (one line, as the
+# summary takes the figures from the line a command is shown on).
+mark='function key(s) { sub(/^[\001-\040]+/, "", s); sub(/[\001-\040]+$/, "", s); return s }'
+mark+=' NR == FNR { k = key($0); if (k != "") n[k]++; next }'
+mark+=' { k = key($0); if (k == "" || n[k] < 2) { print; next }'
+mark+=' if (!(k in g)) { g[k] = ++groups; first[k] = $0 } print g[k] "-->" first[k] }'
+row "mark duplicate lines (400,000 distinct)" 1.0 -- mark-duplicate-lines --mark-duplicate-lines \
+    "$dups" -- mawk "$mark" "$dups" "$dups"
+echo "-- Replace Data with Data List: 100,000 matching rows, a 100,000-entry list (target <= 1 s)"
+listrows=$out/list-rows-100k.txt
+list=$out/list-100k.txt
+[ -f "$listrows" ] || head -n 100000 "$input" > "$listrows"
+[ -f "$list" ] || awk 'BEGIN { for (i = 1; i <= 100000; i++) printf "ITEM-%06d\n", i }' > "$list"
+listed=$(measure "plintex-cli replace-data-with-data-list" "$bin/plintex-cli" \
+    replace-data-with-data-list --replace-this-data=item --with-this-data-file="$list" \
+    "$listrows"); echo "$listed"
+met=met; awk "BEGIN { exit !($(secs_of "$listed") > 1) }" && met=MISSED
+summary+=("$(printf '%-40s %6s %6s %6s %6s  %s' "data list, 100,000 rows and entries" \
+    "$(secs_of "$listed")" - - "1 s" "$met")")
+# ---- Restructuring. Each member of a group is followed by its separator, the last one too,
+# where paste puts none: the outputs differ by that blank.
+size=$(stat -c %s "$input")
+compare=no row "three rows into one" 1.0 -- horizontal-concatenation --horizontally=3 \
+    --separated-by=1 "$input" -- sh -c 'exec paste -d" " - - - < "$1"' sh "$input"
+row "numbers at column 1" 1.0 -- insert-incrementing-numbers "$input" \
+    -- mawk '{print NR $0}' "$input"
 echo "-- 50 search texts against one"
 one=$(measure "plintex-cli delete-lines-per-data, 1 text" \
     "$bin/plintex-cli" delete-lines-per-data --every-line=PAID "$ledger"); echo "$one"

@@ -1,7 +1,7 @@
 // Times the window on 1,000,000 lines of ~60 characters: pressing run on "Insert Into Column"
 // and on each column and row function until the caret stands in the result, how soon a stop
 // click ends a run, and the text pane's own editing (keystrokes, select-all, delete, paste).
-// Prints figures;
+// Prints figures; --read-me times "Read Me" alone, --pane the text pane alone;
 // run it with QT_QPA_PLATFORM=offscreen or under a display.
 #include "ops/registry.h"
 #include "ui/controls/historycombobox.h"
@@ -21,12 +21,14 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -138,6 +140,105 @@ void benchPane(const QStringList &lines)
     std::printf("pane: keystroke in a 100,000-char row:   %9.2f ms\n", typingMs(pane));
 }
 
+// Prose as pasted from a web page: lines of common words, now and then an address, a tag, a
+// tab-started line or an empty one.
+QStringList webProse(qsizetype bytes)
+{
+    static const char16_t *words[] = {u"the",  u"of",  u"and", u"to",   u"in",  u"is",
+                                      u"that", u"for", u"it",  u"as",   u"was", u"with",
+                                      u"be",   u"by",  u"on",  u"not",  u"he",  u"this",
+                                      u"are",  u"or",  u"his", u"from", u"at",  u"which"};
+    QRandomGenerator rng(23);
+    QStringList lines;
+    for (qsizetype size = 0; size < bytes;) {
+        QString line;
+        for (int k = int(rng.bounded(16)) + 4; k > 0; --k) {
+            QString word = QString::fromUtf16(words[rng.bounded(int(std::size(words)))]);
+            const int r = int(rng.bounded(100));
+            if (r < 2)
+                word = u"www.site"_s + QString::number(rng.bounded(1000)) + u".com/page"_s;
+            else if (r < 3)
+                word = u"http://example.org/"_s + word + u".html"_s;
+            else if (r < 8)
+                word = u"<b>"_s + word + u"</b>"_s;
+            line += (line.isEmpty() ? QString() : u" "_s) + word;
+        }
+        if (rng.bounded(10) == 0)
+            line.prepend(u'\t');
+        size += line.size() + 1;
+        lines.append(line);
+        if (rng.bounded(10) == 0)
+            lines.append(QString());
+    }
+    return lines;
+}
+
+// "Read Me" on 20 MB of web prose, its automatic start on a 100 KB paste, and a stop click
+// into a run.
+void benchReadMe(MainWindow &window, SilentDialogs &dialogs)
+{
+    const QStringList prose = webProse(20000000);
+    const FunctionEntry *f = catalogue().byName(u"read-me");
+    if (window.panel(f->number)->isHidden())
+        window.functionBar()->button(f->number)->click();
+    ParameterPanel *p = window.panel(f->number);
+    p->setValue(u"html"_s, u"1"_s);
+    QAbstractButton *go = p->runButton(u"run"_s);
+    TextPane *area = window.workArea();
+    QElapsedTimer timer;
+
+    // The processor time beside the wall time: on a busy machine the wall time says little.
+    const auto cpuMs = [] { return qint64(std::clock()) * 1000 / CLOCKS_PER_SEC; };
+    area->setLines(prose);
+    QApplication::processEvents();
+    qint64 cpu = cpuMs();
+    timer.start();
+    go->click();
+    QApplication::processEvents();
+    std::printf("run \"Read Me\" on 20 MB of web prose:    %6lld ms (cpu %lld ms), %lld rows%s\n",
+                timer.elapsed(), cpuMs() - cpu, qint64(area->store().lineCount()),
+                QApplication::clipboard()->text().size() == area->store().length()
+                    ? ""
+                    : "  (clipboard differs)");
+
+    QString paste;
+    for (qsizetype i = 0; paste.size() < 100000; ++i)
+        paste += prose[i] + u'\n';
+    area->setText(QString());
+    QApplication::clipboard()->setText(paste);
+    QApplication::processEvents();
+    cpu = cpuMs();
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QApplication::sendEvent(area, &press);
+    QApplication::processEvents();
+    std::printf("automatic start on a %lld KB paste:       %6lld ms (cpu %lld ms)%s\n",
+                qint64(paste.size() / 1000), timer.elapsed(), cpuMs() - cpu,
+                area->text() != paste ? "" : "  (NOT started)");
+
+    area->setLines(prose);
+    QApplication::processEvents();
+    qint64 clickedAt = -1;
+    timer.start();
+    QTimer::singleShot(300, [&] {
+        clickedAt = timer.elapsed();
+        window.session().stop.request();
+    });
+    go->click();
+    const qint64 endedAt = timer.elapsed();
+    while (clickedAt < 0)
+        QApplication::processEvents();
+    const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
+    std::printf("run \"Read Me\", stop at 300 ms: %s\n",
+                clickedAt > endedAt
+                    ? "the run ended first"
+                    : qPrintable(u"ended %1 ms after the click%2"_s.arg(endedAt - clickedAt)
+                                     .arg(stopped ? u""_s : u" (not stopped)"_s)));
+    window.session().stop.clear();
+    dialogs.warnings.clear();
+    QApplication::processEvents();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -157,6 +258,10 @@ int main(int argc, char *argv[])
     window.show();
     QApplication::processEvents();
 
+    if (app.arguments().contains(u"--read-me"_s)) { // "Read Me" alone
+        benchReadMe(window, dialogs);
+        return 0;
+    }
     std::printf("lines: %lld, characters per line: %lld\n", qint64(lines.size()),
                 qint64(lines.front().size()));
 
@@ -185,6 +290,9 @@ int main(int argc, char *argv[])
     }
 
     // The row functions: one run each on the whole text, then a stop click 20 ms into a run.
+    QString entries; // Replace Data with Data List's: 100,000 of them
+    for (int i = 1; i <= 100000; ++i)
+        entries += u"ITEM-%1\n"_s.arg(i);
     const struct {
         const char16_t *name;
         QList<std::pair<QString, QString>> params;
@@ -200,6 +308,26 @@ int main(int argc, char *argv[])
         {u"Insert Data Per Data", {{u"data"_s, u"XX"_s}, {u"search"_s, u"note-"_s}}, u"run"_s},
         {u"Append Data", {{u"append"_s, u"CHECKED"_s}, {u"search"_s, u"item7 "_s}}, u"run"_s},
         {u"Replace Line per Data", {{u"search"_s, u"item7 "_s}, {u"with"_s, u"--"_s}}, u"run"_s},
+        {u"Sort Ascending/Descending", {}, u"ascending"_s},
+        {u"Sort Ascending/Descending", {{u"column"_s, u"13"_s}}, u"descending"_s},
+        {u"Sort Ascending/Descending", {{u"column"_s, u"1"_s}}, u"reverse"_s},
+        {u"Sort Ascending/Descending", {{u"column"_s, u"13"_s}}, u"reverse"_s},
+        {u"Shuffle Data", {{u"lowerRow"_s, u"500001"_s}}, u"run"_s},
+        {u"Replicate Data", {{u"copies"_s, u"2"_s}}, u"run"_s},
+        {u"Mark Duplicate Lines", {}, u"mark"_s},
+        {u"Mark Duplicate Lines", {{u"ignoreBlanks"_s, u"1"_s}}, u"mark"_s},
+        {u"Mark Duplicate Lines", {}, u"remove"_s},
+        {u"Replace Data with Data List",
+         {{u"search"_s, u"item"_s}, {u"list"_s, entries}},
+         u"run"_s},
+        {u"Vertical Concatenation",
+         {{u"lower"_s, u"500001"_s}, {u"separator"_s, u"2"_s}},
+         u"run"_s},
+        {u"Horizontal Concatenation",
+         {{u"rows"_s, u"3"_s}, {u"separator"_s, u"1"_s}, {u"symmetrical"_s, u"1"_s}},
+         u"run"_s},
+        {u"Insert Incrementing Numbers", {{u"symmetrical"_s, u"1"_s}}, u"run"_s},
+        {u"Insert Incrementing Letters", {{u"step"_s, u"50"_s}}, u"run"_s},
     };
     for (const auto &r : rowRuns) {
         const FunctionEntry *f = catalogue().byName(QStringView(r.name));
@@ -213,6 +341,8 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         const qint64 ms = timer.elapsed();
         const qsizetype rows = window.workArea()->store().lineCount();
+        const QString label =
+            u'"' + f->name + u'"' + (r.button == u"run" ? QString() : u' ' + r.button);
         window.undo();
         qint64 clickedAt = -1;
         timer.start();
@@ -232,11 +362,24 @@ int main(int argc, char *argv[])
         }
         QApplication::processEvents();
         if (stopped)
-            std::printf("run %-34s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
-                        qPrintable(u'"' + f->name + u'"'), ms, qint64(rows), endedAt - clickedAt);
+            std::printf("run %-46s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
+                        qPrintable(label), ms, qint64(rows), endedAt - clickedAt);
         else
-            std::printf("run %-34s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n",
-                        qPrintable(u'"' + f->name + u'"'), ms, qint64(rows));
+            std::printf("run %-46s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n",
+                        qPrintable(label), ms, qint64(rows));
+    }
+
+    // Insert CR takes its width from the caret and has no stop test: one run, lines broken at 40.
+    {
+        const FunctionEntry *f = catalogue().byName(u"Insert CR");
+        window.functionBar()->button(f->number)->click();
+        window.workArea()->setCaret({0, 39});
+        timer.start();
+        window.panel(f->number)->runButton(u"run"_s)->click();
+        QApplication::processEvents();
+        std::printf("run %-34s %6lld ms, %7lld rows\n", "\"Insert CR\"", timer.elapsed(),
+                    qint64(window.workArea()->store().lineCount()));
+        window.undo();
     }
 
     // The clean-up functions: each routine of "Special Routines" and "Html Realign" on the whole
@@ -456,6 +599,7 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
     }
 
+    benchReadMe(window, dialogs);
     benchPane(lines);
     return 0;
 }

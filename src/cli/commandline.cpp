@@ -55,7 +55,15 @@ QString quoted(const QString &label)
     return u'"' + label + u'"';
 }
 
-/// Whether `p` is a box whose only field beside it has no caption of its own.
+/// The caption a parameter goes by: its own, or for a field with none, that of the box beside
+/// it that unlocks it ("Replace (length):").
+QString captionOf(const FunctionEntry &function, const Parameter &p)
+{
+    const Parameter *box = p.label.isEmpty() ? function.param(p.unlockedBy) : nullptr;
+    return box ? box->label : p.label;
+}
+
+/// Whether `p` is a box that unlocks a field with no caption of its own.
 bool unlocksUncaptionedField(const FunctionEntry &function, const Parameter &p)
 {
     const QList<Parameter> params = function.params();
@@ -71,12 +79,10 @@ QList<Option> optionsFor(const FunctionEntry &function)
     QList<Option> options;
     for (const Parameter &p : function.params()) {
         const ParamKindTraits traits = traitsOf(p.kind);
-        // A field with no caption of its own goes by the caption of the box beside it that
-        // unlocks it ("Replace (length):"); giving the field ticks the box, which then needs
-        // no option of its own.
-        const Parameter *box = p.label.isEmpty() ? function.param(p.unlockedBy) : nullptr;
-        const QString label = box ? box->label : p.label;
-        const QString name = box ? slugOf(label) : optionOf(p);
+        // Giving a field that a box unlocks ticks the box: a box beside a field with no caption
+        // of its own then needs no option of its own.
+        const QString label = captionOf(function, p);
+        const QString name = p.option.isEmpty() ? slugOf(label) : p.option;
         if (traits.writtenByRun || p.windowOnly || unlocksUncaptionedField(function, p))
             continue;
         if (traits.isNumber) {
@@ -447,8 +453,11 @@ QList<OptionSummary> optionSummary(const FunctionEntry &function)
             continue; // the manual page tells them once, for every function
         const Parameter *p = o.param.isEmpty() ? nullptr : function.param(o.param);
         const bool isFile = o.kind == Option::Kind::TextFile || (p && traitsOf(p->kind).namesFile);
-        QString label = p ? p->label : QString();
-        if (o.kind == Option::Kind::Choice || o.kind == Option::Kind::RunButton)
+        QString label = p ? captionOf(function, *p) : QString();
+        // Radio and run buttons, the band and the caret are told by their help; only --help
+        // itself goes without.
+        if (o.kind == Option::Kind::Choice || o.kind == Option::Kind::RunButton ||
+            (!p && o.kind != Option::Kind::Help))
             label = o.help;
         summary.append(
             {o.name, takesValue(o.kind), isFile, label, o.help, o.kind == Option::Kind::TextFile});
@@ -487,6 +496,11 @@ QString functionHelp(const FunctionEntry &function)
     }
     if (function.restraint)
         out += u"\nGiving --from-row or --to-row clears \"Auto reset\", so the band is used.\n"_s;
+    if (function.body.readsText && function.body.rowPass)
+        out += u"\nStreams the text a row at a time rather than holding it whole.\n"_s;
+    else if (function.body.readsText)
+        out += u"\nHolds the whole text in memory: a text too large for that is refused (exit "
+               u"status 3).\n"_s;
     return out;
 }
 

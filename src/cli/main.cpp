@@ -1,22 +1,21 @@
 #include "cli/arguments.h"
 #include "cli/asciimap.h"
+#include "cli/byterows.h"
 #include "cli/commandline.h"
 #include "cli/hugepages.h"
 #include "cli/output.h"
 #include "cli/progressline.h"
 #include "cli/streamrun.h"
 #include "cli/textsource.h"
+#include "core/memorybudget.h"
 #include "core/outputfile.h"
 #include "settings/textfile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <csignal>
 #include <cstdio>
 #include <new>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -47,20 +46,7 @@ int refuse(QString message)
 /// (bytes, decoded lines, the result, its bytes), so an eighth of the memory to be had.
 qint64 wholeTextLimit()
 {
-    qint64 available = qint64(::sysconf(_SC_AVPHYS_PAGES)) * ::sysconf(_SC_PAGESIZE);
-    QFile meminfo(u"/proc/meminfo"_s);
-    if (meminfo.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : meminfo.readAll().split('\n')) {
-            if (line.startsWith("MemAvailable:"))
-                available = line.mid(13).trimmed().split(' ').front().toLongLong() * 1024;
-        }
-    }
-    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
-        struct rlimit limit;
-        if (::getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
-            available = std::min(available, qint64(limit.rlim_cur));
-    }
-    return std::max<qint64>(available / 8, 1 << 20);
+    return std::max<qint64>(availableMemory() / 8, 1 << 20);
 }
 
 /// --in-place rewrites a regular file; a FIFO or a device has no text to rewrite, and is
@@ -99,6 +85,23 @@ int finishRun(const QStringList &report, const QStringList &notices, bool inPlac
     return cli::Done;
 }
 
+/// The run of a function that may only reorder the rows, when this one does: it writes each
+/// row's own bytes in the new order. Nothing when the run needs the lines after all.
+std::optional<RunResult> runReordering(const FunctionBody &body, const RunInput &run,
+                                       const cli::ByteRows &rows, cli::Output &output,
+                                       bool *written)
+{
+    SilentMonitor monitor;
+    std::optional<RowOrder> order =
+        body.rowOrder(run.params, run.runButton, rows.source(), monitor);
+    if (!order)
+        return std::nullopt;
+    if (order->result.done())
+        *written =
+            rows.write(order->rows, [&](QByteArrayView piece) { return output.write(piece); });
+    return std::move(order->result);
+}
+
 /// Runs a function that needs the whole text (or none), then writes what the run leaves: the
 /// results shown outside the text when it has any, else the text in the input's encoding and
 /// line ends.
@@ -113,6 +116,7 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
     TextFormat format;
     QByteArray out;
     RunResult result;
+    bool reordered = false;
     try {
         // A run that leaves the text as it was writes the input's bytes back as they came. A
         // regular file can be read again for that; a stream's bytes are kept meanwhile.
@@ -122,14 +126,30 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
             bytes = cli::readWhole(*source, wholeTextLimit(), &why);
             if (!bytes)
                 return fail(cli::FileError, why);
-            format = detectFormat(*bytes);
-            run.lines = rowsToLines(decodeRows(*bytes, format, &format.mixedEnds));
-            if (source->size() >= 0)
-                bytes.reset();
+            if (body.rowOrder) {
+                const cli::ByteRows rows(*bytes);
+                format = rows.format();
+                bool written = true;
+                if (auto order = runReordering(body, run, rows, output, &written)) {
+                    if (!written)
+                        return fail(cli::FileError, output.error());
+                    result = std::move(*order);
+                    reordered = true;
+                }
+            } else {
+                format = detectFormat(*bytes);
+            }
+            if (!reordered) {
+                run.lines = rowsToLines(decodeRows(*bytes, format, &format.mixedEnds));
+                if (source->size() >= 0)
+                    bytes.reset();
+            }
         }
-        SilentMonitor monitor;
-        result = body.run(std::move(run), monitor);
-        if (result.done() && result.report.isEmpty() && source) {
+        if (!reordered) {
+            SilentMonitor monitor;
+            result = body.run(std::move(run), monitor);
+        }
+        if (result.done() && result.report.isEmpty() && source && !reordered) {
             if (result.lines) {
                 bytes.reset();
                 if (!writeRows(linesToRows(std::move(*result.lines)), format,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/panel.h"
+#include "core/roworder.h"
 #include "core/rowpass.h"
 #include "core/run.h"
 
@@ -73,6 +74,9 @@ struct FunctionBody {
     /// Set for functions that only rewrite each line of the band on its own, from the line and
     /// the parameters: their row pass follows from it.
     LineTransformFactory lineTransform = nullptr;
+    /// Set for functions that may only reorder the rows (a sort): the command line then moves
+    /// each row's bytes as they are.
+    RowOrderRoutine rowOrder = nullptr;
     /// Set for functions some of whose runs only map 7-bit characters: the command line then
     /// rewrites a file's bytes directly, as its row pass would.
     AsciiMapFactory asciiMap = nullptr;

@@ -67,7 +67,10 @@ struct RunResult {
     QStringList report = {};
     /// Warnings shown after a run that still did its work.
     QStringList notices = {};
-    std::optional<QString> clipboard = {}; ///< the text to leave on the clipboard
+    /// The resulting text goes onto the clipboard as well. The command line writes that text
+    /// to standard output anyway; the window copies it, so no second copy of a large text is
+    /// made when nobody needs it.
+    bool copyText = false;
     bool beep = false;
 
     /// Whether the undo snapshot was replaced by the text as the run found it. Most runs take it
@@ -76,6 +79,8 @@ struct RunResult {
     bool undoTaken = true;
     /// Whether the function's text parameters go into their histories.
     bool saveHistories = true;
+    /// Whether the refusal's warning moves the pointer first, as warnings do.
+    bool movesPointer = true;
 
     bool done() const { return outcome == Outcome::Done; }
 

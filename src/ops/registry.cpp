@@ -19,6 +19,9 @@
 #include "ops/lines/linesperdata.h"
 #include "ops/lines/markduplicates.h"
 #include "ops/lines/replacewithlist.h"
+#include "ops/lines/replicate.h"
+#include "ops/lines/shuffle.h"
+#include "ops/lines/sort.h"
 #include "ops/restructure/breakupfile.h"
 #include "ops/restructure/concatenation.h"
 #include "ops/restructure/incrementing.h"
@@ -53,6 +56,9 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Sort Ascending/Descending", lines::sortAscendingDescending());
+        bindBody(functions, u"Shuffle Data", lines::shuffleData());
+        bindBody(functions, u"Replicate Data", lines::replicateData());
         bindBody(functions, u"Mark Duplicate Lines", lines::markDuplicateLines());
         bindBody(functions, u"Replace Data with Data List", lines::replaceDataWithDataList());
         bindBody(functions, u"Break Up File", restructure::breakUpFile());

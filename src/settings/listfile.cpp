@@ -50,6 +50,17 @@ std::optional<QStringList> readListFile(const QString &path, QString *error)
 
 bool writeListFile(const QString &path, const QStringList &entries, QString *error)
 {
+    QString why;
+    if (writeListFileOnRequest(path, entries, &why))
+        return true;
+    settings::reportWriteFailure(path, why);
+    if (error)
+        *error = why;
+    return false;
+}
+
+bool writeListFileOnRequest(const QString &path, const QStringList &entries, QString *error)
+{
     QString why = listFileProblem(path);
     if (why.isEmpty()) {
         QSaveFile file(path);
@@ -63,7 +74,6 @@ bool writeListFile(const QString &path, const QStringList &entries, QString *err
     }
     if (why.isEmpty())
         return true;
-    settings::reportWriteFailure(path, why);
     if (error)
         *error = why;
     return false;

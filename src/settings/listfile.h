@@ -27,4 +27,8 @@ std::optional<QStringList> readListFile(const QString &path, QString *error = nu
 /// also reported to the settings notice sink (once per session).
 bool writeListFile(const QString &path, const QStringList &entries, QString *error = nullptr);
 
+/// As writeListFile, for a save the user asked for: the caller tells of a failure, every time,
+/// so the settings notice stays out of it.
+bool writeListFileOnRequest(const QString &path, const QStringList &entries, QString *error);
+
 } // namespace plintex

@@ -321,7 +321,8 @@ TextFormat detectFormatFromStart(QByteArrayView start, bool utf8, bool evenLengt
         return format;
     }
     const qsizetype lf = start.indexOf('\n');
-    const qsizetype cr = start.indexOf('\r');
+    // Only a CR before the first LF matters: a text without any is not read to its end for one.
+    const qsizetype cr = (lf < 0 ? start : start.first(lf)).indexOf('\r');
     if (cr >= 0 && (lf < 0 || cr < lf))
         format.lineEnd =
             (cr + 1 < start.size() && start[cr + 1] == '\n') ? LineEnd::CrLf : LineEnd::Cr;

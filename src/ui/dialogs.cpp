@@ -39,6 +39,11 @@ void centerMouse(const QWidget &control, int dx, int dy)
 void WidgetDialogs::warning(QWidget *parent, const QString &text)
 {
     QCursor::setPos(warningPointerPosition());
+    warningInPlace(parent, text);
+}
+
+void WidgetDialogs::warningInPlace(QWidget *parent, const QString &text)
+{
     QMessageBox box(QMessageBox::Warning, u"Warning"_s, displayText(text), QMessageBox::Ok, parent);
     box.exec();
 }

@@ -31,6 +31,8 @@ public:
     /// A modal "Warning" box with one "OK" button; a CR in the text breaks the line. The pointer
     /// first moves to the middle of the desktop, a little below it.
     virtual void warning(QWidget *parent, const QString &text) = 0;
+    /// The same box, the pointer staying where it is.
+    virtual void warningInPlace(QWidget *parent, const QString &text) { warning(parent, text); }
 
     /// A modal "Confirm" question with "Yes" and "No", and "Cancel" when asked for. The pointer
     /// first moves to `pointer` (screen coordinates), or as for a warning when none is given.
@@ -54,6 +56,7 @@ public:
 class WidgetDialogs : public Dialogs {
 public:
     void warning(QWidget *parent, const QString &text) override;
+    void warningInPlace(QWidget *parent, const QString &text) override;
     Answer question(QWidget *parent, const QString &text, bool withCancel,
                     std::optional<QPoint> pointer) override;
     std::optional<FileChoice> chooseFileToOpen(QWidget *parent, const QString &folder,

@@ -184,6 +184,7 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
 
     m_running = true;
     Q_EMIT runningChanged(true);
+    Q_EMIT runStarting(function);
     // The file functions show their own bar over their panel's input field.
     ParameterPanel *panel = m_panels.value(function.number);
     PieGauge *gauge = panel->barGauge();
@@ -198,6 +199,17 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     apply(function, result);
     m_running = false;
     Q_EMIT runningChanged(false);
+    Q_EMIT runEnded(function, result.outcome);
+}
+
+void FunctionController::setFileDefault(const QString &file, const QStringList &lines)
+{
+    for (ParameterPanel *panel : std::as_const(m_panels)) {
+        for (const Parameter &p : panel->function().params()) {
+            if (p.defaultFile == file)
+                panel->setValue(p.key, lines.join(u'\n'));
+        }
+    }
 }
 
 void FunctionController::apply(const FunctionEntry &function, RunResult &result)
@@ -208,7 +220,10 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
         result.outcome == RunResult::Outcome::Failed) {
         m_c.notice->hide();
         m_c.gauge->hide();
-        m_dialogs.warning(m_window, result.message);
+        if (result.movesPointer)
+            m_dialogs.warning(m_window, result.message);
+        else
+            m_dialogs.warningInPlace(m_window, result.message);
         return;
     }
     if (result.lines)
@@ -230,8 +245,8 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
     if (result.lines)
         Q_EMIT textRewritten();
     showCounts();
-    if (result.clipboard)
-        QGuiApplication::clipboard()->setText(*result.clipboard);
+    if (result.copyText)
+        QGuiApplication::clipboard()->setText(m_c.panes->workArea()->text());
     if (result.beep)
         QApplication::beep();
     if (result.saveHistories)

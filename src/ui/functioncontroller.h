@@ -58,12 +58,18 @@ public:
     void run(const FunctionEntry &function, const QString &runButton);
     void showCaretMenu(const QPoint &globalPos);
     void stopProcess();
+    /// Puts the lines of a list file of the program folder into every field that takes its
+    /// default from that file.
+    void setFileDefault(const QString &file, const QStringList &lines);
 
 Q_SIGNALS:
     /// A run replaced the work area's text: the change handler should run once.
     void textRewritten();
     /// A run is starting or has ended.
     void runningChanged(bool running);
+    /// A function's run is about to start, or has ended (its result applied) with `outcome`.
+    void runStarting(const FunctionEntry &function);
+    void runEnded(const FunctionEntry &function, RunResult::Outcome outcome);
 
 private:
     void apply(const FunctionEntry &function, RunResult &result);

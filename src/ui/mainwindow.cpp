@@ -13,6 +13,7 @@
 #include "ui/panelarea.h"
 #include "ui/panestack.h"
 #include "ui/preferencesdialog.h"
+#include "ui/readmesupport.h"
 #include "ui/restraintstrip.h"
 #include "ui/runprogress.h"
 #include "ui/statuspanels.h"
@@ -100,6 +101,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
                                           .panelArea = m_panelArea},
                                          m_programFolder + u"/system"_s, this);
     m_functions->buildPanels();
+    new ReadMeSupport(*m_functions, m_session, m_dialogs, work, m_programFolder, this);
     connect(m_functionBar, &FunctionBar::clicked, m_functions, &FunctionController::select);
     connect(m_dropDown, &QComboBox::activated, m_functions,
             &FunctionController::chooseFromDropDown);
@@ -156,8 +158,8 @@ void MainWindow::buildToolbars()
     connect(m_actions[A::Save], &QAction::triggered, m_documents, &DocumentActions::save);
     connect(m_actions[A::Clear], &QAction::triggered, m_documents, &DocumentActions::clear);
     connect(m_actions[A::Undo], &QAction::triggered, this, &MainWindow::undo);
-    connect(m_actions[A::ToTop], &QAction::triggered, this, &MainWindow::toTop);
-    connect(m_actions[A::ToBottom], &QAction::triggered, this, &MainWindow::toBottom);
+    connect(m_actions[A::ToTop], &QAction::triggered, m_panes, &PaneStack::toTop);
+    connect(m_actions[A::ToBottom], &QAction::triggered, m_panes, &PaneStack::toBottom);
     connect(m_actions[A::Stop], &QAction::triggered, this, [this] { m_session.stop.request(); });
     connect(m_actions[A::Preferences], &QAction::triggered, this, &MainWindow::openPreferences);
     connect(m_actions[A::Quit], &QAction::triggered, this, &QWidget::close);
@@ -273,16 +275,6 @@ void MainWindow::undo()
     noteTextChange();
 }
 
-void MainWindow::toTop()
-{
-    m_panes->toTop();
-}
-
-void MainWindow::toBottom()
-{
-    m_panes->toBottom();
-}
-
 void MainWindow::trackCaret(bool mouseRelease)
 {
     TextPane *work = workArea();
@@ -345,7 +337,7 @@ bool MainWindow::startUp()
                                     m_programFolder + u'\r' + why);
         return false;
     }
-    m_readMeList = *readMe;
+    m_functions->setFileDefault(u"rmdat.plx"_s, *readMe);
     m_status->setCaret(0, 0);
     m_status->resetCounts();
     // "Delete" is chosen on the "Delete/Retain Column" panel by its defaults already.

@@ -65,7 +65,6 @@ public:
     void acceptPreferences();
     const Preferences &preferences() const { return m_prefs; }
     PreferencesDialog *preferencesDialog() const { return m_prefsDialog; }
-    QStringList readMeReplacements() const { return m_readMeList; }
     bool hintsShown() const;
     void setHintsShown(bool shown);
 
@@ -75,8 +74,6 @@ public:
     /// run mark the text modified and put the counts back to "?".
     void noteTextChange();
     void undo();
-    void toTop();
-    void toBottom();
 
     /// The function whose panel is visible, or nullptr.
     const FunctionEntry *selectedFunction() const;
@@ -113,7 +110,6 @@ private:
     Session m_session;
     QString m_programFolder;
     Preferences m_prefs;
-    QStringList m_readMeList;
     bool m_firstActivation = true;
     bool m_placed = false;
 

@@ -371,8 +371,10 @@ void TextPane::paste()
     if (m_readOnly)
         return;
     const QString text = QGuiApplication::clipboard()->text();
-    if (!text.isEmpty())
-        insertText(text);
+    if (text.isEmpty())
+        return;
+    insertText(text);
+    Q_EMIT pasted();
 }
 
 void TextPane::deleteSelection()

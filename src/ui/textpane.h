@@ -117,6 +117,9 @@ Q_SIGNALS:
     void contextMenuRequested(const QPoint &globalPos);
     /// A file was dropped on the pane; the owner opens it as a document.
     void fileDropped(const QString &path);
+    /// Text came in by a paste: a paste key or menu entry, a middle click, a drop of text
+    /// (not a move within the pane). Emitted after textChanged().
+    void pasted();
 
 protected:
     bool event(QEvent *event) override;

@@ -116,6 +116,7 @@ void TextPane::pastePrimaryAt(TextPosition position)
         return;
     moveCaret(position, false);
     insertText(text);
+    Q_EMIT pasted();
 }
 
 // ---- drag and drop ----
@@ -249,6 +250,7 @@ void TextPane::dropEvent(QDropEvent *event)
     insertText(text);
     setSelection(start, m_store.offsetOf(m_caret) - start);
     setFocus(Qt::OtherFocusReason);
+    Q_EMIT pasted();
 }
 
 // ---- the editing menu ----

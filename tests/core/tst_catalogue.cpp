@@ -150,6 +150,9 @@ void TestCatalogue::caretMenuWrites_data()
         << u"Insert Into Column"_s << int(MenuEntry::EndRow) << QStringList{u"to=4"_s};
     QTest::newRow("Add Row, Begin Row fills From alone")
         << u"Add Row"_s << int(MenuEntry::BeginRow) << QStringList{u"from=4"_s};
+    QTest::newRow("Shuffle Data, Begin Row fills its lower row")
+        << u"Shuffle Data"_s << int(MenuEntry::BeginRow)
+        << QStringList{u"from=4"_s, u"lowerRow=4"_s};
 }
 
 void TestCatalogue::caretMenuWrites()

@@ -16,6 +16,11 @@ namespace plintex {
 class FakeDialogs : public Dialogs {
 public:
     void warning(QWidget *, const QString &text) override { warnings.append(text); }
+    void warningInPlace(QWidget *, const QString &text) override
+    {
+        warnings.append(text);
+        inPlace.append(text);
+    }
     Answer question(QWidget *, const QString &text, bool, std::optional<QPoint>) override
     {
         questions.append(text);
@@ -61,6 +66,7 @@ public:
     void reset() { *this = FakeDialogs(); }
 
     QStringList warnings;
+    QStringList inPlace; ///< the warnings shown without moving the pointer
     QStringList questions;
     std::deque<Answer> answers;
     std::deque<FileChoice> files; ///< an empty path cancels the dialog

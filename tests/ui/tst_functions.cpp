@@ -26,6 +26,9 @@ private Q_SLOTS:
     void totalShowsInItsFieldAndHistory();
     void addRowKeepsItsBlockOnReselect();
     void appendDataUnlocksItsSearchField();
+    void shuffleRefusalLeavesThePointer();
+    void replicateTakesAnUndoSnapshot();
+    void replaceLengthIsClearedOnSelect();
     void fileFunctions_data();
     void fileFunctions();
     void fileNameFieldsTakeOnlyBrowsedNames();
@@ -75,6 +78,9 @@ void TestFunctions::runs_data()
         u"Line1 dataA\nLine2 dataB  append this\n"_s);
     row("Replace Line per Data", u"a 999\nb\nc 999\n"_s,
         {u"band=1..2"_s, u"search=999"_s, u"with=new line"_s}, u"new line\nb\nc 999\n"_s);
+    row("Sort Ascending/Descending", u"b\nA\n \nc\n"_s, {u"button=descending"_s}, u"c\nb\nA\n"_s);
+    row("Shuffle Data", u"1\n2\n3\n4\n"_s, {u"lowerRow=3"_s}, u"1\n3\n2\n4\n"_s);
+    row("Replicate Data", u"a\nb"_s, {u"copies=2"_s}, u"a\nb\na\nb\n"_s);
     row("Vertical Concatenation", u"a\nb\nc\n"_s, {u"lower=2"_s, u"separator=1"_s},
         u"a b\n---concat---\nb c\nc \n"_s);
     row("Horizontal Concatenation", u"a\nbb\nc\n"_s,
@@ -84,6 +90,10 @@ void TestFunctions::runs_data()
     row("Insert Incrementing Letters", u"1\n2\n3\n"_s, {u"capitals=1"_s, u"band=2..3"_s},
         u"1\nA2\nB3\n"_s);
     row("Insert CR", u"ab cd\n"_s, {u"caret=1..4"_s}, u"ab \ncd\n"_s);
+    row("Mark Duplicate Lines", u"a  b\na b\nc\n"_s, {u"ignoreBlanks=1"_s, u"button=mark"_s},
+        u"1-->a b\n1-->a b\nc\n"_s);
+    row("Replace Data with Data List", u"L1 222\nL2 222\nL3 222\n"_s,
+        {u"search=222"_s, u"list=v\nw"_s}, u"L1 v\nL2 w\nL3 222\n"_s);
     row("Special Routines", u"one. two  three\n"_s, {u"button=capitalise"_s, u"each=sentence"_s},
         u"one. Two  Three\n"_s);
     row("Html Realign", u"a\n  b\n"_s, {}, u"a\n  b\na b\n"_s);
@@ -150,76 +160,115 @@ void TestFunctions::appendDataUnlocksItsSearchField()
     QVERIFY(search->isEnabled());
 }
 
-namespace {
-
-void browse(testing::WindowFixture &w, const FunctionEntry &f, const QString &key)
+void TestFunctions::shuffleRefusalLeavesThePointer()
 {
-    QTest::mouseClick(
-        qobject_cast<QAbstractButton *>(w.panel(f).paramControl(key)->widgets().back()),
-        Qt::LeftButton);
-}
-
-} // namespace
-
-// The file functions stream a browsed file into another and leave the work area alone.
-void TestFunctions::fileFunctions_data()
-{
-    QTest::addColumn<QString>("function");
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QStringList>("params");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("Break Up File") << u"Break Up File"_s << "1234567890"_ba
-                                   << QStringList{u"length=5"_s} << "12345\r\n67890\r\n"_ba;
-    QTest::newRow("Replace Byte in File")
-        << u"Replace Byte in File"_s << "a\tb"_ba
-        << QStringList{u"find={TAB}"_s, u"replace={Hex 20}"_s} << "a b"_ba;
-}
-
-void TestFunctions::fileFunctions()
-{
-    QFETCH(QString, function);
-    QFETCH(QStringList, params);
-    QFETCH(QByteArray, input);
-    QTemporaryDir dir;
-    QVERIFY(testing::writeFile(dir.filePath(u"in"_s), input));
-    w.setText(u"work area\n"_s);
-    const FunctionEntry &f = w.select(function);
-    w.dialogs.files = {{dir.filePath(u"in"_s), 0}, {dir.filePath(u"out"_s), 0}};
-    browse(w, f, u"input"_s);
-    browse(w, f, u"output"_s);
-    for (const QString &p : params)
-        w.set(f, p.section(u'=', 0, 0), p.section(u'=', 1));
+    w.setText(u"1\n2\n"_s);
+    const FunctionEntry &f = w.select(u"Shuffle Data");
     w.run(f);
-    QCOMPARE(w.dialogs.warnings, QStringList());
-    QTEST(testing::readFile(dir.filePath(u"out"_s)), "expected");
-    QCOMPARE(w.text(), u"work area\n"_s);
-    QVERIFY(w.panel(f).barGauge()->isHidden());
+    QCOMPARE(w.dialogs.inPlace, QStringList{u"Begin row count must be greater than one."_s});
 }
 
-void TestFunctions::fileNameFieldsTakeOnlyBrowsedNames()
+// Undo after a replication brings back the text as it stood, hand edits included.
+void TestFunctions::replicateTakesAnUndoSnapshot()
 {
-    const FunctionEntry &f = w.select(u"Replace Byte in File");
-    auto *byteList = qobject_cast<QComboBox *>(w.panel(f).control(u"find"_s));
-    QCOMPARE(byteList->count(), 264);
-    QVERIFY(byteList->isEditable());
-    auto *input = qobject_cast<QLineEdit *>(w.panel(f).control(u"input"_s));
-    w.set(f, u"input"_s, u"/etc/hostname"_s);
-    QTest::keyClicks(input, u"abc"_s);
-    QCOMPARE(input->text(), u"/etc/hostname"_s);
-    w.dialogs.files = {{QString(), 0}}; // cancelled
-    browse(w, f, u"input"_s);
-    QCOMPARE(input->text(), QString());
-
-    // A file that cannot be written: the system's reason in a box.
-    QTemporaryDir dir;
-    QVERIFY(testing::writeFile(dir.filePath(u"in"_s), "a"));
-    w.set(f, u"input"_s, dir.filePath(u"in"_s));
-    w.set(f, u"output"_s, u"/dev/full"_s);
-    w.set(f, u"find"_s, u"a"_s);
-    w.set(f, u"replace"_s, u"{hex 41}"_s);
+    w.setText(u"b\na\n"_s);
+    w.run(w.select(u"Sort Ascending/Descending"), u"ascending"_s);
+    w.setText(u"edited\n"_s);
+    const FunctionEntry &f = w.select(u"Replicate Data");
+    w.set(f, u"copies"_s, u"3"_s);
     w.run(f);
-    QCOMPARE(w.dialogs.warnings, QStringList{u"Cannot write /dev/full: No space left on device"_s});
-}
+    QCOMPARE(w.text(), u"edited\nedited\nedited\n"_s);
+    w.window->undo();
+    QCOMPARE(w.text(), u"edited\n"_s);
+    void TestFunctions::replaceLengthIsClearedOnSelect()
+    {
+        const FunctionEntry &f = w.select(u"Insert Incrementing Numbers");
+        QWidget *length = w.panel(f).control(u"length"_s);
+        QCOMPARE(length->accessibleName(), u"Replace (length):"_s);
+        QVERIFY(!length->isEnabled());
+        w.set(f, u"replace"_s, u"1"_s);
+        w.set(f, u"length"_s, u"3"_s);
+        w.set(f, u"symmetrical"_s, u"1"_s);
+        QVERIFY(length->isEnabled());
+        w.select(u"Insert Incrementing Numbers"); // raised
+        w.select(u"Insert Incrementing Numbers");
+        QVERIFY(!length->isEnabled());
+        QCOMPARE(w.value(f, u"length"_s), u"0"_s);
+        QCOMPARE(w.value(f, u"symmetrical"_s), u"1"_s);
+    }
 
-QTEST_MAIN(TestFunctions)
+    namespace {
+
+    void browse(testing::WindowFixture &w, const FunctionEntry &f, const QString &key)
+    {
+        QTest::mouseClick(
+            qobject_cast<QAbstractButton *>(w.panel(f).paramControl(key)->widgets().back()),
+            Qt::LeftButton);
+    }
+
+    } // namespace
+
+    // The file functions stream a browsed file into another and leave the work area alone.
+    void TestFunctions::fileFunctions_data()
+    {
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QStringList>("params");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("Break Up File") << u"Break Up File"_s << "1234567890"_ba
+                                       << QStringList{u"length=5"_s} << "12345\r\n67890\r\n"_ba;
+        QTest::newRow("Replace Byte in File")
+            << u"Replace Byte in File"_s << "a\tb"_ba
+            << QStringList{u"find={TAB}"_s, u"replace={Hex 20}"_s} << "a b"_ba;
+    }
+
+    void TestFunctions::fileFunctions()
+    {
+        QFETCH(QString, function);
+        QFETCH(QStringList, params);
+        QFETCH(QByteArray, input);
+        QTemporaryDir dir;
+        QVERIFY(testing::writeFile(dir.filePath(u"in"_s), input));
+        w.setText(u"work area\n"_s);
+        const FunctionEntry &f = w.select(function);
+        w.dialogs.files = {{dir.filePath(u"in"_s), 0}, {dir.filePath(u"out"_s), 0}};
+        browse(w, f, u"input"_s);
+        browse(w, f, u"output"_s);
+        for (const QString &p : params)
+            w.set(f, p.section(u'=', 0, 0), p.section(u'=', 1));
+        w.run(f);
+        QCOMPARE(w.dialogs.warnings, QStringList());
+        QTEST(testing::readFile(dir.filePath(u"out"_s)), "expected");
+        QCOMPARE(w.text(), u"work area\n"_s);
+        QVERIFY(w.panel(f).barGauge()->isHidden());
+    }
+
+    void TestFunctions::fileNameFieldsTakeOnlyBrowsedNames()
+    {
+        const FunctionEntry &f = w.select(u"Replace Byte in File");
+        auto *byteList = qobject_cast<QComboBox *>(w.panel(f).control(u"find"_s));
+        QCOMPARE(byteList->count(), 264);
+        QCOMPARE(byteList->itemText(8 + 0xAB), u"{Hex AB}"_s);
+        QVERIFY(byteList->isEditable());
+        auto *input = qobject_cast<QLineEdit *>(w.panel(f).control(u"input"_s));
+        w.set(f, u"input"_s, u"/etc/hostname"_s);
+        QTest::keyClicks(input, u"abc"_s);
+        QCOMPARE(input->text(), u"/etc/hostname"_s);
+        w.dialogs.files = {{QString(), 0}}; // cancelled
+        browse(w, f, u"input"_s);
+        QCOMPARE(input->text(), QString());
+
+        // A file that cannot be written: the system's reason in a box.
+        QTemporaryDir dir;
+        QVERIFY(testing::writeFile(dir.filePath(u"in"_s), "a"));
+        w.set(f, u"input"_s, dir.filePath(u"in"_s));
+        w.set(f, u"output"_s, u"/dev/full"_s);
+        w.set(f, u"find"_s, u"a"_s);
+        w.set(f, u"replace"_s, u"{hex 41}"_s);
+        w.run(f);
+        QCOMPARE(w.dialogs.warnings,
+                 QStringList{u"Cannot write /dev/full: No space left on device"_s});
+    }
+
+    QTEST_MAIN(TestFunctions)
 #include "tst_functions.moc"

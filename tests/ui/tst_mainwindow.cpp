@@ -297,9 +297,9 @@ void TestMainWindow::statusShowsTheTrueCaretUncutFollowingKeysAndMouse()
     pane()->setLines({u"a"_s, u"b"_s, u"c"_s});
     fx.run(insert());
     QCOMPARE(status(1), u"Row = 3"_s);
-    win()->toTop();
+    win()->panes()->toTop();
     QCOMPARE(status(1), u"Row = 1"_s);
-    win()->toBottom(); // past the final line break
+    win()->panes()->toBottom(); // past the final line break
     QCOMPARE(status(1), u"Row = 4"_s);
 
     win()->statusPanels()->setCaret(1234566, 0);

@@ -3,6 +3,7 @@
 
 #include "ui/controls/numberfield.h"
 #include "ui/mainwindow.h"
+#include "ui/panel/parameterpanel.h"
 #include "ui/preferencesdialog.h"
 #include "ui/textpane.h"
 
@@ -118,7 +119,7 @@ void TestStartup::startsWithThePreferences()
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(window->textFont().pointSize(), 10);
     QVERIFY(window->hintsShown());
-    QCOMPARE(window->readMeReplacements(), QStringList{u"e.g.;for example"_s});
+    QCOMPARE(window->panel(56)->values().text(u"list"_s), u"e.g.;for example"_s);
     // Colour 2 on every text field, hidden ones included.
     const QColor tint(240, 248, 184);
     QCOMPARE(window->workArea()->backgroundColor(), tint);

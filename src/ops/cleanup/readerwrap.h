@@ -12,6 +12,6 @@ namespace plintex::cleanup {
 /// blank, and a stretch without blanks goes whole onto one line. The lines go into `wrapped`
 /// as they are cut; false when a stop was requested, `wrapped` then holding the lines cut so
 /// far.
-bool wrapForReader(const QStringList &lines, QStringList &wrapped, RunMonitor &monitor);
+bool wrapForReader(QStringList lines, QStringList &wrapped, RunMonitor &monitor);
 
 } // namespace plintex::cleanup

@@ -17,7 +17,7 @@ namespace {
 using namespace readme;
 
 /// Empty, or nothing but blanks; a tab makes a line not blank.
-bool onlyBlanks(QStringView line)
+bool onlyBlanks(const QString &line)
 {
     return std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' '; });
 }
@@ -29,25 +29,32 @@ bool endsSentence(QStringView line)
 }
 
 /// The work area as a run leaves it when it stops: changed when it was.
-RunResult stoppedWith(const QStringList &area, bool changed)
+RunResult stoppedWith(QStringList area, bool changed)
 {
     RunResult result = RunResult::stopped();
     if (changed)
-        result.lines = area;
+        result.lines = std::move(area);
     return result;
 }
 
-/// The lines as the text they make, each followed by a line break.
-QString textOf(const QStringList &lines)
+/// Asks about a stop once for each line of a step that works on a copy of the text: a stop
+/// leaves the work area as it was, so the step itself can then work in place.
+bool stopBefore(qsizetype lines, RunMonitor &monitor)
 {
-    QString text;
-    for (const QString &line : lines) {
-        text += line;
-        text += u'\n';
+    for (qsizetype i = 0; i < lines; ++i) {
+        if (monitor.step(double(i)))
+            return true;
     }
-    return text;
+    return false;
 }
 
+template <typename Predicate> void removeLines(QStringList &lines, qsizetype from, Predicate remove)
+{
+    lines.erase(std::remove_if(lines.begin() + from, lines.end(), remove), lines.end());
+}
+
+// The text is held about twice at most: each step works in place or lets go of what it has
+// read before it builds the next form.
 RunResult run(RunInput input, RunMonitor &monitor)
 {
     const ParamValues &params = input.params;
@@ -61,83 +68,65 @@ RunResult run(RunInput input, RunMonitor &monitor)
     }
 
     if (params.flag(kWeb) && holdsAddressEnding(area)) {
-        std::optional<QStringList> kept = deleteWebAddresses(area, monitor);
-        if (!kept)
-            return stoppedWith(area, changed);
-        area = std::move(*kept);
+        if (!deleteWebAddresses(area, monitor))
+            return stoppedWith(std::move(area), changed);
         changed = true;
     }
 
+    const auto startsWithTab = [](const QString &line) { return line.startsWith(u'\t'); };
     if (params.flag(kTabs)) {
-        // From the last line up: a stop leaves the lines above the one reached as they were.
-        QStringList kept;
+        // From the last line up: a stop leaves the lines down to the one reached as they were.
         for (qsizetype i = area.size() - 1; i >= 0; --i) {
             if (monitor.step(double(i))) {
-                std::reverse(kept.begin(), kept.end());
-                const bool deleted = kept.size() < area.size() - 1 - i;
-                return stoppedWith(area.first(i + 1) + kept, changed || deleted);
+                const qsizetype before = area.size();
+                removeLines(area, i + 1, startsWithTab);
+                const bool deleted = area.size() < before;
+                return stoppedWith(std::move(area), changed || deleted);
             }
-            if (!area[i].startsWith(u'\t'))
-                kept.append(area[i]);
         }
-        std::reverse(kept.begin(), kept.end());
-        area = std::move(kept);
+        removeLines(area, 0, startsWithTab);
         changed = true;
     }
 
-    // Every line closes a sentence; empty and blank ones go. Worked on a copy: a stop leaves
-    // the work area as it was.
-    QStringList copy = area;
-    for (qsizetype i = 0; i < copy.size(); ++i) {
-        if (monitor.step(double(i)))
-            return stoppedWith(area, changed);
-        if (!copy[i].isEmpty() && !endsSentence(copy[i]))
-            copy[i] += u".  "_s;
+    // Every line closes a sentence, then the empty and blank ones go.
+    if (stopBefore(2 * area.size(), monitor))
+        return stoppedWith(std::move(area), changed);
+    for (QString &line : area) {
+        if (!line.isEmpty() && !endsSentence(line))
+            line = line + u".  "_s; // at its new size: appending would double its room
     }
-    QStringList closed;
-    for (qsizetype i = copy.size() - 1; i >= 0; --i) {
-        if (monitor.step(double(i)))
-            return stoppedWith(area, changed);
-        if (!onlyBlanks(copy[i]))
-            closed.append(std::move(copy[i]));
-    }
-    std::reverse(closed.begin(), closed.end());
-    area = std::move(closed);
+    removeLines(area, 0, onlyBlanks);
     changed = true;
 
     if (params.flag(kHtml)) {
-        std::optional<QString> text = removeTags(area.join(u'\n'), monitor);
+        QString joined = area.join(u'\n');
+        area = {};
+        std::optional<QString> text = removeTags(joined, monitor);
         if (!text)
-            return stoppedWith(area, changed);
+            return stoppedWith(joined.split(u'\n'), changed);
+        joined = QString();
         removeQuoteEntities(*text);
         area = text->isEmpty() ? QStringList() : text->split(u'\n');
     }
 
-    QStringList filled;
-    for (qsizetype i = area.size() - 1; i >= 0; --i) {
-        if (monitor.step(double(i)))
-            return stoppedWith(area, changed);
-        if (!onlyBlanks(area[i]))
-            filled.append(area[i]);
-    }
-    std::reverse(filled.begin(), filled.end());
-    area = std::move(filled);
+    if (stopBefore(area.size(), monitor))
+        return stoppedWith(std::move(area), changed);
+    removeLines(area, 0, onlyBlanks);
 
     for (qsizetype i = 0; i < area.size(); ++i) {
         if (monitor.step(double(i)))
-            return stoppedWith(area, changed);
+            return stoppedWith(std::move(area), changed);
         common::trimLeading(area[i]);
     }
 
     // The work area is emptied here and takes the wrapped lines one by one.
     QStringList wrapped;
-    if (!wrapForReader(area, wrapped, monitor))
-        return stoppedWith(wrapped, true);
+    if (!wrapForReader(std::move(area), wrapped, monitor))
+        return stoppedWith(std::move(wrapped), true);
     applyReplacements(wrapped, replacementsOf(params.lines(kList)));
 
     RunResult result;
-    if (!wrapped.isEmpty())
-        result.clipboard = textOf(wrapped);
+    result.copyText = !wrapped.isEmpty();
     result.lines = std::move(wrapped);
     result.caret = CaretPlacement::atEnd();
     result.beep = true;

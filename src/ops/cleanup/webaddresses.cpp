@@ -129,18 +129,22 @@ bool holdsAddressEnding(const QStringList &lines)
     return false;
 }
 
-std::optional<QStringList> deleteWebAddresses(const QStringList &lines, RunMonitor &monitor)
+bool deleteWebAddresses(QStringList &lines, RunMonitor &monitor)
 {
     if (lines.isEmpty())
-        return lines;
+        return true;
     std::array prefixes{FirstPlace(u"http"_s), FirstPlace(u"www"_s)};
     std::array endings{FirstPlace(u".html"_s), FirstPlace(u".htm"_s), FirstPlace(u".com"_s),
                        FirstPlace(u".org"_s),  FirstPlace(u".net"_s), FirstPlace(u"php?"_s)};
     QString text;
+    qsizetype size = 0;
+    for (const QString &line : std::as_const(lines))
+        size += line.size() + 1;
+    text.reserve(size); // grown by doubling, it could take twice the room
     std::vector<Cut> cuts;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (monitor.step(double(i)))
-            return std::nullopt;
+            return false;
         if (i > 0)
             text += u'\n';
         text += lines[i];
@@ -153,7 +157,7 @@ std::optional<QStringList> deleteWebAddresses(const QStringList &lines, RunMonit
                 while (a >= 0 && b >= 0 && a < b + ending.size() - 1) {
                     cuts.push_back({a, b + ending.size()});
                     if (monitor.stopRequested())
-                        return std::nullopt;
+                        return false;
                     a = prefix.from(text, cuts.back().to);
                     b = ending.from(text, cuts.back().to);
                 }
@@ -169,7 +173,9 @@ std::optional<QStringList> deleteWebAddresses(const QStringList &lines, RunMonit
             }
         }
     }
-    return text.split(u'\n');
+    lines = {}; // before the split: the text is held twice at most
+    lines = text.split(u'\n');
+    return true;
 }
 
 } // namespace plintex::cleanup

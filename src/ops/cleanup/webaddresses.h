@@ -4,8 +4,6 @@
 
 #include <QStringList>
 
-#include <optional>
-
 namespace plintex::cleanup {
 
 /// Whether any line holds one of the address endings ".html", ".htm", ".com", ".org", ".net"
@@ -17,7 +15,8 @@ bool holdsAddressEnding(const QStringList &lines);
 /// (".html", ".htm", ".com", ".org", ".net", "php?", tried in that order) is deleted from the
 /// whole text, letter case ignored, so that a prefix left on one line is deleted together with
 /// everything up to an ending on a later line. A search for one prefix and ending stops at an
-/// ending that comes before the prefix. Nothing when a stop was requested.
-std::optional<QStringList> deleteWebAddresses(const QStringList &lines, RunMonitor &monitor);
+/// ending that comes before the prefix. False when a stop was requested: the lines are then
+/// as they were.
+bool deleteWebAddresses(QStringList &lines, RunMonitor &monitor);
 
 } // namespace plintex::cleanup

@@ -5,6 +5,7 @@
 #include "ops/lines/texttable.h"
 
 #include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -16,41 +17,131 @@ const QString kRemove = u"remove"_s;
 const QString kIgnoreBlanks = u"ignoreBlanks"_s;
 constexpr QStringView kMarker = u"-->";
 
-// What the table keeps for a trimmed row: seen once, seen more often, or (negative) the number
-// of its group once its first row has been marked.
-constexpr qint64 kOnce = 1;
-constexpr qint64 kMore = 2;
+/// Reduces every run of two or more blanks (code 32) in `row` to one; false when there was none.
+bool reduceBlankRuns(QString &row)
+{
+    qsizetype from = QStringView(row).indexOf(u"  ");
+    if (from < 0)
+        return false;
+    QChar *data = row.data();
+    qsizetype to = from + 1;
+    for (qsizetype i = from + 1; i < row.size(); ++i) {
+        if (data[i] != u' ' || data[to - 1] != u' ')
+            data[to++] = data[i];
+    }
+    row.truncate(to);
+    return true;
+}
 
 /// The rows grouped by their trimmed text. The groups are those of the rows as they stand, so a
 /// row already marked by an earlier run is grouped by its marked text and marked once more only
 /// as a member of such a group, never twice in one run.
-struct Groups {
-    TextTable table;
-    QStringList firstRows; ///< the text of each group's first row, by group number - 1
+class Groups {
+public:
+    /// Counts the row with the trimmed text `key` (empty: a row in no group).
+    void count(QStringView key)
+    {
+        if (key.isEmpty()) {
+            m_textOfRow.push_back(0);
+            return;
+        }
+        // A few rows wait, their places in the table prefetched, and are then looked up
+        // together.
+        const size_t hash = m_texts.hashOf(key);
+        m_texts.prefetch(hash);
+        m_waiting.push_back({m_waitingTexts.size(), key.size(), hash, m_textOfRow.size()});
+        m_waitingTexts.append(key);
+        m_textOfRow.push_back(0);
+        if (m_waiting.size() == kWaiting)
+            settle();
+    }
+
+    /// After the last row counted: what the table must still tell, and the table let go.
+    void counted()
+    {
+        settle();
+        m_texts = TextTable();
+    }
+
+    /// The group of row `index` (from 0) with its first row's text, `text` being its own;
+    /// 0 for a row whose text occurs once.
+    qint64 groupOf(qint64 index, const QString &text)
+    {
+        const qint64 number = size_t(index) < m_textOfRow.size() ? m_textOfRow[size_t(index)] : 0;
+        if (number == 0)
+            return 0;
+        qint64 &seen = m_seen[size_t(number - 1)];
+        if (seen == kMore) {
+            m_firstRows.append(text);
+            seen = -m_firstRows.size();
+        }
+        return seen < 0 ? -seen : 0;
+    }
+    bool inGroup(qint64 index) const
+    {
+        const qint64 number = size_t(index) < m_textOfRow.size() ? m_textOfRow[size_t(index)] : 0;
+        return number > 0 && m_seen[size_t(number - 1)] != kOnce;
+    }
+    const QString &firstRow(qint64 group) const { return m_firstRows[group - 1]; }
+
+private:
+    // What is known of a text: seen once, seen more often, or (negative) the number of its
+    // group once its first row has been marked.
+    static constexpr qint64 kOnce = 1;
+    static constexpr qint64 kMore = 2;
+    static constexpr size_t kWaiting = 16;
+
+    struct Waiting {
+        qsizetype at = 0;
+        qsizetype size = 0;
+        size_t hash = 0;
+        size_t row = 0;
+    };
+
+    void settle()
+    {
+        for (const Waiting &w : m_waiting) {
+            const qint64 number =
+                m_texts.numberOf(QStringView(m_waitingTexts).sliced(w.at, w.size), w.hash);
+            if (size_t(number) > m_seen.size())
+                m_seen.push_back(kOnce);
+            else
+                m_seen[size_t(number - 1)] = kMore;
+            m_textOfRow[w.row] = number;
+        }
+        m_waiting.clear();
+        m_waitingTexts.resize(0);
+    }
+
+    TextTable m_texts;
+    std::vector<Waiting> m_waiting;
+    QString m_waitingTexts;
+    std::vector<qint64> m_textOfRow; ///< by row: the number of its text, 0 for an empty one
+    std::vector<qint64> m_seen;      ///< by number of a text - 1
+    QStringList m_firstRows;         ///< the text of each group's first row, by group - 1
 };
 
 PassPlan markPlan(const PassStart &start)
 {
     const bool ignoreBlanks = start.params.flag(kIgnoreBlanks);
     auto groups = std::make_shared<Groups>();
-    PassPlan plan = planOf([groups, ignoreBlanks](qint64, PassRow &row, PassOutput &out) {
-        QString &text = row.text();
-        const bool reduced = ignoreBlanks && reduceBlankRuns(text);
-        const QStringView key = common::trimmed(text);
-        qint64 *seen = key.isEmpty() ? nullptr : groups->table.find(key);
-        if (!seen || *seen == kOnce) {
-            if (reduced)
+    // Each row's text is looked up once, by the measuring pass; the row pass only reads what
+    // that pass left for the row, and decodes no row it keeps as it came.
+    PassPlan plan = planOf([groups, ignoreBlanks](qint64 index, PassRow &row, PassOutput &out) {
+        if (index == 0)
+            groups->counted();
+        if (!groups->inGroup(index)) {
+            if (ignoreBlanks && reduceBlankRuns(row.text()))
                 out.keepRewritten();
             else
                 out.keep();
             return true;
         }
-        if (*seen == kMore) {
-            groups->firstRows.append(text);
-            *seen = -groups->firstRows.size();
-        }
-        const qint64 group = -*seen;
-        text = QString::number(group) + kMarker + groups->firstRows[group - 1];
+        QString &text = row.text();
+        if (ignoreBlanks)
+            reduceBlankRuns(text);
+        const qint64 group = groups->groupOf(index, text);
+        text = QString::number(group) + kMarker + groups->firstRow(group);
         out.keepRewritten();
         return true;
     });
@@ -63,11 +154,7 @@ PassPlan markPlan(const PassStart &start)
                 reduceBlankRuns(scratch);
                 text = scratch;
             }
-            const QStringView key = common::trimmed(text);
-            if (!key.isEmpty()) {
-                qint64 &seen = groups->table[key];
-                seen = seen == 0 ? kOnce : kMore;
-            }
+            groups->count(common::trimmed(text));
             return true;
         });
     plan.outputTexts = {kMarker.toString()};
@@ -95,21 +182,6 @@ PassPlan plan(const PassStart &start)
 }
 
 } // namespace
-
-bool reduceBlankRuns(QString &row)
-{
-    qsizetype from = QStringView(row).indexOf(u"  ");
-    if (from < 0)
-        return false;
-    QChar *data = row.data();
-    qsizetype to = from + 1;
-    for (qsizetype i = from + 1; i < row.size(); ++i) {
-        if (data[i] != u' ' || data[to - 1] != u' ')
-            data[to++] = data[i];
-    }
-    row.truncate(to);
-    return true;
-}
 
 FunctionBody markDuplicateLines()
 {

@@ -8,7 +8,4 @@ namespace plintex::lines {
 /// occurs more than once, or takes such markers off again.
 FunctionBody markDuplicateLines();
 
-/// Reduces every run of two or more blanks (code 32) in `row` to one; false when there was none.
-bool reduceBlankRuns(QString &row);
-
 } // namespace plintex::lines

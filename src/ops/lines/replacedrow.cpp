@@ -1,5 +1,7 @@
 #include "ops/lines/replacedrow.h"
 
+#include <algorithm>
+
 namespace plintex::lines {
 namespace {
 
@@ -12,7 +14,10 @@ bool cutsPair(QStringView text, qsizetype at)
 
 } // namespace
 
-ReplacedRow::ReplacedRow(Finder search) : m_search(std::move(search)) {}
+ReplacedRow::ReplacedRow(Finder search, qint64 wholeFactor)
+    : m_search(std::move(search)), m_wholeFactor(wholeFactor)
+{
+}
 
 bool ReplacedRow::start(const QString &row)
 {
@@ -23,6 +28,12 @@ bool ReplacedRow::start(const QString &row)
     QList<qsizetype> matches = find(row, 0, row.size() - 1);
     if (matches.isEmpty())
         return false;
+    reset(row, std::move(matches));
+    return true;
+}
+
+void ReplacedRow::reset(const QString &row, QList<qsizetype> matches)
+{
     m_original = row;
     m_pieces.assign(1, Piece{}); // the ring's start, linked to itself
     m_free.clear();
@@ -30,9 +41,11 @@ bool ReplacedRow::start(const QString &row)
     const qsizetype whole = newPiece(m_original.constData(), m_original.size());
     linkAfter(0, whole);
     m_length = row.size();
+    m_whole = true;
     m_occurrences = matches.size();
-    m_windows.push_back({whole, whole, row.size(), std::move(matches)});
-    return true;
+    m_windows.clear();
+    if (!matches.isEmpty())
+        m_windows.push_back({whole, whole, row.size(), std::move(matches)});
 }
 
 qint64 ReplacedRow::lengthAfter(QStringView entry) const
@@ -42,10 +55,23 @@ qint64 ReplacedRow::lengthAfter(QStringView entry) const
 
 qint64 ReplacedRow::bytesAfter(QStringView entry) const
 {
+    const qint64 length = lengthAfter(entry);
+    // Rebuilt whole, the row is held twice for a moment, with where its occurrences are, as
+    // many as the search text's length allows.
+    if (rebuildsWhole(entry))
+        return (m_length + length) * qint64(sizeof(QChar)) +
+               (m_occurrences + length / m_search.size()) * qint64(sizeof(qsizetype));
     // Each occurrence leaves at most a piece before it and the entry's piece; each window may
     // split two pieces at its ends.
     const qint64 pieces = m_livePieces + 2 * m_occurrences + 2 * qint64(m_windows.size()) + 2;
-    return lengthAfter(entry) * qint64(sizeof(QChar)) + pieces * qint64(sizeof(Piece));
+    return length * qint64(sizeof(QChar)) + pieces * qint64(sizeof(Piece));
+}
+
+bool ReplacedRow::rebuildsWhole(QStringView entry) const
+{
+    // A piece and a window cost some hundred characters' copying and searching each.
+    return lengthAfter(entry) <=
+           m_wholeFactor * m_occurrences * (entry.size() + 2 * m_search.size());
 }
 
 bool ReplacedRow::replace(const QString &entry)
@@ -53,6 +79,11 @@ bool ReplacedRow::replace(const QString &entry)
     if (entry == m_search.text())
         return true; // the row stays as it is, and so do its occurrences
     const qint64 length = lengthAfter(entry);
+    if (rebuildsWhole(entry)) {
+        replaceWhole(entry);
+        return m_occurrences > 0;
+    }
+    m_whole = false;
     std::vector<qsizetype> copies;
     copies.reserve(size_t(m_occurrences));
     for (const Window &window : m_windows)
@@ -62,8 +93,30 @@ bool ReplacedRow::replace(const QString &entry)
     return m_occurrences > 0;
 }
 
+void ReplacedRow::replaceWhole(const QString &entry)
+{
+    const QString row = m_whole ? m_original : text();
+    // A row in pieces has its occurrences by window; searched whole it shows the same ones.
+    const QList<qsizetype> matches =
+        m_whole ? m_windows.front().matches : find(row, 0, row.size() - 1);
+    QString next(lengthAfter(entry), Qt::Uninitialized);
+    QChar *out = next.data();
+    const qsizetype n = m_search.size();
+    qsizetype from = 0;
+    for (const qsizetype at : matches) {
+        out = std::copy(row.constData() + from, row.constData() + at, out);
+        out = std::copy(entry.constData(), entry.constData() + entry.size(), out);
+        from = at + n;
+    }
+    std::copy(row.constData() + from, row.constData() + row.size(), out);
+    QList<qsizetype> found = find(next, 0, next.size() - 1);
+    reset(next, std::move(found));
+}
+
 QString ReplacedRow::text() const
 {
+    if (m_whole)
+        return m_original;
     QString out;
     out.reserve(m_length);
     for (qsizetype p = m_pieces[0].next; p != 0; p = m_pieces[p].next)

@@ -12,9 +12,15 @@ namespace plintex::lines {
 /// the entry or formed with the characters around it. The row is kept as pieces of the original
 /// row and of the entries, and after the first entry only the places around the last
 /// replacements are searched and rebuilt: an entry costs what it changes, not the row's length.
+/// Where the occurrences are dense, the row is rebuilt whole instead, which costs as much in
+/// order but far less per character.
 class ReplacedRow {
 public:
-    explicit ReplacedRow(Finder search);
+    /// A row is rebuilt whole when its length after an entry is at most `wholeFactor` times
+    /// what the entry's occurrences and their surroundings amount to.
+    static constexpr qint64 kWholeFactor = 64;
+
+    explicit ReplacedRow(Finder search, qint64 wholeFactor = kWholeFactor);
 
     /// Starts on `row`; true when it holds the search text.
     bool start(const QString &row);
@@ -46,6 +52,8 @@ private:
         QList<qsizetype> matches; ///< where the occurrences start, from the window's start
     };
 
+    /// The row as one piece, with its occurrences.
+    void reset(const QString &row, QList<qsizetype> matches);
     qsizetype newPiece(const QChar *data, qsizetype size);
     void freePiece(qsizetype piece);
     void linkAfter(qsizetype at, qsizetype piece);
@@ -54,6 +62,10 @@ private:
     qsizetype splitTail(qsizetype piece, qsizetype tail);
     /// The occurrences in `text` that start from `lowest` to `highest`.
     QList<qsizetype> find(QStringView text, qsizetype lowest, qsizetype highest) const;
+    /// Whether `entry`'s occurrences are so dense that the row is better rebuilt whole.
+    bool rebuildsWhole(QStringView entry) const;
+    /// The row rebuilt whole with `entry` in place of its occurrences, and searched whole.
+    void replaceWhole(const QString &entry);
     /// Replaces the window's pieces by the same text with `entry` in place of its occurrences;
     /// appends the pieces of the entry to `copies`.
     void rebuild(const Window &window, const QString &entry, std::vector<qsizetype> &copies);
@@ -61,7 +73,9 @@ private:
     void findAround(const std::vector<qsizetype> &copies);
 
     Finder m_search;
+    qint64 m_wholeFactor;
     QString m_original;
+    bool m_whole = false; ///< one piece, the original row, with its occurrences in one window
     std::vector<Piece> m_pieces; ///< piece 0 starts and ends the ring of pieces
     std::vector<qsizetype> m_free;
     qsizetype m_livePieces = 0;

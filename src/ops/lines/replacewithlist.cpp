@@ -2,7 +2,6 @@
 
 #include "core/memorybudget.h"
 #include "ops/common/params.h"
-#include "ops/lines/replacedrow.h"
 
 #include <memory>
 
@@ -37,10 +36,10 @@ private:
 
 } // namespace
 
-PassPlan replaceWithListPlan(const PassStart &start, qint64 budget)
+PassPlan replaceWithListPlan(const PassStart &start, qint64 budget, qint64 wholeFactor)
 {
-    auto state = std::make_shared<ListState>(
-        ListState{ReplacedRow(Finder(start.params.text(kSearch))), start.params.lines(kList)});
+    auto state = std::make_shared<ListState>(ListState{
+        ReplacedRow(Finder(start.params.text(kSearch)), wholeFactor), start.params.lines(kList)});
     PassPlan plan = planOf(
         [state, budget](qint64, PassRow &row, PassOutput &out) {
             ListState &s = *state;
@@ -80,9 +79,10 @@ PassPlan replaceWithListPlan(const PassStart &start, qint64 budget)
 
 FunctionBody replaceDataWithDataList()
 {
-    // A share of the memory to be had: the window holds the text several times over.
+    // A share of the memory to be had: the window holds the text several times over, and a
+    // row is held twice while it is rebuilt.
     const RowPassFactory pass = [](const PassStart &start) {
-        return replaceWithListPlan(start, availableMemory() / 4);
+        return replaceWithListPlan(start, availableMemory() / 8);
     };
     return {
         .description = u"Replaces a search text, top down, in the first row holding it by the "

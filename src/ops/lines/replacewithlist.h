@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue.h"
+#include "ops/lines/replacedrow.h"
 
 namespace plintex::lines {
 
@@ -9,7 +10,8 @@ namespace plintex::lines {
 FunctionBody replaceDataWithDataList();
 
 /// The function's pass, refusing a run whose replacements would need more than `budget` bytes
-/// beyond the text as it was.
-PassPlan replaceWithListPlan(const PassStart &start, qint64 budget);
+/// beyond the text as it was; `wholeFactor` as ReplacedRow takes it.
+PassPlan replaceWithListPlan(const PassStart &start, qint64 budget,
+                             qint64 wholeFactor = ReplacedRow::kWholeFactor);
 
 } // namespace plintex::lines

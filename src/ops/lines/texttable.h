@@ -7,17 +7,19 @@
 
 namespace plintex::lines {
 
-/// Texts, each with a number of its own, found again in constant time on average. The texts
-/// are copied into large shared blocks rather than one allocation each, so that a million
-/// distinct rows cost little more than their characters.
+/// Texts numbered in the order they first come, from 1 on: the same text, the same number.
+/// The texts are copied into large shared blocks rather than one allocation each, so that a
+/// million distinct rows cost little more than their characters. A caller with many texts at
+/// hand hashes and prefetches a few before it numbers them, so that their look-ups, each a
+/// likely cache miss in a large table, overlap.
 class TextTable {
 public:
     TextTable();
 
-    /// The number kept for `text`; a text added now starts at 0.
-    qint64 &operator[](QStringView text);
-    /// The number kept for `text`, or null when it was never added.
-    qint64 *find(QStringView text);
+    size_t hashOf(QStringView text) const;
+    void prefetch(size_t hash) const;
+    /// The number of `text`, whose hash is `hash`.
+    qint64 numberOf(QStringView text, size_t hash);
     qsizetype size() const { return m_size; }
 
 private:
@@ -25,17 +27,25 @@ private:
         const char16_t *text = nullptr; ///< null: an empty slot
         qsizetype length = 0;
         size_t hash = 0;
-        qint64 value = 0;
+        qint64 number = 0;
     };
+
+    struct Free {
+        void operator()(void *memory) const;
+    };
+    template <typename T> using Memory = std::unique_ptr<T[], Free>;
+    /// Room for `count` items, in huge pages when there are enough of them for one.
+    template <typename T> static Memory<T> allocate(size_t count, bool zeroed);
 
     Slot &slotFor(QStringView text, size_t hash);
     const char16_t *keep(QStringView text);
     void grow();
 
-    std::vector<Slot> m_slots;
+    Memory<Slot> m_slots;
+    size_t m_capacity = 0; ///< slots, a power of two
     qsizetype m_size = 0;
     size_t m_seed;
-    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+    std::vector<Memory<char16_t>> m_blocks;
     qsizetype m_blockUsed = 0;
     qsizetype m_blockSize = 0;
 };

@@ -26,9 +26,15 @@ struct Member {
     {
     }
 
+    /// How wide the line comes out, blanks included.
+    qsizetype width(QStringView line) const
+    {
+        return symmetrical ? std::max(widest, line.size()) : line.size();
+    }
+
     void append(QString &out, QStringView line, bool separated) const
     {
-        const qsizetype blanks = symmetrical ? std::max<qsizetype>(width - line.size(), 0) : 0;
+        const qsizetype blanks = width(line) - line.size();
         if (right)
             out.resize(out.size() + blanks, u' ');
         out.append(line);
@@ -41,41 +47,48 @@ struct Member {
     bool symmetrical;
     bool right;
     QString separator;
-    qsizetype width = 0; ///< the widest line, once measured
+    qsizetype widest = 0; ///< the widest line, once measured
 };
 
 RunResult vertical(RunInput input, RunMonitor &monitor)
 {
-    const QStringList &lines = input.lines;
+    QStringList &lines = input.lines;
     const qsizetype n = lines.size();
     const qint64 lower = input.params.number(kLower);
     Member member(input.params);
-    // The text is written only at the end, so a stop in either pass leaves it as it was.
+    // The lines are the run's own copy, so a stop in either pass leaves the text as it was.
     monitor.begin(double(member.symmetrical ? 2 * n : n));
     qsizetype done = 0;
     if (member.symmetrical) {
-        for (const QString &line : lines) {
+        for (const QString &line : std::as_const(lines)) {
             if (monitor.step(double(done++)))
                 return RunResult::stopped();
-            member.width = std::max(member.width, line.size());
+            member.widest = std::max(member.widest, line.size());
         }
     }
-    QStringList joined;
-    joined.reserve(n + 1);
-    for (qsizetype i = 0; i < n; ++i) {
+    // Row i + 1 is joined with row R + i, when the text has one. The rows are joined in place,
+    // each only once it has served as a partner: from the top, as partners lie below (or are
+    // the row itself), or from the bottom for R = 0, whose partners lie one row above.
+    const bool upwards = lower == 0;
+    for (qsizetype k = 0; k < n; ++k) {
         if (monitor.step(double(done++)))
             return RunResult::stopped();
-        QString row;
-        member.append(row, lines[i], true);
-        // Row i + 1 is joined with row R + i, when the text has one.
-        if (lower <= n && lower + i >= 1 && lower + i <= n)
-            member.append(row, lines[lower + i - 1], false);
-        joined.append(std::move(row));
+        const qsizetype i = upwards ? n - 1 - k : k;
+        const bool partnered = lower <= n && lower + i >= 1 && lower + i <= n;
+        const QString none;
+        const QString &partner = partnered ? lines[lower + i - 1] : none;
+        QString joined;
+        joined.reserve(member.width(lines[i]) + member.separator.size() +
+                       (partnered ? member.width(partner) : 0));
+        member.append(joined, lines[i], true);
+        if (partnered)
+            member.append(joined, partner, false);
+        lines[i] = std::move(joined);
     }
     if (lower >= 1 && lower <= n + 1)
-        joined.insert(lower - 1, u"---concat---"_s);
+        lines.insert(lower - 1, u"---concat---"_s);
     RunResult result;
-    result.lines = std::move(joined);
+    result.lines = std::move(lines);
     return result;
 }
 
@@ -120,7 +133,7 @@ PassPlan horizontal(const PassStart &start)
     plan.pass = std::make_unique<HorizontalPass>(member, groupSize);
     if (member->symmetrical) {
         plan.measure = passOf([member](qint64, PassRow &row, PassOutput &) {
-            member->width = std::max(member->width, row.text().size());
+            member->widest = std::max(member->widest, row.text().size());
             return true;
         });
     }

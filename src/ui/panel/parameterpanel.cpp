@@ -88,7 +88,7 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
             keep.setRetainSizeWhenHidden(true);
             m_progressBar->setSizePolicy(keep);
             m_progressBar->hide();
-            addToRow(m_progressBar, true);
+            addToRow(m_progressBar);
         }
     }
 
@@ -106,10 +106,15 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
     for (const auto &control : m_params)
         control->setValue(control->param().defaultValue);
     for (const auto &control : m_params) {
-        if (ParamControl *box = paramControl(control->param().unlockedBy))
-            control->setUnlocked(box->value() == u"1"_s);
         if (ParamControl *box = paramControl(control->param().lockedBy))
             control->setUnlocked(box->value() != u"1"_s);
+        ParamControl *box = paramControl(control->param().unlockedBy);
+        if (!box)
+            continue;
+        control->setUnlocked(box->value() == u"1"_s);
+        // A field with no caption of its own goes by that of the box beside it.
+        if (control->param().label.isEmpty())
+            control->field()->setAccessibleName(box->param().label);
     }
 }
 

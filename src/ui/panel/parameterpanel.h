@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAbstractButton;
+class QHBoxLayout;
 class QProgressBar;
 
 namespace plintex {
@@ -44,7 +45,7 @@ public:
     /// The bar gauge of a panel with file-name fields, placed over its first one; nullptr for
     /// the other panels, which use the shared gauge.
     PieGauge *barGauge();
-    /// The panel's own plain progress bar, if it has one.
+    /// The panel's own progress bar, if it has one.
     QProgressBar *progressBar() const { return m_progressBar; }
     /// The widgets that take the focus, in the order they stand on screen.
     QList<QWidget *> focusChain() const;

@@ -128,6 +128,7 @@ private Q_SLOTS:
     void runs_data();
     void runs();
     void markGivesThePartsResult();
+    void listGivesTheTopDownResult_data();
     void listGivesTheTopDownResult();
     void runawayGrowthIsRefused();
 };
@@ -198,15 +199,36 @@ void TestMarkAndList::markGivesThePartsResult()
 
 // The row pass, which never looks back, against the search from the top for every entry;
 // entries holding S and S formed around the entries, surrogate halves among the characters.
+// Rows rebuilt whole (as short rows are), in pieces, and either way as it comes.
+void TestMarkAndList::listGivesTheTopDownResult_data()
+{
+    QTest::addColumn<qint64>("wholeFactor");
+    QTest::newRow("whole") << lines::ReplacedRow::kWholeFactor;
+    QTest::newRow("pieces") << qint64(0);
+    QTest::newRow("mixed") << qint64(1);
+}
+
 void TestMarkAndList::listGivesTheTopDownResult()
 {
+    QFETCH(qint64, wholeFactor);
+    const FunctionEntry &f = *catalogue().byName(kList);
     Words words({u"a"_s, u"b"_s, u"\xD83D"_s, u"\xDE00"_s}, 29);
     for (int i = 0; i < 5000; ++i) {
-        const QStringList rows = words.words(6, 8);
+        RunInput input;
+        input.lines = words.words(6, 8);
+        const QStringList rows = input.lines;
         const QString s = words.word(3);
-        const QString list = words.words(8, 3).join(u'\n');
-        const QString got = runOn(kList, textOf(rows), {u"search="_s + s, u"list="_s + list});
-        QCOMPARE(got, replacedTopDown(rows, s, linesOf(list)));
+        const QStringList entries = words.words(8, 3);
+        input.params = ParamValues::defaults(f.params());
+        input.params.set(u"search"_s, s);
+        input.params.set(u"list"_s, entries.isEmpty() ? QString() : entries.join(u'\n') + u'\n');
+        SilentMonitor monitor;
+        const RunResult r = runRowPass(
+            [wholeFactor](const PassStart &start) {
+                return lines::replaceWithListPlan(start, qint64(1) << 30, wholeFactor);
+            },
+            std::move(input), monitor);
+        QCOMPARE(textOf(r.lines.value_or(QStringList())), replacedTopDown(rows, s, entries));
     }
 }
 
