@@ -93,7 +93,8 @@ worst_cases() {
         awk 'BEGIN { print "www start of a prefix that never ends";
             for (i = 1; i <= 100000; i++) printf "row %d says http and x.com before it\n", i }' \
             > "$unended"
-        awk 'BEGIN { for (i = 1; i <= 2000; i++) printf "w%d;W%d\n", i, i }' > "$list"
+        awk 'BEGIN { for (i = 1; i <= 2000; i++) printf "w%d;W%d\n", i, i;
+            print "and;&"; print "says;said" }' > "$list"
     fi
     size=$(stat -c %s "$addresses")
     echo "-- Read Me on the inputs that cost the address deletion and the list the most"
@@ -101,8 +102,8 @@ worst_cases() {
         "$addresses"
     measure "read-me, 100,000 rows below a prefix without ending" "$bin/plintex-cli" read-me \
         "$unended"
-    measure "read-me, 2,000 replacements over 2 MB" "$bin/plintex-cli" read-me \
-        --replacement-list-file="$list" "$addresses"
+    measure "read-me, the same with 2,002 replacements, two in every row" "$bin/plintex-cli" \
+        read-me --replacement-list-file="$list" "$unended"
     echo "-- Special Routines on a row of 1,000,000 tags, 2,000,000 a's, 2,000,000 blanks"
     local tags=$out/tags-1m.txt
     [ -f "$tags" ] || awk 'BEGIN { for (i = 0; i < 1000000; i++) printf "<a>x"; print "" }' > "$tags"
@@ -372,6 +373,16 @@ mark+=' { k = key($0); if (k == "" || n[k] < 2) { print; next }'
 mark+=' if (!(k in g)) { g[k] = ++groups; first[k] = $0 } print g[k] "-->" first[k] }'
 row "mark duplicate lines (400,000 distinct)" 1.0 -- mark-duplicate-lines --mark-duplicate-lines \
     "$dups" -- mawk "$mark" "$dups" "$dups"
+# Real text: accented names, in a Windows-1252 copy.
+real=$out/dups-1252.txt
+if [ ! -f "$real" ]; then
+    awk 'BEGIN { srand(17); split("Müller Nuñez Lefèvre Åström Renée François Gonçalves Søren", n, " ");
+        for (i = 1; i <= 1000000; i++) { k = int(rand() * 400000);
+            printf "%-10s %08d %-12s %10.2f %-16s%s\n", n[k % 8 + 1], k, "item" k % 1000, k * 0.37,
+                   "note-" k % 100000, substr("  ", 1, i % 3) } }' | iconv -f UTF-8 -t CP1252 > "$real"
+fi
+row "mark duplicate lines (Windows-1252)" 1.0 -- mark-duplicate-lines --mark-duplicate-lines \
+    "$real" -- mawk "$mark" "$real" "$real"
 echo "-- Replace Data with Data List: 100,000 matching rows, a 100,000-entry list (target <= 1 s)"
 listrows=$out/list-rows-100k.txt
 list=$out/list-100k.txt

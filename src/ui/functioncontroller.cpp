@@ -181,6 +181,7 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
         input.restraint.to = m_c.strip->restraint().to;
     input.caret = {m_session.caret.row, m_session.caret.column};
     input.runButton = runButton;
+    input.traceRows = true;
 
     m_running = true;
     Q_EMIT runningChanged(true);
@@ -214,6 +215,9 @@ void FunctionController::setFileDefault(const QString &file, const QStringList &
 
 void FunctionController::apply(const FunctionEntry &function, RunResult &result)
 {
+    Q_EMIT rowsRearranged(result.lines && result.rowOrigins ? *result.rowOrigins
+                                                            : QList<qsizetype>{},
+                          result.undoTaken);
     for (const FieldWrite &w : std::as_const(result.fields))
         writeField(function, w);
     if (result.outcome == RunResult::Outcome::Refused ||
@@ -227,7 +231,7 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
         return;
     }
     if (result.lines)
-        m_c.panes->workArea()->setLines(std::move(*result.lines));
+        m_c.panes->workArea()->replaceLines(std::move(*result.lines));
     placeCaret(result.caret);
     // After the refresh, which puts the counts back to "?"; a stopped count shows its part.
     const auto showCounts = [&] {

@@ -339,9 +339,6 @@ void TestCli::endToEnd_data()
         "give only one of the run options");
     row("html-realign: the overlay warning on standard error", "html-realign", "abc\n x\n", 0,
         "abc\n x\naxc\n", "Data has been overlayed!");
-    row("delete-retain-line-data: offset not a number refused",
-        "'Retain/Delete Line Data' --this-data=b --offset=1x", "ab\nb\n", 1, {},
-        "+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
     row("delete-row: interval 1 refused", "delete-row --and-every=1", "a\nb\n", 1, {},
         "0 or 1 increment is invalid.\n");
     row("sort: crlf and windows-1252 kept, blank rows gone",

@@ -2,6 +2,7 @@
 
 #include "ops/cleanup/readerwrap.h"
 #include "ops/cleanup/replacementlist.h"
+#include "ops/cleanup/tagremoval.h"
 #include "ops/cleanup/webaddresses.h"
 #include "ops/cleanup/webtext.h"
 #include "ops/common/params.h"
@@ -68,8 +69,10 @@ RunResult run(RunInput input, RunMonitor &monitor)
     }
 
     if (params.flag(kWeb) && holdsAddressEnding(area)) {
+        // A stop leaves the work area as it was; only text changed before must be given back.
+        QStringList before = changed ? area : QStringList();
         if (!deleteWebAddresses(area, monitor))
-            return stoppedWith(std::move(area), changed);
+            return stoppedWith(std::move(before), changed);
         changed = true;
     }
 
@@ -92,21 +95,31 @@ RunResult run(RunInput input, RunMonitor &monitor)
     if (stopBefore(2 * area.size(), monitor))
         return stoppedWith(std::move(area), changed);
     for (QString &line : area) {
-        if (!line.isEmpty() && !endsSentence(line))
-            line = line + u".  "_s; // at its new size: appending would double its room
+        if (!line.isEmpty() && !endsSentence(line)) {
+            line.reserve(line.size() + 3); // appending alone would double its room
+            line += u".  "_s;
+        }
     }
     removeLines(area, 0, onlyBlanks);
     changed = true;
 
     if (params.flag(kHtml)) {
-        QString joined = area.join(u'\n');
-        area = {};
-        std::optional<QString> text = removeTags(joined, monitor);
-        if (!text)
-            return stoppedWith(joined.split(u'\n'), changed);
-        joined = QString();
-        removeQuoteEntities(*text);
-        area = text->isEmpty() ? QStringList() : text->split(u'\n');
+        // The tags as "Special Routines" deletes them; a stop leaves the text as it was.
+        RunInput tagged;
+        tagged.lines = area;
+        RunResult untagged = runRowPass(
+            [](const PassStart &) {
+                PassPlan plan;
+                plan.pass = std::make_unique<TagRemoval>();
+                return plan;
+            },
+            std::move(tagged), monitor);
+        if (!untagged.done())
+            return stoppedWith(std::move(area), changed);
+        if (untagged.lines)
+            area = std::move(*untagged.lines);
+        for (QString &line : area)
+            removeQuoteEntities(line); // it has no line break to span
     }
 
     if (stopBefore(area.size(), monitor))

@@ -263,12 +263,10 @@ FunctionBody specialRoutines()
                 runButton(kCapitalise, u"Capitalize first letter of each:"_s),
                 common::choiceOf(kEach, {}, {{kWord, u"word"_s}, {kSentence, u"sentence."_s}},
                                  kWord),
-                // Three rows rather than two: two would not fit the window's starting width.
-                rowBreak(),
                 runButton(kLetters, u"Delete all letters."_s),
+                rowBreak(),
                 runButton(kDigits, u"Delete all numerics."_s),
                 runButton(kSpecial, u"Delete all special characters."_s),
-                rowBreak(),
                 runButton(kTags, u"Delete HTML tags."_s),
                 progressBar(),
                 runButton(kBlanks, u"Truncate multiple blanks."_s),

@@ -15,8 +15,9 @@ bool holdsAddressEnding(const QStringList &lines);
 /// (".html", ".htm", ".com", ".org", ".net", "php?", tried in that order) is deleted from the
 /// whole text, letter case ignored, so that a prefix left on one line is deleted together with
 /// everything up to an ending on a later line. A search for one prefix and ending stops at an
-/// ending that comes before the prefix. False when a stop was requested: the lines are then
-/// as they were.
+/// ending that comes before the prefix. The lines are let go of as they are taken in; false
+/// when a stop was requested, and the lines are then lost: a caller that must give them back
+/// keeps a copy.
 bool deleteWebAddresses(QStringList &lines, RunMonitor &monitor);
 
 } // namespace plintex::cleanup

@@ -30,28 +30,6 @@ void removeDashBlanks(QString &text)
     removeBefore(text, u'\u2013');
 }
 
-std::optional<QString> removeTags(QStringView text, RunMonitor &monitor)
-{
-    QString out;
-    qsizetype p = 0;
-    while (true) {
-        const qsizetype a = text.indexOf(u'<', p);
-        const qsizetype b = a < 0 ? -1 : text.indexOf(u'>', p);
-        if (a < 0 || b < 0 || a >= b)
-            break;
-        if (monitor.stopRequested())
-            return std::nullopt;
-        if (out.isEmpty())
-            out.reserve(text.size());
-        out += text.sliced(p, a - p);
-        p = b + 1;
-    }
-    if (p == 0)
-        return text.toString();
-    out += text.sliced(p);
-    return out;
-}
-
 void removeQuoteEntities(QString &text)
 {
     text.remove(u"&#034;"_s);

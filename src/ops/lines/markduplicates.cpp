@@ -63,24 +63,22 @@ public:
         m_texts = TextTable();
     }
 
-    /// The group of row `index` (from 0) with its first row's text, `text` being its own;
-    /// 0 for a row whose text occurs once.
+    /// Whether row `index` (from 0) is in a group: its trimmed text occurs more than once.
+    bool inGroup(qint64 index) const
+    {
+        const qint64 number = textOf(index);
+        return number > 0 && m_seen[size_t(number - 1)] != kOnce;
+    }
+    /// The group of row `index`, which is in one; `text` is the row's own, which becomes the
+    /// group's first row when the group has none yet.
     qint64 groupOf(qint64 index, const QString &text)
     {
-        const qint64 number = size_t(index) < m_textOfRow.size() ? m_textOfRow[size_t(index)] : 0;
-        if (number == 0)
-            return 0;
-        qint64 &seen = m_seen[size_t(number - 1)];
+        qint64 &seen = m_seen[size_t(textOf(index) - 1)];
         if (seen == kMore) {
             m_firstRows.append(text);
             seen = -m_firstRows.size();
         }
-        return seen < 0 ? -seen : 0;
-    }
-    bool inGroup(qint64 index) const
-    {
-        const qint64 number = size_t(index) < m_textOfRow.size() ? m_textOfRow[size_t(index)] : 0;
-        return number > 0 && m_seen[size_t(number - 1)] != kOnce;
+        return -seen;
     }
     const QString &firstRow(qint64 group) const { return m_firstRows[group - 1]; }
 
@@ -90,6 +88,11 @@ private:
     static constexpr qint64 kOnce = 1;
     static constexpr qint64 kMore = 2;
     static constexpr size_t kWaiting = 16;
+
+    qint64 textOf(qint64 index) const
+    {
+        return size_t(index) < m_textOfRow.size() ? m_textOfRow[size_t(index)] : 0;
+    }
 
     struct Waiting {
         qsizetype at = 0;

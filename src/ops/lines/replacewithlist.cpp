@@ -44,7 +44,7 @@ PassPlan replaceWithListPlan(const PassStart &start, qint64 budget, qint64 whole
         [state, budget](qint64, PassRow &row, PassOutput &out) {
             ListState &s = *state;
             // A row above the current one no longer holds the search text, or it would have
-            // taken the entry: the Part's search from the top would find this row first.
+            // taken the entry: a search from the top for each entry would find this row first.
             if (s.next >= s.entries.size() || !s.row.start(row.text())) {
                 out.keep();
                 return true;

@@ -4,6 +4,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -12,7 +13,7 @@ namespace plintex::lines {
 namespace {
 
 constexpr size_t kHugePage = size_t(2) << 20;
-constexpr qsizetype kBlockSize = qsizetype(kHugePage / sizeof(char16_t)); // characters
+constexpr qsizetype kBlockSize = qsizetype(kHugePage); // bytes
 constexpr size_t kFirstSlots = 1024;
 
 } // namespace
@@ -57,8 +58,12 @@ TextTable::Slot &TextTable::slotFor(QStringView text, size_t hash)
         Slot &slot = m_slots[i];
         if (!slot.text)
             return slot;
-        if (slot.hash == hash && slot.length == text.size() &&
-            std::memcmp(slot.text, text.utf16(), size_t(text.size()) * sizeof(char16_t)) == 0)
+        if (slot.hash != hash)
+            continue;
+        if (slot.length < 0 ? QLatin1StringView(slot.text, -slot.length) == text
+                            : slot.length == text.size() &&
+                                  std::memcmp(slot.text, text.utf16(),
+                                              size_t(text.size()) * sizeof(char16_t)) == 0)
             return slot;
     }
 }
@@ -83,24 +88,32 @@ qint64 TextTable::numberOf(QStringView text, size_t hash)
         slot = &slotFor(text, hash);
     }
     ++m_size;
-    *slot = {keep(text), text.size(), hash, m_size};
+    const auto [kept, length] = keep(text);
+    *slot = {kept, length, hash, m_size};
     return m_size;
 }
 
-const char16_t *TextTable::keep(QStringView text)
+std::pair<const char *, qsizetype> TextTable::keep(QStringView text)
 {
+    const bool narrow =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
+    const qsizetype bytes = text.size() * (narrow ? 1 : qsizetype(sizeof(char16_t)));
+    m_blockUsed += m_blockUsed % 2; // UTF-16 wants even places
     // An empty text still needs a place of its own: a null pointer marks an empty slot.
-    const qsizetype need = std::max<qsizetype>(text.size(), 1);
+    const qsizetype need = std::max<qsizetype>(bytes, 1);
     if (need > m_blockSize - m_blockUsed) {
         const qsizetype size = std::max(need, kBlockSize);
-        m_blocks.push_back(allocate<char16_t>(size_t(size), false));
+        m_blocks.push_back(allocate<char>(size_t(size), false));
         m_blockSize = size;
         m_blockUsed = 0;
     }
-    char16_t *at = m_blocks.back().get() + m_blockUsed;
-    std::memcpy(at, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+    char *at = m_blocks.back().get() + m_blockUsed;
+    if (narrow)
+        std::transform(text.begin(), text.end(), at, [](QChar c) { return char(c.unicode()); });
+    else
+        std::memcpy(at, text.utf16(), size_t(bytes));
     m_blockUsed += need;
-    return at;
+    return {at, narrow ? -text.size() : text.size()};
 }
 
 void TextTable::grow()

@@ -3,13 +3,15 @@
 #include <QStringView>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace plintex::lines {
 
 /// Texts numbered in the order they first come, from 1 on: the same text, the same number.
-/// The texts are copied into large shared blocks rather than one allocation each, so that a
-/// million distinct rows cost little more than their characters. A caller with many texts at
+/// The texts are copied into large shared blocks rather than one allocation each, one byte a
+/// character where Latin-1 holds them, so that a million distinct rows cost little more than
+/// their characters. A caller with many texts at
 /// hand hashes and prefetches a few before it numbers them, so that their look-ups, each a
 /// likely cache miss in a large table, overlap.
 class TextTable {
@@ -24,7 +26,8 @@ public:
 
 private:
     struct Slot {
-        const char16_t *text = nullptr; ///< null: an empty slot
+        const char *text = nullptr; ///< null: an empty slot
+        /// In characters: UTF-16 units from `text`, or, when negative, that many Latin-1 bytes.
         qsizetype length = 0;
         size_t hash = 0;
         qint64 number = 0;
@@ -38,14 +41,15 @@ private:
     template <typename T> static Memory<T> allocate(size_t count, bool zeroed);
 
     Slot &slotFor(QStringView text, size_t hash);
-    const char16_t *keep(QStringView text);
+    /// Keeps a copy of `text`; gives it and its length as a slot holds them.
+    std::pair<const char *, qsizetype> keep(QStringView text);
     void grow();
 
     Memory<Slot> m_slots;
     size_t m_capacity = 0; ///< slots, a power of two
     qsizetype m_size = 0;
     size_t m_seed;
-    std::vector<Memory<char16_t>> m_blocks;
+    std::vector<Memory<char>> m_blocks;
     qsizetype m_blockUsed = 0;
     qsizetype m_blockSize = 0;
 };

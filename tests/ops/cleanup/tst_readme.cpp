@@ -107,6 +107,10 @@ void TestReadMe::runs_data()
         u"aa caat.   \n"_s);
     row("list: entries in order, each on the text before", f, u"cat\n"_s,
         {u"list=cat;dog\ndog;cow"_s}, u"cow.   \n"_s);
+    row("list: an earlier entry is not applied again", f, u"ab\n"_s, {u"list=a;b\nb;a"_s},
+        u"aa.   \n"_s);
+    row("list: a later entry inside an earlier one's text", f, u"ab\n"_s, {u"list=b;X\nab;Y"_s},
+        u"aX.   \n"_s);
     row("list: ø in the text and in a from", f, u"smørrebrød søøøn x\n"_s, {u"list=ø;o\nx;y"_s},
         u"smorrebrod sooon y.   \n"_s);
     row("list: lines without ; or with an empty from change nothing", f, u"cat\n"_s,
@@ -125,6 +129,10 @@ void TestReadMe::runs_data()
     row("stop: before anything", f, u"a\n"_s, {u"stop=0"_s}, u"stopped"_s);
     row("stop: a paste keeps its dashes removed", f, u"a \u2014 b\n"_s,
         {u"button=paste"_s, u"stop=0"_s}, u"stopped: a b\n"_s);
+    row("stop: among the addresses the text stays", f, u"www.a.com x\n"_s, {u"stop=0"_s},
+        u"stopped"_s);
+    row("stop: among the addresses a paste keeps its dashes removed", f, u"a \u2014 www.a.com\n"_s,
+        {u"button=paste"_s, u"stop=0"_s}, u"stopped: a www.a.com\n"_s);
     row("stop: tab lines below the stop are gone", f, u"a\n\tb\n\tc\nd\n"_s, {u"stop=2"_s},
         u"stopped: a\n\tb\nd\n"_s);
     row("stop: while wrapping keeps the lines cut", f, as + u' ' + bs + u" c\n"_s, {u"stop=7"_s},

@@ -23,7 +23,7 @@ QString textOf(const QStringList &rows)
     return text;
 }
 
-/// The Part's marking spelled out: each row against every later row, the rows marked in place.
+/// Marking spelled out plainly: each row against every later row, the rows marked in place.
 QString markedRowAgainstRow(QStringList a, bool ignoreBlanks)
 {
     const auto key = [](const QString &row) {
@@ -71,7 +71,7 @@ qsizetype findWhole(const QString &row, const QString &s, qsizetype from)
     return -1;
 }
 
-/// The Part's run spelled out: for each entry, the rows searched from the top.
+/// The run spelled out plainly: for each entry, the rows searched from the top.
 QString replacedTopDown(QStringList rows, const QString &s, const QStringList &entries)
 {
     for (const QString &entry : entries) {
@@ -141,6 +141,9 @@ void TestMarkAndList::runs_data()
     row("mark: letter case differs: no duplicates", kMark, u"Ab\nab\n"_s, {}, u"Ab\nab\n"_s);
     row("mark: a tab at the start is trimmed for the comparison", kMark, u"\ta\na\n"_s, {},
         u"1-->\ta\n1-->\ta\n"_s);
+    row("mark: rows beyond Latin-1 and within it", kMark,
+        u"\u20AC a\n\u00E9\n\u20AC a\n\u00E9 \n"_s, {},
+        u"1-->\u20AC a\n2-->\u00E9\n1-->\u20AC a\n2-->\u00E9\n"_s);
     row("mark: empty and blank rows never marked", kMark, u"\n \n\t\n\n\n"_s, {},
         u"\n \n\t\n\n\n"_s);
     row("mark, ignoring multiple blanks: inner runs differ, every row reduced", kMark,
@@ -184,7 +187,7 @@ void TestMarkAndList::runs()
     QTEST(runOn(function, text, params), "expected");
 }
 
-// The measuring pass and the row pass against the Part's row-against-every-later-row loop.
+// The measuring pass and the row pass against the plain row-against-every-later-row loop.
 void TestMarkAndList::markGivesThePartsResult()
 {
     Words words({u"a"_s, u"b"_s, u" "_s, u"\t"_s}, 17);
