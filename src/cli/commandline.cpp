@@ -284,6 +284,14 @@ Command parseCommandLine(const QStringList &arguments)
         case K::ToRow:
         case K::CaretRow:
         case K::CaretColumn: {
+            if (option->kind == K::Number &&
+                function->param(option->param)->kind == ParamKind::SignedNumber) {
+                if (!isSignedWholeNumber(value))
+                    return UsageErrorCommand{u"option --" + option->name +
+                                             u" needs a whole number, not \"" + value + u'"'};
+                setParam(run.params, *function, option->param, value);
+                break;
+            }
             const std::optional<qint64> n = parseWholeNumber(value);
             if (!n)
                 return UsageErrorCommand{u"option --" + option->name +

@@ -30,4 +30,9 @@ std::optional<qint64> parseWholeNumber(QStringView text)
     return numberFieldValue(text);
 }
 
+bool isSignedWholeNumber(QStringView text)
+{
+    return !text.isEmpty() && parseWholeNumber(text.front() == u'-' ? text.sliced(1) : text);
+}
+
 } // namespace plintex

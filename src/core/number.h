@@ -13,4 +13,8 @@ qint64 numberFieldValue(QStringView text);
 /// A whole number >= 0 written with digits only (no sign, no blanks), or nothing.
 std::optional<qint64> parseWholeNumber(QStringView text);
 
+/// Whether the text is a whole number that may be negative: digits after an optional leading
+/// minus, nothing else.
+bool isSignedWholeNumber(QStringView text);
+
 } // namespace plintex

@@ -9,6 +9,7 @@ namespace plintex {
 
 enum class ParamKind {
     Number,        ///< digits only, empty reads 0, double click restores its default
+    SignedNumber,  ///< digits after an optional leading minus; emptied, it becomes "0" at once
     Text,          ///< one-line text field
     HistoryText,   ///< editable drop-down remembering earlier values in comboN.plx
     MultiLineText, ///< memo, one search text or data line a line; double click selects all
@@ -70,7 +71,8 @@ using PanelItem = std::variant<Parameter, RunButtonItem, ActionItem, CaptionItem
 struct ParamKindTraits {
     bool takesValue = {};   ///< given as --name=VALUE (otherwise a flag or one flag per choice)
     bool isText = {};       ///< free text: has a --name-file form
-    bool isNumber = {};     ///< digits only
+    bool isNumber = {};     ///< digits only (after a leading minus where signed)
+    bool isSigned = {};     ///< a number that may be negative
     bool multiLine = {};    ///< a value may hold line breaks
     bool writtenByRun = {}; ///< the run writes it; never an input option
 };

@@ -31,9 +31,11 @@ ParamKindTraits traitsOf(ParamKind kind)
 {
     switch (kind) {
     case ParamKind::Number:
+    case ParamKind::SignedNumber:
         return {.takesValue = true,
                 .isText = false,
                 .isNumber = true,
+                .isSigned = kind == ParamKind::SignedNumber,
                 .multiLine = false,
                 .writtenByRun = false};
     case ParamKind::Text:
@@ -42,12 +44,14 @@ ParamKindTraits traitsOf(ParamKind kind)
         return {.takesValue = true,
                 .isText = true,
                 .isNumber = false,
+                .isSigned = false,
                 .multiLine = false,
                 .writtenByRun = false};
     case ParamKind::MultiLineText:
         return {.takesValue = true,
                 .isText = true,
                 .isNumber = false,
+                .isSigned = false,
                 .multiLine = true,
                 .writtenByRun = false};
     case ParamKind::Choice:
@@ -55,12 +59,14 @@ ParamKindTraits traitsOf(ParamKind kind)
         return {.takesValue = false,
                 .isText = false,
                 .isNumber = false,
+                .isSigned = false,
                 .multiLine = false,
                 .writtenByRun = false};
     case ParamKind::Result:
         return {.takesValue = false,
                 .isText = false,
                 .isNumber = false,
+                .isSigned = false,
                 .multiLine = false,
                 .writtenByRun = true};
     }

@@ -4,6 +4,9 @@
 
 #include <QMenu>
 
+class QToolButton;
+class QWidgetAction;
+
 namespace plintex {
 
 /// The caret-to-parameter menu of the selected function: its entries with their captions, in
@@ -19,8 +22,22 @@ public:
 Q_SIGNALS:
     void entryChosen(plintex::MenuEntry entry);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    int entryInColumn(bool right) const;
+    void highlight(int index);
+
+    /// An enabled entry of the two columns, in the order the keys walk them.
+    struct ColumnEntry {
+        QToolButton *button;
+        bool rightColumn;
+    };
     QHash<MenuEntry, QAction *> m_actions;
+    QWidgetAction *m_holder = nullptr;
+    QList<ColumnEntry> m_entries;
+    int m_current = -1;
 };
 
 } // namespace plintex

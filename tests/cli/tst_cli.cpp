@@ -266,9 +266,11 @@ void TestCli::endToEnd_data()
         "ab\ncd\nef\n", 0, "ab\n>\ncd\nef\n>\n");
     row("append-data: the search text ticks its box",
         "append-data --append-this-data=X --containing=b", "a\nb\n", 0, "a\nb X\n");
-    row("delete-retain-line-data: offset not a number refused",
-        "'Retain/Delete Line Data' --this-data=b --offset=1x", "ab\nb\n", 1, {},
-        "+/- offset must be a whole number,\nsuch as -2, 0 or 5.\n");
+    row("delete-retain-line-data: offset not a number is a usage error",
+        "'Retain/Delete Line Data' --this-data=b --offset=abc", "ab\nb\n", 2, {},
+        "--offset needs a whole number, not \"abc\"");
+    row("delete-retain-line-data: negative offset",
+        "'Retain/Delete Line Data' --this-data=c --offset=-1", "abc\nxc\n", 0, "bc\nxc\n");
     row("delete-row: interval 1 refused", "delete-row --and-every=1", "a\nb\n", 1, {},
         "0 or 1 increment is invalid.\n");
     row("delete-leading-trailing-blanks: negative band bound is no number",
@@ -351,7 +353,7 @@ void TestCli::streamMatchesRunRoutine()
     const FunctionEntry *f = catalogue().byName(function);
     ParamValues params = ParamValues::defaults(f->params());
     for (const auto &[key, value] : f->body.example.params)
-        params.set(key, f->param(key)->kind == ParamKind::Number ? value : value + u"\u2192");
+        params.set(key, traitsOf(f->param(key)->kind).isNumber ? value : value + u"\u2192");
     if (function == u"Total a Specified Column")
         params.set(u"start"_s, u"3"_s);
     const RowRestraint restraint{from, to, from == 0 && to == 0};

@@ -7,9 +7,11 @@
 #include "ui/controls/numberfield.h"
 #include "ui/controls/piegauge.h"
 #include "ui/documentactions.h"
+#include "ui/panel/paramcontrol.h"
 #include "ui/runprogress.h"
 #include "ui/statuspanels.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWidgetAction>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -43,9 +46,12 @@ private Q_SLOTS:
     void statusShowsTheTrueCaretUncutFollowingKeysAndMouse();
     void caretMenuFillsParameters();
     void caretMenuEntriesPerFunctionNoneWithout();
+    void caretMenuWorksFromTheKeyboard();
     void historyRemembersRunsAndDeletes();
+    void historyBoxIsNamedByItsLabelWhateverItHolds();
     void unwritableSystemFolderStillRuns();
     void doubleClickRestoresDefaults();
+    void offsetFieldTakesDigitsAndALeadingMinusOnly();
     void windowKeepsItsWidthForEveryPanel();
     void tabFollowsTheScreen();
     void textActionsWaitForARun();
@@ -342,6 +348,46 @@ void TestMainWindow::caretMenuEntriesPerFunctionNoneWithout()
     QVERIFY(!openCaretMenu());
 }
 
+// Down and Tab walk the two columns, then the menu's own items; Up comes back; Enter chooses.
+void TestMainWindow::caretMenuWorksFromTheKeyboard()
+{
+    pane()->setLines(QStringList(6, u"0123456789abcdef"_s));
+    const FunctionEntry &f = fx.select(u"Total a Specified Column");
+    pane()->setFocus();
+    pane()->moveCaretToOffset(pane()->store().offsetOf({3, 8}));
+    QTest::keyClick(pane(), Qt::Key_Shift);
+    const struct {
+        QList<Qt::Key> keys;
+        QString key;
+        QString value;
+    } walks[] = {
+        {{Qt::Key_Down, Qt::Key_Return}, u"start"_s, u"9"_s},
+        {{Qt::Key_Down, Qt::Key_Tab, Qt::Key_Enter}, u"end"_s, u"9"_s},
+        {{Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return},
+         u"to"_s,
+         u"4"_s},
+    };
+    for (const auto &walk : walks) {
+        fx.set(f, u"start"_s, u"0"_s);
+        fx.set(f, u"end"_s, u"0"_s);
+        strip()->clearRows();
+        QVERIFY(openCaretMenu([&](CaretMenu *m) {
+            for (Qt::Key key : walk.keys)
+                QTest::keyClick(m, key);
+        }));
+        const QString got =
+            walk.key == u"to"_s ? strip()->toField()->text() : fx.value(f, walk.key);
+        QCOMPARE(got, walk.value);
+    }
+    // Past the last entry the menu's editing actions take the keys.
+    openCaretMenu([](CaretMenu *m) {
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(m, Qt::Key_Down);
+        QVERIFY(m->activeAction() && !m->activeAction()->text().isEmpty());
+        QVERIFY(!qobject_cast<QWidgetAction *>(m->activeAction()));
+    });
+}
+
 void TestMainWindow::historyRemembersRunsAndDeletes()
 {
     const QString file = fx.home.filePath(u"system/combo5.plx"_s);
@@ -368,6 +414,22 @@ void TestMainWindow::historyRemembersRunsAndDeletes()
     Q_EMIT box->deleteFromListRequested();
     QCOMPARE(box->entries(), QStringList{u"one"_s});
     QCOMPARE(testing::readFile(file), QByteArray("one\r\n"));
+}
+
+void TestMainWindow::historyBoxIsNamedByItsLabelWhateverItHolds()
+{
+    for (const FunctionEntry &f : catalogue()) {
+        for (const PanelItem &item : f.body.panel) {
+            const auto *p = std::get_if<Parameter>(&item);
+            if (!p || !fx.panel(f).paramControl(p->key)->historyBox())
+                continue;
+            auto *box = fx.panel(f).paramControl(p->key)->historyBox();
+            box->setEditText(u"999"_s);
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(box);
+            QCOMPARE(a->text(QAccessible::Name), p->label);
+            QCOMPARE(a->text(QAccessible::Value), u"999"_s);
+        }
+    }
 }
 
 void TestMainWindow::unwritableSystemFolderStillRuns()
@@ -411,6 +473,25 @@ void TestMainWindow::doubleClickRestoresDefaults()
     strip()->setFrom(4);
     QTest::mouseClick(strip()->resetButton(), Qt::LeftButton);
     QCOMPARE(strip()->fromField()->text(), u"0"_s);
+}
+
+void TestMainWindow::offsetFieldTakesDigitsAndALeadingMinusOnly()
+{
+    for (const QString &name : {u"Delete/Retain Line Data"_s, u"Insert Data Per Data"_s}) {
+        auto *offset = static_cast<QLineEdit *>(fx.panel(fx.select(name)).control(u"offset"_s));
+        offset->setText(u"12"_s);
+        offset->setCursorPosition(2);
+        QTest::keyClicks(offset, u"-a.3"_s);
+        QCOMPARE(offset->text(), u"123"_s);
+        offset->setCursorPosition(0);
+        QTest::keyClick(offset, Qt::Key_Minus);
+        QCOMPARE(offset->text(), u"-123"_s);
+        offset->setText(u"0"_s);
+        offset->end(false);
+        QTest::keyClick(offset, Qt::Key_Backspace);
+        QCOMPARE(offset->text(), u"0"_s);
+        fx.select(name);
+    }
 }
 
 void TestMainWindow::windowKeepsItsWidthForEveryPanel()

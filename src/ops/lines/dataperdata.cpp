@@ -44,7 +44,7 @@ Parameter offsetField()
 {
     return Parameter{.key = kOffset,
                      .label = u"+/- offset:"_s,
-                     .kind = ParamKind::Text,
+                     .kind = ParamKind::SignedNumber,
                      .defaultValue = u"0"_s,
                      .doubleClickValue = u"0"_s,
                      .hint = u"Double click for default"_s,

@@ -1,15 +1,66 @@
 #include "ui/controls/historycombobox.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QLineEdit>
 #include <QMenu>
 
 using namespace Qt::StringLiterals;
 
 namespace plintex {
+namespace {
+
+// Qt names an editable drop-down by the text it holds on this platform, so a screen reader
+// would read "999" for a field labelled "Replace this data:". Its name stays its label; the
+// text it holds is its value.
+class HistoryComboAccessible : public QAccessibleWidget {
+public:
+    explicit HistoryComboAccessible(HistoryComboBox *box)
+        : QAccessibleWidget(box, QAccessible::ComboBox)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        const auto *box = static_cast<const HistoryComboBox *>(widget());
+        if (t == QAccessible::Value)
+            return box->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = true;
+        s.expandable = true;
+        s.expanded = static_cast<const HistoryComboBox *>(widget())->view()->isVisible();
+        return s;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &name) override
+    {
+        if (name == showMenuAction())
+            static_cast<HistoryComboBox *>(widget())->showPopup();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+};
+
+QAccessibleInterface *historyComboFactory(const QString &, QObject *object)
+{
+    if (auto *box = qobject_cast<HistoryComboBox *>(object))
+        return new HistoryComboAccessible(box);
+    return nullptr;
+}
+
+} // namespace
 
 HistoryComboBox::HistoryComboBox(int historyNumber, QWidget *parent)
     : QComboBox(parent), m_number(historyNumber)
 {
+    static const bool accessible = (QAccessible::installFactory(historyComboFactory), true);
+    Q_UNUSED(accessible);
     setObjectName(u"ComboBox"_s + QString::number(historyNumber));
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);

@@ -15,6 +15,20 @@ NumberField::NumberField(QWidget *parent) : QLineEdit(parent)
         if (m_maximum > 0 && value() > m_maximum)
             setValue(m_maximum);
     });
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (m_signed && text.isEmpty())
+            setText(u"0"_s);
+    });
+}
+
+void NumberField::setSigned(bool allowMinus)
+{
+    m_signed = allowMinus;
+    // The minus can only lead: typed anywhere else it would not leave a number.
+    setValidator(new QRegularExpressionValidator(
+        QRegularExpression(allowMinus ? u"-?[0-9]*"_s : u"[0-9]*"_s), this));
+    if (allowMinus && text().isEmpty())
+        setText(u"0"_s);
 }
 
 qint64 NumberField::value() const

@@ -21,6 +21,7 @@ public:
     NumberControl(const Parameter &param, QWidget *parent) : ParamControl(param)
     {
         m_edit = new NumberField(parent);
+        m_edit->setSigned(param.kind == ParamKind::SignedNumber);
         m_edit->setDoubleClickValue(param.doubleClickValue);
         m_edit->setFixedWidth(m_edit->fontMetrics().horizontalAdvance(u"0000000"_s) + 8);
         addLabelled(m_edit);
@@ -52,6 +53,7 @@ public:
     {
         m_box = new HistoryComboBox(param.history, parent);
         addLabelled(m_box);
+        m_box->lineEdit()->setAccessibleName(param.label);
     }
     QString value() const override { return m_box->currentText(); }
     void setValue(const QString &value) override { m_box->setEditText(value); }
@@ -170,6 +172,7 @@ std::unique_ptr<ParamControl> ParamControl::create(const Parameter &param, QWidg
 {
     switch (param.kind) {
     case ParamKind::Number:
+    case ParamKind::SignedNumber:
         return std::make_unique<NumberControl>(param, parent);
     case ParamKind::Text:
         return std::make_unique<TextControl>(param, parent);
