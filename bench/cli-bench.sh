@@ -133,6 +133,7 @@ row() {
     echo "-- $label"
     local a b
     a=$(measure "plintex-cli ${p[*]:0:3}" "$bin/plintex-cli" "${p[@]}"); echo "$a"
+    row_plintex=$a
     cp "$out/result.txt" "$out/plintex-row.txt"
     b=$(measure "${q[*]}" "${q[@]}"); echo "$b"
     if [ "${compare:-yes}" = no ]; then same="outputs not compared"
@@ -215,6 +216,29 @@ met=met; awk "BEGIN { exit !($ratio > 3) }" && met=MISSED
 printf '   ratio %s (target <= 3, %s)\n' "$ratio" "$met"
 summary+=("$(printf '%-40s %6s %6s %6s %6s  %s' "50 search texts against one" "$(secs_of "$fifty")" \
     "$(secs_of "$one")" "$ratio" 3 "$met")")
+
+# ---- File to file: 200 MB without line breaks, streamed in fixed blocks; peak memory must
+# stay under 64 MiB whatever the size.
+record=$out/record-200mb.bin
+if [ ! -f "$record" ]; then
+    yes 'The quick brown fox jumps over the lazy dog. A 0123456789 ' | tr -d '\n' \
+        | head -c 200000000 > "$record" || true # yes ends on a closed pipe
+fi
+size=$(stat -c %s "$record")
+peak_check() {
+    local kib
+    kib=$(awk '{ print $(NF - 1) }' <<< "$row_plintex")
+    awk "BEGIN { exit !($kib < 65536) }" && printf '   peak %s KiB (target < 65536, met)\n' "$kib" \
+        || printf '   peak %s KiB (target < 65536, MISSED)\n' "$kib"
+}
+# fold puts LF alone where Break Up File puts CR LF: the outputs differ in form only.
+compare=no row "200 MB into 80-byte records" 1.0 -- break-up-file \
+    --input-single-record-file="$record" --output-file=/dev/stdout \
+    --new-cr-terminated-record-length=80 -- fold -b -w 80 "$record"
+peak_check
+row "replace one byte in 200 MB" 1.0 -- replace-byte-in-file --input-file="$record" \
+    --output-file=/dev/stdout --find=A --replace-with=B -- sh -c 'tr A B < "$0"' "$record"
+peak_check
 
 echo "-- --in-place against standard output (insert at column 10; target: at most 10% more)"
 size=$(stat -c %s "$input")

@@ -69,10 +69,20 @@ QList<Option> optionsFor(const FunctionEntry &function)
         } else if (traits.isText) {
             const bool multi = traits.multiLine;
             const QString def = p.defaultValue.isEmpty() ? u"empty"_s : quoted(p.defaultValue);
-            options.append(
-                {name, K::Text, p.key, {}, multi, quoted(p.label) + u" (default " + def + u')'});
-            options.append(
-                {name + u"-file", K::TextFile, p.key, {}, multi, u"the same, read from a file"_s});
+            QString help = quoted(p.label) + u" (default " + def + u')';
+            if (p.kind == ParamKind::FixedList)
+                help += u": an entry such as "_s + p.entries.mid(0, 2).join(u", "_s) +
+                        u", or one character"_s;
+            if (traits.namesFile)
+                help = quoted(p.label) + u", the file's name"_s;
+            options.append({name, K::Text, p.key, {}, multi, help});
+            if (traits.fileForm)
+                options.append({name + u"-file",
+                                K::TextFile,
+                                p.key,
+                                {},
+                                multi,
+                                u"the same, read from a file"_s});
         } else if (p.kind == ParamKind::Choice) {
             for (const ChoiceItem &choice : p.choices) {
                 options.append({slugOf(choice.caption), K::Choice, p.key, choice.key, false,
@@ -126,18 +136,21 @@ QList<Option> optionsFor(const FunctionEntry &function)
                         false,
                         u"the caret's column, as the status bar shows it (default 1)"_s});
     }
-    options.append({u"output"_s,
-                    K::Output,
-                    {},
-                    {},
-                    false,
-                    u"write the result to FILE, replacing it only once it is complete"_s});
-    options.append({u"in-place"_s,
-                    K::InPlace,
-                    {},
-                    {},
-                    false,
-                    u"rewrite FILE with the result, in its own encoding and line ends"_s});
+    // A function that streams a file to a file names both in its own options.
+    if (function.body.readsText) {
+        options.append({u"output"_s,
+                        K::Output,
+                        {},
+                        {},
+                        false,
+                        u"write the result to FILE, replacing it only once it is complete"_s});
+        options.append({u"in-place"_s,
+                        K::InPlace,
+                        {},
+                        {},
+                        false,
+                        u"rewrite FILE with the result, in its own encoding and line ends"_s});
+    }
     options.append({u"help"_s, K::Help, {}, {}, false, u"show this help"_s});
     return options;
 }
@@ -198,7 +211,7 @@ bool namesFile(const FunctionEntry &function, const Option &option)
     if (option.kind == K::Output || option.kind == K::TextFile)
         return true;
     const Parameter *p = option.param.isEmpty() ? nullptr : function.param(option.param);
-    return option.kind == K::Text && p && p->kind == ParamKind::FileName;
+    return option.kind == K::Text && p && traitsOf(p->kind).namesFile;
 }
 
 /// Sets a field's value; a field that a tick box unlocks ticks that box, since giving it says
@@ -245,6 +258,10 @@ Command parseCommandLine(const QStringList &arguments)
         if (onlyPositional || !arg.startsWith(u"--"_s) || arg == u"-"_s) {
             if (!onlyPositional && arg.startsWith(u'-') && arg != u"-"_s)
                 return UsageErrorCommand{u"unknown option " + arg};
+            if (!function->body.readsText)
+                return UsageErrorCommand{u"\"" + function->name +
+                                         u"\" reads no text from a FILE or standard input: its "
+                                         u"files are named by its options (see --help)"};
             if (inputGiven)
                 return UsageErrorCommand{u"more than one input file given"_s};
             run.inputPath = arg;
@@ -258,6 +275,9 @@ Command parseCommandLine(const QStringList &arguments)
         const qsizetype eq = arg.indexOf(u'=');
         const QString given = arg.mid(2, eq < 0 ? -1 : eq - 2);
         QString why;
+        if (!function->body.readsText && given == u"in-place"_s)
+            return UsageErrorCommand{u"--in-place does not apply to \"" + function->name +
+                                     u"\": it writes the output file its options name"};
         const Option *option = findOption(options, given, &why);
         if (!option)
             return UsageErrorCommand{why};
@@ -377,8 +397,7 @@ QList<OptionSummary> optionSummary(const FunctionEntry &function)
         if (o.kind == Option::Kind::Output || o.kind == Option::Kind::InPlace)
             continue; // the manual page tells them once, for every function
         const Parameter *p = o.param.isEmpty() ? nullptr : function.param(o.param);
-        const bool isFile =
-            o.kind == Option::Kind::TextFile || (p && p->kind == ParamKind::FileName);
+        const bool isFile = o.kind == Option::Kind::TextFile || (p && traitsOf(p->kind).namesFile);
         QString label = p ? p->label : QString();
         if (o.kind == Option::Kind::Choice || o.kind == Option::Kind::RunButton)
             label = o.help;
@@ -400,17 +419,21 @@ QString functionList()
 
 QString functionHelp(const FunctionEntry &function)
 {
-    QString out = u"Usage: plintex-cli " + function.slug() + u" [OPTION]... [FILE]\n" +
-                  function.name + u": " + function.body.description +
-                  u"\nRuns on the text of FILE (or standard input) and writes the result to "
-                  u"standard output.\n\nOptions:\n";
+    const bool text = function.body.readsText;
+    QString out = u"Usage: plintex-cli " + function.slug() +
+                  (text ? u" [OPTION]... [FILE]\n"_s : u" OPTION...\n"_s) + function.name + u": " +
+                  function.body.description +
+                  (text ? u"\nRuns on the text of FILE (or standard input) and writes the result "
+                          u"to standard output.\n\nOptions:\n"_s
+                        : u"\nStreams the input file to the output file, both named by options, "
+                          u"in blocks of any size.\n\nOptions:\n"_s);
     for (const Option &o : optionsFor(function)) {
         QString left = u"  --" + o.name;
         if (takesValue(o.kind))
-            left += o.kind == Option::Kind::TextFile ? u"=PATH"_s
-                    : o.kind == Option::Kind::Output ? u"=FILE"_s
-                    : o.kind == Option::Kind::Text   ? u"=TEXT"_s
-                                                     : u"=N"_s;
+            left += o.kind == Option::Kind::TextFile                           ? u"=PATH"_s
+                    : o.kind == Option::Kind::Output || namesFile(function, o) ? u"=FILE"_s
+                    : o.kind == Option::Kind::Text                             ? u"=TEXT"_s
+                                                                               : u"=N"_s;
         out += left.leftJustified(40) + u' ' + o.help + u'\n';
     }
     if (function.restraint)

@@ -158,18 +158,42 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
     return finishRun(result.report, result.notices, command.inPlace, output);
 }
 
+/// Runs a function that streams a file named in its options to another: it holds no text, and
+/// shows its progress on a terminal.
+int runFileToFile(const cli::RunCommand &command)
+{
+    RunInput run;
+    run.params = command.params;
+    run.runButton = command.runButton;
+    cli::ProgressMonitor monitor;
+    const RunResult result = command.function->body.run(std::move(run), monitor);
+    switch (result.outcome) {
+    case RunResult::Outcome::Done:
+        return cli::Done;
+    case RunResult::Outcome::Failed:
+        return fail(cli::FileError, result.message);
+    case RunResult::Outcome::Refused:
+        return refuse(result.message);
+    case RunResult::Outcome::Stopped:
+        return refuse(u"Processing stopped!"_s);
+    }
+    return cli::Done;
+}
+
 int runCommand(const cli::RunCommand &command)
 {
     const FunctionBody &body = command.function->body;
+    if (!body.readsText)
+        return runFileToFile(command);
     // Before anything is read or written, so that starting over loses nothing.
-    if (!body.readsText || !body.rowPass)
+    if (!body.rowPass)
         cli::restartWithHugePages(g_argv);
     if (command.inPlace) {
         if (const QString why = inPlaceProblem(command.inputPath); !why.isEmpty())
             return fail(cli::FileError, why);
     }
     cli::FileSource source;
-    if (body.readsText && !source.open(command.inputPath))
+    if (!source.open(command.inputPath))
         return fail(cli::FileError, source.error());
     // The output file replaces the old one only at the end, so even an --output naming the
     // input is read whole before it changes.
@@ -177,8 +201,8 @@ int runCommand(const cli::RunCommand &command)
     if (!output.open(command.outputPath, command.inputPath))
         return fail(cli::FileError, output.error());
 
-    if (!body.readsText || !body.rowPass)
-        return runWholeText(command, body.readsText ? &source : nullptr, output);
+    if (!body.rowPass)
+        return runWholeText(command, &source, output);
 
     cli::ProgressLine progress(source.size());
     const cli::StreamResult r = cli::streamPass(

@@ -34,4 +34,15 @@ void ProgressLine::update(qint64 done)
     std::fflush(stderr);
 }
 
+void ProgressMonitor::begin(double maximum, Gauge)
+{
+    m_line = std::make_unique<ProgressLine>(maximum > 0 ? qint64(maximum) : -1);
+}
+
+void ProgressMonitor::advance(double position)
+{
+    if (m_line)
+        m_line->update(qint64(position));
+}
+
 } // namespace plintex::cli

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/runmonitor.h"
+
 #include <QElapsedTimer>
+
+#include <memory>
 
 namespace plintex::cli {
 
@@ -19,6 +23,18 @@ private:
     bool m_shown = false;
     qint64 m_lastShown = 0;
     QElapsedTimer m_clock;
+};
+
+/// A run's progress on the progress line: its gauge's maximum and position taken as bytes, as
+/// the functions that stream a file count them. It never asks for a stop.
+class ProgressMonitor final : public RunMonitor {
+public:
+    void begin(double maximum, Gauge) override;
+    void advance(double position) override;
+    bool stopRequested() override { return false; }
+
+private:
+    std::unique_ptr<ProgressLine> m_line;
 };
 
 } // namespace plintex::cli

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <variant>
 
@@ -16,6 +17,7 @@ enum class ParamKind {
     Choice,        ///< radio buttons, one chosen
     Flag,          ///< check box
     FileName,      ///< file-name field with a browse button
+    FixedList,     ///< drop-down of fixed entries (not a history); typing allowed unless listOnly
     Result,        ///< a field the run writes into (a total); read-only on the command line
 };
 
@@ -40,6 +42,8 @@ struct Parameter {
     bool resetOnSelect = true; ///< the select routine puts it back to its default
     QString unlockedBy = {};   ///< the Flag whose tick enables this field (empty: always enabled)
     bool saveDialog = false;   ///< FileName: browse with a save dialog rather than an open one
+    QStringList entries = {};  ///< FixedList: its entries, in list order
+    bool listOnly = false;     ///< FixedList: only an entry can be chosen, keys are ignored
 };
 
 /// A button that runs the function. An empty caption is the small run button at a panel's left.
@@ -70,7 +74,9 @@ using PanelItem = std::variant<Parameter, RunButtonItem, ActionItem, CaptionItem
 /// line's options read this instead of switching on the kind themselves.
 struct ParamKindTraits {
     bool takesValue = {};   ///< given as --name=VALUE (otherwise a flag or one flag per choice)
-    bool isText = {};       ///< free text: has a --name-file form
+    bool isText = {};       ///< its value is a text
+    bool fileForm = {};     ///< free text: has a --name-file form
+    bool namesFile = {};    ///< its value names a file
     bool isNumber = {};     ///< digits only (after a leading minus where signed)
     bool isSigned = {};     ///< a number that may be negative
     bool multiLine = {};    ///< a value may hold line breaks

@@ -29,48 +29,34 @@ ParamValues ParamValues::defaults(const QList<Parameter> &params)
 
 ParamKindTraits traitsOf(ParamKind kind)
 {
+    ParamKindTraits t;
     switch (kind) {
     case ParamKind::Number:
     case ParamKind::SignedNumber:
-        return {.takesValue = true,
-                .isText = false,
-                .isNumber = true,
-                .isSigned = kind == ParamKind::SignedNumber,
-                .multiLine = false,
-                .writtenByRun = false};
+        t.takesValue = t.isNumber = true;
+        t.isSigned = kind == ParamKind::SignedNumber;
+        break;
     case ParamKind::Text:
     case ParamKind::HistoryText:
-    case ParamKind::FileName:
-        return {.takesValue = true,
-                .isText = true,
-                .isNumber = false,
-                .isSigned = false,
-                .multiLine = false,
-                .writtenByRun = false};
+        t.takesValue = t.isText = t.fileForm = true;
+        break;
     case ParamKind::MultiLineText:
-        return {.takesValue = true,
-                .isText = true,
-                .isNumber = false,
-                .isSigned = false,
-                .multiLine = true,
-                .writtenByRun = false};
+        t.takesValue = t.isText = t.fileForm = t.multiLine = true;
+        break;
+    case ParamKind::FileName:
+        t.takesValue = t.isText = t.namesFile = true;
+        break;
+    case ParamKind::FixedList:
+        t.takesValue = t.isText = true;
+        break;
     case ParamKind::Choice:
     case ParamKind::Flag:
-        return {.takesValue = false,
-                .isText = false,
-                .isNumber = false,
-                .isSigned = false,
-                .multiLine = false,
-                .writtenByRun = false};
+        break;
     case ParamKind::Result:
-        return {.takesValue = false,
-                .isText = false,
-                .isNumber = false,
-                .isSigned = false,
-                .multiLine = false,
-                .writtenByRun = true};
+        t.writtenByRun = true;
+        break;
     }
-    return {};
+    return t;
 }
 
 } // namespace plintex

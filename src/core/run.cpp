@@ -20,6 +20,13 @@ RunResult RunResult::stopped()
     return result;
 }
 
+RunResult RunResult::failed(QString message, bool undoTaken)
+{
+    RunResult result = refused(std::move(message), undoTaken);
+    result.outcome = Outcome::Failed;
+    return result;
+}
+
 void RunResult::writeBack(const RowRestraint &band)
 {
     fields.append({FieldWrite::Target::RestraintFrom, {}, QString::number(band.from)});

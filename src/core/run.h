@@ -47,10 +47,12 @@ struct CaretPlacement {
 /// Everything a run leaves for the window or the command line to apply. Both apply it from this
 /// one description.
 struct RunResult {
-    enum class Outcome { Done, Refused, Stopped };
+    /// Failed: a file the run streams could not be read or written, apart from a refusal of
+    /// the parameters.
+    enum class Outcome { Done, Refused, Stopped, Failed };
 
     Outcome outcome = Outcome::Done;
-    QString message = {}; ///< Refused: the warning
+    QString message = {}; ///< Refused: the warning; Failed: the file and the system's reason
 
     /// The work area's new lines; none when the run leaves the text as it was (a refusal, a
     /// stop, a function that only reads). A stopped run that keeps what it did so far sets it too.
@@ -79,6 +81,7 @@ struct RunResult {
 
     static RunResult refused(QString message, bool undoTaken = true);
     static RunResult stopped();
+    static RunResult failed(QString message, bool undoTaken = true);
     void writeBack(const RowRestraint &band);
 };
 

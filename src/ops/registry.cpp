@@ -14,6 +14,8 @@
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/deleterow.h"
 #include "ops/lines/linesperdata.h"
+#include "ops/restructure/breakupfile.h"
+#include "ops/restructure/replacebyte.h"
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +45,8 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Break Up File", restructure::breakUpFile());
+        bindBody(functions, u"Replace Byte in File", restructure::replaceByteInFile());
         return Catalogue(std::move(functions));
     }();
     return all;

@@ -182,11 +182,15 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
 
     m_running = true;
     Q_EMIT runningChanged(true);
-    WindowRunMonitor monitor(*m_c.notice, *m_c.gauge, m_session.stop);
+    // The file functions show their own bar over their panel's input field.
+    PieGauge *gauge = m_panels.value(function.number)->barGauge();
+    WindowRunMonitor monitor(*m_c.notice, gauge ? *gauge : *m_c.gauge, m_session.stop);
     // Edits typed while the run goes on would be overwritten by its result.
     workArea->setReadOnly(true);
     RunResult result = m_session.run(function, std::move(input), monitor);
     workArea->setReadOnly(false);
+    if (gauge)
+        gauge->hide();
     apply(function, result);
     m_running = false;
     Q_EMIT runningChanged(false);
@@ -196,7 +200,8 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
 {
     for (const FieldWrite &w : std::as_const(result.fields))
         writeField(function, w);
-    if (result.outcome == RunResult::Outcome::Refused) {
+    if (result.outcome == RunResult::Outcome::Refused ||
+        result.outcome == RunResult::Outcome::Failed) {
         m_c.notice->hide();
         m_c.gauge->hide();
         m_dialogs.warning(m_window, result.message);
@@ -303,6 +308,8 @@ void FunctionController::browse(const FunctionEntry &function, const QString &ke
     if (!p || !panel)
         return;
     const QStringList filters{u"All Files (*.*)"_s};
+    // Emptied first, so that a cancelled dialog leaves no name behind.
+    panel->setValue(key, QString());
     const std::optional<FileChoice> choice =
         p->saveDialog ? m_dialogs.chooseFileToSave(m_window, QDir::currentPath(), filters, 0)
                       : m_dialogs.chooseFileToOpen(m_window, QDir::currentPath(), filters, 0);

@@ -25,6 +25,7 @@ WindowRunMonitor::WindowRunMonitor(ProcessingNotice &notice, PieGauge &gauge, co
 void WindowRunMonitor::begin(double maximum, Gauge gauge)
 {
     m_gauge.setBar(gauge == Gauge::Bar);
+    m_eachStep = gauge == Gauge::Bar;
     m_notice.show();
     m_gauge.setMaximum(maximum);
     m_gauge.setPosition(0);
@@ -36,7 +37,8 @@ void WindowRunMonitor::begin(double maximum, Gauge gauge)
 void WindowRunMonitor::advance(double position)
 {
     // Reading the clock costs more than a line's work for short lines: look only every 64 lines.
-    if ((++m_lines & 63) == 0 && m_sincePump.hasExpired(15)) {
+    // A step over a block of a file is long enough to look every time.
+    if ((m_eachStep || (++m_lines & 63) == 0) && m_sincePump.hasExpired(15)) {
         m_gauge.setPosition(position);
         QCoreApplication::processEvents();
         m_sincePump.start();

@@ -35,6 +35,7 @@ private:
     const StopLatch &m_stop;
     QElapsedTimer m_sincePump;
     unsigned m_lines = 0;
+    bool m_eachStep = false;
 };
 
 } // namespace plintex

@@ -227,6 +227,35 @@ void TestCli::endToEnd_data()
     row("--in-place on a full disk, left untouched",
         R"x(seq 1000 >f && ulimit -f 2 && "$CLI" insert-into-column --insert=x --in-place f; s=$?; wc -c <f; ls; exit $s)x",
         {}, 3, "3893\nf\n", "File too large");
+    // Functions that stream a file to a file.
+    row("break-up-file through the binary",
+        R"x(printf 123456789 >in && "$CLI" break-up-file --input-single=in --output-file=out --new=5 && cat out)x",
+        {}, 0, "12345\r\n6789");
+    row("replace-byte-in-file: a FILE argument is refused",
+        "replace-byte-in-file --input-file=a --output-file=b --find=a --replace-with=b c", {}, 2,
+        {}, "reads no text from a FILE or standard input");
+    row("replace-byte-in-file: standard input is refused", "break-up-file --new=5 -", {}, 2, {},
+        "reads no text");
+    row("break-up-file: --in-place does not apply", "break-up-file --input-single=a --in-place", {},
+        2, {}, "--in-place does not apply");
+    row("break-up-file: a file-name field has no --NAME-file twin",
+        "break-up-file --output-file-file=x", {}, 2, {}, "unknown option --output-file-file");
+    row("break-up-file: record length 0",
+        R"x(: >in && "$CLI" break-up-file --input-single=in --output-file=out; s=$?; ls; exit $s)x",
+        {}, 1, "in\n", "New CR terminated record length can not be 0.\n");
+    row("replace-byte-in-file: an output that is the input by a link is refused",
+        R"x(printf 'a\tb' >in && ln -s in l && "$CLI" replace-byte-in-file --input-file=in --output-file=l --find='{TAB}' --replace-with=' '; s=$?; cat in; exit $s)x",
+        {}, 1, "a\tb", "Input/Output file names are identical.\n");
+    row("replace-byte-in-file: a missing input is exit 3 with the system's reason",
+        "replace-byte-in-file --input-file=none --output-file=out --find=a --replace-with=b", {}, 3,
+        {}, "Cannot read none: No such file or directory");
+    row("replace-byte-in-file: a full disk, the earlier output kept",
+        R"x(printf abc >in && printf old >out && ulimit -f 0 && "$CLI" replace-byte-in-file --input-file=in --output-file=out --find=a --replace-with=b; s=$?; cat out; ls; exit $s)x",
+        {}, 3, "oldin\nout\n", "Cannot write out: File too large");
+    // Far larger than the memory the program may take: a sparse file streamed to /dev/null.
+    row("a file larger than the memory allowed",
+        R"x(truncate -s 300M big && ulimit -v 100000 && "$CLI" replace-byte-in-file --input-file=big --output-file=/dev/null --find='{Hex 00}' --replace-with=x && "$CLI" break-up-file --input-single=big --output-file=/dev/null --new=80)x",
+        {}, 0, {});
     // Results, reports and refusals.
     row("total prints the total alone", "total-a-specified-column --in-column=3 --to=12",
         "a 1,000.25\r\nb (0.5)\r\n", 0, "999.75\n");

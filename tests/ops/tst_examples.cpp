@@ -1,5 +1,8 @@
 #include "ops/runfunction.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 using namespace Qt::StringLiterals;
 using namespace plintex;
 using testing::linesOf;
@@ -34,9 +37,26 @@ void TestExamples::exampleHolds()
         input.params.set(key, value);
     }
     input.runButton = example.runButton;
+    // A function that streams files runs on the example written to a file.
+    QTemporaryDir dir;
+    if (!f.body.readsText) {
+        QFile in(dir.filePath(u"in"_s));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write(example.input.value_or(example.before).toUtf8());
+        for (const Parameter &p : f.params()) {
+            if (p.kind == ParamKind::FileName)
+                input.params.set(p.key, dir.filePath(p.saveDialog ? u"out"_s : u"in"_s));
+        }
+    }
     SilentMonitor monitor;
-    const RunResult result = f.body.run(std::move(input), monitor);
+    RunResult result = f.body.run(std::move(input), monitor);
     QVERIFY2(result.done(), qPrintable(result.message));
+    if (!f.body.readsText) {
+        QFile out(dir.filePath(u"out"_s));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(out.readAll(), example.expected.value_or(example.after).toUtf8());
+        return;
+    }
     const QStringList expected = linesOf(example.expected.value_or(example.after));
     QCOMPARE(result.report.isEmpty() ? result.lines.value_or(QStringList()) : result.report,
              expected);

@@ -2,7 +2,12 @@
 
 #include "windowfixture.h"
 
+#include "ui/controls/piegauge.h"
+#include "ui/panel/paramcontrol.h"
+
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -21,6 +26,9 @@ private Q_SLOTS:
     void totalShowsInItsFieldAndHistory();
     void addRowKeepsItsBlockOnReselect();
     void appendDataUnlocksItsSearchField();
+    void fileFunctions_data();
+    void fileFunctions();
+    void fileNameFieldsTakeOnlyBrowsedNames();
 
 private:
     testing::WindowFixture w;
@@ -125,6 +133,77 @@ void TestFunctions::appendDataUnlocksItsSearchField()
     QVERIFY(!search->isEnabled());
     w.set(f, u"containing"_s, u"1"_s);
     QVERIFY(search->isEnabled());
+}
+
+namespace {
+
+void browse(testing::WindowFixture &w, const FunctionEntry &f, const QString &key)
+{
+    QTest::mouseClick(
+        qobject_cast<QAbstractButton *>(w.panel(f).paramControl(key)->widgets().back()),
+        Qt::LeftButton);
+}
+
+} // namespace
+
+// The file functions stream a browsed file into another and leave the work area alone.
+void TestFunctions::fileFunctions_data()
+{
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("params");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("Break Up File") << u"Break Up File"_s << "1234567890"_ba
+                                   << QStringList{u"length=5"_s} << "12345\r\n67890\r\n"_ba;
+    QTest::newRow("Replace Byte in File")
+        << u"Replace Byte in File"_s << "a\tb"_ba
+        << QStringList{u"find={TAB}"_s, u"replace={Hex 20}"_s} << "a b"_ba;
+}
+
+void TestFunctions::fileFunctions()
+{
+    QFETCH(QString, function);
+    QFETCH(QStringList, params);
+    QFETCH(QByteArray, input);
+    QTemporaryDir dir;
+    QVERIFY(testing::writeFile(dir.filePath(u"in"_s), input));
+    w.setText(u"work area\n"_s);
+    const FunctionEntry &f = w.select(function);
+    w.dialogs.files = {{dir.filePath(u"in"_s), 0}, {dir.filePath(u"out"_s), 0}};
+    browse(w, f, u"input"_s);
+    browse(w, f, u"output"_s);
+    for (const QString &p : params)
+        w.set(f, p.section(u'=', 0, 0), p.section(u'=', 1));
+    w.run(f);
+    QCOMPARE(w.dialogs.warnings, QStringList());
+    QTEST(testing::readFile(dir.filePath(u"out"_s)), "expected");
+    QCOMPARE(w.text(), u"work area\n"_s);
+    QVERIFY(w.panel(f).barGauge()->isHidden());
+}
+
+void TestFunctions::fileNameFieldsTakeOnlyBrowsedNames()
+{
+    const FunctionEntry &f = w.select(u"Replace Byte in File");
+    auto *byteList = qobject_cast<QComboBox *>(w.panel(f).control(u"find"_s));
+    QCOMPARE(byteList->count(), 264);
+    QVERIFY(byteList->isEditable());
+    auto *input = qobject_cast<QLineEdit *>(w.panel(f).control(u"input"_s));
+    w.set(f, u"input"_s, u"/etc/hostname"_s);
+    QTest::keyClicks(input, u"abc"_s);
+    QCOMPARE(input->text(), u"/etc/hostname"_s);
+    w.dialogs.files = {{QString(), 0}}; // cancelled
+    browse(w, f, u"input"_s);
+    QCOMPARE(input->text(), QString());
+
+    // A file that cannot be written: the system's reason in a box.
+    QTemporaryDir dir;
+    QVERIFY(testing::writeFile(dir.filePath(u"in"_s), "a"));
+    w.set(f, u"input"_s, dir.filePath(u"in"_s));
+    w.set(f, u"output"_s, u"/dev/full"_s);
+    w.set(f, u"find"_s, u"a"_s);
+    w.set(f, u"replace"_s, u"{hex 41}"_s);
+    w.run(f);
+    QCOMPARE(w.dialogs.warnings, QStringList{u"Cannot write /dev/full: No space left on device"_s});
 }
 
 QTEST_MAIN(TestFunctions)

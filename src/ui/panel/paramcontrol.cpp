@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -151,6 +152,8 @@ public:
     {
         m_edit = new QLineEdit(parent);
         m_edit->setMinimumWidth(m_edit->fontMetrics().horizontalAdvance(u'x') * 24);
+        // Filled only by its browse button: typing would give names no dialog checked.
+        m_edit->setReadOnly(true);
         addLabelled(m_edit);
         auto *browse = new QToolButton(parent);
         browse->setText(u"..."_s);
@@ -164,6 +167,34 @@ public:
 
 private:
     QLineEdit *m_edit;
+};
+
+/// A drop-down of fixed entries: editable, its text is what the run reads; list-only, an
+/// entry must be chosen and keys are ignored.
+class FixedListControl final : public ParamControl {
+public:
+    FixedListControl(const Parameter &param, QWidget *parent) : ParamControl(param)
+    {
+        m_box = new QComboBox(parent);
+        m_box->setEditable(!param.listOnly);
+        m_box->addItems(param.entries);
+        m_box->setMaxVisibleItems(20);
+        m_box->setMinimumContentsLength(12);
+        m_box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        addLabelled(m_box);
+        setValue(param.defaultValue);
+    }
+    QString value() const override { return m_box->currentText(); }
+    void setValue(const QString &value) override
+    {
+        const int index = m_box->findText(value, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        m_box->setCurrentIndex(index);
+        if (m_box->isEditable())
+            m_box->setEditText(value);
+    }
+
+private:
+    QComboBox *m_box;
 };
 
 } // namespace
@@ -186,6 +217,8 @@ std::unique_ptr<ParamControl> ParamControl::create(const Parameter &param, QWidg
         return std::make_unique<FlagControl>(param, parent);
     case ParamKind::FileName:
         return std::make_unique<FileNameControl>(param, parent);
+    case ParamKind::FixedList:
+        return std::make_unique<FixedListControl>(param, parent);
     case ParamKind::Result:
         return std::make_unique<ResultControl>(param, parent);
     }

@@ -1,5 +1,6 @@
 #include "ui/panel/parameterpanel.h"
 
+#include "ui/controls/piegauge.h"
 #include "ui/panel/paramcontrol.h"
 
 #include <QCheckBox>
@@ -140,6 +141,28 @@ QList<HistoryComboBox *> ParameterPanel::historyBoxes() const
             boxes.append(box);
     }
     return boxes;
+}
+
+PieGauge *ParameterPanel::barGauge()
+{
+    const auto fileField = std::find_if(m_params.begin(), m_params.end(), [](const auto &c) {
+        return c->param().kind == ParamKind::FileName;
+    });
+    if (fileField == m_params.end())
+        return nullptr;
+    if (!m_barGauge) {
+        m_barGauge = new PieGauge(this);
+        m_barGauge->setObjectName(u"BarGauge"_s);
+        m_barGauge->setAccessibleName(u"Progress"_s);
+        m_barGauge->setBar(true);
+        m_barGauge->hide();
+    }
+    // Over the field, outside the layout: 360 pixels wide, or the panel's width if less.
+    const QWidget *field = (*fileField)->field();
+    m_barGauge->move(field->pos());
+    m_barGauge->setFixedSize(std::min(360, width() - field->x()), field->height());
+    m_barGauge->raise();
+    return m_barGauge;
 }
 
 QList<QWidget *> ParameterPanel::focusChain() const

@@ -14,6 +14,7 @@ namespace plintex {
 
 class HistoryComboBox;
 class ParamControl;
+class PieGauge;
 
 /// A function's parameter panel, built from its catalogue entry: its items left to right, a row
 /// break starting a second row, one control per parameter.
@@ -38,6 +39,9 @@ public:
     QAbstractButton *runButton(const QString &key) const { return m_runButtons.value(key); }
     QAbstractButton *actionButton(const QString &key) const { return m_actions.value(key); }
     QList<HistoryComboBox *> historyBoxes() const;
+    /// The bar gauge of a panel with file-name fields, placed over its first one; nullptr for
+    /// the other panels, which use the shared gauge.
+    PieGauge *barGauge();
     /// The widgets that take the focus, in the order they stand on screen.
     QList<QWidget *> focusChain() const;
 
@@ -55,6 +59,7 @@ private:
     QHash<QString, QAbstractButton *> m_runButtons;
     QHash<QString, QAbstractButton *> m_actions;
     QList<QWidget *> m_focusChain;
+    PieGauge *m_barGauge = nullptr;
 };
 
 } // namespace plintex
