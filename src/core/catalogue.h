@@ -70,6 +70,10 @@ struct FunctionBody {
     /// True for functions whose run reads the caret (`RunInput::caret`): only they take it on
     /// the command line.
     bool readsCaret = false;
+    /// True for a function that, in the window, works on a pane of its own holding a copy of
+    /// the text while it is selected, after `confirmation` has been answered with OK.
+    bool ownPane = false;
+    QString confirmation = {};
 };
 
 struct DropDownEntry {

@@ -61,6 +61,14 @@ Dialogs::Answer WidgetDialogs::question(QWidget *parent, const QString &text, bo
     }
 }
 
+bool WidgetDialogs::confirm(QWidget *parent, const QString &text, QPoint pointer)
+{
+    QCursor::setPos(pointer);
+    QMessageBox box(QMessageBox::Question, u"Confirm"_s, displayText(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return box.exec() == QMessageBox::Ok;
+}
+
 namespace {
 
 std::optional<FileChoice> runFileDialog(QFileDialog &dialog, const QStringList &filters, int filter)

@@ -37,6 +37,10 @@ public:
     virtual Answer question(QWidget *parent, const QString &text, bool withCancel,
                             std::optional<QPoint> pointer = std::nullopt) = 0;
 
+    /// A modal "Confirm" question with "OK" and "Cancel"; true for "OK". The pointer first
+    /// moves to `pointer` (screen coordinates).
+    virtual bool confirm(QWidget *parent, const QString &text, QPoint pointer) = 0;
+
     /// The open and save dialogs: `filters` as "Caption (*.ext)", `filter` the one chosen first.
     virtual std::optional<FileChoice> chooseFileToOpen(QWidget *parent, const QString &folder,
                                                        const QStringList &filters, int filter) = 0;
@@ -56,6 +60,7 @@ public:
     void warning(QWidget *parent, const QString &text) override;
     Answer question(QWidget *parent, const QString &text, bool withCancel,
                     std::optional<QPoint> pointer) override;
+    bool confirm(QWidget *parent, const QString &text, QPoint pointer) override;
     std::optional<FileChoice> chooseFileToOpen(QWidget *parent, const QString &folder,
                                                const QStringList &filters, int filter) override;
     std::optional<FileChoice> chooseFileToSave(QWidget *parent, const QString &folder,

@@ -21,6 +21,7 @@ class PieGauge;
 class ProcessingNotice;
 class RestraintStrip;
 class StatusPanels;
+class TextPane;
 
 /// The window's controls that choosing and running a function uses.
 struct FunctionControls {
@@ -53,6 +54,9 @@ public:
     bool isRunning() const { return m_running; }
 
     void select(const FunctionEntry &function);
+    /// False, after saying why, while a run goes on: its result must reach the pane it started
+    /// on, so the selection may not change meanwhile.
+    bool maySelect();
     void chooseFromDropDown(int entry);
     void resetIndividual(int functionNumber);
     void resetAll();
@@ -65,11 +69,14 @@ Q_SIGNALS:
     void textRewritten();
     /// A run is starting or has ended.
     void runningChanged(bool running);
+    /// ResetIndividual has shown a function's panel, or none.
+    void selectionReset();
 
 private:
-    void apply(const FunctionEntry &function, RunResult &result);
+    bool enterOwnPane(const FunctionEntry &function);
+    void apply(const FunctionEntry &function, RunResult &result, TextPane &target);
     void writeField(const FunctionEntry &function, const FieldWrite &write);
-    void placeCaret(const CaretPlacement &caret);
+    void placeCaret(const CaretPlacement &caret, TextPane &target);
     void setTabOrder(const ParameterPanel &panel);
     void loadHistories(const ParameterPanel &panel);
     void saveHistories(const ParameterPanel &panel);

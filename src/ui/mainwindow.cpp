@@ -54,11 +54,14 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     m_panes = new PaneStack(this);
     m_view = new ViewSettings(*this, *m_panes);
     TextPane *work = m_panes->workArea();
-    work->installEventFilter(this);
-    work->viewport()->installEventFilter(this);
     connect(work, &TextPane::textChanged, this, &MainWindow::noteTextChange);
-    // The status bar shows the true caret, after a run or To Top as after a key.
-    connect(work, &TextPane::caretMoved, this, [this] { trackCaret(false); });
+    // The caret record and the status bar follow the run target's caret, after a run or To Top
+    // as after a key.
+    for (TextPane *target : {work, m_panes->pane(PaneStack::Page::Delimiter)}) {
+        target->installEventFilter(this);
+        target->viewport()->installEventFilter(this);
+        connect(target, &TextPane::caretMoved, this, [this] { trackCaret(false); });
+    }
 
     m_status = new StatusPanels(this);
     setStatusBar(m_status);
@@ -113,13 +116,13 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(m_functionBar, &FunctionBar::clicked, m_functions, &FunctionController::select);
     connect(m_dropDown, &QComboBox::activated, m_functions,
             &FunctionController::chooseFromDropDown);
-    connect(work, &TextPane::contextMenuRequested, m_functions, &FunctionController::showCaretMenu);
+    for (TextPane *target : {work, m_panes->pane(PaneStack::Page::Delimiter)})
+        connect(target, &TextPane::contextMenuRequested, m_functions,
+                &FunctionController::showCaretMenu);
+    m_functionBar->setChangeAllowed([this] { return m_functions->maySelect(); });
     connect(m_functions, &FunctionController::textRewritten, this, &MainWindow::noteTextChange);
-    // What replaces the text waits for the run: its result would overwrite it.
-    connect(m_functions, &FunctionController::runningChanged, this, [this](bool running) {
-        for (ToolbarAction a : {ToolbarAction::Open, ToolbarAction::Clear, ToolbarAction::Undo})
-            m_actions.value(a)->setEnabled(!running);
-    });
+    connect(m_functions, &FunctionController::runningChanged, this, &MainWindow::enableActions);
+    connect(m_panes, &PaneStack::pageChanged, this, &MainWindow::enableActions);
 
     // The pane is put into plain-text mode at creation, which is the change notification the
     // first-change flag exists to swallow.
@@ -271,13 +274,25 @@ void MainWindow::noteTextChange()
         m_status->resetCounts();
 }
 
+// What replaces the text waits for a run, whose result would overwrite it; documents wait
+// while the text is handed over to a pane of its own.
+void MainWindow::enableActions()
+{
+    const bool running = m_functions->isRunning();
+    const bool ownPane = m_panes->isHandedOver();
+    for (ToolbarAction a : {ToolbarAction::Open, ToolbarAction::Save})
+        m_actions.value(a)->setEnabled(!running && !ownPane);
+    for (ToolbarAction a : {ToolbarAction::Clear, ToolbarAction::Undo})
+        m_actions.value(a)->setEnabled(!running);
+}
+
 void MainWindow::undo()
 {
     const std::optional<QStringList> &snapshot = m_session.undo.lines();
     if (!snapshot || !mayReplaceText())
         return;
     m_session.flags.processing = true;
-    workArea()->setLines(*snapshot);
+    m_panes->runTarget()->setLines(*snapshot);
     m_panes->goToLine(0);
     m_session.flags.processing = false;
     noteTextChange();
@@ -295,8 +310,8 @@ void MainWindow::toBottom()
 
 void MainWindow::trackCaret(bool mouseRelease)
 {
-    TextPane *work = workArea();
-    const TextPosition p = work->store().positionOf(work->selectionStart());
+    const TextPane *target = m_panes->runTarget();
+    const TextPosition p = target->store().positionOf(target->selectionStart());
     m_session.caret = {p.row, p.column};
     m_status->setCaret(p.row, p.column);
     if (mouseRelease)
@@ -437,9 +452,10 @@ QFont MainWindow::textFont() const
 
 void MainWindow::clearText()
 {
-    if (workArea()->store().lineCount() > 0)
-        m_session.undo.take(workArea()->lines());
-    workArea()->setText(QString());
+    TextPane *target = m_panes->runTarget();
+    if (target->store().lineCount() > 0)
+        m_session.undo.take(target->lines());
+    target->setText(QString());
 }
 
 bool MainWindow::mayReplaceText()
@@ -466,10 +482,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
         return true;
     }
-    if (watched == workArea()) {
+    TextPane *target = m_panes->runTarget();
+    if (watched == target) {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
             trackCaret(false); // on a press, where the caret was before the key acts
-    } else if (watched == workArea()->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == target->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // The press and any drag have placed the caret by now.
         trackCaret(true);
     }

@@ -105,6 +105,7 @@ protected:
 
 private:
     void buildToolbars();
+    void enableActions();
     void trackCaret(bool mouseRelease);
     void placeOnScreen();
     void showPreferencesInForce();

@@ -27,6 +27,12 @@ public:
         answers.pop_front();
         return a;
     }
+    /// Takes the next queued answer: Yes is "OK".
+    bool confirm(QWidget *parent, const QString &text, QPoint pointer) override
+    {
+        confirmPointer = pointer;
+        return question(parent, text, true, pointer) == Answer::Yes;
+    }
     std::optional<FileChoice> chooseFileToOpen(QWidget *, const QString &, const QStringList &,
                                                int) override
     {
@@ -68,6 +74,7 @@ public:
     QStringList menuShown;
     int menuPick = -1;
     int saveFilterOffered = -1;
+    QPoint confirmPointer;
 
 private:
     std::optional<FileChoice> nextFile(const char16_t *which)

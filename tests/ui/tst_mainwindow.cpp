@@ -8,6 +8,7 @@
 #include "ui/controls/piegauge.h"
 #include "ui/documentactions.h"
 #include "ui/panel/paramcontrol.h"
+#include "ui/panestack.h"
 #include "ui/runprogress.h"
 #include "ui/statuspanels.h"
 
@@ -55,6 +56,8 @@ private Q_SLOTS:
     void windowKeepsItsWidthForEveryPanel();
     void tabFollowsTheScreen();
     void textActionsWaitForARun();
+    void actionsActOnTheRunTarget_data();
+    void actionsActOnTheRunTarget();
 
 private:
     MainWindow *win() const { return fx.window; }
@@ -63,13 +66,16 @@ private:
     QString status(int panel) const { return fx.window->statusPanels()->panelText(panel); }
     QStringList band() const { return {strip()->fromField()->text(), strip()->toField()->text()}; }
     const FunctionEntry &insert() { return fx.select(u"Insert Into Column"); }
-    CaretMenu *openCaretMenu(std::function<void(CaretMenu *)> whileOpen = {});
+    CaretMenu *openCaretMenu(std::function<void(CaretMenu *)> whileOpen = {},
+                             TextPane *on = nullptr);
 
     testing::WindowFixture fx;
 };
 
-CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileOpen)
+CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileOpen, TextPane *on)
 {
+    if (!on)
+        on = pane();
     CaretMenu *seen = nullptr;
     // A timer of this scope: when no menu opens, it dies unfired with the scope.
     QTimer timer;
@@ -89,7 +95,7 @@ CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileO
         menu->close();
     });
     timer.start(0);
-    Q_EMIT pane()->contextMenuRequested(pane()->mapToGlobal(QPoint(20, 20)));
+    Q_EMIT on->contextMenuRequested(on->mapToGlobal(QPoint(20, 20)));
     return seen;
 }
 
@@ -529,13 +535,68 @@ void TestMainWindow::textActionsWaitForARun()
     QTimer::singleShot(0, this, [&] {
         clearEnabled = win()->toolbarAction(ToolbarAction::Clear)->isEnabled();
         win()->documents()->clear();
+        // Nor may the selection change: the result must reach the pane the run started on.
+        fx.select(u"Delete Row");
+        win()->functionDropDown()->activated(0);
     });
     fx.set(f, u"data"_s, u">"_s);
     fx.run(f);
     QVERIFY(!clearEnabled);
-    QCOMPARE(fx.dialogs.warnings, QStringList{u"Processing... Stop it or wait until it ends."_s});
+    QCOMPARE(fx.dialogs.warnings,
+             QStringList(3, u"Processing... Stop it or wait until it ends."_s));
+    QCOMPARE(win()->selectedFunction(), &f);
+    QVERIFY(win()->functionBar()->button(f.number)->isChecked());
+    QVERIFY(!win()->functionBar()->button(catalogue().byName(u"Delete Row")->number)->isChecked());
+    QCOMPARE(win()->functionDropDown()->currentText(), f.name);
     QCOMPARE(pane()->store().row(0), u">row"_s);
     QVERIFY(win()->toolbarAction(ToolbarAction::Clear)->isEnabled());
+}
+
+// A run, Undo, To Bottom, the caret record, the caret menu and Clear act on the run target:
+// the delimiter pane while it holds the text, otherwise the work area.
+void TestMainWindow::actionsActOnTheRunTarget_data()
+{
+    QTest::addColumn<bool>("handedOver");
+    QTest::newRow("work area") << false;
+    QTest::newRow("delimiter pane") << true;
+}
+
+void TestMainWindow::actionsActOnTheRunTarget()
+{
+    QFETCH(bool, handedOver);
+    pane()->setLines({u"abc"_s, u"def"_s});
+    const FunctionEntry &f = insert();
+    fx.set(f, u"data"_s, u">"_s);
+    PaneStack *panes = win()->panes();
+    if (handedOver)
+        panes->handOverToDelimiter();
+    TextPane *target =
+        panes->pane(handedOver ? PaneStack::Page::Delimiter : PaneStack::Page::WorkArea);
+    QCOMPARE(panes->runTarget(), target);
+
+    fx.run(f);
+    QCOMPARE(target->lines(), (QStringList{u">abc"_s, u">def"_s}));
+    win()->toolbarAction(ToolbarAction::Undo)->trigger();
+    QCOMPARE(target->lines(), (QStringList{u"abc"_s, u"def"_s}));
+    win()->toolbarAction(ToolbarAction::ToBottom)->trigger();
+    QCOMPARE(target->selectionStart(), target->store().length());
+
+    target->setFocus();
+    target->moveCaretToOffset(target->store().offsetOf({1, 2}));
+    QTest::keyClick(target, Qt::Key_Shift);
+    QCOMPARE(QStringList({status(1), status(2)}), (QStringList{u"Row = 2"_s, u"Col = 3"_s}));
+    QVERIFY(openCaretMenu([](CaretMenu *m) { m->entryAction(MenuEntry::BeginColumn)->trigger(); },
+                          target));
+    QCOMPARE(fx.value(f, u"column"_s), u"3"_s);
+
+    fx.dialogs.answers = {Dialogs::Answer::Yes};
+    win()->documents()->clear();
+    QVERIFY(target->store().isEmpty());
+    // Whichever pane held the text, it comes back to the work area whole.
+    win()->toolbarAction(ToolbarAction::Undo)->trigger();
+    fx.select(f.name);
+    QCOMPARE(panes->visiblePane(), pane());
+    QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
 }
 
 QTEST_MAIN(TestMainWindow)
