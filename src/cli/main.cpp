@@ -206,7 +206,7 @@ int runCommand(const cli::RunCommand &command)
 
     cli::ProgressLine progress(source.size());
     const cli::StreamResult r = cli::streamPass(
-        source, body.rowPass, {command.params, command.runButton, command.restraint},
+        source, body.rowPass, {command.params, command.runButton, command.restraint, command.caret},
         [&](QByteArrayView bytes) { return output.write(bytes); },
         [&](qint64 done) { progress.update(done); });
     switch (r.outcome) {

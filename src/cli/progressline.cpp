@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -32,6 +33,36 @@ void ProgressLine::update(qint64 done)
     else
         std::fprintf(stderr, "\rplintex-cli: %s MiB read", megabytes.constData());
     std::fflush(stderr);
+}
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+
+extern "C" void requestStop(int signal)
+{
+    g_stop = 1;
+    std::signal(signal, SIG_DFL);
+}
+
+} // namespace
+
+ProgressMonitor::ProgressMonitor()
+{
+    g_stop = 0;
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
+}
+
+ProgressMonitor::~ProgressMonitor()
+{
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+}
+
+bool ProgressMonitor::stopRequested()
+{
+    return g_stop != 0;
 }
 
 void ProgressMonitor::begin(double maximum, Gauge)

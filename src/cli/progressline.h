@@ -26,12 +26,16 @@ private:
 };
 
 /// A run's progress on the progress line: its gauge's maximum and position taken as bytes, as
-/// the functions that stream a file count them. It never asks for a stop.
+/// the functions that stream a file count them. While it lives, an interrupt (Ctrl+C) or a
+/// termination signal is the window's Stop: the run ends as a stop does, its output complete
+/// up to there; a second one ends the program at once.
 class ProgressMonitor final : public RunMonitor {
 public:
+    ProgressMonitor();
+    ~ProgressMonitor() override;
     void begin(double maximum, Gauge) override;
     void advance(double position) override;
-    bool stopRequested() override { return false; }
+    bool stopRequested() override;
 
 private:
     std::unique_ptr<ProgressLine> m_line;

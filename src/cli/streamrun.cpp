@@ -137,7 +137,8 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     }
     reader.setEncoding(format.encoding, hasCr);
 
-    PassStart start{request.params, request.runButton, checkBand(request.restraint, lineCount)};
+    PassStart start{request.params, request.runButton, checkBand(request.restraint, lineCount),
+                    request.caret};
     if (reset.to == 0 && lineCount == enough)
         start.band.band.to = PassStart::kToTheEnd;
     PassPlan plan = factory(start);

@@ -25,11 +25,13 @@ struct StreamLimits {
     qsizetype lookAhead = 16 << 20;  ///< bytes of a stream read ahead to learn its format
 };
 
-/// What the run was asked for: the panel's values, the run button and the row restraint.
+/// What the run was asked for: the panel's values, the run button, the row restraint and the
+/// caret.
 struct StreamRequest {
     ParamValues params = {};
     QString runButton = {};
     RowRestraint restraint = {};
+    TextPosition caret = {};
 };
 
 /// Runs a function's row pass over a whole text, writing the output in pieces through `write`

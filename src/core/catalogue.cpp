@@ -299,6 +299,11 @@ QString slugOf(QStringView text)
     return slug;
 }
 
+QString optionOf(const Parameter &param)
+{
+    return param.option.isEmpty() ? slugOf(param.label) : param.option;
+}
+
 QString defaultMenuCaption(MenuEntry entry)
 {
     switch (entry) {

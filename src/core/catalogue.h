@@ -47,6 +47,7 @@ struct FunctionExample {
     QString runButton = QStringLiteral("run");
     std::optional<QString> input = {};
     std::optional<QString> expected = {};
+    TextPosition caret = {}; ///< where the caret stands, for a function that reads it
 };
 
 /// Everything a function brings of its own, from its file in the ops layer. A function not
@@ -136,6 +137,9 @@ QString tryBindBody(QList<FunctionEntry> &functions, QStringView name, FunctionB
 
 /// Lower case; every run of characters other than a-z and 0-9 becomes one "-", none at the ends.
 QString slugOf(QStringView text);
+
+/// A parameter's command-line option: its own name where it has one, else its label's slug.
+QString optionOf(const Parameter &param);
 
 /// The caption an entry shows when the function gives none of its own.
 QString defaultMenuCaption(MenuEntry entry);

@@ -44,6 +44,16 @@ struct Parameter {
     bool saveDialog = false;   ///< FileName: browse with a save dialog rather than an open one
     QStringList entries = {};  ///< FixedList: its entries, in list order
     bool listOnly = false;     ///< FixedList: only an entry can be chosen, keys are ignored
+    QString lockedBy = {};     ///< the Flag whose tick disables this field (empty: never locked)
+    /// The command-line option when it is not the label's slug (a long caption).
+    QString option = {};
+    /// A list file of the program folder whose lines are the default when it is there
+    /// (rmdat.plx): read at start-up into the window's field, and by the command line when the
+    /// option is not given.
+    QString defaultFile = {};
+    /// A control of the window alone, with no option on the command line: a box that only
+    /// locks a field or starts the function by itself.
+    bool windowOnly = false;
 };
 
 /// A button that runs the function. An empty caption is the small run button at a panel's left.
@@ -52,9 +62,17 @@ struct RunButtonItem {
     QString caption = {};
 };
 
+/// What a panel button that does not run the function does. "To Top" is the window's own;
+/// the others are a function's, which its window code carries out.
+enum class PanelAction {
+    ToTop,           ///< the caret to the start of the work area
+    SaveList,        ///< the panel's list field into its default file
+    DeleteSelection, ///< the work area's selection deleted, the caret to the end
+};
+
 /// A button on a panel that does not run the function ("To Top", "Save List").
 struct ActionItem {
-    QString key = {};
+    PanelAction action = PanelAction::ToTop;
     QString caption = {};
     QString hint = {};
 };
@@ -93,9 +111,9 @@ inline PanelItem caption(QString text)
 {
     return CaptionItem{std::move(text)};
 }
-inline PanelItem action(QString key, QString caption, QString hint = {})
+inline PanelItem action(PanelAction action, QString caption, QString hint = {})
 {
-    return ActionItem{std::move(key), std::move(caption), std::move(hint)};
+    return ActionItem{action, std::move(caption), std::move(hint)};
 }
 inline PanelItem rowBreak()
 {

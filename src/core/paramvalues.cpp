@@ -32,9 +32,10 @@ ParamKindTraits traitsOf(ParamKind kind)
     ParamKindTraits t;
     switch (kind) {
     case ParamKind::Number:
-    case ParamKind::SignedNumber:
         t.takesValue = t.isNumber = true;
-        t.isSigned = kind == ParamKind::SignedNumber;
+        break;
+    case ParamKind::SignedNumber:
+        t.takesValue = t.isNumber = t.isSigned = true;
         break;
     case ParamKind::Text:
     case ParamKind::HistoryText:

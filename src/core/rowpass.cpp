@@ -62,8 +62,8 @@ private:
 
 RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor)
 {
-    PassPlan plan =
-        factory({input.params, input.runButton, checkBand(input.restraint, input.lines.size())});
+    PassPlan plan = factory({input.params, input.runButton,
+                             checkBand(input.restraint, input.lines.size()), input.caret});
     if (!plan.pass)
         return plan.result;
     const auto stopped = [&plan] {

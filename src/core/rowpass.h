@@ -65,6 +65,7 @@ struct PassStart {
     /// The row restraint resolved, and its refusal when it is no band; a function without the
     /// restraint ignores both.
     BandCheck band = {};
+    TextPosition caret = {}; ///< for a function that reads the caret
 };
 
 /// A pass ready to run, or the run's whole result without one: a refusal, or a run that leaves

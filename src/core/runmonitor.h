@@ -7,8 +7,9 @@ namespace plintex {
 /// the tests implement it without a screen.
 class RunMonitor {
 public:
-    /// The pie of the text functions, or the bar of the functions that stream a file.
-    enum class Gauge { Pie, Bar };
+    /// The pie of the text functions, the bar of the functions that stream a file, the plain
+    /// progress bar of the function's own panel, or the notice alone.
+    enum class Gauge { Pie, Bar, Panel, None };
 
     virtual ~RunMonitor() = default;
 

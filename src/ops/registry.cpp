@@ -1,5 +1,8 @@
 #include "ops/registry.h"
 
+#include "ops/cleanup/htmlrealign.h"
+#include "ops/cleanup/readme.h"
+#include "ops/cleanup/specialroutines.h"
 #include "ops/columns/aligncolumns.h"
 #include "ops/columns/copycolumn.h"
 #include "ops/columns/deleteretaincolumn.h"
@@ -14,8 +17,13 @@
 #include "ops/lines/dataperdata.h"
 #include "ops/lines/deleterow.h"
 #include "ops/lines/linesperdata.h"
+#include "ops/lines/markduplicates.h"
+#include "ops/lines/replacewithlist.h"
 #include "ops/restructure/breakupfile.h"
 #include "ops/restructure/replacebyte.h"
+#include "ops/restructure/concatenation.h"
+#include "ops/restructure/incrementing.h"
+#include "ops/restructure/insertcr.h"
 
 using namespace Qt::StringLiterals;
 
@@ -45,8 +53,20 @@ const Catalogue &catalogue()
         bindBody(functions, u"Insert Data Per Data", lines::insertDataPerData());
         bindBody(functions, u"Append Data", lines::appendData());
         bindBody(functions, u"Replace Line per Data", lines::replaceLinePerData());
+        bindBody(functions, u"Mark Duplicate Lines", lines::markDuplicateLines());
+        bindBody(functions, u"Replace Data with Data List", lines::replaceDataWithDataList());
         bindBody(functions, u"Break Up File", restructure::breakUpFile());
         bindBody(functions, u"Replace Byte in File", restructure::replaceByteInFile());
+        bindBody(functions, u"Vertical Concatenation", restructure::verticalConcatenation());
+        bindBody(functions, u"Horizontal Concatenation", restructure::horizontalConcatenation());
+        bindBody(functions, u"Insert Incrementing Numbers",
+                 restructure::insertIncrementingNumbers());
+        bindBody(functions, u"Insert Incrementing Letters",
+                 restructure::insertIncrementingLetters());
+        bindBody(functions, u"Insert CR", restructure::insertCr());
+        bindBody(functions, u"Read Me", cleanup::readMe());
+        bindBody(functions, u"Html Realign", cleanup::htmlRealign());
+        bindBody(functions, u"Special Routines", cleanup::specialRoutines());
         return Catalogue(std::move(functions));
     }();
     return all;

@@ -24,7 +24,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -45,14 +44,15 @@ FunctionController::FunctionController(Session &session, Dialogs &dialogs,
 {
 }
 
-void FunctionController::buildPanels(QWidget *host, QVBoxLayout *panels)
+void FunctionController::buildPanels()
 {
     for (const FunctionEntry &f : catalogue()) {
-        auto *panel = new ParameterPanel(f, host);
+        auto *panel = new ParameterPanel(f, m_c.panelArea);
         connect(panel, &ParameterPanel::runRequested, this,
                 [this, &f](const QString &button) { run(f, button); });
-        connect(panel, &ParameterPanel::actionRequested, this, [this](const QString &key) {
-            if (key == u"to-top"_s)
+        // The other actions are the function's own, carried out by its window code.
+        connect(panel, &ParameterPanel::actionRequested, this, [this](PanelAction action) {
+            if (action == PanelAction::ToTop)
                 m_c.panes->toTop();
         });
         connect(panel, &ParameterPanel::browseRequested, this,
@@ -62,9 +62,9 @@ void FunctionController::buildPanels(QWidget *host, QVBoxLayout *panels)
                     [this, box] { deleteFromHistory(*box); });
         }
         m_panels.insert(f.number, panel);
-        panels->addWidget(panel);
-        panel->hide();
+        m_c.panelArea->addPanel(panel);
     }
+    m_c.panelArea->addStrip(m_c.strip);
 }
 
 const FunctionEntry *FunctionController::selectedFunction() const

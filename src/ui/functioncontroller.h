@@ -7,7 +7,6 @@
 
 class QComboBox;
 class QPushButton;
-class QVBoxLayout;
 
 namespace plintex {
 
@@ -44,8 +43,8 @@ public:
     FunctionController(Session &session, Dialogs &dialogs, const FunctionControls &controls,
                        QString systemFolder, QWidget *window);
 
-    /// Builds one panel per function into `panels`.
-    void buildPanels(QWidget *host, QVBoxLayout *panels);
+    /// Builds one panel per function into the panel area, then puts the strip after them.
+    void buildPanels();
     ParameterPanel *panel(int functionNumber) const { return m_panels.value(functionNumber); }
 
     /// The function whose panel is visible, or nullptr.

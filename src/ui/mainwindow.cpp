@@ -85,19 +85,9 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    // A long panel scrolls sideways in its area; the restraint strip stays in view beside it.
-    auto *panelRow = new QHBoxLayout;
-    panelRow->setSpacing(0);
     m_panelArea = new PanelArea(central);
-    auto *panelHolder = new QWidget;
-    auto *panels = new QVBoxLayout(panelHolder);
-    panels->setContentsMargins(0, 0, 0, 0);
-    panels->setSpacing(0);
-    m_panelArea->setWidget(panelHolder);
-    panelRow->addWidget(m_panelArea, 1, Qt::AlignTop);
-    m_strip = new RestraintStrip(central);
-    panelRow->addWidget(m_strip, 0, Qt::AlignTop);
-    column->addLayout(panelRow);
+    m_strip = new RestraintStrip(m_panelArea);
+    column->addWidget(m_panelArea);
     column->addWidget(m_panes, 1);
     setCentralWidget(central);
 
@@ -112,7 +102,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
                                           .panes = m_panes,
                                           .panelArea = m_panelArea},
                                          m_programFolder + u"/system"_s, this);
-    m_functions->buildPanels(panelHolder, panels);
+    m_functions->buildPanels();
     connect(m_functionBar, &FunctionBar::clicked, m_functions, &FunctionController::select);
     connect(m_dropDown, &QComboBox::activated, m_functions,
             &FunctionController::chooseFromDropDown);

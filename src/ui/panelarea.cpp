@@ -1,47 +1,30 @@
 #include "ui/panelarea.h"
 
-#include <QScrollBar>
+#include "ui/flowlayout.h"
 
 namespace plintex {
 
-PanelArea::PanelArea(QWidget *parent) : QScrollArea(parent)
+PanelArea::PanelArea(QWidget *parent) : QWidget(parent), m_flow(new FlowLayout(this, 0, 0))
 {
-    setFrameShape(QFrame::NoFrame);
-    setWidgetResizable(true);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_flow->setContentsMargins(0, 0, 0, 0);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
-QSize PanelArea::sizeHint() const
+void PanelArea::addPanel(QWidget *panel)
 {
-    if (!widget())
-        return {0, 0};
-    const QSize content = widget()->sizeHint();
-    const bool scrolls = content.width() > viewport()->width();
-    return {0, content.height() + (scrolls ? horizontalScrollBar()->sizeHint().height() : 0)};
+    m_flow->add(panel);
+    panel->hide();
 }
 
-QSize PanelArea::minimumSizeHint() const
+void PanelArea::addStrip(QWidget *strip)
 {
-    return sizeHint();
+    m_flow->add(strip);
 }
 
 void PanelArea::contentChanged()
 {
-    if (widget())
-        widget()->adjustSize();
-    setFixedHeight(sizeHint().height());
+    m_flow->invalidate();
     updateGeometry();
-}
-
-void PanelArea::resizeEvent(QResizeEvent *event)
-{
-    QScrollArea::resizeEvent(event);
-    // Whether the scroll bar is needed follows the width.
-    const int height = sizeHint().height();
-    if (height != this->height())
-        setFixedHeight(height);
 }
 
 } // namespace plintex

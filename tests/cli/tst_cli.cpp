@@ -252,6 +252,9 @@ void TestCli::endToEnd_data()
     row("replace-byte-in-file: a full disk, the earlier output kept",
         R"x(printf abc >in && printf old >out && ulimit -f 0 && "$CLI" replace-byte-in-file --input-file=in --output-file=out --find=a --replace-with=b; s=$?; cat out; ls; exit $s)x",
         {}, 3, "oldin\nout\n", "Cannot write out: File too large");
+    row("a termination signal stops the run as Stop does",
+        R"x("$CLI" replace-byte-in-file --input-file=/dev/zero --output-file=/dev/null --find=a --replace-with=b & sleep 0.3; kill -TERM $!; wait $!)x",
+        {}, 1, {}, "Processing stopped!\n");
     // Far larger than the memory the program may take: a sparse file streamed to /dev/null.
     row("a file larger than the memory allowed",
         R"x(truncate -s 300M big && ulimit -v 100000 && "$CLI" replace-byte-in-file --input-file=big --output-file=/dev/null --find='{Hex 00}' --replace-with=x && "$CLI" break-up-file --input-single=big --output-file=/dev/null --new=80)x",
@@ -302,9 +305,40 @@ void TestCli::endToEnd_data()
         "'Retain/Delete Line Data' --this-data=c --offset=-1", "abc\nxc\n", 0, "bc\nxc\n");
     row("delete-row: interval 1 refused", "delete-row --and-every=1", "a\nb\n", 1, {},
         "0 or 1 increment is invalid.\n");
+    row("read-me: the replacement list of rmdat.plx, crlf kept",
+        R"x(printf 'cat;dog\r\n' >rmdat.plx && PLINTEX_HOME=. "$CLI" read-me)x",
+        "The cat sat\r\non the mat!\r\n", 0, "The dog sat.   on the mat! \r\n");
+    row("read-me: --replacement-list from a file instead of rmdat.plx",
+        R"x(printf 'cat;dog\r\n' >rmdat.plx && printf 'cat;cow\nmat;rug\n' >l && PLINTEX_HOME=. "$CLI" read-me --replacement-list-file=l)x",
+        "The cat sat\non the mat!\n", 0, "The cow sat.   on the rug! \n");
+    row("read-me: without rmdat.plx, its boxes as flags",
+        R"x(PLINTEX_HOME=. "$CLI" read-me --no-delete-web-addresses --delete-all-html-tags)x",
+        "<b>www.a.com</b>\n", 0, "www.a.com.   \n");
+    row("read-me: the lock is the window's", "read-me --lock", {}, 2, {}, "unknown option --lock");
+    row("read-me: rmdat.plx that is no file",
+        R"x(mkdir rmdat.plx && PLINTEX_HOME=. "$CLI" read-me)x", "a\n", 3, {},
+        "rmdat.plx is not a regular file");
     row("delete-leading-trailing-blanks: negative band bound is no number",
         "delete-leading-trailing-blanks --take-out-leading-blanks --from-row=-1", " a\n b\n", 2, {},
         "whole number");
+    row("vertical-concatenation: the lower block beside, the marker above it",
+        "vertical-concatenation --vert=3 --separated-by=1", "a\nb\nc\nd\n", 0,
+        "a c\nb d\n---concat---\nc \nd \n");
+    row("horizontal-concatenation: symmetrical from a pipe, measured through a spooled copy",
+        "horizontal-concatenation --horiz=3 --separated-by=1 --symmetrical-data -", "a\nbb\nc\nd\n",
+        0, "a  bb c  \nd  \n");
+    row("insert-incrementing-numbers: symmetrical counts a stream's rows to its end",
+        "insert-incrementing-numbers --symmetrical --and-in-every=5 -",
+        QByteArray("x\n").repeated(12), 0, "01x\nx\nx\nx\nx\n02x\nx\nx\nx\nx\n03x\nx\n");
+    row("insert-incrementing-numbers: --replace-length ticks its box",
+        "insert-incrementing-numbers --replace-length=2 --at=2", "abcd\nefgh\n", 0, "a1d\ne2h\n");
+    row("insert-incrementing-letters: past zzz one warning, the rows labelled kept",
+        R"x(yes x | head -n 18280 | "$CLI" insert-incrementing-letters 2>e | tail -n 3; cat e)x",
+        {}, 0, "zzzx\nx\nx\nThree level maximum reached.\n");
+    row("insert-cr: the width from --caret-column", "insert-cr --caret-column=6",
+        "a1234567890\r\nb123 567890\r\n", 0, "a12345\r\n67890\r\nb123 \r\n567890\r\n");
+    row("insert-cr: caret in column 1 refused", "insert-cr", "a\n", 1, {},
+        "Column position must be greater than 1.");
 }
 
 void TestCli::endToEnd()
@@ -393,6 +427,7 @@ void TestCli::streamMatchesRunRoutine()
     run.params = params;
     run.restraint = restraint;
     run.runButton = f->body.example.runButton;
+    run.caret = f->body.example.caret;
     SilentMonitor monitor;
     const RunResult r = f->body.run(run, monitor);
     const QByteArray expected = !r.report.isEmpty() ? QByteArray()
@@ -402,11 +437,12 @@ void TestCli::streamMatchesRunRoutine()
     for (const bool rereadable : {true, false}) {
         cli::MemorySource source(input, rereadable, 3);
         QByteArray streamed;
-        const cli::StreamResult s = cli::streamPass(
-            source, f->body.rowPass, {params, run.runButton, restraint}, [&](QByteArrayView b) {
-                streamed += b;
-                return true;
-            });
+        const cli::StreamResult s =
+            cli::streamPass(source, f->body.rowPass, {params, run.runButton, restraint, run.caret},
+                            [&](QByteArrayView b) {
+                                streamed += b;
+                                return true;
+                            });
         QCOMPARE(s.outcome == cli::StreamResult::Outcome::Refused, !r.done());
         QCOMPARE(s.message, r.message);
         QCOMPARE(s.report, r.report);

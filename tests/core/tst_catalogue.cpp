@@ -86,15 +86,17 @@ void TestCatalogue::everyEntryHoldsTogether()
             if (p.kind == ParamKind::Choice) {
                 for (const ChoiceItem &c : p.choices)
                     claim(slugOf(c.caption));
-            } else if (!traitsOf(p.kind).writtenByRun) {
-                claim(slugOf(p.label));
+            } else if (!traitsOf(p.kind).writtenByRun && !p.windowOnly) {
+                claim(optionOf(p));
             }
             if (p.history > 0) {
                 QVERIFY2(!histories.contains(p.history), name);
                 histories.insert(p.history);
             }
-            if (!p.unlockedBy.isEmpty())
-                QVERIFY2(f.param(p.unlockedBy)->kind == ParamKind::Flag, name);
+            for (const QString &box : {p.unlockedBy, p.lockedBy}) {
+                if (!box.isEmpty())
+                    QVERIFY2(f.param(box)->kind == ParamKind::Flag, name);
+            }
         }
         if (f.runButtons().size() > 1) {
             for (const RunButtonItem &b : f.runButtons())

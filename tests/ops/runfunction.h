@@ -29,10 +29,12 @@ private:
 
 /// Runs a function by name as the window would: its defaults, then the "key=value" parameters
 /// ("button=" picks the run button, "band=F..T" clears "Auto reset" and sets From and To,
-/// "stop=N" stops after N steps; any other key must name a parameter of the function, or the
-/// row fails). Gives the resulting text (a report such as a total instead, when
-/// there is one); "!" and the message for a refusal ("!no undo: " when it kept the undo
-/// snapshot); "stopped" for a stop, with ": " and the text when it keeps what it did.
+/// "caret=R..C" puts the caret at row R, column C (1-based), "stop=N" stops after N steps; any
+/// other key must name a parameter of the function, or the row fails). Gives the resulting text
+/// (a report such as a total instead, when there is one), followed by "warning: " and each
+/// warning of a run that still did its work; "!" and the message for a refusal ("!no undo: "
+/// when it kept the undo snapshot); "stopped" for a stop, with ": " and the text when it keeps
+/// what it did.
 inline QString runOn(const QString &function, const QString &text, const QStringList &params,
                      RunResult *full = nullptr)
 {
@@ -50,6 +52,8 @@ inline QString runOn(const QString &function, const QString &text, const QString
             input.restraint = {band.front().toLongLong(), band.back().toLongLong(), false};
         else if (p.first(eq) == u"stop")
             stopAfter = p.sliced(eq + 1).toInt();
+        else if (p.first(eq) == u"caret")
+            input.caret = {band.front().toLongLong() - 1, band.back().toLongLong() - 1};
         else if (f->param(p.first(eq)))
             input.params.set(p.first(eq), p.sliced(eq + 1));
         else
@@ -77,6 +81,8 @@ inline QString runOn(const QString &function, const QString &text, const QString
         return r.lines ? QStringLiteral("stopped: ") + out : QStringLiteral("stopped");
     if (!r.report.isEmpty())
         return r.lines ? QStringLiteral("!broken: report and text") : r.report.join(u'\n');
+    for (const QString &notice : r.notices)
+        out += QStringLiteral("warning: ") + notice + u'\n';
     return out;
 }
 

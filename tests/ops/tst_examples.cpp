@@ -37,6 +37,7 @@ void TestExamples::exampleHolds()
         input.params.set(key, value);
     }
     input.runButton = example.runButton;
+    input.caret = example.caret;
     // A function that streams files runs on the example written to a file.
     QTemporaryDir dir;
     if (!f.body.readsText) {

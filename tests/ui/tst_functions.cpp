@@ -38,7 +38,7 @@ void TestFunctions::runs_data()
 {
     QTest::addColumn<QString>("function");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("params"); // "band=F..T" and "button=" besides the panel's
+    QTest::addColumn<QStringList>("params"); // the panel's, "band=F..T", "caret=R..C", "button="
     QTest::addColumn<QString>("expected");   // "!" and the warning for a refusal
     const auto row = [](const char *function, const QString &text, const QStringList &params,
                         const QString &expected) {
@@ -75,6 +75,15 @@ void TestFunctions::runs_data()
         u"Line1 dataA\nLine2 dataB  append this\n"_s);
     row("Replace Line per Data", u"a 999\nb\nc 999\n"_s,
         {u"band=1..2"_s, u"search=999"_s, u"with=new line"_s}, u"new line\nb\nc 999\n"_s);
+    row("Vertical Concatenation", u"a\nb\nc\n"_s, {u"lower=2"_s, u"separator=1"_s},
+        u"a b\n---concat---\nb c\nc \n"_s);
+    row("Horizontal Concatenation", u"a\nbb\nc\n"_s,
+        {u"rows=3"_s, u"symmetrical=1"_s, u"right=1"_s}, u" abb c\n"_s);
+    row("Insert Incrementing Numbers", u"ab\ncd\nef\n"_s,
+        {u"column=2"_s, u"replace=1"_s, u"length=1"_s, u"step=2"_s}, u"a1\ncd\ne2\n"_s);
+    row("Insert Incrementing Letters", u"1\n2\n3\n"_s, {u"capitals=1"_s, u"band=2..3"_s},
+        u"1\nA2\nB3\n"_s);
+    row("Insert CR", u"ab cd\n"_s, {u"caret=1..4"_s}, u"ab \ncd\n"_s);
 }
 
 void TestFunctions::runs()
@@ -90,6 +99,9 @@ void TestFunctions::runs()
         const QStringList band = value.split(QStringLiteral(".."));
         if (key == u"band")
             w.band(band.front().toLongLong(), band.back().toLongLong());
+        else if (key == u"caret")
+            w.window->workArea()->setCaret(
+                {band.front().toLongLong() - 1, band.back().toLongLong() - 1});
         else if (key == u"button")
             button = value;
         else

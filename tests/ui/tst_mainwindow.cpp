@@ -53,7 +53,7 @@ private Q_SLOTS:
     void unwritableSystemFolderStillRuns();
     void doubleClickRestoresDefaults();
     void offsetFieldTakesDigitsAndALeadingMinusOnly();
-    void windowKeepsItsWidthForEveryPanel();
+    void everyPanelFitsTheWindow();
     void tabFollowsTheScreen();
     void textActionsWaitForARun();
     void actionsActOnTheRunTarget_data();
@@ -500,13 +500,33 @@ void TestMainWindow::offsetFieldTakesDigitsAndALeadingMinusOnly()
     }
 }
 
-void TestMainWindow::windowKeepsItsWidthForEveryPanel()
+// Every control of every panel, and of the row restraint strip beside it, is in full view at
+// the window's default width, without scrolling and without widening the window.
+void TestMainWindow::everyPanelFitsTheWindow()
 {
     const int width = win()->width();
+    QCOMPARE(width, 800);
+    const auto inView = [this](QWidget *w) {
+        const QRect r(w->mapTo(win(), QPoint(0, 0)), w->size());
+        for (QWidget *p = w->parentWidget(); p; p = p->parentWidget()) {
+            if (!QRect(p->mapTo(win(), QPoint(0, 0)), p->size()).contains(r))
+                return false;
+        }
+        const QRect panes(win()->panes()->mapTo(win(), QPoint(0, 0)), win()->panes()->size());
+        return !r.intersects(panes);
+    };
     for (const FunctionEntry &f : catalogue()) {
         fx.select(f.name);
         QCoreApplication::processEvents();
-        QVERIFY2(win()->width() == width, qPrintable(f.name));
+        QCOMPARE(win()->width(), width);
+        QList<QWidget *> controls = fx.panel(f).findChildren<QWidget *>();
+        if (f.restraint)
+            controls += strip()->findChildren<QWidget *>();
+        for (QWidget *w : std::as_const(controls)) {
+            if (w->isVisible() && !w->isWindow())
+                QVERIFY2(inView(w), qPrintable(f.name + u": "_s + w->metaObject()->className() +
+                                               u' ' + w->accessibleName()));
+        }
     }
 }
 

@@ -80,6 +80,7 @@ FunctionBody breakUpFile()
                           .label = u"Output file:"_s,
                           .kind = ParamKind::FileName,
                           .saveDialog = true},
+                rowBreak(), // one row would not fit the window's starting width
                 numberField(kLength, u"New CR terminated record length:"_s, u"0"_s, u"0"_s,
                             Reset::Keep),
             },

@@ -72,11 +72,15 @@ std::optional<RunResult> checkFileNames(const QString &input, const QString &out
 RunResult streamFile(const QString &input, const QString &output, RunMonitor &monitor,
                      const BlockWriter &writeBlock)
 {
-    const Descriptor in(::open(QFile::encodeName(input).constData(), O_RDONLY | O_CLOEXEC));
+    // Opening a FIFO waits for a writer, which might never come: it is opened without waiting
+    // (with no writer it reads as empty), then read as any file.
+    const Descriptor in(
+        ::open(QFile::encodeName(input).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (in.get() < 0)
         return cannotRead(input, errno);
     struct stat st;
-    if (::fstat(in.get(), &st) != 0)
+    if (::fstat(in.get(), &st) != 0 ||
+        ::fcntl(in.get(), F_SETFL, ::fcntl(in.get(), F_GETFL) & ~O_NONBLOCK) != 0)
         return cannotRead(input, errno);
     if (S_ISDIR(st.st_mode))
         return cannotRead(input, EISDIR);

@@ -31,6 +31,20 @@ QString notAByte(const QString &label, const QString &text)
            u"one character or a name such as {Hex 41}."_s;
 }
 
+void replaceBytes(unsigned char *bytes, qsizetype size, unsigned char from, unsigned char to)
+{
+    // Branch-free over pieces of a fixed size, which the compiler does many bytes at a time.
+    constexpr qsizetype kPiece = 64;
+    qsizetype i = 0;
+    for (; i + kPiece <= size; i += kPiece) {
+        unsigned char *piece = bytes + i;
+        for (int k = 0; k < kPiece; ++k)
+            piece[k] = piece[k] == from ? to : piece[k];
+    }
+    for (; i < size; ++i)
+        bytes[i] = bytes[i] == from ? to : bytes[i];
+}
+
 RunResult run(RunInput input, RunMonitor &monitor)
 {
     const QString in = input.params.text(kInput);
@@ -51,10 +65,7 @@ RunResult run(RunInput input, RunMonitor &monitor)
     return streamFile(
         in, out, monitor,
         [from = *find, to = *replacement](char *block, qsizetype size, OutputFile &file) {
-            auto *bytes = reinterpret_cast<unsigned char *>(block);
-            // Branch-free, so that the compiler does it many bytes at a time.
-            for (qsizetype i = 0; i < size; ++i)
-                bytes[i] = bytes[i] == from ? to : bytes[i];
+            replaceBytes(reinterpret_cast<unsigned char *>(block), size, from, to);
             return file.write(QByteArrayView(block, size));
         });
 }

@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -183,6 +184,16 @@ public:
         m_box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         addLabelled(m_box);
         setValue(param.defaultValue);
+        if (param.listOnly)
+            m_box->installEventFilter(this);
+    }
+    // A list-only drop-down is chosen from with the mouse: keys would pick entries unseen.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_box &&
+            (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
+            return true;
+        return ParamControl::eventFilter(watched, event);
     }
     QString value() const override { return m_box->currentText(); }
     void setValue(const QString &value) override

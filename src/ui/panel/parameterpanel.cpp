@@ -1,12 +1,12 @@
 #include "ui/panel/parameterpanel.h"
 
+#include "ui/flowlayout.h"
 #include "ui/controls/piegauge.h"
 #include "ui/panel/paramcontrol.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -18,21 +18,22 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
     setObjectName(u"Panel"_s + QString::number(function.number));
     setAccessibleName(function.name);
     setFrameShape(QFrame::StyledPanel);
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(4, 2, 4, 2);
-    column->setSpacing(2);
-    auto newRow = [&] {
-        auto *row = new QHBoxLayout;
-        column->addLayout(row);
-        m_rows.append(row);
-    };
-    newRow();
+    m_flow = new FlowLayout(this, 6, 2);
+    m_flow->setContentsMargins(4, 2, 4, 2);
 
     for (const PanelItem &item : function.body.panel) {
         if (const auto *p = std::get_if<Parameter>(&item)) {
             std::unique_ptr<ParamControl> control = ParamControl::create(*p, this);
-            for (QWidget *w : control->widgets())
-                addToRow(w);
+            // A label stays with its field; a long row of radio buttons may go on over lines. A
+            // field labelled by a word that ends no phrase ("to") stays with the one before.
+            const QList<QWidget *> &widgets = control->widgets();
+            const qsizetype joined = p->kind == ParamKind::Choice && p->choices.size() > 3
+                                         ? (p->label.isEmpty() ? 1 : 2)
+                                         : widgets.size();
+            const bool continues =
+                traitsOf(p->kind).takesValue && !p->label.isEmpty() && !p->label.endsWith(u':');
+            for (qsizetype i = 0; i < widgets.size(); ++i)
+                addToRow(widgets[i], i > 0 ? i < joined : continues);
             m_focusChain += control->focusChain();
             connect(control.get(), &ParamControl::browseRequested, this,
                     [this, key = p->key] { Q_EMIT browseRequested(key); });
@@ -55,30 +56,40 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
             m_runButtons.insert(b->key, button);
         } else if (const auto *a = std::get_if<ActionItem>(&item)) {
             auto *button = new QToolButton(this);
-            button->setText(a->caption);
+            // "To Top" is the toolbar's arrow, here as on the toolbar.
+            if (a->action == PanelAction::ToTop) {
+                button->setIcon(QIcon(u":/icons/toolbar/to-top.svg"_s));
+                button->setToolTip(a->caption);
+            } else {
+                button->setText(a->caption);
+            }
             button->setAccessibleName(a->caption);
             button->setStatusTip(a->hint);
             connect(button, &QToolButton::clicked, this,
-                    [this, key = a->key] { Q_EMIT actionRequested(key); });
+                    [this, action = a->action] { Q_EMIT actionRequested(action); });
             addToRow(button);
             m_focusChain.append(button);
-            m_actions.insert(a->key, button);
+            m_actions.insert(int(a->action), button);
         } else if (const auto *c = std::get_if<CaptionItem>(&item)) {
-            addToRow(new QLabel(c->text, this));
+            // A caption that ends in a colon leads into what follows it; any other one ends
+            // what stands before it ("blanks.").
+            const bool leads = c->text.endsWith(u':');
+            addToRow(new QLabel(c->text, this), !leads);
+            m_joinNext = leads;
         } else if (std::holds_alternative<RowBreak>(item)) {
-            newRow();
+            m_flow->breakLine();
         }
     }
-    for (QHBoxLayout *row : std::as_const(m_rows))
-        row->addStretch(1);
 
-    // A field that a tick box unlocks follows the box.
+    // A field that a tick box unlocks follows the box; one that a box locks, the other way.
     for (const auto &control : m_params) {
-        const QString &lock = control->param().unlockedBy;
-        ParamControl *box = lock.isEmpty() ? nullptr : paramControl(lock);
-        if (box && box->checkBox()) {
-            connect(box->checkBox(), &QCheckBox::toggled, control.get(),
-                    [c = control.get()](bool on) { c->setUnlocked(on); });
+        const Parameter &p = control->param();
+        for (const auto &[key, locks] : {std::pair{p.unlockedBy, false}, {p.lockedBy, true}}) {
+            ParamControl *box = key.isEmpty() ? nullptr : paramControl(key);
+            if (box && box->checkBox()) {
+                connect(box->checkBox(), &QCheckBox::toggled, control.get(),
+                        [c = control.get(), locks](bool on) { c->setUnlocked(on != locks); });
+            }
         }
     }
     for (const auto &control : m_params)
@@ -86,14 +97,18 @@ ParameterPanel::ParameterPanel(const FunctionEntry &function, QWidget *parent)
     for (const auto &control : m_params) {
         if (ParamControl *box = paramControl(control->param().unlockedBy))
             control->setUnlocked(box->value() == u"1"_s);
+        if (ParamControl *box = paramControl(control->param().lockedBy))
+            control->setUnlocked(box->value() != u"1"_s);
     }
 }
 
 ParameterPanel::~ParameterPanel() = default;
 
-void ParameterPanel::addToRow(QWidget *widget)
+void ParameterPanel::addToRow(QWidget *widget, bool withPrevious)
 {
-    m_rows.back()->addWidget(widget);
+    const bool joined = withPrevious || m_joinNext;
+    m_joinNext = false;
+    m_flow->add(widget, joined ? FlowLayout::Join::WithPrevious : FlowLayout::Join::No);
 }
 
 ParamControl *ParameterPanel::paramControl(const QString &key) const

@@ -8,16 +8,17 @@
 #include <memory>
 
 class QAbstractButton;
-class QHBoxLayout;
 
 namespace plintex {
 
+class FlowLayout;
 class HistoryComboBox;
 class ParamControl;
 class PieGauge;
 
 /// A function's parameter panel, built from its catalogue entry: its items left to right, a row
-/// break starting a second row, one control per parameter.
+/// break starting a second row, one control per parameter. Items that do not fit the width go on
+/// over further lines, a label always with its field.
 class ParameterPanel : public QFrame {
     Q_OBJECT
 public:
@@ -37,7 +38,7 @@ public:
     /// The field of a parameter (the widget after its label).
     QWidget *control(const QString &key) const;
     QAbstractButton *runButton(const QString &key) const { return m_runButtons.value(key); }
-    QAbstractButton *actionButton(const QString &key) const { return m_actions.value(key); }
+    QAbstractButton *actionButton(PanelAction action) const { return m_actions.value(int(action)); }
     QList<HistoryComboBox *> historyBoxes() const;
     /// The bar gauge of a panel with file-name fields, placed over its first one; nullptr for
     /// the other panels, which use the shared gauge.
@@ -47,17 +48,19 @@ public:
 
 Q_SIGNALS:
     void runRequested(const QString &runButtonKey);
-    void actionRequested(const QString &actionKey);
+    void actionRequested(PanelAction action);
     void browseRequested(const QString &paramKey);
 
 private:
-    void addToRow(QWidget *widget);
+    /// Lays out the next widget; `withPrevious` keeps it on the line of the one before.
+    void addToRow(QWidget *widget, bool withPrevious = false);
 
     const FunctionEntry &m_function;
-    QList<QHBoxLayout *> m_rows;
+    FlowLayout *m_flow = nullptr;
+    bool m_joinNext = false;
     std::vector<std::unique_ptr<ParamControl>> m_params;
     QHash<QString, QAbstractButton *> m_runButtons;
-    QHash<QString, QAbstractButton *> m_actions;
+    QHash<int, QAbstractButton *> m_actions; ///< by PanelAction
     QList<QWidget *> m_focusChain;
     PieGauge *m_barGauge = nullptr;
 };

@@ -80,6 +80,7 @@ private Q_SLOTS:
     void failures_data();
     void failures();
     void stopKeepsTheBlocksWritten();
+    void fifoWithoutWriterReadsEmpty();
 };
 
 void TestFileFunctions::breakUp_data()
@@ -335,6 +336,18 @@ void TestFileFunctions::stopKeepsTheBlocksWritten()
     QVERIFY(!r.undoTaken);
     QCOMPARE(readFile(dir.filePath(u"out"_s)), QByteArray(2 * kBlock, 'B'));
     QCOMPARE(namesIn(dir), (QStringList{u"in"_s, u"out"_s}));
+}
+
+// Opening a FIFO would wait for a writer that may never come: the window would hang.
+void TestFileFunctions::fifoWithoutWriterReadsEmpty()
+{
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    QVERIFY(shell(dir.path(), u"mkfifo in"_s));
+    const RunResult r =
+        runIn(dir, u"Break Up File"_s, {u"input=in"_s, u"output=out"_s, u"length=5"_s});
+    QVERIFY2(r.done(), qPrintable(r.message));
+    QCOMPARE(readFile(dir.filePath(u"out"_s)), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestFileFunctions)
