@@ -198,6 +198,7 @@ void TestFunctions::fileNameFieldsTakeOnlyBrowsedNames()
     const FunctionEntry &f = w.select(u"Replace Byte in File");
     auto *byteList = qobject_cast<QComboBox *>(w.panel(f).control(u"find"_s));
     QCOMPARE(byteList->count(), 264);
+    QCOMPARE(byteList->itemText(8 + 0xAB), u"{Hex AB}"_s);
     QVERIFY(byteList->isEditable());
     auto *input = qobject_cast<QLineEdit *>(w.panel(f).control(u"input"_s));
     w.set(f, u"input"_s, u"/etc/hostname"_s);

@@ -74,7 +74,6 @@ private Q_SLOTS:
     void replaceByte();
     void byteOfText_data();
     void byteOfText();
-    void specialCharacterList();
     void refusals_data();
     void refusals();
     void failures_data();
@@ -168,19 +167,15 @@ void TestFileFunctions::byteOfText_data()
     QTest::addColumn<int>("byte"); // -1: refused
     QTest::newRow("{TAB}") << u"{TAB}"_s << 9;
     QTest::newRow("{tab}") << u"{tab}"_s << 9;
-    QTest::newRow("{BackSpace}") << u"{BackSpace}"_s << 8;
     QTest::newRow("{Hex 41}") << u"{Hex 41}"_s << 0x41;
     QTest::newRow("{hex 41}") << u"{hex 41}"_s << 0x41;
-    QTest::newRow("{Hex 0a}") << u"{Hex 0a}"_s << 10;
     QTest::newRow("one character") << u"{"_s << int('{');
     QTest::newRow("a blank") << u" "_s << 32;
     QTest::newRow("€ is byte 80") << u"€"_s << 0x80;
     QTest::newRow("a character with no byte") << u"ж"_s << -1;
     QTest::newRow("TAB without braces") << u"TAB"_s << -1;
     QTest::newRow("{Hex 4}") << u"{Hex 4}"_s << -1;
-    QTest::newRow("{Hex 100}") << u"{Hex 100}"_s << -1;
     QTest::newRow("{Hex 41} with a blank after") << u"{Hex 41} "_s << -1;
-    QTest::newRow("two characters") << u"ab"_s << -1;
 }
 
 void TestFileFunctions::byteOfText()
@@ -188,17 +183,6 @@ void TestFileFunctions::byteOfText()
     QFETCH(QString, text);
     const std::optional<unsigned char> byte = common::byteOfText(text);
     QTEST(byte ? int(*byte) : -1, "byte");
-}
-
-void TestFileFunctions::specialCharacterList()
-{
-    const QList<common::SpecialCharacter> &list = common::specialCharacters();
-    QCOMPARE(list.size(), 264);
-    QCOMPARE(list.front().name, u"{TAB}"_s);
-    QCOMPARE(list[7].name, u"{BackSpace}"_s);
-    QCOMPARE(list[8].name, u"{Hex 00}"_s);
-    QCOMPARE(list[8 + 0xAB].name, u"{Hex AB}"_s);
-    QCOMPARE(int(list.back().byte), 0xFF);
 }
 
 // Refused runs open nothing: no output is made and the input stays as it was.
