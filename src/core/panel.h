@@ -44,6 +44,7 @@ struct Parameter {
     bool saveDialog = false;   ///< FileName: browse with a save dialog rather than an open one
     QStringList entries = {};  ///< FixedList: its entries, in list order
     bool listOnly = false;     ///< FixedList: only an entry can be chosen, keys are ignored
+    bool anyText = false;      ///< FixedList: typed text of any length is taken as it stands
     QString lockedBy = {};     ///< the Flag whose tick disables this field (empty: never locked)
     /// The command-line option when it is not the label's slug (a long caption).
     QString option = {};

@@ -9,6 +9,7 @@
 #include "ops/columns/insertcolumn.h"
 #include "ops/columns/insertintocolumn.h"
 #include "ops/columns/replaceincolumn.h"
+#include "ops/columns/spreadsheetdelimiter.h"
 #include "ops/columns/stripout.h"
 #include "ops/columns/totalcolumn.h"
 #include "ops/lines/addrow.h"
@@ -20,10 +21,10 @@
 #include "ops/lines/markduplicates.h"
 #include "ops/lines/replacewithlist.h"
 #include "ops/restructure/breakupfile.h"
-#include "ops/restructure/replacebyte.h"
 #include "ops/restructure/concatenation.h"
 #include "ops/restructure/incrementing.h"
 #include "ops/restructure/insertcr.h"
+#include "ops/restructure/replacebyte.h"
 
 using namespace Qt::StringLiterals;
 
@@ -42,6 +43,7 @@ const Catalogue &catalogue()
         bindBody(functions, u"Replace in Column", columns::replaceInColumn());
         bindBody(functions, u"Align Data into Columns", columns::alignColumns());
         bindBody(functions, u"Delete/Strip Out Data", columns::stripOut());
+        bindBody(functions, u"Insert Spread Sheet Delimiter", columns::spreadSheetDelimiter());
         bindBody(functions, u"Add Row", lines::addRow());
         bindBody(functions, u"Delete Row", lines::deleteRow());
         bindBody(functions, u"Remove Blank Lines", lines::removeBlankLines());

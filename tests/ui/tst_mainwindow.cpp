@@ -516,6 +516,8 @@ void TestMainWindow::everyPanelFitsTheWindow()
         return !r.intersects(panes);
     };
     for (const FunctionEntry &f : catalogue()) {
+        if (f.body.ownPane)
+            fx.dialogs.answers = {Dialogs::Answer::Yes};
         fx.select(f.name);
         QCoreApplication::processEvents();
         QCOMPARE(win()->width(), width);
