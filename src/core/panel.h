@@ -55,6 +55,8 @@ struct Parameter {
     /// A control of the window alone, with no option on the command line: a box that only
     /// locks a field or starts the function by itself.
     bool windowOnly = false;
+    /// MultiLineText: left alone by the toolbar's "Clear" of the panels' fields.
+    bool keptByClear = false;
 };
 
 /// A button that runs the function. An empty caption is the small run button at a panel's left.

@@ -36,9 +36,9 @@ void centerMouse(const QWidget &control, int dx, int dy)
     QCursor::setPos(topLeft.x() + client.width() / 2 + dx, topLeft.y() + client.height() / 2 + dy);
 }
 
-void WidgetDialogs::warning(QWidget *parent, const QString &text)
+void WidgetDialogs::warning(QWidget *parent, const QString &text, std::optional<QPoint> pointer)
 {
-    QCursor::setPos(warningPointerPosition());
+    QCursor::setPos(pointer.value_or(warningPointerPosition()));
     QMessageBox box(QMessageBox::Warning, u"Warning"_s, displayText(text), QMessageBox::Ok, parent);
     box.exec();
 }

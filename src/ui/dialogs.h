@@ -29,8 +29,9 @@ public:
     virtual ~Dialogs() = default;
 
     /// A modal "Warning" box with one "OK" button; a CR in the text breaks the line. The pointer
-    /// first moves to the middle of the desktop, a little below it.
-    virtual void warning(QWidget *parent, const QString &text) = 0;
+    /// first moves to `pointer`, or to the middle of the desktop, a little below it.
+    virtual void warning(QWidget *parent, const QString &text,
+                         std::optional<QPoint> pointer = std::nullopt) = 0;
 
     /// A modal "Confirm" question with "Yes" and "No", and "Cancel" when asked for. The pointer
     /// first moves to `pointer` (screen coordinates), or as for a warning when none is given.
@@ -57,7 +58,7 @@ public:
 /// The real boxes.
 class WidgetDialogs : public Dialogs {
 public:
-    void warning(QWidget *parent, const QString &text) override;
+    void warning(QWidget *parent, const QString &text, std::optional<QPoint> pointer) override;
     Answer question(QWidget *parent, const QString &text, bool withCancel,
                     std::optional<QPoint> pointer) override;
     bool confirm(QWidget *parent, const QString &text, QPoint pointer) override;

@@ -194,6 +194,40 @@ void FunctionController::resetAll()
     m_c.panelArea->contentChanged();
 }
 
+void FunctionController::setAside()
+{
+    const FunctionEntry *visible = selectedFunction();
+    if (visible)
+        m_keepParameters = visible->number;
+    for (ParameterPanel *p : std::as_const(m_panels))
+        p->hide();
+    m_c.strip->hide();
+    m_c.panelArea->contentChanged();
+}
+
+void FunctionController::bringBack()
+{
+    if (ParameterPanel *panel = m_panels.value(m_keepParameters)) {
+        panel->show();
+        if (panel->function().restraint)
+            m_c.strip->show();
+        m_c.bar->press(m_keepParameters);
+        m_c.panelArea->contentChanged();
+    }
+    m_keepParameters = 0;
+}
+
+void FunctionController::clearPanelFields()
+{
+    const FunctionEntry *function = selectedFunction();
+    if (!function)
+        return;
+    for (const Parameter &p : function->params()) {
+        if (p.kind == ParamKind::MultiLineText && !p.keptByClear)
+            m_panels.value(function->number)->setValue(p.key, QString());
+    }
+}
+
 // The keyboard follows the screen: the panel's items left to right, then the strip, then the
 // work area.
 void FunctionController::setTabOrder(const ParameterPanel &panel)

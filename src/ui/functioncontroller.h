@@ -59,6 +59,13 @@ public:
     void chooseFromDropDown(int entry);
     void resetIndividual(int functionNumber);
     void resetAll();
+    /// Hides the visible panel, and the strip, remembering it in the keep-parameters flag: a
+    /// function chosen before bringBack() keeps its parameters as they are.
+    void setAside();
+    /// Shows the panel set aside again with its button down, its parameters as they were.
+    void bringBack();
+    /// Empties the multi-line fields of the visible panel that the toolbar's "Clear" empties.
+    void clearPanelFields();
     void run(const FunctionEntry &function, const QString &runButton);
     void showCaretMenu(const QPoint &globalPos);
     void stopProcess();

@@ -18,6 +18,9 @@
 #include "ui/statuspanels.h"
 #include "ui/textpane.h"
 #include "ui/viewsettings.h"
+#include "ui/windows/examplespanel.h"
+#include "ui/windows/scratchpad.h"
+#include "ui/windows/viewbuttons.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -113,6 +116,14 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(m_functions, &FunctionController::textRewritten, this, &MainWindow::noteTextChange);
     connect(m_functions, &FunctionController::runningChanged, this, &MainWindow::enableActions);
     connect(m_panes, &PaneStack::pageChanged, this, &MainWindow::enableActions);
+    m_scratchPad = new ScratchPad(*m_panes, *m_functionBar, *m_functions, *m_functionsBar);
+    column->insertWidget(1, m_scratchPad->strip());
+    m_examples = new ExamplesPanel(*m_dropDown, m_dialogs, *m_functionsBar, *this);
+    connect(m_functions, &FunctionController::selectionReset, m_examples,
+            [this] { m_examples->refresh(); });
+    connect(m_examples, &ExamplesPanel::clearFieldsRequested, m_functions,
+            &FunctionController::clearPanelFields);
+    m_viewButtons = new ViewButtons(*m_panes, *m_view, *m_functionsBar);
 
     // The pane is put into plain-text mode at creation, which is the change notification the
     // first-change flag exists to swallow.
@@ -159,13 +170,14 @@ void MainWindow::buildToolbars()
     connect(m_actions[A::Save], &QAction::triggered, m_documents, &DocumentActions::save);
     connect(m_actions[A::Clear], &QAction::triggered, m_documents, &DocumentActions::clear);
     connect(m_actions[A::Undo], &QAction::triggered, this, &MainWindow::undo);
-    connect(m_actions[A::ToTop], &QAction::triggered, this, &MainWindow::toTop);
-    connect(m_actions[A::ToBottom], &QAction::triggered, this, &MainWindow::toBottom);
+    connect(m_actions[A::ToTop], &QAction::triggered, m_panes, &PaneStack::toTop);
+    connect(m_actions[A::ToBottom], &QAction::triggered, m_panes, &PaneStack::toBottom);
     connect(m_actions[A::Stop], &QAction::triggered, this, [this] { m_session.stop.request(); });
     connect(m_actions[A::Preferences], &QAction::triggered, this, &MainWindow::openPreferences);
     connect(m_actions[A::Quit], &QAction::triggered, this, &QWidget::close);
-    // A right click on the open button shows the recent documents.
-    m_mainBar->widgetForAction(m_actions[A::Open])->installEventFilter(this);
+    m_documents->attachRecentMenu(m_mainBar->widgetForAction(m_actions[A::Open]));
+    m_mainBar->widgetForAction(m_actions[A::Clear])->setAccessibleDescription(u"Empty the text"_s);
+    m_actions[A::Clear]->setToolTip(u"Empty the text"_s);
     m_mainBar->addSeparator();
 
     // The drop-down, "STOP", the notice and the gauge share one holder, so that each can be
@@ -174,18 +186,7 @@ void MainWindow::buildToolbars()
     auto *row = new QHBoxLayout(holder);
     row->setContentsMargins(4, 0, 4, 0);
 
-    m_dropDown = new QComboBox(holder);
-    m_dropDown->setObjectName(u"FunctionDropDown"_s);
-    m_dropDown->setAccessibleName(u"Function"_s);
-    m_dropDown->setStatusTip(u"Choose a function"_s);
-    m_dropDown->setEditable(true);
-    m_dropDown->setInsertPolicy(QComboBox::NoInsert);
-    m_dropDown->setCompleter(nullptr);
-    m_dropDown->addItems(catalogue().dropDownCaptions());
-    m_dropDown->setMaxVisibleItems(36);
-    m_dropDown->setMinimumContentsLength(28);
-    m_dropDown->setCurrentIndex(-1);
-    m_dropDown->setEditText(QString());
+    m_dropDown = FunctionBar::makeDropDown(holder);
     row->addWidget(m_dropDown);
 
     m_stopButton = new QPushButton(u"STOP"_s, holder);
@@ -209,13 +210,13 @@ void MainWindow::buildToolbars()
     m_mainBar->addWidget(holder);
 
     addToolBarBreak();
-    auto *functions = addToolBar(u"Functions"_s);
-    functions->setObjectName(u"FunctionToolbar"_s);
-    functions->setMovable(false);
-    m_functionBar = new FunctionBar(*m_dropDown, functions);
+    m_functionsBar = addToolBar(u"Functions"_s);
+    m_functionsBar->setObjectName(u"FunctionToolbar"_s);
+    m_functionsBar->setMovable(false);
+    m_functionBar = new FunctionBar(*m_dropDown, m_functionsBar);
     m_functionBar->setHoverAllowed(
         [this] { return m_view->hintsShown() && !m_functionBar->anyPressed(); });
-    functions->addWidget(m_functionBar);
+    m_functionsBar->addWidget(m_functionBar);
 }
 
 TextPane *MainWindow::workArea() const
@@ -286,16 +287,6 @@ void MainWindow::undo()
     m_panes->goToLine(0);
     m_session.flags.processing = false;
     noteTextChange();
-}
-
-void MainWindow::toTop()
-{
-    m_panes->toTop();
-}
-
-void MainWindow::toBottom()
-{
-    m_panes->toBottom();
 }
 
 void MainWindow::trackCaret(bool mouseRelease)
@@ -458,20 +449,6 @@ bool MainWindow::mayReplaceText()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget *openButton = m_mainBar->widgetForAction(m_actions[ToolbarAction::Open]);
-    if (watched == openButton &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
-         event->type() == QEvent::MouseButtonDblClick)) {
-        if (static_cast<QMouseEvent *>(event)->button() != Qt::RightButton)
-            return QMainWindow::eventFilter(watched, event);
-        // The menu opens once the click is over: a box or menu shown while the button is still
-        // held would leave the press half-handled and swallow the next clicks.
-        if (event->type() == QEvent::MouseButtonRelease) {
-            const QPoint at = openButton->mapToGlobal(QPoint(27, 49));
-            QTimer::singleShot(0, m_documents, [this, at] { m_documents->showRecentMenu(at); });
-        }
-        return true;
-    }
     TextPane *target = m_panes->runTarget();
     if (watched == target) {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)

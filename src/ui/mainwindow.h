@@ -16,6 +16,9 @@ namespace plintex {
 
 class Dialogs;
 class DocumentActions;
+class ExamplesPanel;
+class ScratchPad;
+class ViewButtons;
 class FunctionBar;
 class FunctionController;
 class PanelArea;
@@ -58,6 +61,9 @@ public:
     void resetAll() override;
     bool mayReplaceText() override;
     DocumentActions *documents() const { return m_documents; }
+    ScratchPad *scratchPad() const { return m_scratchPad; }
+    ExamplesPanel *examples() const { return m_examples; }
+    ViewButtons *viewButtons() const { return m_viewButtons; }
 
     // Preferences.
     void openPreferences();
@@ -75,8 +81,6 @@ public:
     /// run mark the text modified and put the counts back to "?".
     void noteTextChange();
     void undo();
-    void toTop();
-    void toBottom();
 
     /// The function whose panel is visible, or nullptr.
     const FunctionEntry *selectedFunction() const;
@@ -133,6 +137,10 @@ private:
     QHash<ToolbarAction, QAction *> m_actions;
     PreferencesDialog *m_prefsDialog = nullptr;
     DocumentActions *m_documents = nullptr;
+    QToolBar *m_functionsBar = nullptr;
+    ScratchPad *m_scratchPad = nullptr;
+    ExamplesPanel *m_examples = nullptr;
+    ViewButtons *m_viewButtons = nullptr;
 };
 
 } // namespace plintex

@@ -15,7 +15,10 @@ namespace plintex {
 /// take the next queued answer, and an unexpected one fails the test.
 class FakeDialogs : public Dialogs {
 public:
-    void warning(QWidget *, const QString &text) override { warnings.append(text); }
+    void warning(QWidget *, const QString &text, std::optional<QPoint>) override
+    {
+        warnings.append(text);
+    }
     Answer question(QWidget *, const QString &text, bool, std::optional<QPoint>) override
     {
         questions.append(text);

@@ -56,8 +56,6 @@ private Q_SLOTS:
     void everyPanelFitsTheWindow();
     void tabFollowsTheScreen();
     void textActionsWaitForARun();
-    void actionsActOnTheRunTarget_data();
-    void actionsActOnTheRunTarget();
 
 private:
     MainWindow *win() const { return fx.window; }
@@ -66,16 +64,13 @@ private:
     QString status(int panel) const { return fx.window->statusPanels()->panelText(panel); }
     QStringList band() const { return {strip()->fromField()->text(), strip()->toField()->text()}; }
     const FunctionEntry &insert() { return fx.select(u"Insert Into Column"); }
-    CaretMenu *openCaretMenu(std::function<void(CaretMenu *)> whileOpen = {},
-                             TextPane *on = nullptr);
+    CaretMenu *openCaretMenu(std::function<void(CaretMenu *)> whileOpen = {});
 
     testing::WindowFixture fx;
 };
 
-CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileOpen, TextPane *on)
+CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileOpen)
 {
-    if (!on)
-        on = pane();
     CaretMenu *seen = nullptr;
     // A timer of this scope: when no menu opens, it dies unfired with the scope.
     QTimer timer;
@@ -95,7 +90,7 @@ CaretMenu *TestMainWindow::openCaretMenu(std::function<void(CaretMenu *)> whileO
         menu->close();
     });
     timer.start(0);
-    Q_EMIT on->contextMenuRequested(on->mapToGlobal(QPoint(20, 20)));
+    Q_EMIT pane()->contextMenuRequested(pane()->mapToGlobal(QPoint(20, 20)));
     return seen;
 }
 
@@ -302,9 +297,9 @@ void TestMainWindow::statusShowsTheTrueCaretUncutFollowingKeysAndMouse()
     pane()->setLines({u"a"_s, u"b"_s, u"c"_s});
     fx.run(insert());
     QCOMPARE(status(1), u"Row = 3"_s);
-    win()->toTop();
+    win()->panes()->toTop();
     QCOMPARE(status(1), u"Row = 1"_s);
-    win()->toBottom(); // past the final line break
+    win()->panes()->toBottom(); // past the final line break
     QCOMPARE(status(1), u"Row = 4"_s);
 
     win()->statusPanels()->setCaret(1234566, 0);
@@ -572,53 +567,6 @@ void TestMainWindow::textActionsWaitForARun()
     QCOMPARE(win()->functionDropDown()->currentText(), f.name);
     QCOMPARE(pane()->store().row(0), u">row"_s);
     QVERIFY(win()->toolbarAction(ToolbarAction::Clear)->isEnabled());
-}
-
-// A run, Undo, To Bottom, the caret record, the caret menu and Clear act on the run target:
-// the delimiter pane while it holds the text, otherwise the work area.
-void TestMainWindow::actionsActOnTheRunTarget_data()
-{
-    QTest::addColumn<bool>("handedOver");
-    QTest::newRow("work area") << false;
-    QTest::newRow("delimiter pane") << true;
-}
-
-void TestMainWindow::actionsActOnTheRunTarget()
-{
-    QFETCH(bool, handedOver);
-    pane()->setLines({u"abc"_s, u"def"_s});
-    const FunctionEntry &f = insert();
-    fx.set(f, u"data"_s, u">"_s);
-    PaneStack *panes = win()->panes();
-    if (handedOver)
-        panes->handOverToDelimiter();
-    TextPane *target =
-        panes->pane(handedOver ? PaneStack::Page::Delimiter : PaneStack::Page::WorkArea);
-    QCOMPARE(panes->runTarget(), target);
-
-    fx.run(f);
-    QCOMPARE(target->lines(), (QStringList{u">abc"_s, u">def"_s}));
-    win()->toolbarAction(ToolbarAction::Undo)->trigger();
-    QCOMPARE(target->lines(), (QStringList{u"abc"_s, u"def"_s}));
-    win()->toolbarAction(ToolbarAction::ToBottom)->trigger();
-    QCOMPARE(target->selectionStart(), target->store().length());
-
-    target->setFocus();
-    target->moveCaretToOffset(target->store().offsetOf({1, 2}));
-    QTest::keyClick(target, Qt::Key_Shift);
-    QCOMPARE(QStringList({status(1), status(2)}), (QStringList{u"Row = 2"_s, u"Col = 3"_s}));
-    QVERIFY(openCaretMenu([](CaretMenu *m) { m->entryAction(MenuEntry::BeginColumn)->trigger(); },
-                          target));
-    QCOMPARE(fx.value(f, u"column"_s), u"3"_s);
-
-    fx.dialogs.answers = {Dialogs::Answer::Yes};
-    win()->documents()->clear();
-    QVERIFY(target->store().isEmpty());
-    // Whichever pane held the text, it comes back to the work area whole.
-    win()->toolbarAction(ToolbarAction::Undo)->trigger();
-    fx.select(f.name);
-    QCOMPARE(panes->visiblePane(), pane());
-    QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
 }
 
 QTEST_MAIN(TestMainWindow)
