@@ -6,31 +6,60 @@ namespace {
 /// The work area's lines as a pass sees them: each row moves into the output when kept.
 class ListRows final : public PassRow, public PassOutput {
 public:
-    explicit ListRows(QStringList &lines) : m_lines(lines)
+    ListRows(QStringList &lines, bool trace) : m_lines(lines), m_trace(trace)
     {
         m_out.reserve(lines.size() + 1); // the work area adds its final empty row
+        if (trace)
+            m_origins.reserve(lines.size());
     }
 
     void moveTo(qsizetype index) { m_index = index; }
     QStringList take() { return std::move(m_out); }
+    std::optional<QList<qsizetype>> takeOrigins()
+    {
+        return m_trace ? std::optional(std::move(m_origins)) : std::nullopt;
+    }
 
     QString &text() override { return m_lines[m_index]; }
-    void keep() override { m_out.append(std::move(m_lines[m_index])); }
+    void keep() override
+    {
+        m_out.append(std::move(m_lines[m_index]));
+        trace(m_index);
+    }
     void keepRewritten() override { keep(); }
-    void add(QStringView row) override { m_out.append(row.toString()); }
-    void hold() override { m_held = std::move(m_lines[m_index]); }
+    void add(QStringView row) override
+    {
+        m_out.append(row.toString());
+        trace(-1);
+    }
+    void hold() override
+    {
+        m_held = std::move(m_lines[m_index]);
+        m_heldIndex = m_index;
+    }
     void releaseHeld(bool keep) override
     {
-        if (keep && m_held)
+        if (keep && m_held) {
             m_out.append(std::move(*m_held));
+            trace(m_heldIndex);
+        }
         m_held.reset();
     }
 
 private:
+    void trace(qsizetype origin)
+    {
+        if (m_trace)
+            m_origins.append(origin);
+    }
+
     QStringList &m_lines;
     QStringList m_out;
     std::optional<QString> m_held;
     qsizetype m_index = 0;
+    qsizetype m_heldIndex = 0;
+    bool m_trace;
+    QList<qsizetype> m_origins;
 };
 
 /// A line transform applied to the rows of the band.
@@ -71,7 +100,7 @@ RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor
         result.fields = plan.result.fields;
         return result;
     };
-    ListRows rows(input.lines);
+    ListRows rows(input.lines, input.traceRows);
     const qsizetype n = input.lines.size();
     const qsizetype measured = plan.measure ? n : 0;
     const qint64 first = plan.gauge ? plan.gauge->from - 1 : 0;
@@ -91,8 +120,10 @@ RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor
             break;
     }
     plan.pass->finish(rows, plan.result);
-    if (plan.result.done() && plan.rewritesText)
+    if (plan.result.done() && plan.rewritesText) {
         plan.result.lines = rows.take();
+        plan.result.rowOrigins = rows.takeOrigins();
+    }
     return plan.result;
 }
 

@@ -20,6 +20,9 @@ struct RunInput {
     RowRestraint restraint = {};
     TextPosition caret = {};
     QString runButton = {};
+    /// Asks a row pass to tell, in RunResult::rowOrigins, which input line each line of its
+    /// result is, so that a kept row can keep its own line break.
+    bool traceRows = false;
 };
 
 /// A value a run (or the caret menu) writes into a field of the window: a parameter of the
@@ -57,6 +60,9 @@ struct RunResult {
     /// The work area's new lines; none when the run leaves the text as it was (a refusal, a
     /// stop, a function that only reads). A stopped run that keeps what it did so far sets it too.
     std::optional<QStringList> lines = {};
+    /// With `lines` of a row pass asked to trace its rows: for each line, the index of the input
+    /// line it is (rewritten or not), or -1 for a line of the run's own.
+    std::optional<QList<qsizetype>> rowOrigins = {};
     CaretPlacement caret = {};
     /// Fields to update, in order: the restraint strip's band as resolved, results (a total).
     QList<FieldWrite> fields = {};

@@ -225,8 +225,25 @@ void DocumentActions::clear()
     if (m_dialogs.question(m_window, u"Clear work area?"_s, false) != Dialogs::Answer::Yes)
         return;
     // A run may have started while the question was open.
-    if (m_host.mayReplaceText())
+    if (m_host.mayReplaceText()) {
+        m_snapshotEnds = m_format.mixedEnds;
         m_host.clearText();
+    }
+}
+
+void DocumentActions::followRows(const QList<qsizetype> &origins, bool snapshotTaken)
+{
+    if (snapshotTaken)
+        m_snapshotEnds = m_format.mixedEnds;
+    // Alike breaks stay alike; a run that does not tell keeps them in turn.
+    const QList<LineEnd> &ends = m_format.mixedEnds;
+    if (ends.isEmpty() || origins.isEmpty())
+        return;
+    QList<LineEnd> followed;
+    followed.reserve(origins.size());
+    for (const qsizetype origin : origins)
+        followed.append(origin >= 0 && origin < ends.size() ? ends[origin] : m_format.lineEnd);
+    m_format.mixedEnds = std::move(followed);
 }
 
 } // namespace plintex

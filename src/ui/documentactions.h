@@ -34,6 +34,11 @@ public:
     bool save();
     /// "Clear".
     void clear();
+    /// A run rewrote the lines (see FunctionController::rowsRearranged): a kept row keeps its
+    /// own line break, a new one gets the text's line end, as on the command line.
+    void followRows(const QList<qsizetype> &origins, bool snapshotTaken);
+    /// The toolbar's Undo put its snapshot back: the breaks go back with it.
+    void snapshotRestored() { m_format.mixedEnds = m_snapshotEnds; }
 
     TextMode mode() const { return m_mode; }
     QStringList recentList() const { return m_recent; }
@@ -58,8 +63,9 @@ private:
     Dialogs &m_dialogs;
     QString m_programFolder;
     TextMode m_mode = TextMode::Plain;
-    int m_saveFilter = 0; // the save dialog keeps the file type last chosen
-    TextFormat m_format;  // how the document was read, for writing it back
+    int m_saveFilter = 0;          // the save dialog keeps the file type last chosen
+    TextFormat m_format;           // how the document was read, for writing it back
+    QList<LineEnd> m_snapshotEnds; // the breaks of the text in the undo snapshot
     QString m_documentPath;
     QStringList m_recent;
 };

@@ -53,23 +53,6 @@ FunctionBar::FunctionBar(QComboBox &dropDown, QWidget *parent)
     grid->setColumnStretch(kButtonsPerRow, 1);
 }
 
-QComboBox *FunctionBar::makeDropDown(QWidget *parent)
-{
-    auto *dropDown = new QComboBox(parent);
-    dropDown->setObjectName(u"FunctionDropDown"_s);
-    dropDown->setAccessibleName(u"Function"_s);
-    dropDown->setStatusTip(u"Choose a function"_s);
-    dropDown->setEditable(true);
-    dropDown->setInsertPolicy(QComboBox::NoInsert);
-    dropDown->setCompleter(nullptr);
-    dropDown->addItems(catalogue().dropDownCaptions());
-    dropDown->setMaxVisibleItems(36);
-    dropDown->setMinimumContentsLength(28);
-    dropDown->setCurrentIndex(-1);
-    dropDown->setEditText(QString());
-    return dropDown;
-}
-
 void FunctionBar::press(int functionNumber)
 {
     raiseAll(functionNumber);

@@ -19,8 +19,6 @@ class FunctionBar : public QWidget {
     Q_OBJECT
 public:
     FunctionBar(QComboBox &dropDown, QWidget *parent = nullptr);
-    /// The function drop-down: its entries, editable, its edit field empty.
-    static QComboBox *makeDropDown(QWidget *parent);
 
     QToolButton *button(int functionNumber) const { return m_buttons.value(functionNumber); }
     /// Presses one button (without running its click) and raises the others.

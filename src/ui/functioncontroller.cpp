@@ -263,6 +263,7 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     input.restraint = function.restraint ? m_c.strip->restraint() : RowRestraint{};
     input.caret = {m_session.caret.row, m_session.caret.column};
     input.runButton = runButton;
+    input.traceRows = true;
 
     m_running = true;
     Q_EMIT runningChanged(true);
@@ -282,6 +283,11 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
 
 void FunctionController::apply(const FunctionEntry &function, RunResult &result, TextPane &target)
 {
+    // The document's line ends follow the work area's rows, not another pane's.
+    if (&target == m_c.panes->workArea())
+        Q_EMIT rowsRearranged(result.lines && result.rowOrigins ? *result.rowOrigins
+                                                                : QList<qsizetype>{},
+                              result.undoTaken);
     for (const FieldWrite &w : std::as_const(result.fields))
         writeField(function, w);
     if (result.outcome == RunResult::Outcome::Refused ||
@@ -292,7 +298,7 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result,
         return;
     }
     if (result.lines)
-        target.setLines(std::move(*result.lines));
+        target.replaceLines(std::move(*result.lines));
     placeCaret(result.caret, target);
     if (result.outcome == RunResult::Outcome::Stopped) {
         stopProcess();

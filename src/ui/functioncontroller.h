@@ -73,6 +73,10 @@ public:
 Q_SIGNALS:
     /// A run replaced the work area's text: the change handler should run once.
     void textRewritten();
+    /// A run is about to replace the lines: each new line is the old line `origins[i]`, or one
+    /// of the run's own (-1); no origins when the run does not tell. `snapshotTaken`: the
+    /// toolbar's Undo now holds the old lines.
+    void rowsRearranged(const QList<qsizetype> &origins, bool snapshotTaken);
     /// A run is starting or has ended.
     void runningChanged(bool running);
     /// ResetIndividual has shown a function's panel, or none.

@@ -153,6 +153,14 @@ void TextPane::setLines(QStringList lines)
     resetAfterTextSwap(old);
 }
 
+void TextPane::replaceLines(QStringList lines)
+{
+    TextStore result; // splits any line that holds a break, as setLines does
+    result.setLines(std::move(lines));
+    editRows({}, m_store.endPosition(), result.rows(), EditKind::Other);
+    setCaret({});
+}
+
 void TextPane::storeEdited()
 {
     const TextPosition oldCaret = m_caret;

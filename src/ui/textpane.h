@@ -46,6 +46,10 @@ public:
     void setText(QStringView text);
     QStringList lines() const { return m_store.lines(); }
     void setLines(QStringList lines);
+    /// A run's result: the lines (as setLines takes them) replace the whole text as one step of
+    /// the edit history, which Undo takes back and Redo brings back; the caret goes to the start.
+    /// Refused when read-only.
+    void replaceLines(QStringList lines);
 
     TextPosition caret() const { return m_caret; }
     TextPosition anchor() const { return m_anchor; }

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void refusalWritesTheBandBackAndKeepsTheText();
     void stopClickedWhileIdleStopsTheNextRun();
     void undoKeepsTheTextBeforeAnyRunThenRestoresItTwice();
+    void paneUndoTakesARunBackAsOneStep();
     void statusShowsTheTrueCaretUncutFollowingKeysAndMouse();
     void caretMenuFillsParameters();
     void caretMenuEntriesPerFunctionNoneWithout();
@@ -55,6 +57,7 @@ private Q_SLOTS:
     void offsetFieldTakesDigitsAndALeadingMinusOnly();
     void everyPanelFitsTheWindow();
     void tabFollowsTheScreen();
+    void blockFieldTabsOnAndSelectsAllOnDoubleClick();
     void textActionsWaitForARun();
 
 private:
@@ -277,6 +280,36 @@ void TestMainWindow::undoKeepsTheTextBeforeAnyRunThenRestoresItTwice()
     pane()->setLines({u"typed over"_s});
     win()->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
+}
+
+// Ctrl+Z and the editing menu take a run back as one step after the typing before it, Redo brings
+// it back; the toolbar's Undo still restores the text the run found.
+void TestMainWindow::paneUndoTakesARunBackAsOneStep()
+{
+    pane()->setLines({u"a"_s, u"b"_s});
+    const FunctionEntry &f = insert();
+    fx.set(f, u"data"_s, u">"_s);
+    pane()->setFocus();
+    QTest::keyClicks(pane(), u"x"_s);
+    fx.run(f);
+    const QStringList ran{u">xa"_s, u">b"_s};
+    QCOMPARE(pane()->lines(), ran);
+    QTest::keyClick(pane(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(pane()->lines(), (QStringList{u"xa"_s, u"b"_s}));
+    QTest::keyClick(pane(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(pane()->lines(), (QStringList{u"a"_s, u"b"_s}));
+    QTest::keyClick(pane(), Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(pane(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(pane()->lines(), ran);
+    QMenu menu;
+    pane()->addEditActions(&menu);
+    QAction *undo = menu.actions().first();
+    QVERIFY(undo->text().startsWith(u"&Undo"_s) && undo->isEnabled());
+    undo->trigger();
+    QCOMPARE(pane()->lines(), (QStringList{u"xa"_s, u"b"_s}));
+    pane()->redo();
+    win()->toolbarAction(ToolbarAction::Undo)->trigger();
+    QCOMPARE(pane()->lines(), (QStringList{u"xa"_s, u"b"_s}));
 }
 
 void TestMainWindow::statusShowsTheTrueCaretUncutFollowingKeysAndMouse()
@@ -540,6 +573,19 @@ void TestMainWindow::tabFollowsTheScreen()
                  w->focusProxy());
         QCOMPARE(w, next);
     }
+}
+
+void TestMainWindow::blockFieldTabsOnAndSelectsAllOnDoubleClick()
+{
+    const FunctionEntry &f = fx.select(u"Insert a Column");
+    auto *block = static_cast<TextPane *>(fx.panel(f).control(u"block"_s));
+    fx.set(f, u"block"_s, u"one\ntwo"_s);
+    QTest::mouseDClick(block->viewport(), Qt::LeftButton, {}, QPoint(8, 4));
+    QCOMPARE(block->selectedText(), u"one\ntwo"_s);
+    block->setFocus();
+    QTest::keyClick(block, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), fx.panel(f).control(u"column"_s));
+    QCOMPARE(fx.value(f, u"block"_s), u"one\ntwo"_s);
 }
 
 // Clear answered while a run rewrites the text would be overwritten by the run's result: it is

@@ -2,15 +2,16 @@
 
 namespace plintex {
 
-MultiLineField::MultiLineField(QWidget *parent) : QPlainTextEdit(parent)
-{
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setTabChangesFocus(true);
-}
+MultiLineField::MultiLineField(QWidget *parent) : TextPane(parent) {}
 
 QSize MultiLineField::sizeHint() const
 {
-    return {200, fontMetrics().lineSpacing() * 3 + 8};
+    return {200, rowHeight() * 3 + 8};
+}
+
+bool MultiLineField::focusNextPrevChild(bool next)
+{
+    return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 void MultiLineField::mouseDoubleClickEvent(QMouseEvent *)

@@ -79,8 +79,8 @@ public:
         m_edit = new MultiLineField(parent);
         addLabelled(m_edit);
     }
-    QString value() const override { return m_edit->toPlainText(); }
-    void setValue(const QString &value) override { m_edit->setPlainText(value); }
+    QString value() const override { return m_edit->text(); }
+    void setValue(const QString &value) override { m_edit->setText(value); }
 
 private:
     MultiLineField *m_edit;
