@@ -205,6 +205,8 @@ row "copy a band to column 1" 1.0 -- copy-move-a-column --copy=13 --and=22 --to-
 row "replace inside a band" 1.0 -- replace-in-column --replace=item --with=ITEM --in-column=10 --to=22 \
     "$input" -- mawk '{b=substr($0,10,12); gsub(/item/,"ITEM",b); print substr($0,1,9) b substr($0,22)}' \
     "$input"
+row "spread sheet delimiter at column 13" 1.0 -- insert-spread-sheet-delimiter --at=13 "$input" \
+    -- mawk '{print substr($0,1,12) "\t" substr($0,13)}' "$input"
 compare=no row "total a column" 1.0 -- total-a-specified-column --in-column=23 --to=33 "$input" \
     -- mawk '{s+=substr($0,23,10)} END{printf "%.2f\n", s}' "$input"
 compare=no row "align the whole text" 0.1 -- align-data-into-columns "$input" -- column -t "$input"

@@ -11,7 +11,10 @@
 #include "ui/functionbar.h"
 #include "ui/mainwindow.h"
 #include "ui/panel/parameterpanel.h"
+#include "ui/panestack.h"
 #include "ui/textpane.h"
+#include "ui/windows/examplespanel.h"
+#include "ui/windows/scratchpad.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -38,7 +41,11 @@ namespace {
 
 class SilentDialogs : public Dialogs {
 public:
-    void warning(QWidget *, const QString &text) override { warnings.append(text); }
+    void warning(QWidget *, const QString &text, std::optional<QPoint>) override
+    {
+        warnings.append(text);
+    }
+    bool confirm(QWidget *, const QString &, QPoint) override { return true; }
     Answer question(QWidget *, const QString &, bool, std::optional<QPoint>) override
     {
         return Answer::No;
@@ -582,6 +589,61 @@ int main(int argc, char *argv[])
     }
     QFile::remove(record);
     QFile::remove(records);
+
+    // The panes that take the work area's place, opened and closed with the whole text in the
+    // work area; then a delimiter run on its pane and a stop click 30 ms into a second run.
+    {
+        const auto timed = [&timer](const auto &action) {
+            timer.start();
+            action();
+            QApplication::processEvents();
+            return timer.elapsed();
+        };
+        QToolButton *pad = window.scratchPad()->toggle();
+        const qint64 padOpen = timed([&] { pad->click(); });
+        const qint64 padClose = timed([&] { pad->click(); });
+        std::printf("scratch pad: open %6lld ms, close %6lld ms\n", padOpen, padClose);
+        window.functionBar()->button(10)->click();
+        QAction *examples = window.examples()->toggle();
+        const qint64 examplesOpen = timed([&] { examples->trigger(); });
+        const qint64 examplesClose = timed([&] { examples->trigger(); });
+        std::printf("examples panel: open %6lld ms, close %6lld ms\n", examplesOpen, examplesClose);
+
+        QToolButton *sheet = window.functionBar()->button(79);
+        const qint64 handOver = timed([&] { sheet->click(); });
+        TextPane *own = window.panes()->runTarget();
+        ParameterPanel *p = window.panel(79);
+        p->setValue(u"column"_s, u"13"_s);
+        QAbstractButton *go = p->runButton(u"run"_s);
+        const qint64 ms = timed([&] { go->click(); });
+        const bool inserted = own->store().row(0).at(12) == u'\t';
+        window.undo();
+        qint64 clickedAt = -1;
+        timer.start();
+        QTimer::singleShot(30, [&] {
+            clickedAt = timer.elapsed();
+            window.session().stop.request();
+        });
+        go->click();
+        const qint64 endedAt = timer.elapsed();
+        while (clickedAt < 0)
+            QApplication::processEvents();
+        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
+        window.undo();
+        window.session().stop.clear();
+        dialogs.warnings.clear();
+        const qint64 handBack = timed([&] { sheet->click(); });
+        std::printf(
+            "run \"Insert Spread Sheet Delimiter\"     %6lld ms%s; stop %s\n", ms,
+            inserted ? "" : "  (NOT inserted)",
+            qPrintable(clickedAt > endedAt
+                           ? u"came after the run ended"_s
+                           : u"ended the run %1 ms after the click%2"_s.arg(endedAt - clickedAt)
+                                 .arg(stopped ? u""_s : u" (not stopped)"_s)));
+        std::printf("delimiter pane: open %6lld ms, close %6lld ms, %lld lines back\n", handOver,
+                    handBack, qint64(window.workArea()->store().lineCount()));
+        window.functionBar()->button(10)->click();
+    }
 
     // A stop click, delivered by a timer through the run's own event pump.
     for (int delay : {50, 150, 300}) {

@@ -102,7 +102,7 @@ QList<Option> optionsFor(const FunctionEntry &function)
             QString help = quoted(p.label) + u" (default " + def + u')';
             if (p.kind == ParamKind::FixedList)
                 help += u": an entry such as "_s + p.entries.mid(0, 2).join(u", "_s) +
-                        u", or one character"_s;
+                        (p.anyText ? u", or any text"_s : u", or one character"_s);
             if (traits.namesFile)
                 help = quoted(p.label) + u", the file's name"_s;
             options.append({name, K::Text, p.key, {}, multi, help});

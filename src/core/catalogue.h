@@ -90,6 +90,10 @@ struct FunctionBody {
     /// True for functions that keep the row restraint strip hidden yet read its To
     /// (`RunInput::restraint.to`), whatever an earlier run left there.
     bool readsStripTo = false;
+    /// True for a function that, in the window, works on a pane of its own holding a copy of
+    /// the text while it is selected, after `confirmation` has been answered with OK.
+    bool ownPane = false;
+    QString confirmation = {};
 };
 
 struct DropDownEntry {

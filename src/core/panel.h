@@ -44,6 +44,7 @@ struct Parameter {
     bool saveDialog = false;   ///< FileName: browse with a save dialog rather than an open one
     QStringList entries = {};  ///< FixedList: its entries, in list order
     bool listOnly = false;     ///< FixedList: only an entry can be chosen, keys are ignored
+    bool anyText = false;      ///< FixedList: typed text of any length is taken as it stands
     QString lockedBy = {};     ///< the Flag whose tick disables this field (empty: never locked)
     /// The command-line option when it is not the label's slug (a long caption).
     QString option = {};
@@ -54,6 +55,8 @@ struct Parameter {
     /// A control of the window alone, with no option on the command line: a box that only
     /// locks a field or starts the function by itself.
     bool windowOnly = false;
+    /// MultiLineText: left alone by the toolbar's "Clear" of the panels' fields.
+    bool keptByClear = false;
 };
 
 /// A button that runs the function. An empty caption is the small run button at a panel's left.

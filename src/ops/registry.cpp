@@ -9,6 +9,7 @@
 #include "ops/columns/insertcolumn.h"
 #include "ops/columns/insertintocolumn.h"
 #include "ops/columns/replaceincolumn.h"
+#include "ops/columns/spreadsheetdelimiter.h"
 #include "ops/columns/stripout.h"
 #include "ops/columns/totalcolumn.h"
 #include "ops/lines/addrow.h"
@@ -45,6 +46,7 @@ const Catalogue &catalogue()
         bindBody(functions, u"Replace in Column", columns::replaceInColumn());
         bindBody(functions, u"Align Data into Columns", columns::alignColumns());
         bindBody(functions, u"Delete/Strip Out Data", columns::stripOut());
+        bindBody(functions, u"Insert Spread Sheet Delimiter", columns::spreadSheetDelimiter());
         bindBody(functions, u"Add Row", lines::addRow());
         bindBody(functions, u"Delete Row", lines::deleteRow());
         bindBody(functions, u"Remove Blank Lines", lines::removeBlankLines());

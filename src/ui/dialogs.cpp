@@ -36,9 +36,9 @@ void centerMouse(const QWidget &control, int dx, int dy)
     QCursor::setPos(topLeft.x() + client.width() / 2 + dx, topLeft.y() + client.height() / 2 + dy);
 }
 
-void WidgetDialogs::warning(QWidget *parent, const QString &text)
+void WidgetDialogs::warning(QWidget *parent, const QString &text, std::optional<QPoint> pointer)
 {
-    QCursor::setPos(warningPointerPosition());
+    QCursor::setPos(pointer.value_or(warningPointerPosition()));
     warningInPlace(parent, text);
 }
 
@@ -64,6 +64,14 @@ Dialogs::Answer WidgetDialogs::question(QWidget *parent, const QString &text, bo
     default:
         return withCancel ? Answer::Cancel : Answer::No;
     }
+}
+
+bool WidgetDialogs::confirm(QWidget *parent, const QString &text, QPoint pointer)
+{
+    QCursor::setPos(pointer);
+    QMessageBox box(QMessageBox::Question, u"Confirm"_s, displayText(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return box.exec() == QMessageBox::Ok;
 }
 
 namespace {

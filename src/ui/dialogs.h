@@ -29,8 +29,9 @@ public:
     virtual ~Dialogs() = default;
 
     /// A modal "Warning" box with one "OK" button; a CR in the text breaks the line. The pointer
-    /// first moves to the middle of the desktop, a little below it.
-    virtual void warning(QWidget *parent, const QString &text) = 0;
+    /// first moves to `pointer`, or to the middle of the desktop, a little below it.
+    virtual void warning(QWidget *parent, const QString &text,
+                         std::optional<QPoint> pointer = std::nullopt) = 0;
     /// The same box, the pointer staying where it is.
     virtual void warningInPlace(QWidget *parent, const QString &text) { warning(parent, text); }
 
@@ -38,6 +39,10 @@ public:
     /// first moves to `pointer` (screen coordinates), or as for a warning when none is given.
     virtual Answer question(QWidget *parent, const QString &text, bool withCancel,
                             std::optional<QPoint> pointer = std::nullopt) = 0;
+
+    /// A modal "Confirm" question with "OK" and "Cancel"; true for "OK". The pointer first
+    /// moves to `pointer` (screen coordinates).
+    virtual bool confirm(QWidget *parent, const QString &text, QPoint pointer) = 0;
 
     /// The open and save dialogs: `filters` as "Caption (*.ext)", `filter` the one chosen first.
     virtual std::optional<FileChoice> chooseFileToOpen(QWidget *parent, const QString &folder,
@@ -55,10 +60,11 @@ public:
 /// The real boxes.
 class WidgetDialogs : public Dialogs {
 public:
-    void warning(QWidget *parent, const QString &text) override;
+    void warning(QWidget *parent, const QString &text, std::optional<QPoint> pointer) override;
     void warningInPlace(QWidget *parent, const QString &text) override;
     Answer question(QWidget *parent, const QString &text, bool withCancel,
                     std::optional<QPoint> pointer) override;
+    bool confirm(QWidget *parent, const QString &text, QPoint pointer) override;
     std::optional<FileChoice> chooseFileToOpen(QWidget *parent, const QString &folder,
                                                const QStringList &filters, int filter) override;
     std::optional<FileChoice> chooseFileToSave(QWidget *parent, const QString &folder,

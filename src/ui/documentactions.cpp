@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -189,6 +191,30 @@ bool DocumentActions::save()
     }
     m_documentPath = target;
     m_host.setModified(false);
+    return true;
+}
+
+void DocumentActions::attachRecentMenu(QWidget *openButton)
+{
+    m_openButton = openButton;
+    openButton->installEventFilter(this);
+}
+
+bool DocumentActions::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type t = event->type();
+    if (watched != m_openButton ||
+        (t != QEvent::MouseButtonPress && t != QEvent::MouseButtonRelease &&
+         t != QEvent::MouseButtonDblClick))
+        return QObject::eventFilter(watched, event);
+    if (static_cast<QMouseEvent *>(event)->button() != Qt::RightButton)
+        return QObject::eventFilter(watched, event);
+    // The menu opens once the click is over: a box or menu shown while the button is still
+    // held would leave the press half-handled and swallow the next clicks.
+    if (t == QEvent::MouseButtonRelease) {
+        const QPoint at = m_openButton->mapToGlobal(QPoint(27, 49));
+        QTimer::singleShot(0, this, [this, at] { showRecentMenu(at); });
+    }
     return true;
 }
 

@@ -25,8 +25,11 @@ public:
     bool openPath(const QString &path);
     /// A file dropped on the work area: opened as Open would, without the file dialog.
     void openDropped(const QString &path);
+    /// A right click on the open button shows the recent menu below it.
+    void attachRecentMenu(QWidget *openButton);
     /// The recent menu, popped up at a screen point; opens the entry chosen.
     void showRecentMenu(const QPoint &globalPos);
+
     /// "Save File". True when the text was written.
     bool save();
     /// "Clear".
@@ -41,6 +44,9 @@ public:
     QStringList recentList() const { return m_recent; }
     QString documentPath() const { return m_documentPath; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     enum class Proceed { Yes, No };
     /// The unsaved-text question of Open and the recent menu: Proceed::Yes when the action may
@@ -53,6 +59,7 @@ private:
 
     DocumentHost &m_host;
     QWidget *m_window;
+    QWidget *m_openButton = nullptr;
     Dialogs &m_dialogs;
     QString m_programFolder;
     TextMode m_mode = TextMode::Plain;

@@ -36,7 +36,11 @@ FunctionBar::FunctionBar(QComboBox &dropDown, QWidget *parent)
         button->setObjectName(u"Function"_s + QString::number(f.number));
         button->setMouseTracking(true);
         button->installEventFilter(this);
-        connect(button, &QToolButton::clicked, this, [this, &f](bool checked) {
+        connect(button, &QToolButton::clicked, this, [this, &f, button](bool checked) {
+            if (m_changeAllowed && !m_changeAllowed()) {
+                button->setChecked(!checked);
+                return;
+            }
             if (checked)
                 raiseAll(f.number);
             Q_EMIT clicked(f);
@@ -56,18 +60,40 @@ void FunctionBar::press(int functionNumber)
         b->setChecked(true);
 }
 
+void FunctionBar::addToGroup(QToolButton *member)
+{
+    m_members.append(member);
+    member->setCheckable(true);
+    // Connected before the owner's handler, so that a refused click reaches nobody.
+    connect(member, &QToolButton::clicked, this, [this, member](bool checked) {
+        if (m_changeAllowed && !m_changeAllowed()) {
+            member->setChecked(!checked);
+            return;
+        }
+        for (QToolButton *b : std::as_const(m_buttons))
+            b->setChecked(false);
+        Q_EMIT memberClicked(member, checked);
+    });
+}
+
 void FunctionBar::raiseAll(int exceptFunctionNumber)
 {
     for (auto it = m_buttons.cbegin(); it != m_buttons.cend(); ++it) {
         if (it.key() != exceptFunctionNumber)
             it.value()->setChecked(false);
     }
+    for (QToolButton *member : std::as_const(m_members))
+        member->setChecked(false);
 }
 
 bool FunctionBar::anyPressed() const
 {
     for (const QToolButton *b : m_buttons) {
         if (b->isChecked())
+            return true;
+    }
+    for (const QToolButton *member : m_members) {
+        if (member->isChecked())
             return true;
     }
     return false;

@@ -29,9 +29,17 @@ public:
 
     /// Decides whether hover names show: hints on and no button of the window pressed.
     void setHoverAllowed(std::function<bool()> allowed) { m_hoverAllowed = std::move(allowed); }
+    /// Decides whether a click may change the group's pressed button; a refused click leaves
+    /// every button as it was.
+    void setChangeAllowed(std::function<bool()> allowed) { m_changeAllowed = std::move(allowed); }
+    /// A button outside the bar that belongs to its group: pressing it raises the function
+    /// buttons, pressing a function button raises it. Its own click handler runs after that.
+    void addToGroup(QToolButton *member);
 
 Q_SIGNALS:
     void clicked(const plintex::FunctionEntry &function);
+    /// A group member was clicked, and the click was allowed.
+    void memberClicked(QToolButton *member, bool checked);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -41,6 +49,8 @@ private:
     QHash<int, QToolButton *> m_buttons;
     QHash<QObject *, const FunctionEntry *> m_functionOf;
     std::function<bool()> m_hoverAllowed;
+    std::function<bool()> m_changeAllowed;
+    QList<QToolButton *> m_members;
 };
 
 } // namespace plintex

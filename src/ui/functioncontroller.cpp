@@ -31,6 +31,8 @@ namespace plintex {
 namespace {
 
 constexpr int kNoFunction = 0;
+/// Hides every panel but shows "STOP", while a function asks before it is selected.
+constexpr int kHideAllShowStop = 255;
 
 } // namespace
 
@@ -82,6 +84,9 @@ void FunctionController::select(const FunctionEntry &function)
     if (!pressed) {
         resetIndividual(kNoFunction);
         m_keepParameters = 0;
+    } else if (function.body.ownPane) {
+        if (!enterOwnPane(function))
+            return;
     } else {
         resetIndividual(function.number);
         if (function.restraint)
@@ -99,11 +104,48 @@ void FunctionController::select(const FunctionEntry &function)
     m_c.panelArea->contentChanged();
 }
 
+// A function with a pane of its own asks first, then works on a copy of the text in that pane
+// until another function is chosen.
+bool FunctionController::enterOwnPane(const FunctionEntry &function)
+{
+    resetIndividual(kHideAllShowStop);
+    const QPoint pointer = warningPointerPosition() - QPoint(25, 0);
+    const bool ok = m_dialogs.confirm(m_window, function.body.confirmation, pointer);
+    m_c.notice->hide();
+    if (!ok) {
+        m_c.bar->button(function.number)->setChecked(false);
+        m_c.stopButton->hide();
+        return false;
+    }
+    resetIndividual(function.number);
+    m_caretMenuEnabled = function.caretMenu;
+    m_c.panes->handOverToDelimiter();
+    setTabOrder(*m_panels.value(function.number));
+    m_c.panes->runTarget()->setFocus();
+    return true;
+}
+
+bool FunctionController::maySelect()
+{
+    if (!m_running)
+        return true;
+    // The run writes into the pane it started on: another function's pane, or a hand-over in
+    // the middle of it, would lose text.
+    m_dialogs.warning(m_window, u"Processing... Stop it or wait until it ends."_s);
+    return false;
+}
+
 void FunctionController::chooseFromDropDown(int entry)
 {
     const FunctionEntry *function = catalogue().atEntry(entry);
     if (!function)
         return;
+    if (!maySelect()) {
+        const FunctionEntry *selected = selectedFunction();
+        const QSignalBlocker blocker(m_c.dropDown);
+        m_c.dropDown->setCurrentIndex(selected ? selected->entry : -1);
+        return;
+    }
     m_c.bar->press(function->number);
     select(*function);
     m_c.bar->button(function->number)->setFocus();
@@ -111,11 +153,16 @@ void FunctionController::chooseFromDropDown(int entry)
 
 void FunctionController::resetIndividual(int functionNumber)
 {
-    m_c.panes->showPage(PaneStack::Page::WorkArea);
+    m_c.panes->showWorkArea();
     m_caretMenuEnabled = false;
     m_c.strip->hide();
     m_c.status->resetCounts();
-    m_c.dropDown->setEditText(QString());
+    {
+        // No entry stays selected behind an empty edit field.
+        const QSignalBlocker blocker(m_c.dropDown);
+        m_c.dropDown->setCurrentIndex(-1);
+        m_c.dropDown->setEditText(QString());
+    }
     m_c.stopButton->setVisible(functionNumber != kNoFunction);
     for (ParameterPanel *p : std::as_const(m_panels)) {
         const bool shown = p->function().number == functionNumber;
@@ -127,6 +174,8 @@ void FunctionController::resetIndividual(int functionNumber)
     }
     m_c.panes->workArea()->setFocus();
     m_c.panelArea->contentChanged();
+    if (functionNumber != kHideAllShowStop)
+        Q_EMIT selectionReset();
 }
 
 void FunctionController::resetAll()
@@ -140,9 +189,43 @@ void FunctionController::resetAll()
     }
     m_keepParameters = 0;
     m_c.strip->hide();
-    m_c.panes->showPage(PaneStack::Page::WorkArea);
+    m_c.panes->showWorkArea();
     m_c.dropDown->setEditText(QString());
     m_c.panelArea->contentChanged();
+}
+
+void FunctionController::setAside()
+{
+    const FunctionEntry *visible = selectedFunction();
+    if (visible)
+        m_keepParameters = visible->number;
+    for (ParameterPanel *p : std::as_const(m_panels))
+        p->hide();
+    m_c.strip->hide();
+    m_c.panelArea->contentChanged();
+}
+
+void FunctionController::bringBack()
+{
+    if (ParameterPanel *panel = m_panels.value(m_keepParameters)) {
+        panel->show();
+        if (panel->function().restraint)
+            m_c.strip->show();
+        m_c.bar->press(m_keepParameters);
+        m_c.panelArea->contentChanged();
+    }
+    m_keepParameters = 0;
+}
+
+void FunctionController::clearPanelFields()
+{
+    const FunctionEntry *function = selectedFunction();
+    if (!function)
+        return;
+    for (const Parameter &p : function->params()) {
+        if (p.kind == ParamKind::MultiLineText && !p.keptByClear)
+            m_panels.value(function->number)->setValue(p.key, QString());
+    }
 }
 
 // The keyboard follows the screen: the panel's items left to right, then the strip, then the
@@ -153,7 +236,7 @@ void FunctionController::setTabOrder(const ParameterPanel &panel)
     if (panel.function().restraint)
         chain += QList<QWidget *>{m_c.strip->fromField(), m_c.strip->toField(),
                                   m_c.strip->resetButton(), m_c.strip->autoReset()};
-    chain.append(m_c.panes->workArea());
+    chain.append(m_c.panes->runTarget());
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
@@ -171,9 +254,10 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     // The run lets events through; a second press of a run button meanwhile is ignored.
     if (m_running || !function.isBuilt())
         return;
-    TextPane *workArea = m_c.panes->workArea();
+    // The result goes back to the pane the run started on, whatever happens meanwhile.
+    TextPane *target = m_c.panes->runTarget();
     RunInput input;
-    input.lines = workArea->lines();
+    input.lines = target->lines();
     input.params = m_panels.value(function.number)->values();
     // A function without the strip covers the whole text, whatever the hidden strip holds.
     input.restraint = function.restraint ? m_c.strip->restraint() : RowRestraint{};
@@ -192,12 +276,12 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     WindowRunMonitor monitor(*m_c.notice, gauge ? *gauge : *m_c.gauge, m_session.stop,
                              panel->progressBar());
     // Edits typed while the run goes on would be overwritten by its result.
-    workArea->setReadOnly(true);
+    target->setReadOnly(true);
     RunResult result = m_session.run(function, std::move(input), monitor);
-    workArea->setReadOnly(false);
+    target->setReadOnly(false);
     if (gauge)
         gauge->hide();
-    apply(function, result);
+    apply(function, result, *target);
     m_running = false;
     Q_EMIT runningChanged(false);
     Q_EMIT runEnded(function, result.outcome);
@@ -213,11 +297,13 @@ void FunctionController::setFileDefault(const QString &file, const QStringList &
     }
 }
 
-void FunctionController::apply(const FunctionEntry &function, RunResult &result)
+void FunctionController::apply(const FunctionEntry &function, RunResult &result, TextPane &target)
 {
-    Q_EMIT rowsRearranged(result.lines && result.rowOrigins ? *result.rowOrigins
-                                                            : QList<qsizetype>{},
-                          result.undoTaken);
+    // The document's line ends follow the work area's rows, not another pane's.
+    if (&target == m_c.panes->workArea())
+        Q_EMIT rowsRearranged(result.lines && result.rowOrigins ? *result.rowOrigins
+                                                                : QList<qsizetype>{},
+                              result.undoTaken);
     for (const FieldWrite &w : std::as_const(result.fields))
         writeField(function, w);
     if (result.outcome == RunResult::Outcome::Refused ||
@@ -231,8 +317,8 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
         return;
     }
     if (result.lines)
-        m_c.panes->workArea()->replaceLines(std::move(*result.lines));
-    placeCaret(result.caret);
+        target.replaceLines(std::move(*result.lines));
+    placeCaret(result.caret, target);
     // After the refresh, which puts the counts back to "?"; a stopped count shows its part.
     const auto showCounts = [&] {
         for (int i = 0; i < result.statusTexts.size(); ++i)
@@ -260,20 +346,21 @@ void FunctionController::apply(const FunctionEntry &function, RunResult &result)
         m_dialogs.warning(m_window, notice);
 }
 
-void FunctionController::placeCaret(const CaretPlacement &caret)
+void FunctionController::placeCaret(const CaretPlacement &caret, TextPane &target)
 {
     switch (caret.kind) {
     case CaretPlacement::Kind::Unchanged:
         break;
     case CaretPlacement::Kind::Line:
-        m_c.panes->goToLine(caret.line);
+        target.moveCaretToOffset(target.store().offsetOfRow(caret.line));
         break;
     case CaretPlacement::Kind::End:
         // This pane adds no spurious line after a refill: only the caret goes to the end.
-        m_c.panes->toBottom();
+        target.moveCaretToOffset(target.store().length());
+        target.setFocus();
         break;
     case CaretPlacement::Kind::SelectAll:
-        m_c.panes->workArea()->selectAll();
+        target.selectAll();
         break;
     }
 }
@@ -359,7 +446,7 @@ void FunctionController::showCaretMenu(const QPoint &globalPos)
     });
     if (caretMenu)
         menu.addSeparator();
-    m_c.panes->workArea()->addEditActions(&menu);
+    m_c.panes->runTarget()->addEditActions(&menu);
     menu.exec(globalPos);
 }
 

@@ -20,6 +20,7 @@ class PieGauge;
 class ProcessingNotice;
 class RestraintStrip;
 class StatusPanels;
+class TextPane;
 
 /// The window's controls that choosing and running a function uses.
 struct FunctionControls {
@@ -52,9 +53,19 @@ public:
     bool isRunning() const { return m_running; }
 
     void select(const FunctionEntry &function);
+    /// False, after saying why, while a run goes on: its result must reach the pane it started
+    /// on, so the selection may not change meanwhile.
+    bool maySelect();
     void chooseFromDropDown(int entry);
     void resetIndividual(int functionNumber);
     void resetAll();
+    /// Hides the visible panel, and the strip, remembering it in the keep-parameters flag: a
+    /// function chosen before bringBack() keeps its parameters as they are.
+    void setAside();
+    /// Shows the panel set aside again with its button down, its parameters as they were.
+    void bringBack();
+    /// Empties the multi-line fields of the visible panel that the toolbar's "Clear" empties.
+    void clearPanelFields();
     void run(const FunctionEntry &function, const QString &runButton);
     void showCaretMenu(const QPoint &globalPos);
     void stopProcess();
@@ -74,11 +85,14 @@ Q_SIGNALS:
     /// A function's run is about to start, or has ended (its result applied) with `outcome`.
     void runStarting(const FunctionEntry &function);
     void runEnded(const FunctionEntry &function, RunResult::Outcome outcome);
+    /// ResetIndividual has shown a function's panel, or none.
+    void selectionReset();
 
 private:
-    void apply(const FunctionEntry &function, RunResult &result);
+    bool enterOwnPane(const FunctionEntry &function);
+    void apply(const FunctionEntry &function, RunResult &result, TextPane &target);
     void writeField(const FunctionEntry &function, const FieldWrite &write);
-    void placeCaret(const CaretPlacement &caret);
+    void placeCaret(const CaretPlacement &caret, TextPane &target);
     void setTabOrder(const ParameterPanel &panel);
     void loadHistories(const ParameterPanel &panel);
     void saveHistories(const ParameterPanel &panel);

@@ -16,6 +16,9 @@
 #include "ui/statuspanels.h"
 #include "ui/textpane.h"
 #include "ui/viewsettings.h"
+#include "ui/windows/examplespanel.h"
+#include "ui/windows/scratchpad.h"
+#include "ui/windows/viewbuttons.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -51,11 +54,14 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     m_panes = new PaneStack(this);
     m_view = new ViewSettings(*this, *m_panes);
     TextPane *work = m_panes->workArea();
-    work->installEventFilter(this);
-    work->viewport()->installEventFilter(this);
     connect(work, &TextPane::textChanged, this, &MainWindow::noteTextChange);
-    // The status bar shows the true caret, after a run or To Top as after a key.
-    connect(work, &TextPane::caretMoved, this, [this] { trackCaret(false); });
+    // The caret record and the status bar follow the run target's caret, after a run or To Top
+    // as after a key.
+    for (TextPane *target : {work, m_panes->pane(PaneStack::Page::Delimiter)}) {
+        target->installEventFilter(this);
+        target->viewport()->installEventFilter(this);
+        connect(target, &TextPane::caretMoved, this, [this] { trackCaret(false); });
+    }
 
     m_status = new StatusPanels(this);
     setStatusBar(m_status);
@@ -101,15 +107,23 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(m_functionBar, &FunctionBar::clicked, m_functions, &FunctionController::select);
     connect(m_dropDown, &QComboBox::activated, m_functions,
             &FunctionController::chooseFromDropDown);
-    connect(work, &TextPane::contextMenuRequested, m_functions, &FunctionController::showCaretMenu);
+    for (TextPane *target : {work, m_panes->pane(PaneStack::Page::Delimiter)})
+        connect(target, &TextPane::contextMenuRequested, m_functions,
+                &FunctionController::showCaretMenu);
+    m_functionBar->setChangeAllowed([this] { return m_functions->maySelect(); });
     connect(m_functions, &FunctionController::textRewritten, this, &MainWindow::noteTextChange);
     connect(m_functions, &FunctionController::rowsRearranged, m_documents,
             &DocumentActions::followRows);
-    // What replaces the text waits for the run: its result would overwrite it.
-    connect(m_functions, &FunctionController::runningChanged, this, [this](bool running) {
-        for (ToolbarAction a : {ToolbarAction::Open, ToolbarAction::Clear, ToolbarAction::Undo})
-            m_actions.value(a)->setEnabled(!running);
-    });
+    connect(m_functions, &FunctionController::runningChanged, this, &MainWindow::enableActions);
+    connect(m_panes, &PaneStack::pageChanged, this, &MainWindow::enableActions);
+    m_scratchPad = new ScratchPad(*m_panes, *m_functionBar, *m_functions, *m_functionsBar);
+    column->insertWidget(1, m_scratchPad->strip());
+    m_examples = new ExamplesPanel(*m_dropDown, m_dialogs, *m_functionsBar, *this);
+    connect(m_functions, &FunctionController::selectionReset, m_examples,
+            [this] { m_examples->refresh(); });
+    connect(m_examples, &ExamplesPanel::clearFieldsRequested, m_functions,
+            &FunctionController::clearPanelFields);
+    m_viewButtons = new ViewButtons(*m_panes, *m_view, *m_functionsBar);
 
     // The pane is put into plain-text mode at creation, which is the change notification the
     // first-change flag exists to swallow.
@@ -168,14 +182,27 @@ void MainWindow::noteTextChange()
         m_status->resetCounts();
 }
 
+// What replaces the text waits for a run, whose result would overwrite it; documents wait
+// while the text is handed over to a pane of its own.
+void MainWindow::enableActions()
+{
+    const bool running = m_functions->isRunning();
+    const bool ownPane = m_panes->isHandedOver();
+    for (ToolbarAction a : {ToolbarAction::Open, ToolbarAction::Save})
+        m_actions.value(a)->setEnabled(!running && !ownPane);
+    for (ToolbarAction a : {ToolbarAction::Clear, ToolbarAction::Undo})
+        m_actions.value(a)->setEnabled(!running);
+}
+
 void MainWindow::undo()
 {
     const std::optional<QStringList> &snapshot = m_session.undo.lines();
     if (!snapshot || !mayReplaceText())
         return;
     m_session.flags.processing = true;
-    workArea()->setLines(*snapshot);
-    m_documents->snapshotRestored();
+    m_panes->runTarget()->setLines(*snapshot);
+    if (m_panes->runTarget() == workArea())
+        m_documents->snapshotRestored();
     m_panes->goToLine(0);
     m_session.flags.processing = false;
     noteTextChange();
@@ -183,8 +210,8 @@ void MainWindow::undo()
 
 void MainWindow::trackCaret(bool mouseRelease)
 {
-    TextPane *work = workArea();
-    const TextPosition p = work->store().positionOf(work->selectionStart());
+    const TextPane *target = m_panes->runTarget();
+    const TextPosition p = target->store().positionOf(target->selectionStart());
     m_session.caret = {p.row, p.column};
     m_status->setCaret(p.row, p.column);
     if (mouseRelease)
@@ -325,9 +352,10 @@ QFont MainWindow::textFont() const
 
 void MainWindow::clearText()
 {
-    if (workArea()->store().lineCount() > 0)
-        m_session.undo.take(workArea()->lines());
-    workArea()->setText(QString());
+    TextPane *target = m_panes->runTarget();
+    if (target->store().lineCount() > 0)
+        m_session.undo.take(target->lines());
+    target->setText(QString());
 }
 
 bool MainWindow::mayReplaceText()
@@ -340,24 +368,11 @@ bool MainWindow::mayReplaceText()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget *openButton = m_mainBar->widgetForAction(m_actions[ToolbarAction::Open]);
-    if (watched == openButton &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
-         event->type() == QEvent::MouseButtonDblClick)) {
-        if (static_cast<QMouseEvent *>(event)->button() != Qt::RightButton)
-            return QMainWindow::eventFilter(watched, event);
-        // The menu opens once the click is over: a box or menu shown while the button is still
-        // held would leave the press half-handled and swallow the next clicks.
-        if (event->type() == QEvent::MouseButtonRelease) {
-            const QPoint at = openButton->mapToGlobal(QPoint(27, 49));
-            QTimer::singleShot(0, m_documents, [this, at] { m_documents->showRecentMenu(at); });
-        }
-        return true;
-    }
-    if (watched == workArea()) {
+    TextPane *target = m_panes->runTarget();
+    if (watched == target) {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
             trackCaret(false); // on a press, where the caret was before the key acts
-    } else if (watched == workArea()->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == target->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // The press and any drag have placed the caret by now.
         trackCaret(true);
     }

@@ -16,6 +16,9 @@ namespace plintex {
 
 class Dialogs;
 class DocumentActions;
+class ExamplesPanel;
+class ScratchPad;
+class ViewButtons;
 class FunctionBar;
 class FunctionController;
 class PanelArea;
@@ -58,6 +61,9 @@ public:
     void resetAll() override;
     bool mayReplaceText() override;
     DocumentActions *documents() const { return m_documents; }
+    ScratchPad *scratchPad() const { return m_scratchPad; }
+    ExamplesPanel *examples() const { return m_examples; }
+    ViewButtons *viewButtons() const { return m_viewButtons; }
 
     // Preferences.
     void openPreferences();
@@ -102,6 +108,7 @@ protected:
 
 private:
     void buildToolbars();
+    void enableActions();
     void trackCaret(bool mouseRelease);
     void placeOnScreen();
     void showPreferencesInForce();
@@ -128,6 +135,10 @@ private:
     QHash<ToolbarAction, QAction *> m_actions;
     PreferencesDialog *m_prefsDialog = nullptr;
     DocumentActions *m_documents = nullptr;
+    QToolBar *m_functionsBar = nullptr;
+    ScratchPad *m_scratchPad = nullptr;
+    ExamplesPanel *m_examples = nullptr;
+    ViewButtons *m_viewButtons = nullptr;
 };
 
 } // namespace plintex

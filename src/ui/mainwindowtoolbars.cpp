@@ -59,7 +59,10 @@ void MainWindow::buildToolbars()
     connect(m_actions[A::Preferences], &QAction::triggered, this, &MainWindow::openPreferences);
     connect(m_actions[A::Quit], &QAction::triggered, this, &QWidget::close);
     // A right click on the open button shows the recent documents.
-    m_mainBar->widgetForAction(m_actions[A::Open])->installEventFilter(this);
+    m_documents->attachRecentMenu(m_mainBar->widgetForAction(m_actions[A::Open]));
+    // Two buttons read "Clear": their descriptions tell them apart.
+    m_mainBar->widgetForAction(m_actions[A::Clear])->setAccessibleDescription(u"Empty the text"_s);
+    m_actions[A::Clear]->setToolTip(u"Empty the text"_s);
     m_mainBar->addSeparator();
 
     // The drop-down, "STOP", the notice and the gauge share one holder, so that each can be
@@ -103,13 +106,13 @@ void MainWindow::buildToolbars()
     m_mainBar->addWidget(holder);
 
     addToolBarBreak();
-    auto *functions = addToolBar(u"Functions"_s);
-    functions->setObjectName(u"FunctionToolbar"_s);
-    functions->setMovable(false);
-    m_functionBar = new FunctionBar(*m_dropDown, functions);
+    m_functionsBar = addToolBar(u"Functions"_s);
+    m_functionsBar->setObjectName(u"FunctionToolbar"_s);
+    m_functionsBar->setMovable(false);
+    m_functionBar = new FunctionBar(*m_dropDown, m_functionsBar);
     m_functionBar->setHoverAllowed(
         [this] { return m_view->hintsShown() && !m_functionBar->anyPressed(); });
-    functions->addWidget(m_functionBar);
+    m_functionsBar->addWidget(m_functionBar);
 }
 
 } // namespace plintex

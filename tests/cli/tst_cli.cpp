@@ -291,6 +291,9 @@ void TestCli::endToEnd_data()
         "99009\r\n9\r\n");
     row("copy with a zero column is refused", "copy-move-a-column --to-position=0", "a\n", 1, {},
         "Column parameters can not equal 0.\n");
+    row("spread sheet delimiter: {TAB} named, crlf kept",
+        "insert-spread-sheet-delimiter --insert-this-spread-sheet-column-divider={TAB} --at=3",
+        "abcd\r\na\r\n", 0, "ab\tcd\r\na\t\r\n");
     row("strip across lines", "delete-strip-out-data --delete='<' --to-this-data='>'", "a<b\nc>d\n",
         0, "ad\n");
     row("align right justified", "align-data-into-columns --right-justify", "a bbb\ncc d\n", 0,

@@ -15,7 +15,10 @@ namespace plintex {
 /// take the next queued answer, and an unexpected one fails the test.
 class FakeDialogs : public Dialogs {
 public:
-    void warning(QWidget *, const QString &text) override { warnings.append(text); }
+    void warning(QWidget *, const QString &text, std::optional<QPoint>) override
+    {
+        warnings.append(text);
+    }
     void warningInPlace(QWidget *, const QString &text) override
     {
         warnings.append(text);
@@ -31,6 +34,12 @@ public:
         const Answer a = answers.front();
         answers.pop_front();
         return a;
+    }
+    /// Takes the next queued answer: Yes is "OK".
+    bool confirm(QWidget *parent, const QString &text, QPoint pointer) override
+    {
+        confirmPointer = pointer;
+        return question(parent, text, true, pointer) == Answer::Yes;
     }
     std::optional<FileChoice> chooseFileToOpen(QWidget *, const QString &, const QStringList &,
                                                int) override
@@ -74,6 +83,7 @@ public:
     QStringList menuShown;
     int menuPick = -1;
     int saveFilterOffered = -1;
+    QPoint confirmPointer;
 
 private:
     std::optional<FileChoice> nextFile(const char16_t *which)

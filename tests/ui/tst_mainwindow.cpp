@@ -544,6 +544,8 @@ void TestMainWindow::everyPanelFitsTheWindow()
         return !r.intersects(panes);
     };
     for (const FunctionEntry &f : catalogue()) {
+        if (f.body.ownPane)
+            fx.dialogs.answers = {Dialogs::Answer::Yes};
         fx.select(f.name);
         QCoreApplication::processEvents();
         QCOMPARE(win()->width(), width);
@@ -596,11 +598,19 @@ void TestMainWindow::textActionsWaitForARun()
     QTimer::singleShot(0, this, [&] {
         clearEnabled = win()->toolbarAction(ToolbarAction::Clear)->isEnabled();
         win()->documents()->clear();
+        // Nor may the selection change: the result must reach the pane the run started on.
+        fx.select(u"Delete Row");
+        win()->functionDropDown()->activated(0);
     });
     fx.set(f, u"data"_s, u">"_s);
     fx.run(f);
     QVERIFY(!clearEnabled);
-    QCOMPARE(fx.dialogs.warnings, QStringList{u"Processing... Stop it or wait until it ends."_s});
+    QCOMPARE(fx.dialogs.warnings,
+             QStringList(3, u"Processing... Stop it or wait until it ends."_s));
+    QCOMPARE(win()->selectedFunction(), &f);
+    QVERIFY(win()->functionBar()->button(f.number)->isChecked());
+    QVERIFY(!win()->functionBar()->button(catalogue().byName(u"Delete Row")->number)->isChecked());
+    QCOMPARE(win()->functionDropDown()->currentText(), f.name);
     QCOMPARE(pane()->store().row(0), u">row"_s);
     QVERIFY(win()->toolbarAction(ToolbarAction::Clear)->isEnabled());
 }

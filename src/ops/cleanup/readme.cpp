@@ -156,6 +156,7 @@ FunctionBody readMe()
     list.lockedBy = kLock;
     list.option = u"replacement-list"_s;
     list.defaultFile = u"rmdat.plx"_s;
+    list.keptByClear = true;
     Parameter lock = tickBox(kLock, u"Lock"_s, Reset::Keep, true);
     lock.windowOnly = true;
     Parameter autoStart = tickBox(kAutoStart, u"Auto start upon paste."_s, Reset::Keep, true);

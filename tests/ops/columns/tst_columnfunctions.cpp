@@ -60,6 +60,21 @@ void TestColumnFunctions::runs_data()
     row("replace: stop", replace, u"a<\nb\n"_s, {u"search=<"_s, u"end=9"_s, u"stop=1"_s},
         u"stopped"_s);
 
+    const QString sheet = u"Insert Spread Sheet Delimiter"_s;
+    row("delimiter: Space names a blank", sheet, u"ab\n"_s, {u"divider=Space"_s, u"column=2"_s},
+        u"a b\n"_s);
+    row("delimiter: typed names are exact, several characters as typed", sheet, u"ab\n"_s,
+        {u"divider={tab}|"_s, u"column=2"_s}, u"a{tab}|b\n"_s);
+    row("delimiter: column beyond the end appends", sheet, u"ab\n\n"_s,
+        {u"divider=,"_s, u"column=9"_s}, u"ab,\n,\n"_s);
+    row("delimiter: column 0 in front", sheet, u"ab\n"_s, {u"divider=;"_s, u"column=0"_s},
+        u";ab\n"_s);
+    row("delimiter: empty divider changes nothing", sheet, u"ab\n"_s, {u"divider="_s}, u"ab\n"_s);
+    row("delimiter: divider holding a line break refused", sheet, u"ab\n"_s, {u"divider=a\nb"_s},
+        u"!no undo: The column divider must be on one line."_s);
+    row("delimiter: a stop keeps the lines already changed", sheet, u"a\nb\nc\n"_s, {u"stop=2"_s},
+        u"stopped: \ta\n\tb\nc\n"_s);
+
     const QString align = u"Align Data into Columns"_s;
     row("align: no blanks, right justify aligns to the longest", align, u"a\n  abc \nab\n"_s,
         {u"right=1"_s}, u"  a\nabc\n ab\n"_s);
