@@ -24,15 +24,12 @@ class TestPreferences : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void loadMissingFile_givesNothing();
-    void load_readsEveryLine();
-    void loadCorruptFile_usesDefaultsForWhatIsUnusable_data();
-    void loadCorruptFile_usesDefaultsForWhatIsUnusable();
+    void load_usesDefaultsForWhatIsUnusable_data();
+    void load_usesDefaultsForWhatIsUnusable();
     void saveThenLoad_roundTripKeepsFurtherFlags();
-    void flagsChangeByPosition();
     void recentList_data();
     void recentList();
     void recentMenuOffersExistingFilesOnce();
-    void recentMissingFileIsEmptyList();
 };
 
 void TestPreferences::loadMissingFile_givesNothing()
@@ -40,24 +37,14 @@ void TestPreferences::loadMissingFile_givesNothing()
     QVERIFY(!Preferences::load(u"/nonexistent/prefs.plx"_s));
 }
 
-void TestPreferences::load_readsEveryLine()
-{
-    QTemporaryDir dir;
-    const auto p = Preferences::load(writeFile(dir, "12\r\n10\r\n4\r\n"));
-    QVERIFY(p);
-    QVERIFY(p->hintsShown());
-    QCOMPARE(p->colourIndex(), 2);
-    QCOMPARE(p->fontSize(8), 10);
-    QCOMPARE(p->tabSpacing(), 4);
-}
-
-void TestPreferences::loadCorruptFile_usesDefaultsForWhatIsUnusable_data()
+void TestPreferences::load_usesDefaultsForWhatIsUnusable_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("hints");
     QTest::addColumn<int>("colour");
     QTest::addColumn<int>("font");
     QTest::addColumn<int>("tabs");
+    QTest::newRow("every line usable") << QByteArray("12\r\n10\r\n4\r\n") << true << 2 << 10 << 4;
     QTest::newRow("empty file") << QByteArray() << true << 0 << 8 << 5;
     QTest::newRow("one character of flags") << QByteArray("0\n12\n3\n") << false << 0 << 12 << 3;
     QTest::newRow("colour 7") << QByteArray("17\n9\n2\n") << true << 0 << 9 << 2;
@@ -69,7 +56,7 @@ void TestPreferences::loadCorruptFile_usesDefaultsForWhatIsUnusable_data()
     QTest::newRow("tabs 0 is usable") << QByteArray("10\n8\n0\n") << true << 0 << 8 << 0;
 }
 
-void TestPreferences::loadCorruptFile_usesDefaultsForWhatIsUnusable()
+void TestPreferences::load_usesDefaultsForWhatIsUnusable()
 {
     QFETCH(QByteArray, file);
     QFETCH(bool, hints);
@@ -96,15 +83,6 @@ void TestPreferences::saveThenLoad_roundTripKeepsFurtherFlags()
     p->setColourIndex(1);
     QVERIFY(p->save(path));
     QCOMPARE(testing::readFile(path), QByteArray("01zq\xE9\r\n12\r\n3\r\n"));
-}
-
-void TestPreferences::flagsChangeByPosition()
-{
-    Preferences p;
-    p.setColourIndex(3);
-    QCOMPARE(p.flags(), u"13"_s);
-    p.setHintsShown(false);
-    QCOMPARE(p.flags(), u"03"_s);
 }
 
 void TestPreferences::recentList_data()
@@ -140,15 +118,6 @@ void TestPreferences::recentMenuOffersExistingFilesOnce()
     QCOMPARE(recent::offered(list, exists), (QStringList{u"/a"_s, u"/b"_s}));
     QCOMPARE(recent::movedToTop({u"/a"_s, u"/b"_s, u"/c"_s}, 2),
              (QStringList{u"/c"_s, u"/a"_s, u"/b"_s}));
-}
-
-void TestPreferences::recentMissingFileIsEmptyList()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"fdat.plx"_s);
-    QCOMPARE(recent::load(path), QStringList());
-    QVERIFY(recent::store(path, {u"/x.txt"_s}));
-    QCOMPARE(recent::load(path), QStringList{u"/x.txt"_s});
 }
 
 QTEST_GUILESS_MAIN(TestPreferences)

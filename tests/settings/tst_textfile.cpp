@@ -70,17 +70,11 @@ void TestTextFile::detectsFormat_data()
                          << LineEnd::CrLf;
     QTest::newRow("1252") << QByteArray("na\xEFve\n") << TextEncoding::Windows1252 << LineEnd::Lf;
     QTest::newRow("utf-16le mark, crlf (a Windows \"Unicode\" file)")
-        << QByteArray("\xFF\xFE"
-                      "a\0\r\0\n\0",
-                      8)
-        << TextEncoding::Utf16Le << LineEnd::CrLf;
+        << "\xFF\xFE\x61\0\r\0\n\0"_ba << TextEncoding::Utf16Le << LineEnd::CrLf;
     QTest::newRow("utf-16be mark, lone cr")
         << QByteArray("\xFE\xFF\0a\0\r", 6) << TextEncoding::Utf16Be << LineEnd::Cr;
     QTest::newRow("utf-16 mark, odd length: not utf-16")
-        << QByteArray("\xFF\xFE"
-                      "a\0\n",
-                      5)
-        << TextEncoding::Windows1252 << LineEnd::Lf;
+        << "\xFF\xFE\x61\0\n"_ba << TextEncoding::Windows1252 << LineEnd::Lf;
 }
 
 void TestTextFile::detectsFormat()
@@ -106,9 +100,7 @@ void TestTextFile::decodesRows_data()
         << QByteArray("\x80\x97\x96\x81") << QStringList{u"\u20AC\u2014\u2013\u0081"_s};
     QTest::newRow("bom dropped") << QByteArray("\xEF\xBB\xBF\xC3\xA9") << QStringList{u"é"_s};
     QTest::newRow("U+FEFF first non-ascii of a line is a character")
-        << QByteArray("ab\n\xEF\xBB\xBF"
-                      "c")
-        << QStringList{u"ab"_s, u"\uFEFFc"_s};
+        << "ab\n\xEF\xBB\xBF\x63"_ba << QStringList{u"ab"_s, u"\uFEFFc"_s};
     QTest::newRow("utf-16le rows") << QByteArray("\xFF\xFE\xE9\0\r\0\n\0\x3D\xD8\0\n", 12)
                                    << QStringList{u"\u00E9"_s, QString(QChar(0xD83D)) + u'\u0A00'};
 }

@@ -36,7 +36,6 @@ private Q_SLOTS:
     void openRefuses_data();
     void openRefuses();
     void openReadsRtfAndPlainText();
-    void openUpdatesTheRecentList();
     void openPathNamedOutright_data();
     void openPathNamedOutright();
     void unsavedQuestionOnOpen_data();
@@ -135,28 +134,6 @@ void TestDocuments::openReadsRtfAndPlainText()
              std::optional<QStringList>({path(u"b.txt"_s), path(u"a.doc"_s)}));
     QCOMPARE(m_window->selectedFunction()->name, u"Read Me"_s);
     QVERIFY(m_window->functionBar()->button(56)->isChecked());
-}
-
-void TestDocuments::openUpdatesTheRecentList()
-{
-    QStringList ten;
-    for (int i = 1; i <= 10; ++i) {
-        ten += path(QString::number(i) + u".txt"_s);
-        writeFile(ten.back(), "x\n");
-    }
-    QVERIFY(writeListFile(path(u"fdat.plx"_s), ten));
-    writeFile(path(u"new.txt"_s), "new\n");
-    m_dialogs.files.push_back({path(u"new.txt"_s), 0});
-    m_window->documents()->open();
-    QCOMPARE(readListFile(path(u"fdat.plx"_s)),
-             std::optional<QStringList>(QStringList{path(u"new.txt"_s)} + ten.mid(0, 9)));
-
-    m_dialogs.files.push_back({ten[4], 0});
-    m_window->documents()->open();
-    const QStringList list = readListFile(path(u"fdat.plx"_s)).value();
-    QCOMPARE(list.size(), 10);
-    QCOMPARE(list.front(), ten[4]);
-    QCOMPARE(list.count(ten[4]), 1);
 }
 
 // A file named on the program's command line: any extension, read as Open reads it.

@@ -132,12 +132,6 @@ void TestStartup::startsWithThePreferences()
     QCOMPARE(stops.mid(0, 2), (QList<qreal>{32.0, 64.0}));
     QCOMPARE(window->preferencesDialog()->fontSizeText(), u"10"_s);
     QVERIFY(window->preferencesDialog()->hintsTicked());
-    // A font size that is no number keeps the program running.
-    writeFile(m_home->filePath(u"prefs.plx"_s), "0\r\nhuge\r\n\r\n");
-    window = start();
-    QVERIFY(window);
-    QCOMPARE(window->textFont().pointSize(), 8);
-    QVERIFY(!window->hintsShown());
 }
 
 void TestStartup::placedAtTheTopCentredAndFullHeight()

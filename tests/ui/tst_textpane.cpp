@@ -238,11 +238,10 @@ void TestTextPane::keys_data()
             u"abx"_s);
     keysRow("Return and Backspace replace the selection", hw, "0,1",
             "Shift+Down Return Shift+Right Backspace", "1,1 1,0 1,1 1,0", u"h\nrld"_s);
-    keysRow("Ctrl+Right by words, punctuation, spaces and the break", words, "0,0",
-            "Ctrl+Right Ctrl+Right Ctrl+Right Ctrl+Right Ctrl+Right", "0,5 0,7 0,13 0,18 1,0",
-            words);
-    keysRow("Ctrl+Left by words, the break, spaces and punctuation", words, "1,2",
-            "Ctrl+Left Ctrl+Left Ctrl+Left Ctrl+Left Ctrl+Left", "1,0 0,18 0,13 0,7 0,5", words);
+    keysRow("Ctrl+Right and Ctrl+Left by words, punctuation, spaces and the break", words, "0,0",
+            "Ctrl+Right Ctrl+Right Ctrl+Right Ctrl+Right Ctrl+Right End Ctrl+Left Ctrl+Left "
+            "Ctrl+Left Ctrl+Left Ctrl+Left Ctrl+Left Ctrl+Left",
+            "0,5 0,7 0,13 0,18 1,0 1,8 1,5 1,0 0,18 0,13 0,7 0,5 0,0", words);
     keysRow("Home, End, Ctrl+End, Ctrl+Home; Up on the first row, Down on the last", words, "1,4",
             "Home End Up End Ctrl+End Ctrl+Home Up Right Down Down",
             "1,0 1,8 0,8 0,18 1,8 0,0 0,0 0,1 1,1 1,8", words);

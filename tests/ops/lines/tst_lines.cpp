@@ -56,7 +56,6 @@ void TestLines::runs_data()
         numbered(3));
     row("add: every 0 refused", add, numbered(3), {u"every=0"_s}, zeroStart);
     row("add: one row refused by the band first", add, u"x\n"_s, {u"every=0"_s}, band);
-    row("add: empty text refused", add, QString(), {}, band);
 
     const QString del = u"Delete Row"_s;
     row("delete: five rows from 1 every 2", del, numbered(5), {u"start=1"_s, u"every=2"_s},

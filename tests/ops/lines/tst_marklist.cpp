@@ -136,20 +136,12 @@ private Q_SLOTS:
 void TestMarkAndList::runs_data()
 {
     const auto row = runTable();
-    row("mark: trailing blanks differ: both carry the first row's text", kMark, u"a b  \na b\n"_s,
-        {}, u"1-->a b  \n1-->a b  \n"_s);
+    // Blanks, tabs and the groups are checked against the plain loop below, and the list
+    // against its plain rule; these rows are what random texts do not reach.
     row("mark: letter case differs: no duplicates", kMark, u"Ab\nab\n"_s, {}, u"Ab\nab\n"_s);
-    row("mark: a tab at the start is trimmed for the comparison", kMark, u"\ta\na\n"_s, {},
-        u"1-->\ta\n1-->\ta\n"_s);
     row("mark: rows beyond Latin-1 and within it", kMark,
         u"\u20AC a\n\u00E9\n\u20AC a\n\u00E9 \n"_s, {},
         u"1-->\u20AC a\n2-->\u00E9\n1-->\u20AC a\n2-->\u00E9\n"_s);
-    row("mark: empty and blank rows never marked", kMark, u"\n \n\t\n\n\n"_s, {},
-        u"\n \n\t\n\n\n"_s);
-    row("mark, ignoring multiple blanks: inner runs differ, every row reduced", kMark,
-        u"a  b\na b\nc   d  \n"_s, {u"ignoreBlanks=1"_s}, u"1-->a b\n1-->a b\nc d \n"_s);
-    row("mark, ignoring multiple blanks: tabs are no blanks", kMark, u"a\t\tb\na\tb\n"_s,
-        {u"ignoreBlanks=1"_s}, u"a\t\tb\na\tb\n"_s);
     row("mark: text already marked: grouped as it stands, each row marked once", kMark,
         u"a\n1-->a\na\n1-->a\n"_s, {}, u"1-->a\n2-->1-->a\n1-->a\n2-->1-->a\n"_s);
     row("mark: a stop leaves the text as it was", kMark, u"a\na\nb\n"_s, {u"stop=4"_s},
@@ -161,20 +153,8 @@ void TestMarkAndList::runs_data()
     const QString rows = u"Line1 222 333\nLine2 222 999\n"_s;
     row("list: S twice in a row: the same entry at both, the next entry to the next row", kList,
         u"a 222 222\nb 222\n"_s, {u"search=222"_s, u"list=v\nw"_s}, u"a v v\nb w\n"_s);
-    row("list: an empty entry removes S", kList, rows, {u"search=222"_s, u"list=v\n\nw"_s},
-        u"Line1 v 333\nLine2  999\n"_s);
     row("list: upper-case S is another text", kList, u"ab\nAB\n"_s, {u"search=AB"_s, u"list=x"_s},
         u"ab\nx\n"_s);
-    row("list: more entries than rows: the rest do nothing", kList, rows,
-        {u"search=222"_s, u"list=x\ny\nz"_s}, u"Line1 x 333\nLine2 y 999\n"_s);
-    row("list: empty list changes nothing", kList, rows, {u"search=222"_s}, rows);
-    row("list: empty search text changes nothing", kList, rows, {u"list=x"_s}, rows);
-    row("list: an entry holding S stays in its row for the next entry", kList, u"a\nb a\n"_s,
-        {u"search=a"_s, u"list=[a]\n(a)\nz"_s}, u"[(z)]\nb a\n"_s);
-    row("list: S formed around the replacement is replaced again", kList, u"aabb\nab\n"_s,
-        {u"search=ab"_s, u"list=\n-\n+"_s}, u"-\n+\n"_s);
-    row("list: a lone surrogate never parts a pair", kList, u"\U0001F600 \xD83D\n"_s,
-        {u"search=\xD83D"_s, u"list=x"_s}, u"\U0001F600 x\n"_s);
     row("list: a stop request does not end it", kList, rows,
         {u"search=222"_s, u"list=x"_s, u"stop=0"_s}, u"Line1 x 333\nLine2 222 999\n"_s);
 }
