@@ -135,6 +135,8 @@ bool ByteRows::write(const std::vector<qsizetype> &order,
     QByteArray piece(kPiece, Qt::Uninitialized);
     qsizetype used = 0;
     const auto put = [&](QByteArrayView bytes) {
+        if (bytes.isEmpty()) // an empty view may hold no address at all, which memcpy refuses
+            return true;
         if (used + bytes.size() > kPiece) {
             if (!write(QByteArrayView(piece).first(used)))
                 return false;

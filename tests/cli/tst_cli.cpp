@@ -417,6 +417,10 @@ void TestCli::endToEnd()
     QFETCH(int, status);
     QFETCH(QByteArray, out);
     QFETCH(QByteArray, err);
+#if defined(__SANITIZE_ADDRESS__)
+    if (script.contains(u"ulimit -v"_s))
+        QSKIP("the address sanitizer reserves more address space than a memory limit allows");
+#endif
     QTemporaryDir dir;
     qputenv("CLI", PLINTEX_CLI);
     if (!script.contains(u"$CLI"_s))
