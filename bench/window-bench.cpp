@@ -26,6 +26,7 @@
 #include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 
@@ -652,7 +653,9 @@ int main(int argc, char *argv[])
         window.functionBar()->button(10)->click();
     }
 
-    // A stop click, delivered by a timer through the run's own event pump.
+    // A stop click, delivered by a timer through the run's own event pump. Selecting the
+    // function again above reset its field.
+    static_cast<HistoryComboBox *>(panel->control(u"data"_s))->setEditText(u"INSERTED "_s);
     for (int delay : {50, 150, 300}) {
         qint64 clickedAt = -1;
         timer.start();
@@ -673,6 +676,12 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
     }
 
+    // A click whose run ended first stays latched, as the stop button's does; it is not meant
+    // for the next run.
+    QApplication::processEvents();
+    QThread::msleep(300);
+    QApplication::processEvents();
+    window.session().stop.clear();
     benchReadMe(window, dialogs);
     benchPane(lines);
     return 0;
