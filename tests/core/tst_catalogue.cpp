@@ -144,10 +144,6 @@ void TestCatalogue::caretMenuWrites_data()
     QTest::addColumn<int>("entry");
     QTest::addColumn<QStringList>("writes");
     // Caret at row 4, column 9.
-    QTest::newRow("Insert Into Column, Begin Column")
-        << u"Insert Into Column"_s << int(MenuEntry::BeginColumn) << QStringList{u"column=9"_s};
-    QTest::newRow("Insert Into Column, End Row")
-        << u"Insert Into Column"_s << int(MenuEntry::EndRow) << QStringList{u"to=4"_s};
     QTest::newRow("Add Row, Begin Row fills From alone")
         << u"Add Row"_s << int(MenuEntry::BeginRow) << QStringList{u"from=4"_s};
     QTest::newRow("Shuffle Data, Begin Row fills its lower row")

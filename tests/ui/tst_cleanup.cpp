@@ -2,20 +2,25 @@
 
 #include "windowfixture.h"
 
+#include "ui/controls/piegauge.h"
 #include "ui/documentactions.h"
 #include "ui/panestack.h"
+#include "ui/statuspanels.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
 using testing::writeFile;
 
-/// The clean-up functions in the window.
+/// The clean-up functions in the window: Read Me, and what Special Routines shows outside
+/// the text.
 class TestCleanup : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -29,6 +34,9 @@ private Q_SLOTS:
     void readMeStartsOnlyOnAPaste_data();
     void readMeStartsOnlyOnAPaste();
     void readMeStoppedKeepsAutoStartOff();
+    void countsGoToTheStatusBarAndAStopLeavesThem();
+    void truncateBlanksPutsTheCaretOnTheHiddenStripsTo();
+    void deleteTagsShowsThePanelsOwnBar();
 
 private:
     const FunctionEntry &readMe() { return *catalogue().byName(u"read-me"); }
@@ -37,6 +45,11 @@ private:
     {
         QApplication::clipboard()->setText(text);
         QTest::keyClick(w.window->workArea(), Qt::Key_V, Qt::ControlModifier);
+    }
+    QStringList counts() const
+    {
+        const StatusPanels *s = w.window->statusPanels();
+        return {s->panelText(3), s->panelText(4), s->panelText(5)};
     }
 
     testing::WindowFixture w;
@@ -173,6 +186,59 @@ void TestCleanup::readMeStoppedKeepsAutoStartOff()
     w.window->workArea()->moveCaretToOffset(0);
     paste(u"pasted again\n"_s);
     QVERIFY2(w.text().startsWith(u"pasted again.   "_s), qPrintable(w.text()));
+}
+
+void TestCleanup::countsGoToTheStatusBarAndAStopLeavesThem()
+{
+    const FunctionEntry &f = w.select(u"Special Routines");
+    w.setText(u"a b\ncd\n"_s);
+    w.window->workArea()->setCaret({1, 1});
+    w.run(f, u"count"_s);
+    const QStringList counted{u"Total Chr = 5"_s, u"Total Blk = 1"_s, u"Total Chr to Cursor = 4"_s};
+    QCOMPARE(counts(), counted);
+    QCOMPARE(w.text(), u"a b\ncd\n"_s);
+
+    // Stopped before the characters were counted: the panels keep what they showed.
+    w.window->workArea()->setCaret({0, 0});
+    QTest::mouseClick(w.window->stopButton(), Qt::LeftButton);
+    w.run(f, u"count"_s);
+    QCOMPARE(w.dialogs.warnings, QStringList{u"Processing stopped!"_s});
+    QCOMPARE(counts(), counted);
+}
+
+// An earlier run left To in the strip, which this function keeps hidden; the engine's table
+// covers where To lands when it is past the text or 0.
+void TestCleanup::truncateBlanksPutsTheCaretOnTheHiddenStripsTo()
+{
+    w.window->restraintStrip()->setTo(2);
+    const FunctionEntry &f = w.select(u"Special Routines");
+    QVERIFY(w.window->restraintStrip()->isHidden());
+    w.setText(u"a  b\nc\nd\n"_s);
+    w.window->workArea()->setCaret(w.window->workArea()->store().endPosition());
+    w.run(f, u"blanks"_s);
+    QCOMPARE(w.text(), u"a b\nc\nd\n"_s);
+    QCOMPARE(w.window->workArea()->caret().row, 1);
+}
+
+void TestCleanup::deleteTagsShowsThePanelsOwnBar()
+{
+    const FunctionEntry &f = w.select(u"Special Routines");
+    QProgressBar *bar = w.panel(f).progressBar();
+    QVERIFY(bar && bar->isHidden());
+    struct Watch : QObject {
+        bool shown = false;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            shown = shown || e->type() == QEvent::Show;
+            return false;
+        }
+    } watch;
+    bar->installEventFilter(&watch);
+    w.setText(u"a <b>bold</b> c\n"_s);
+    w.run(f, u"tags"_s);
+    QCOMPARE(w.text(), u"a bold c\n"_s);
+    QVERIFY(watch.shown);
+    QVERIFY(bar->isHidden() && w.window->gauge()->isHidden());
 }
 
 QTEST_MAIN(TestCleanup)

@@ -2,18 +2,22 @@
 
 #include "windowfixture.h"
 
+#include "cli/streamrun.h"
 #include "ui/controls/piegauge.h"
+#include "ui/documentactions.h"
 #include "ui/panel/paramcontrol.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
 
 /// The functions in the window: each one's button pressed, its panel filled, its run button
-/// pressed once on a small text.
+/// pressed once on a small text; and a run then Save gives, line ends included, the bytes
+/// plintex-cli writes.
 class TestFunctions : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -32,6 +36,8 @@ private Q_SLOTS:
     void fileFunctions_data();
     void fileFunctions();
     void fileNameFieldsTakeOnlyBrowsedNames();
+    void windowSavesWhatTheCommandLineWrites_data();
+    void windowSavesWhatTheCommandLineWrites();
 
 private:
     testing::WindowFixture w;
@@ -96,7 +102,7 @@ void TestFunctions::runs_data()
         {u"search=222"_s, u"list=v\nw"_s}, u"L1 v\nL2 w\nL3 222\n"_s);
     row("Special Routines", u"one. two  three\n"_s, {u"button=capitalise"_s, u"each=sentence"_s},
         u"one. Two  Three\n"_s);
-    row("Html Realign", u"a\n  b\n"_s, {}, u"a\n  b\na b\n"_s);
+    row("Html Realign", u"abc\n x\n"_s, {}, u"!Data has been overlayed!"_s);
 }
 
 void TestFunctions::runs()
@@ -269,6 +275,76 @@ void TestFunctions::fileNameFieldsTakeOnlyBrowsedNames()
     w.set(f, u"replace"_s, u"{hex 41}"_s);
     w.run(f);
     QCOMPARE(w.dialogs.warnings, QStringList{u"Cannot write /dev/full: No space left on device"_s});
+}
+
+void TestFunctions::windowSavesWhatTheCommandLineWrites_data()
+{
+    QTest::addColumn<QString>("function");
+    for (const FunctionEntry &f : catalogue()) {
+        if (f.body.rowPass)
+            QTest::newRow(qPrintable(f.slug())) << f.name;
+    }
+}
+
+// Rows drawn from the function's example, so that its search texts match, ending at random in
+// LF, CR LF or CR: a kept row keeps its own break, a row of the run's own gets the text's first.
+void TestFunctions::windowSavesWhatTheCommandLineWrites()
+{
+    QFETCH(QString, function);
+    const FunctionEntry &f = *catalogue().byName(function);
+    const QStringList pool = f.body.example.before.split(u"\r\n"_s) + QStringList{QString()};
+    ParamValues params = ParamValues::defaults(f.params());
+    for (const auto &[key, value] : f.body.example.params)
+        params.set(key, value);
+    QRandomGenerator rng(quint32(qHash(function)));
+    for (int round = 0; round < 12; ++round) {
+        QByteArray text;
+        const int rows = 2 + rng.bounded(10);
+        for (int i = 0; i < rows; ++i) {
+            text += pool[rng.bounded(int(pool.size()))].toUtf8();
+            if (i < rows - 1 || rng.bounded(2))
+                text += std::array{"\n", "\r\n", "\r"}[rng.bounded(3)];
+        }
+        const QString in = w.home.filePath(u"%1-in%2.txt"_s.arg(f.slug()).arg(round));
+        const QString out = w.home.filePath(u"%1-out%2.txt"_s.arg(f.slug()).arg(round));
+        QVERIFY(testing::writeFile(in, text));
+
+        cli::FileSource source;
+        QVERIFY(source.open(in));
+        QByteArray written;
+        const cli::StreamResult cli =
+            cli::streamPass(source, f.body.rowPass, {params, f.body.example.runButton, {}},
+                            [&](QByteArrayView bytes) { return written += bytes, true; });
+
+        QVERIFY(w.window->documents()->openPath(in));
+        w.select(f.name);
+        for (const auto &[key, value] : f.body.example.params)
+            w.set(f, key, value);
+        w.run(f, f.body.example.runButton);
+        if (cli.outcome == cli::StreamResult::Outcome::Refused) {
+            QCOMPARE(w.dialogs.warnings.join(u'|'), cli.message);
+            w.dialogs.warnings.clear();
+            continue;
+        }
+        QVERIFY2(w.dialogs.warnings.isEmpty(), qPrintable(w.dialogs.warnings.join(u'|')));
+        if (!cli.report.isEmpty())
+            continue; // the command line prints a total instead of the text
+        w.dialogs.files.push_back({out, 1});
+        QVERIFY(w.window->documents()->save());
+        QVERIFY2(testing::readFile(out) == written,
+                 qPrintable(u"%1\nwindow: %2\ncli:    %3"_s.arg(
+                     QString::fromUtf8(text.toPercentEncoding()),
+                     QString::fromUtf8(testing::readFile(out).toPercentEncoding()),
+                     QString::fromUtf8(written.toPercentEncoding()))));
+        // Undo puts the breaks back with the rows.
+        if (text.endsWith('\n') || text.endsWith('\r')) {
+            w.window->undo();
+            const QString undone = w.home.filePath(u"%1-undone%2.txt"_s.arg(f.slug()).arg(round));
+            w.dialogs.files.push_back({undone, 1});
+            QVERIFY(w.window->documents()->save());
+            QCOMPARE(testing::readFile(undone), text);
+        }
+    }
 }
 
 QTEST_MAIN(TestFunctions)

@@ -39,7 +39,6 @@ private Q_SLOTS:
     void clickingTwiceSelectsThenDeselects();
     void dropDown_data();
     void dropDown();
-    void functionNotBuiltHasAnEmptyPanel();
     void hoverNamesOnlyWhileNothingIsPressedAndGoOnLeaving();
     void runInsertsAndWritesTheBandBack();
     void refusalWritesTheBandBackAndKeepsTheText();
@@ -164,18 +163,6 @@ void TestMainWindow::dropDown()
     QVERIFY(win()->functionBar()->button(win()->selectedFunction()->number)->isChecked());
 }
 
-void TestMainWindow::functionNotBuiltHasAnEmptyPanel()
-{
-    const auto unbuilt = std::find_if(catalogue().begin(), catalogue().end(),
-                                      [](const FunctionEntry &f) { return !f.isBuilt(); });
-    if (unbuilt == catalogue().end())
-        QSKIP("every function is built");
-    ParameterPanel &panel = fx.panel(fx.select(unbuilt->name));
-    QVERIFY(panel.isVisible());
-    QVERIFY(panel.findChildren<QAbstractButton *>().isEmpty());
-    QVERIFY(panel.findChildren<QLineEdit *>().isEmpty());
-}
-
 void TestMainWindow::hoverNamesOnlyWhileNothingIsPressedAndGoOnLeaving()
 {
     QToolButton *button =
@@ -282,8 +269,8 @@ void TestMainWindow::undoKeepsTheTextBeforeAnyRunThenRestoresItTwice()
     QCOMPARE(pane()->lines(), (QStringList{u"abc"_s, u"def"_s}));
 }
 
-// Ctrl+Z and the editing menu take a run back as one step after the typing before it, Redo brings
-// it back; the toolbar's Undo still restores the text the run found.
+// Ctrl+Z takes a run back as one step after the typing before it, Redo brings it back; the
+// toolbar's Undo still restores the text the run found.
 void TestMainWindow::paneUndoTakesARunBackAsOneStep()
 {
     pane()->setLines({u"a"_s, u"b"_s});
@@ -301,13 +288,6 @@ void TestMainWindow::paneUndoTakesARunBackAsOneStep()
     QTest::keyClick(pane(), Qt::Key_Y, Qt::ControlModifier);
     QTest::keyClick(pane(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(pane()->lines(), ran);
-    QMenu menu;
-    pane()->addEditActions(&menu);
-    QAction *undo = menu.actions().first();
-    QVERIFY(undo->text().startsWith(u"&Undo"_s) && undo->isEnabled());
-    undo->trigger();
-    QCOMPARE(pane()->lines(), (QStringList{u"xa"_s, u"b"_s}));
-    pane()->redo();
     win()->toolbarAction(ToolbarAction::Undo)->trigger();
     QCOMPARE(pane()->lines(), (QStringList{u"xa"_s, u"b"_s}));
 }

@@ -254,8 +254,6 @@ void TestTextPane::keys_data()
             "Shift+Left Shift+Left Right Shift+Right Shift+Right Left", "0,2 0,1 0,3 0,4 0,5 0,3",
             hw);
     keysRow("Ctrl+A selects everything", hw, "0,2", "Ctrl+A", "1,5", hw, hw);
-    keysRow("Ctrl+C copies across a break", u"abc\ndef"_s, "0,1", "Shift+Down Ctrl+C", "1,1 1,1",
-            u"abc\ndef"_s, u"bc\nd"_s, u""_s, u"bc\nd"_s);
     keysRow("Ctrl+X cuts across a break, Ctrl+V pastes twice", u"abc\ndef"_s, "0,1",
             "Shift+Down Ctrl+X Ctrl+V Ctrl+V", "1,1 0,1 1,1 2,1", u"abc\ndbc\ndef"_s, u""_s, u""_s,
             u"bc\nd"_s);

@@ -55,19 +55,12 @@ void TestReadMe::runs_data()
         u"The cat sat.   on the mat! \n"_s);
     row("empty text", f, QString(), {}, QString());
 
-    row("addresses: www .com and www .org on one line", f, u"one www.a.com two www.b.org\n"_s, {},
-        u"one  two .   \n"_s);
-    row("addresses: http .com at the start", f, u"http://x.com/a then\n"_s, {}, u"/a then.   \n"_s);
     row("addresses: endings in capitals only are left", f, u"see WWW.X.COM now\n"_s, {},
         u"see WWW.X.COM now.   \n"_s);
     row("addresses: capitals go once another ending is there", f, u"WWW.X.COM a.org\n"_s, {},
         u"a.org.   \n"_s);
     row("addresses: a prefix joined to an ending lines below", f, u"go http://a\nb\nc.html end\n"_s,
         {}, u"go  end.   \n"_s);
-    row("addresses: .html tried before .com", f, u"http://a\nb.html c.com d\n"_s, {},
-        u"c.com d.   \n"_s);
-    row("addresses: an ending before the prefix stops", f, u"a.com then http://b.com\n"_s, {},
-        u"a.com then http://b.com.   \n"_s);
     row("addresses: left alone when unticked", f, u"www.a.com x\n"_s, {u"web=0"_s},
         u"www.a.com x.   \n"_s);
 
