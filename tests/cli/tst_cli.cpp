@@ -155,7 +155,6 @@ void TestCli::endToEnd_data()
     row("unreadable value file", "insert-into-column --insert-this-data-file=/nonexistent", "a\n",
         3, {}, "/nonexistent");
     row("--list to a full disk", "--list >/dev/full", {}, 3, {}, "No space left on device");
-    row("--help to a full disk", "--help >/dev/full", {}, 3, {}, "No space left on device");
     row("closed standard input", "insert-into-column --insert-this-data=x <&-", {}, 3, {},
         "standard input: it is closed");
     row("closed standard output", "insert-into-column --insert-this-data=x >&-", "a\nb\n", 3, {},
@@ -231,8 +230,6 @@ void TestCli::endToEnd_data()
     row("replace-byte-in-file: a FILE argument is refused",
         "replace-byte-in-file --input-file=a --output-file=b --find=a --replace-with=b c", {}, 2,
         {}, "reads no text from a FILE or standard input");
-    row("replace-byte-in-file: standard input is refused", "break-up-file --new=5 -", {}, 2, {},
-        "reads no text");
     row("break-up-file: --in-place does not apply", "break-up-file --input-single=a --in-place", {},
         2, {}, "--in-place does not apply");
     row("break-up-file: a file-name field has no --NAME-file twin",
@@ -312,9 +309,6 @@ void TestCli::endToEnd_data()
     row("reverse order: each place keeps its line end", "sort-ascending-descending --reverse",
         "a\r\nb\nc", 0, "c\r\nb\na\r\n");
     row("shuffle: K 2", "shuffle-data --shuffle=2", "a\nb\nc\n", 0, "a\nb\nb\nc\n");
-    row("replicate: more copies than memory holds refused",
-        "replicate-data --replicate-data=99999999999999999999", "a\n", 1, {},
-        "would need more memory");
     row("read-me: the replacement list of rmdat.plx, crlf kept",
         R"x(printf 'cat;dog\r\n' >rmdat.plx && PLINTEX_HOME=. "$CLI" read-me)x",
         "The cat sat\r\non the mat!\r\n", 0, "The dog sat.   on the mat! \r\n");

@@ -120,7 +120,6 @@ void TestCleanup::readMeStartsOnlyOnAPaste_data()
     QTest::addColumn<bool>("starts");
     const QString pasted = u"a \u2014 b www.x.com c"_s; // 16 characters
     QTest::newRow("Ctrl+V") << u"Ctrl+V"_s << pasted << true;
-    QTest::newRow("Shift+Insert") << u"Shift+Insert"_s << pasted << true;
     QTest::newRow("a drop of text") << u"drop"_s << pasted << true;
     QTest::newRow("ten characters") << u"Ctrl+V"_s << u"0123456789"_s << false;
     QTest::newRow("eleven characters") << u"Ctrl+V"_s << u"0123456789x"_s << true;
@@ -142,8 +141,6 @@ void TestCleanup::readMeStartsOnlyOnAPaste()
         if (how == u"unticked"_s)
             w.set(f, u"autoStart"_s, u"0"_s);
         QTest::keyClick(area, Qt::Key_V, Qt::ControlModifier);
-    } else if (how == u"Shift+Insert"_s) {
-        QTest::keyClick(area, Qt::Key_Insert, Qt::ShiftModifier);
     } else if (how == u"drop"_s) {
         QMimeData mime;
         mime.setText(text);
