@@ -157,7 +157,24 @@ void TextPane::replaceLines(QStringList lines)
 {
     TextStore result; // splits any line that holds a break, as setLines does
     result.setLines(std::move(lines));
-    editRows({}, m_store.endPosition(), result.rows(), EditKind::Other);
+    QStringList rows = result.rows();
+    // Rows at either end that the run left as they were (a stopped run keeps most of the text)
+    // are not written again: the edit, and its undo step, span only the rows between them.
+    const QStringList &old = m_store.rows();
+    const qsizetype common = std::min(old.size(), rows.size());
+    const auto same = [](const QString &a, const QString &b) {
+        return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+    };
+    qsizetype head = 0;
+    while (head < common - 1 && same(old[head], rows[head]))
+        ++head;
+    qsizetype tail = 0;
+    while (tail < common - head - 1 &&
+           same(old[old.size() - 1 - tail], rows[rows.size() - 1 - tail]))
+        ++tail;
+    const qsizetype lastOld = old.size() - 1 - tail;
+    editRows({head, 0}, {lastOld, old[lastOld].size()}, rows.mid(head, rows.size() - head - tail),
+             EditKind::Other);
     setCaret({});
 }
 
