@@ -155,9 +155,34 @@ void TextPane::setLines(QStringList lines)
 
 void TextPane::replaceLines(QStringList lines)
 {
-    TextStore result; // splits any line that holds a break, as setLines does
-    result.setLines(std::move(lines));
-    editRows({}, m_store.endPosition(), result.rows(), EditKind::Other);
+    // As rows: every line ends with a break, so an empty row follows the last one.
+    lines.append(QString());
+    const QStringList &rows = lines;
+    // Rows at either end that the run left as they were (a stopped run keeps most of the text)
+    // are neither looked at again nor written: the edit, and its undo step, span only the rows
+    // between them.
+    const QStringList &old = m_store.rows();
+    const qsizetype common = std::min(old.size(), rows.size());
+    const auto same = [](const QString &a, const QString &b) {
+        return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+    };
+    qsizetype head = 0;
+    while (head < common - 1 && same(old[head], rows[head]))
+        ++head;
+    qsizetype tail = 0;
+    while (tail < common - head - 1 &&
+           same(old[old.size() - 1 - tail], rows[rows.size() - 1 - tail]))
+        ++tail;
+    QStringList changed;
+    changed.reserve(rows.size() - head - tail);
+    for (qsizetype i = head; i < rows.size() - tail; ++i) {
+        if (rows[i].contains(u'\n') || rows[i].contains(u'\r'))
+            changed.append(TextStore::splitRows(rows[i])); // a line that holds breaks is split
+        else
+            changed.append(rows[i]);
+    }
+    const qsizetype lastOld = old.size() - 1 - tail;
+    editRows({head, 0}, {lastOld, old[lastOld].size()}, std::move(changed), EditKind::Other);
     setCaret({});
 }
 

@@ -163,6 +163,8 @@ private Q_SLOTS:
 
     void keys_data();
     void keys();
+    void replaceLinesWritesOnlyWhatChanged_data();
+    void replaceLinesWritesOnlyWhatChanged();
     void signalsFollowChanges();
     void nonAsciiInput();
     void mouseSelection_data();
@@ -794,6 +796,41 @@ void TestTextPane::accessibleText()
     editable->deleteText(0, 3);
     QCOMPARE(m_pane->text(), undone);
     QVERIFY(pane->state().readOnly);
+}
+
+// A run's result replaces the text; the rows it left alone at either end are spared, and one
+// undo gives the text back whatever part changed.
+void TestTextPane::replaceLinesWritesOnlyWhatChanged_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("result");
+    const QStringList abc{u"a"_s, u"b"_s, u"c"_s};
+    QTest::newRow("first row") << u"a\nb\nc\n"_s << QStringList{u"X"_s, u"b"_s, u"c"_s}
+                               << u"X\nb\nc\n"_s;
+    QTest::newRow("last row") << u"a\nb\nc\n"_s << QStringList{u"a"_s, u"b"_s, u"X"_s}
+                              << u"a\nb\nX\n"_s;
+    QTest::newRow("rows added in the middle")
+        << u"a\nb\nc\n"_s << QStringList{u"a"_s, u"x"_s, u"y"_s, u"b"_s, u"c"_s}
+        << u"a\nx\ny\nb\nc\n"_s;
+    QTest::newRow("rows removed") << u"a\nb\nc\n"_s << QStringList{u"c"_s} << u"c\n"_s;
+    QTest::newRow("nothing changed") << u"a\nb\nc\n"_s << abc << u"a\nb\nc\n"_s;
+    QTest::newRow("no final break before") << u"a\nb\nc"_s << abc << u"a\nb\nc\n"_s;
+    QTest::newRow("a line holding breaks is split")
+        << u"a\nb\nc\n"_s << QStringList{u"a"_s, u"1\r\n2"_s, u"c"_s} << u"a\n1\n2\nc\n"_s;
+    QTest::newRow("everything gone") << u"a\nb\n"_s << QStringList{} << QString();
+    QTest::newRow("into an empty text") << QString() << QStringList{u"a"_s} << u"a\n"_s;
+}
+
+void TestTextPane::replaceLinesWritesOnlyWhatChanged()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    m_pane->setText(text);
+    m_pane->replaceLines(lines);
+    QTEST(m_pane->text(), "result");
+    m_pane->undo();
+    QCOMPARE(m_pane->text(), text);
 }
 
 QTEST_MAIN(TestTextPane)
