@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QRandomGenerator>
 #include <QString>
+#include <QStringList>
 
 namespace plintex::testing {
 
@@ -61,5 +62,27 @@ inline QByteArray randomText(QRandomGenerator &rng, bool finalBreak, int minLine
     }
     return out;
 }
+
+/// Random words made of given pieces (characters, surrogate halves, short strings), drawn from a
+/// seeded generator so that a failing case comes out the same when run again.
+class RandomPieces {
+public:
+    RandomPieces(QStringList pieces, quint32 seed) : m_pieces(std::move(pieces)), m_rng(seed) {}
+
+    int below(int n) { return int(m_rng.bounded(n)); }
+
+    /// `count` pieces picked at random, joined.
+    QString pieces(int count)
+    {
+        QString w;
+        for (; count > 0; --count)
+            w += m_pieces[below(int(m_pieces.size()))];
+        return w;
+    }
+
+private:
+    QStringList m_pieces;
+    QRandomGenerator m_rng;
+};
 
 } // namespace plintex::testing

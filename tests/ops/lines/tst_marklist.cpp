@@ -1,8 +1,7 @@
 #include "../runfunction.h"
+#include "randomtext.h"
 
 #include "ops/lines/replacewithlist.h"
-
-#include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -95,17 +94,10 @@ QString replacedTopDown(QStringList rows, const QString &s, const QStringList &e
 }
 
 /// Random words over a few characters, surrogate halves among them.
-class Words {
+class Words : public testing::RandomPieces {
 public:
-    Words(QStringList units, quint32 seed) : m_units(std::move(units)), m_rng(seed) {}
-    int below(int n) { return int(m_rng.bounded(n)); }
-    QString word(int most)
-    {
-        QString w;
-        for (int k = below(most + 1); k > 0; --k)
-            w += m_units[below(int(m_units.size()))];
-        return w;
-    }
+    using RandomPieces::RandomPieces;
+    QString word(int most) { return pieces(below(most + 1)); }
     QStringList words(int most, int longest)
     {
         QStringList all;
@@ -113,10 +105,6 @@ public:
             all.append(word(longest));
         return all;
     }
-
-private:
-    QStringList m_units;
-    QRandomGenerator m_rng;
 };
 
 } // namespace

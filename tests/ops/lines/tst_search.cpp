@@ -1,7 +1,7 @@
 #include "ops/columns/replaceincolumn.h"
 #include "ops/lines/matcher.h"
+#include "randomtext.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -41,23 +41,11 @@ QString plainReplace(const QString &line, const QString &search, const QString &
 
 /// Random texts made of the given characters (a character outside the Basic Multilingual Plane
 /// is a surrogate pair), often repeating themselves, as the hard cases of a search do.
-class Texts {
+class Texts : public testing::RandomPieces {
 public:
-    Texts(const QString &characters, quint32 seed) : m_rng(seed)
-    {
-        for (const char32_t c : characters.toUcs4())
-            m_characters.append(QString::fromUcs4(&c, 1));
-    }
+    Texts(const QString &characters, quint32 seed) : RandomPieces(charactersOf(characters), seed) {}
 
-    int below(int n) { return int(m_rng.bounded(n)); }
-
-    QString word(int most)
-    {
-        QString w;
-        for (int k = below(most) + 1; k > 0; --k)
-            w += m_characters[below(int(m_characters.size()))];
-        return w;
-    }
+    QString word(int most) { return pieces(below(most) + 1); }
 
     /// A short word repeated, now and then another word in between.
     QString row(int most)
@@ -106,8 +94,13 @@ public:
     }
 
 private:
-    QRandomGenerator m_rng;
-    QStringList m_characters;
+    static QStringList charactersOf(const QString &text)
+    {
+        QStringList characters;
+        for (const char32_t c : text.toUcs4())
+            characters.append(QString::fromUcs4(&c, 1));
+        return characters;
+    }
 };
 
 } // namespace
