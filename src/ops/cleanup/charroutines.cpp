@@ -95,22 +95,4 @@ void SentenceCapitals::operator()(QString &row)
     m_firstRow = false;
 }
 
-void collapseBlankRuns(QString &row)
-{
-    if (!row.contains(QLatin1StringView("  ")))
-        return;
-    char16_t *data = charsOf(row);
-    const qsizetype n = row.size();
-    qsizetype kept = 0;
-    bool blank = false;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = data[i];
-        if (c == u' ' && blank)
-            continue;
-        blank = c == u' ';
-        data[kept++] = c;
-    }
-    row.truncate(kept);
-}
-
 } // namespace plintex::cleanup

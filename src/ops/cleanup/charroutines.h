@@ -67,7 +67,4 @@ template <typename Predicate> void removeCharacters(QString &row, Predicate drop
     row.truncate(kept);
 }
 
-/// Every run of blanks becomes one blank; TABs are left alone.
-void collapseBlankRuns(QString &row);
-
 } // namespace plintex::cleanup

@@ -4,6 +4,7 @@
 #include "ops/cleanup/tagremoval.h"
 #include "ops/cleanup/textcounts.h"
 #include "ops/common/params.h"
+#include "ops/common/trim.h"
 
 #include <memory>
 
@@ -71,7 +72,7 @@ RowEdit rowEdit(const PassStart &start)
         return removing<isDigit>;
     if (button == kSpecial)
         return removing<isSpecialCharacter>;
-    return whenChanged<collapseBlankRuns>;
+    return common::collapseBlankRuns;
 }
 
 std::optional<AsciiMap> caseMap(const QString &runButton, const ParamValues &)

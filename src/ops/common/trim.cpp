@@ -31,4 +31,19 @@ void trimTrailing(QString &row)
         row.truncate(end);
 }
 
+bool collapseBlankRuns(QString &row)
+{
+    const qsizetype from = QStringView(row).indexOf(u"  ");
+    if (from < 0)
+        return false;
+    QChar *data = row.data();
+    qsizetype to = from + 1;
+    for (qsizetype i = from + 1; i < row.size(); ++i) {
+        if (data[i] != u' ' || data[to - 1] != u' ')
+            data[to++] = data[i];
+    }
+    row.truncate(to);
+    return true;
+}
+
 } // namespace plintex::common

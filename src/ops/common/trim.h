@@ -16,4 +16,8 @@ QStringView trimmed(QStringView row);
 void trimLeading(QString &row);
 void trimTrailing(QString &row);
 
+/// Reduces every run of two or more blanks (code 32) in `row` to one blank, TABs left alone;
+/// false when there was none, and the row is then not touched.
+bool collapseBlankRuns(QString &row);
+
 } // namespace plintex::common

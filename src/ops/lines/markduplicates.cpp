@@ -17,22 +17,6 @@ const QString kRemove = u"remove"_s;
 const QString kIgnoreBlanks = u"ignoreBlanks"_s;
 constexpr QStringView kMarker = u"-->";
 
-/// Reduces every run of two or more blanks (code 32) in `row` to one; false when there was none.
-bool reduceBlankRuns(QString &row)
-{
-    qsizetype from = QStringView(row).indexOf(u"  ");
-    if (from < 0)
-        return false;
-    QChar *data = row.data();
-    qsizetype to = from + 1;
-    for (qsizetype i = from + 1; i < row.size(); ++i) {
-        if (data[i] != u' ' || data[to - 1] != u' ')
-            data[to++] = data[i];
-    }
-    row.truncate(to);
-    return true;
-}
-
 /// The rows grouped by their trimmed text. The groups are those of the rows as they stand, so a
 /// row already marked by an earlier run is grouped by its marked text and marked once more only
 /// as a member of such a group, never twice in one run.
@@ -134,7 +118,7 @@ PassPlan markPlan(const PassStart &start)
         if (index == 0)
             groups->counted();
         if (!groups->inGroup(index)) {
-            if (ignoreBlanks && reduceBlankRuns(row.text()))
+            if (ignoreBlanks && common::collapseBlankRuns(row.text()))
                 out.keepRewritten();
             else
                 out.keep();
@@ -142,7 +126,7 @@ PassPlan markPlan(const PassStart &start)
         }
         QString &text = row.text();
         if (ignoreBlanks)
-            reduceBlankRuns(text);
+            common::collapseBlankRuns(text);
         const qint64 group = groups->groupOf(index, text);
         text = QString::number(group) + kMarker + groups->firstRow(group);
         out.keepRewritten();
@@ -154,7 +138,7 @@ PassPlan markPlan(const PassStart &start)
             if (ignoreBlanks && text.contains(u"  ")) {
                 scratch.resize(0); // the row itself is only read here
                 scratch.append(text);
-                reduceBlankRuns(scratch);
+                common::collapseBlankRuns(scratch);
                 text = scratch;
             }
             groups->count(common::trimmed(text));
