@@ -297,6 +297,39 @@ int main(int argc, char *argv[])
         window.undo();
     }
 
+    // A run of a panel's button on the whole text, timed, then a stop click 20 ms into a second
+    // run; the text is put back after each, and a click that came after its run is let go of.
+    const auto timeRunAndStop = [&](ParameterPanel &p, const QString &button, const QString &label,
+                                    int width) {
+        timer.start();
+        p.runButton(button)->click();
+        QApplication::processEvents();
+        const qint64 ms = timer.elapsed();
+        const qsizetype rows = window.workArea()->store().lineCount();
+        window.undo();
+        qint64 clickedAt = -1;
+        timer.start();
+        QTimer::singleShot(20, [&] {
+            clickedAt = timer.elapsed();
+            window.session().stop.request();
+        });
+        p.runButton(button)->click();
+        const qint64 endedAt = timer.elapsed();
+        while (clickedAt < 0)
+            QApplication::processEvents();
+        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
+        dialogs.warnings.clear();
+        window.session().stop.clear();
+        window.undo(); // a stop may keep what the run did
+        QApplication::processEvents();
+        if (stopped)
+            std::printf("run %-*s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
+                        width, qPrintable(label), ms, qint64(rows), endedAt - clickedAt);
+        else
+            std::printf("run %-*s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n", width,
+                        qPrintable(label), ms, qint64(rows));
+    };
+
     // The row functions: one run each on the whole text, then a stop click 20 ms into a run.
     QString entries; // Replace Data with Data List's: 100,000 of them
     for (int i = 1; i <= 100000; ++i)
@@ -349,37 +382,9 @@ int main(int argc, char *argv[])
         ParameterPanel *p = window.panel(f->number);
         for (const auto &[key, value] : r.params)
             p->setValue(key, value);
-        timer.start();
-        p->runButton(r.button)->click();
-        QApplication::processEvents();
-        const qint64 ms = timer.elapsed();
-        const qsizetype rows = window.workArea()->store().lineCount();
-        const QString label =
-            u'"' + f->name + u'"' + (r.button == u"run" ? QString() : u' ' + r.button);
-        window.undo();
-        qint64 clickedAt = -1;
-        timer.start();
-        QTimer::singleShot(20, [&] {
-            clickedAt = timer.elapsed();
-            window.session().stop.request();
-        });
-        p->runButton(r.button)->click();
-        const qint64 endedAt = timer.elapsed();
-        while (clickedAt < 0)
-            QApplication::processEvents();
-        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
-        dialogs.warnings.clear();
-        if (!stopped) { // the run ended before the click: no stop may wait for the next run
-            window.session().stop.clear();
-            window.undo();
-        }
-        QApplication::processEvents();
-        if (stopped)
-            std::printf("run %-46s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
-                        qPrintable(label), ms, qint64(rows), endedAt - clickedAt);
-        else
-            std::printf("run %-46s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n",
-                        qPrintable(label), ms, qint64(rows));
+        timeRunAndStop(*p, r.button,
+                       u'"' + f->name + u'"' + (r.button == u"run" ? QString() : u' ' + r.button),
+                       46);
     }
     if (!only.isEmpty())
         return 0;
@@ -425,33 +430,7 @@ int main(int argc, char *argv[])
             p->setValue(u"each"_s, r.each);
         const QString label = u'"' + f->name + u"\" "_s + r.button +
                               (r.button == u"capitalise"_s ? u' ' + r.each : QString());
-        timer.start();
-        p->runButton(r.button)->click();
-        QApplication::processEvents();
-        const qint64 ms = timer.elapsed();
-        const qsizetype rows = window.workArea()->store().lineCount();
-        window.undo();
-        qint64 clickedAt = -1;
-        timer.start();
-        QTimer::singleShot(20, [&] {
-            clickedAt = timer.elapsed();
-            window.session().stop.request();
-        });
-        p->runButton(r.button)->click();
-        const qint64 endedAt = timer.elapsed();
-        while (clickedAt < 0)
-            QApplication::processEvents();
-        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
-        dialogs.warnings.clear();
-        window.session().stop.clear(); // a routine that cannot be stopped leaves the latch set
-        window.undo();                 // a stopped "word" keeps what it did
-        QApplication::processEvents();
-        if (stopped)
-            std::printf("run %-38s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
-                        qPrintable(label), ms, qint64(rows), endedAt - clickedAt);
-        else
-            std::printf("run %-38s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n",
-                        qPrintable(label), ms, qint64(rows));
+        timeRunAndStop(*p, r.button, label, 38);
     }
 
     // Documents: save and open the whole text as plain text and as RTF.
