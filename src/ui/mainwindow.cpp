@@ -17,6 +17,7 @@
 #include "ui/textpane.h"
 #include "ui/viewsettings.h"
 #include "ui/windows/examplespanel.h"
+#include "ui/windows/printhelpbuttons.h"
 #include "ui/windows/scratchpad.h"
 #include "ui/windows/viewbuttons.h"
 
@@ -124,6 +125,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(m_examples, &ExamplesPanel::clearFieldsRequested, m_functions,
             &FunctionController::clearPanelFields);
     m_viewButtons = new ViewButtons(*m_panes, *m_view, *m_functionsBar);
+    new PrintHelpButtons(*this, m_dialogs, m_programFolder, *m_mainBar);
 
     // The pane is put into plain-text mode at creation, which is the change notification the
     // first-change flag exists to swallow.
