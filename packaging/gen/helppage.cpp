@@ -51,22 +51,27 @@ QString kindOf(const Parameter &p)
     return QString();
 }
 
-QString defaultOf(const Parameter &p)
+// A value as the panel shows it: a box ticked or not, a radio button by its caption.
+QString shown(const Parameter &p, const QString &value)
 {
-    if (!p.defaultFile.isEmpty())
-        return u"the lines of "_s + esc(p.defaultFile);
     switch (p.kind) {
     case ParamKind::Flag:
-        return p.defaultValue == u"1"_s ? u"ticked"_s : u"not ticked"_s;
+        return value == u"1"_s ? u"ticked"_s : u"not ticked"_s;
     case ParamKind::Choice:
         for (const ChoiceItem &c : p.choices) {
-            if (c.key == p.defaultValue)
+            if (c.key == value)
                 return quoted(c.caption);
         }
         return QString();
     default:
-        return p.defaultValue.isEmpty() ? u"empty"_s : quoted(p.defaultValue);
+        return value.isEmpty() ? u"empty"_s : quoted(value);
     }
+}
+
+QString defaultOf(const Parameter &p)
+{
+    return p.defaultFile.isEmpty() ? shown(p, p.defaultValue)
+                                   : u"the lines of "_s + esc(p.defaultFile);
 }
 
 QString pre(QString text)
@@ -81,15 +86,16 @@ QString functionSection(const FunctionView &f)
     if (!f.description.isEmpty())
         out += u"<p>"_s + esc(f.description) + u"</p>\n"_s;
     const FunctionEntry &e = *f.entry;
-    QStringList notes;
+    QString notes;
     if (e.restraint)
-        notes += u"works on the band of rows given by &ldquo;Row:&rdquo; and &ldquo;To:&rdquo;"_s;
+        notes +=
+            u"It works on the band of rows given by &ldquo;Row:&rdquo; and &ldquo;To:&rdquo;. "_s;
     if (e.caretMenu)
-        notes += u"a right click in the text fills its fields from the caret"_s;
+        notes += u"A right click in the text fills its fields from the caret. "_s;
     if (e.body.ownPane)
-        notes += u"works on a copy of the text in a pane of its own, after asking"_s;
+        notes += u"It works on a copy of the text in a pane of its own, after asking. "_s;
     if (!notes.isEmpty())
-        out += u"<p>It "_s + notes.join(u"; "_s) + u".</p>\n"_s;
+        out += u"<p>"_s + notes.trimmed() + u"</p>\n"_s;
 
     out += u"<table>\n<tr><th>Parameter</th><th>Kind</th><th>Default</th></tr>\n"_s;
     for (const Parameter &p : e.params()) {
@@ -102,12 +108,26 @@ QString functionSection(const FunctionView &f)
         buttons += b.caption.isEmpty() ? u"the green run button"_s : quoted(b.caption);
     out += u"<p>Run with "_s + buttons.join(u", "_s) + u".</p>\n"_s;
 
+    // A function that reads files shows its example on the text of such a file.
     const FunctionExample &x = e.body.example;
-    if (!x.before.isEmpty() || !x.after.isEmpty()) {
-        out += u"<p>Example: "_s + esc(x.title) +
-               u"</p>\n<table class=\"example\">\n"_s
-               u"<tr><th>Before</th><th>After</th></tr>\n<tr><td>"_s +
-               pre(x.before) + u"</td><td>"_s + pre(x.after) + u"</td></tr>\n</table>\n"_s;
+    const QString before = x.before.isEmpty() ? x.input.value_or(QString()) : x.before;
+    const QString after = x.after.isEmpty() ? x.expected.value_or(QString()) : x.after;
+    if (!before.isEmpty() || !after.isEmpty()) {
+        QStringList given;
+        QString pressed;
+        for (const auto &[key, value] : x.params) {
+            if (const Parameter *p = e.param(key))
+                given += quoted(p->label) + u" "_s + shown(*p, value);
+        }
+        for (const RunButtonItem &b : e.runButtons()) {
+            if (b.key == x.runButton && !b.caption.isEmpty())
+                pressed = u", run with "_s + quoted(b.caption);
+        }
+        out +=
+            u"<p>Example: "_s + esc(x.title) +
+            (given.isEmpty() ? QString() : u", with "_s + given.join(u", "_s)) + pressed +
+            u"</p>\n<table class=\"example\">\n<tr><th>Before</th><th>After</th></tr>\n<tr><td>"_s +
+            pre(before) + u"</td><td>"_s + pre(after) + u"</td></tr>\n</table>\n"_s;
     }
 
     out += u"<p>On the command line: <code>plintex-cli "_s + f.slug + u"</code></p>\n<ul>\n"_s;
