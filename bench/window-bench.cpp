@@ -1,7 +1,8 @@
 // Times the window on 1,000,000 lines of ~60 characters: pressing run on "Insert Into Column"
 // and on each column and row function until the caret stands in the result, how soon a stop
 // click ends a run, and the text pane's own editing (keystrokes, select-all, delete, paste).
-// Prints figures; --read-me times "Read Me" alone, --pane the text pane alone;
+// Prints figures; --read-me times "Read Me" alone, --pane the text pane alone, --find-replace
+// the "Find / Replace" window alone;
 // run it with QT_QPA_PLATFORM=offscreen or under a display.
 #include "ops/registry.h"
 #include "ui/controls/historycombobox.h"
@@ -14,16 +15,20 @@
 #include "ui/panestack.h"
 #include "ui/textpane.h"
 #include "ui/windows/examplespanel.h"
+#include "ui/windows/findreplacewindow.h"
 #include "ui/windows/scratchpad.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
@@ -247,6 +252,95 @@ void benchReadMe(MainWindow &window, SilentDialogs &dialogs)
     QApplication::processEvents();
 }
 
+// The median of three timings.
+template <typename F> qint64 medianMs(F &&timed)
+{
+    std::vector<qint64> ms;
+    for (int round = 0; round < 3; ++round)
+        ms.push_back(timed());
+    std::sort(ms.begin(), ms.end());
+    return ms[1];
+}
+
+// "Find / Replace": Replace All of a word on every line beside sed on the same text, in the
+// same run, and Find from the top to the one hit at the end of the text.
+void benchFindReplace(MainWindow &window, const QStringList &lines, const QTemporaryDir &home)
+{
+    auto *fr = window.findChild<FindReplaceWindow *>();
+    TextPane *area = window.workArea();
+    QStringList paid;
+    paid.reserve(lines.size());
+    QByteArray file;
+    for (const QString &line : lines) {
+        paid.append(line.left(30) + u"PAID "_s + line.mid(30));
+        file += paid.back().toUtf8() + '\n';
+    }
+    const QString path = home.filePath(u"paid.txt"_s);
+    if (QFile f(path); f.open(QIODevice::WriteOnly))
+        f.write(file);
+    std::printf("text: %lld lines, %.1f MB\n", qint64(paid.size()), file.size() / 1e6);
+
+    const qint64 sed = medianMs([&] {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"LC_ALL"_s, u"C"_s); // sed at its fastest
+        p.setProcessEnvironment(env);
+        p.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer t;
+        t.start();
+        p.start(u"sed"_s, {u"s/PAID/paid/g"_s, path});
+        p.waitForFinished(-1);
+        return t.elapsed();
+    });
+    fr->start();
+    fr->findField()->setText(u"PAID"_s);
+    fr->replaceBox()->setChecked(true);
+    fr->replaceField()->setText(u"paid"_s);
+    for (bool matchCase : {false, true}) {
+        fr->matchCase()->setChecked(matchCase);
+        bool replaced = true;
+        const qint64 ms = medianMs([&] {
+            area->setLines(paid);
+            QApplication::processEvents();
+            QElapsedTimer t;
+            t.start();
+            fr->replaceAll();
+            QApplication::processEvents();
+            const qint64 elapsed = t.elapsed();
+            replaced = replaced && area->store().row(999999).contains(u"paid"_s) &&
+                       !area->store().row(0).contains(u"PAID"_s);
+            return elapsed;
+        });
+        std::printf("Replace All PAID -> paid%s: %6lld ms; sed 's/PAID/paid/g' (LC_ALL=C) %6lld "
+                    "ms; ratio %.2f%s\n",
+                    matchCase ? " (Match Case)" : "             ", ms, sed, double(ms) / sed,
+                    replaced ? "" : "  (NOT replaced)");
+    }
+
+    QStringList ending = lines;
+    ending.last() += u" ZEBRA"_s;
+    area->setLines(ending);
+    fr->findField()->setText(u"zebra"_s);
+    for (bool matchCase : {false, true}) {
+        fr->matchCase()->setChecked(matchCase);
+        fr->findField()->setText(matchCase ? u"ZEBRA"_s : u"zebra"_s);
+        bool found = true;
+        const qint64 ms = medianMs([&] {
+            area->moveCaretToOffset(0);
+            QElapsedTimer t;
+            t.start();
+            fr->find();
+            const qint64 elapsed = t.elapsed();
+            found = found && area->caret().row == lines.size() - 1;
+            return elapsed;
+        });
+        std::printf("Find from the top to the hit at the end of %.0f MB%s: %4lld ms%s\n",
+                    area->store().length() / 1e6, matchCase ? " (Match Case)" : "", ms,
+                    found ? "" : "  (NOT found)");
+    }
+    fr->close();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -266,6 +360,10 @@ int main(int argc, char *argv[])
     window.show();
     QApplication::processEvents();
 
+    if (app.arguments().contains(u"--find-replace"_s)) {
+        benchFindReplace(window, lines, home);
+        return 0;
+    }
     if (app.arguments().contains(u"--read-me"_s)) { // "Read Me" alone
         benchReadMe(window, dialogs);
         return 0;
@@ -661,6 +759,7 @@ int main(int argc, char *argv[])
     QThread::msleep(300);
     QApplication::processEvents();
     window.session().stop.clear();
+    benchFindReplace(window, lines, home);
     benchReadMe(window, dialogs);
     benchPane(lines);
     return 0;

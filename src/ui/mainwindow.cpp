@@ -17,6 +17,8 @@
 #include "ui/textpane.h"
 #include "ui/viewsettings.h"
 #include "ui/windows/examplespanel.h"
+#include "ui/windows/findreplacewindow.h"
+#include "ui/windows/replacespecialwindow.h"
 #include "ui/windows/scratchpad.h"
 #include "ui/windows/viewbuttons.h"
 
@@ -124,6 +126,8 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(m_examples, &ExamplesPanel::clearFieldsRequested, m_functions,
             &FunctionController::clearPanelFields);
     m_viewButtons = new ViewButtons(*m_panes, *m_view, *m_functionsBar);
+    auto *special = new ReplaceSpecialWindow(*this, m_dialogs, *m_functionsBar);
+    new FindReplaceWindow(*this, m_dialogs, *m_functionsBar, *special->openAction());
 
     // The pane is put into plain-text mode at creation, which is the change notification the
     // first-change flag exists to swallow.

@@ -157,7 +157,14 @@ void TextPane::replaceLines(QStringList lines)
 {
     // As rows: every line ends with a break, so an empty row follows the last one.
     lines.append(QString());
-    const QStringList &rows = lines;
+    replaceRows(lines);
+    setCaret({});
+}
+
+void TextPane::replaceRows(const QStringList &rows)
+{
+    if (rows.isEmpty())
+        return;
     // Rows at either end that the run left as they were (a stopped run keeps most of the text)
     // are neither looked at again nor written: the edit, and its undo step, span only the rows
     // between them.
@@ -183,7 +190,6 @@ void TextPane::replaceLines(QStringList lines)
     }
     const qsizetype lastOld = old.size() - 1 - tail;
     editRows({head, 0}, {lastOld, old[lastOld].size()}, std::move(changed), EditKind::Other);
-    setCaret({});
 }
 
 void TextPane::storeEdited()

@@ -50,6 +50,10 @@ public:
     /// the edit history, which Undo takes back and Redo brings back; the caret goes to the start.
     /// Refused when read-only.
     void replaceLines(QStringList lines);
+    /// The whole text given as rows (a row holding line breaks is split) replaces the text as one
+    /// step of the edit history; only the rows that differ are touched, and the caret goes to
+    /// the end of them. Refused when read-only.
+    void replaceRows(const QStringList &rows);
 
     TextPosition caret() const { return m_caret; }
     TextPosition anchor() const { return m_anchor; }
