@@ -240,7 +240,6 @@ Replacement replaceAll(const QStringList &rows, TextPosition from, TextPosition 
     const auto startBuilding = [&](const QString &source) {
         if (rebuilt)
             return;
-        built.reserve(source.size() + 2 * (normalised.size() + 8));
         built += QStringView(source).left(c);
         rebuilt = true;
     };
@@ -279,7 +278,9 @@ Replacement replaceAll(const QStringList &rows, TextPosition from, TextPosition 
                 ++r;
                 continue;
             }
-            out.add(built, endAt);
+            // Built in a buffer that is reused, kept at its exact size: a large text's new rows
+            // take as little fresh memory as they can.
+            out.add(QString(built.constData(), built.size()), endAt);
         }
         if (++r == rows.size())
             break;
@@ -287,7 +288,7 @@ Replacement replaceAll(const QStringList &rows, TextPosition from, TextPosition 
             result.stopped = true;
             break;
         }
-        built = QString();
+        built.resize(0); // keeps its room
         endAt = -1;
         c = 0;
         rebuilt = false;
