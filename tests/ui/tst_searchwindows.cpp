@@ -37,7 +37,6 @@ private Q_SLOTS:
     void openingAndClosing();
     void replaceSpecial_data();
     void replaceSpecial();
-    void replaceSpecialOpensOnlyOnTheDelimiterPane();
 
 private:
     TextPane *work() const { return fx.window->workArea(); }
@@ -137,6 +136,10 @@ void TestSearchWindows::openingAndClosing()
     QVERIFY(fx.window->stopButton()->isVisible() && !special->isEnabled());
     press(fr->button(u"Close"_s));
     QVERIFY(!fx.window->stopButton()->isVisible() && special->isEnabled());
+    // "Replace with Special Character" opens nothing when the delimiter's question is declined.
+    fx.dialogs.answers = {Dialogs::Answer::No};
+    special->trigger();
+    QVERIFY(!rs->isVisible() && fx.window->panes()->page() == PaneStack::Page::WorkArea);
 
     // Nothing happens on an empty text.
     fx.setText(QString());
@@ -153,6 +156,7 @@ void TestSearchWindows::openingAndClosing()
 
 void TestSearchWindows::replaceSpecial_data()
 {
+    QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("character"); // empty: none chosen
     QTest::addColumn<int>("quantity");
@@ -161,25 +165,28 @@ void TestSearchWindows::replaceSpecial_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("warning");
     const QString text = u"a,b\nc\td,"_s;
-    QTest::newRow("comma to TAB") << u","_s << u"{TAB}"_s << 1 << false << u"Replace All"_s
-                                  << u"a\tb\nc\td\t"_s << QString();
+    QTest::newRow("empty pane") << QString() << u","_s << u"{TAB}"_s << 1 << false << u"Replace"_s
+                                << QString() << u"Could not find any further occurrences."_s;
     QTest::newRow("comma to three TABs, once each")
-        << u","_s << u"{TAB}"_s << 3 << false << u"Replace All"_s << u"a\t\t\tb\nc\td\t\t\t"_s
-        << QString();
+        << text << u","_s << u"{TAB}"_s << 3 << false << u"Replace All"_s
+        << u"a\t\t\tb\nc\td\t\t\t"_s << QString();
     QTest::newRow("reverse TAB, quantity ignored")
-        << u","_s << u"{TAB}"_s << 3 << true << u"Replace All"_s << u"a,b\nc,d,"_s << QString();
-    QTest::newRow("reverse line feed joins") << u"+"_s << u"{LineFeed}"_s << 1 << true
+        << text << u","_s << u"{TAB}"_s << 3 << true << u"Replace All"_s << u"a,b\nc,d,"_s
+        << QString();
+    QTest::newRow("reverse line feed joins") << text << u"+"_s << u"{LineFeed}"_s << 1 << true
                                              << u"Replace All"_s << u"a,b+c\td,"_s << QString();
-    QTest::newRow("Hex 41 is A") << u","_s << u"{Hex 41}"_s << 1 << false << u"Replace"_s
+    QTest::newRow("Hex 41 is A") << text << u","_s << u"{Hex 41}"_s << 1 << false << u"Replace"_s
                                  << u"aAb\nc\td,"_s << QString();
-    QTest::newRow("none left") << u";"_s << u"{TAB}"_s << 1 << false << u"Replace"_s << text
+    QTest::newRow("none left") << text << u";"_s << u"{TAB}"_s << 1 << false << u"Replace"_s << text
                                << u"Could not find any further occurrences."_s;
-    QTest::newRow("no character chosen") << u","_s << QString() << 1 << false << u"Replace All"_s
-                                         << text << u"No replace character selected."_s;
+    QTest::newRow("no character chosen")
+        << text << u","_s << QString() << 1 << false << u"Replace All"_s << text
+        << u"No replace character selected."_s;
 }
 
 void TestSearchWindows::replaceSpecial()
 {
+    QFETCH(QString, text);
     QFETCH(QString, typed);
     QFETCH(QString, character);
     QFETCH(int, quantity);
@@ -187,7 +194,7 @@ void TestSearchWindows::replaceSpecial()
     QFETCH(QString, button);
     QFETCH(QString, result);
     QFETCH(QString, warning);
-    fx.setText(u"a,b\nc\td,"_s);
+    fx.setText(text);
     fx.dialogs.answers = {Dialogs::Answer::Yes};
     rs->openAction()->trigger();
     QVERIFY(rs->isVisible());
@@ -205,19 +212,11 @@ void TestSearchWindows::replaceSpecial()
     QCOMPARE(fx.dialogs.warnings.join(u'|'), warning);
     if (warning.isEmpty()) {
         pane->undo(); // Ctrl+Z: one step
-        QCOMPARE(pane->text(), u"a,b\nc\td,"_s);
+        QCOMPARE(pane->text(), text);
     }
     // Selecting another function closes the window and gives the text back.
     fx.select(u"Add Row");
     QVERIFY(!rs->isVisible());
-}
-
-void TestSearchWindows::replaceSpecialOpensOnlyOnTheDelimiterPane()
-{
-    fx.dialogs.answers = {Dialogs::Answer::No};
-    rs->openAction()->trigger();
-    QVERIFY(!rs->isVisible());
-    QCOMPARE(fx.window->panes()->page(), PaneStack::Page::WorkArea);
 }
 
 QTEST_MAIN(TestSearchWindows)

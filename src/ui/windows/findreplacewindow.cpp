@@ -62,7 +62,7 @@ FindReplaceWindow::FindReplaceWindow(MainWindow &window, Dialogs &dialogs, QTool
     grid->addWidget(m_find, 0, 2);
 
     m_replaceBox = new QCheckBox(this);
-    m_replaceBox->setAccessibleName(u"Replace"_s);
+    m_replaceBox->setAccessibleName(u"Enable replacing"_s);
     m_replaceBox->setToolTip(u"Tick to replace"_s);
     m_replace = field(u"Replace with:"_s);
     m_replaceLabel = new QLabel(u"Replace with:"_s, this);

