@@ -1,8 +1,9 @@
 // Times the window on 1,000,000 lines of ~60 characters: pressing run on "Insert Into Column"
 // and on each column and row function until the caret stands in the result, how soon a stop
 // click ends a run, and the text pane's own editing (keystrokes, select-all, delete, paste).
-// Prints figures; --read-me times "Read Me" alone, --print printing alone, --pane the text pane
-// alone; run it with QT_QPA_PLATFORM=offscreen or under a display.
+// Prints figures; --read-me times "Read Me" alone, --print printing alone, --find-replace the
+// "Find / Replace" window alone, --pane the text pane alone; run it with
+// QT_QPA_PLATFORM=offscreen or under a display.
 #include "ops/registry.h"
 #include "ui/controls/historycombobox.h"
 #include "ui/controls/piegauge.h"
@@ -15,22 +16,27 @@
 #include "ui/printing/printparametersdialog.h"
 #include "ui/textpane.h"
 #include "ui/windows/examplespanel.h"
+#include "ui/windows/findreplacewindow.h"
 #include "ui/windows/scratchpad.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <QToolButton>
 
@@ -38,6 +44,7 @@
 #include <cstdio>
 #include <ctime>
 #include <malloc.h>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -300,6 +307,131 @@ void benchReadMe(MainWindow &window, SilentDialogs &dialogs)
     QApplication::processEvents();
 }
 
+// Three timings of wall and processor time: the first, and their medians. On a busy machine
+// the processor time says more than the wall time.
+struct Timing {
+    qint64 wall;
+    qint64 cpu;
+};
+struct Timings {
+    Timing first;
+    Timing median;
+};
+template <typename F> Timings threeTimings(F &&timed)
+{
+    std::vector<Timing> t;
+    for (int round = 0; round < 3; ++round)
+        t.push_back(timed());
+    Timings result{t.front(), {}};
+    std::sort(t.begin(), t.end(), [](Timing a, Timing b) { return a.wall < b.wall; });
+    result.median.wall = t[1].wall;
+    std::sort(t.begin(), t.end(), [](Timing a, Timing b) { return a.cpu < b.cpu; });
+    result.median.cpu = t[1].cpu;
+    return result;
+}
+
+// Processor time used so far, in ms: this process's, or that of its children that ended.
+qint64 usedCpuMs(bool children = false)
+{
+    rusage use{};
+    getrusage(children ? RUSAGE_CHILDREN : RUSAGE_SELF, &use);
+    return (use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1000 +
+           (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1000;
+}
+
+// "Find / Replace": Replace All of a word on every line beside sed on the same text, in the
+// same run, and Find from the top to the one hit at the end of the text.
+void benchFindReplace(MainWindow &window, const QStringList &lines, const QTemporaryDir &home)
+{
+    auto *fr = window.findChild<FindReplaceWindow *>();
+    TextPane *area = window.workArea();
+    QStringList paid;
+    paid.reserve(lines.size());
+    QByteArray file;
+    for (const QString &line : lines) {
+        paid.append(line.left(30) + u"PAID "_s + line.mid(30));
+        file += paid.back().toUtf8() + '\n';
+    }
+    const QString path = home.filePath(u"paid.txt"_s);
+    if (QFile f(path); f.open(QIODevice::WriteOnly))
+        f.write(file);
+    std::printf("text: %lld lines, %.1f MB\n", qint64(paid.size()), file.size() / 1e6);
+
+    const Timing sed = threeTimings([&] {
+                           QProcess p;
+                           QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                           env.insert(u"LC_ALL"_s, u"C"_s); // sed at its fastest
+                           p.setProcessEnvironment(env);
+                           p.setStandardOutputFile(QProcess::nullDevice());
+                           const qint64 cpu = usedCpuMs(true);
+                           QElapsedTimer t;
+                           t.start();
+                           p.start(u"sed"_s, {u"s/PAID/paid/g"_s, path});
+                           p.waitForFinished(-1);
+                           return Timing{t.elapsed(), usedCpuMs(true) - cpu};
+                       }).median;
+    fr->start();
+    fr->findField()->setText(u"PAID"_s);
+    fr->replaceBox()->setChecked(true);
+    fr->replaceField()->setText(u"paid"_s);
+    double peak = 0;
+    for (bool matchCase : {false, true}) {
+        fr->matchCase()->setChecked(matchCase);
+        bool replaced = true;
+        const Timings ms = threeTimings([&] {
+            area->setLines(paid);
+            QApplication::processEvents();
+            // The text before is let go of on another thread, as a user would wait for it.
+            QThreadPool::globalInstance()->waitForDone();
+            const double before = statusMb("VmRSS");
+            resetPeakMemory();
+            const qint64 cpu = usedCpuMs();
+            QElapsedTimer t;
+            t.start();
+            fr->replaceAll();
+            QApplication::processEvents();
+            const Timing took{t.elapsed(), usedCpuMs() - cpu};
+            peak = std::max(peak, statusMb("VmHWM") - before);
+            replaced = replaced && area->store().row(999999).contains(u"paid"_s) &&
+                       !area->store().row(0).contains(u"PAID"_s);
+            return took;
+        });
+        // The first press in a process also pays for fresh memory for the new rows.
+        std::printf("Replace All PAID -> paid%s: first %5lld ms (cpu %lld), median %5lld ms "
+                    "(cpu %lld); sed 's/PAID/paid/g' (LC_ALL=C) median %5lld ms (cpu %lld); "
+                    "ratio %.2f (cpu %.2f), first %.2f (cpu %.2f)%s\n",
+                    matchCase ? " (Match Case)" : "", ms.first.wall, ms.first.cpu, ms.median.wall,
+                    ms.median.cpu, sed.wall, sed.cpu, double(ms.median.wall) / sed.wall,
+                    double(ms.median.cpu) / sed.cpu, double(ms.first.wall) / sed.wall,
+                    double(ms.first.cpu) / sed.cpu, replaced ? "" : "  (NOT replaced)");
+    }
+
+    std::printf("  memory: the run's peak above the text it found %.0f MB\n", peak);
+
+    QStringList ending = lines;
+    ending.last() += u" ZEBRA"_s;
+    area->setLines(ending);
+    fr->findField()->setText(u"zebra"_s);
+    for (bool matchCase : {false, true}) {
+        fr->matchCase()->setChecked(matchCase);
+        fr->findField()->setText(matchCase ? u"ZEBRA"_s : u"zebra"_s);
+        bool found = true;
+        const qint64 ms = threeTimings([&] {
+                              area->moveCaretToOffset(0);
+                              QElapsedTimer t;
+                              t.start();
+                              fr->find();
+                              const qint64 elapsed = t.elapsed();
+                              found = found && area->caret().row == lines.size() - 1;
+                              return Timing{elapsed, 0};
+                          }).median.wall;
+        std::printf("Find from the top to the hit at the end of %.0f MB%s: %4lld ms%s\n",
+                    area->store().length() / 1e6, matchCase ? " (Match Case)" : "", ms,
+                    found ? "" : "  (NOT found)");
+    }
+    fr->close();
+}
+
 } // namespace
 
 // "Print" to a PDF file: 10,000 lines whole, then 1,000,000 lines cancelled after a second,
@@ -362,6 +494,10 @@ int main(int argc, char *argv[])
     window.show();
     QApplication::processEvents();
 
+    if (app.arguments().contains(u"--find-replace"_s)) {
+        benchFindReplace(window, lines, home);
+        return 0;
+    }
     if (app.arguments().contains(u"--read-me"_s)) { // "Read Me" alone
         benchReadMe(window, dialogs);
         return 0;
@@ -761,6 +897,7 @@ int main(int argc, char *argv[])
     QThread::msleep(300);
     QApplication::processEvents();
     window.session().stop.clear();
+    benchFindReplace(window, lines, home);
     benchReadMe(window, dialogs);
     benchPrint(window, dialogs, lines);
     benchPane(lines);

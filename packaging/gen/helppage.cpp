@@ -208,6 +208,13 @@ tints).</li>
 <li><b>Copy To Clipboard</b>, <b>Paste From Clipboard</b>: the whole text of the pane in view to
 the clipboard, or the clipboard's text in at the caret.</li>
 <li><b>Convert to Courier Font</b>: shows the pane in view in the fixed-pitch font again.</li>
+<li><b>Find/Replace</b> (Ctrl+F; F3 finds the next): finds a text from the caret on, letter case
+ignored unless &ldquo;Match Case&rdquo; is ticked, without wrapping round; with the box before
+&ldquo;Replace with:&rdquo; ticked it replaces the hit, or every hit after the caret at once.</li>
+<li><b>Replace with Special Character</b>: in the pane of &ldquo;Insert Spread Sheet
+Delimiter&rdquo;, replaces a typed text by a TAB, a line break or any byte's character
+(&ldquo;Quantity:&rdquo; times), or with &ldquo;Reverse&rdquo; such a character by the typed
+text.</li>
 </ul>
 <h3>The status bar</h3>
 <p>It shows a hint for the control under the pointer (when hints are on), the caret's row and

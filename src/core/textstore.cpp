@@ -209,7 +209,7 @@ TextPosition TextStore::replaceRows(TextPosition from, TextPosition to, QStringL
         inserted.append(QString());
     if (from == TextPosition{} && to == endPosition()) {
         // All of it: let go of the old rows rather than edit a list that may be shared.
-        const TextPosition end{inserted.size() - 1, inserted.back().size()};
+        const TextPosition end{inserted.size() - 1, inserted.constLast().size()};
         assignRows(std::move(inserted));
         return end;
     }

@@ -157,7 +157,19 @@ void TextPane::replaceLines(QStringList lines)
 {
     // As rows: every line ends with a break, so an empty row follows the last one.
     lines.append(QString());
-    const QStringList &rows = lines;
+    replaceChangedRows(lines, true);
+    setCaret({});
+}
+
+void TextPane::replaceRows(const QStringList &rows)
+{
+    replaceChangedRows(rows, false);
+}
+
+void TextPane::replaceChangedRows(const QStringList &rows, bool splitting)
+{
+    if (rows.isEmpty())
+        return;
     // Rows at either end that the run left as they were (a stopped run keeps most of the text)
     // are neither looked at again nor written: the edit, and its undo step, span only the rows
     // between them.
@@ -169,6 +181,12 @@ void TextPane::replaceLines(QStringList lines)
     qsizetype head = 0;
     while (head < common - 1 && same(old[head], rows[head]))
         ++head;
+    if (!splitting && head == 0) {
+        // Changed from the first row on: the new list replaces the whole text as it is, and
+        // the step keeps the old one, neither copied row by row.
+        editRows({}, m_store.endPosition(), rows, EditKind::Other);
+        return;
+    }
     qsizetype tail = 0;
     while (tail < common - head - 1 &&
            same(old[old.size() - 1 - tail], rows[rows.size() - 1 - tail]))
@@ -176,14 +194,13 @@ void TextPane::replaceLines(QStringList lines)
     QStringList changed;
     changed.reserve(rows.size() - head - tail);
     for (qsizetype i = head; i < rows.size() - tail; ++i) {
-        if (rows[i].contains(u'\n') || rows[i].contains(u'\r'))
+        if (splitting && (rows[i].contains(u'\n') || rows[i].contains(u'\r')))
             changed.append(TextStore::splitRows(rows[i])); // a line that holds breaks is split
         else
             changed.append(rows[i]);
     }
     const qsizetype lastOld = old.size() - 1 - tail;
     editRows({head, 0}, {lastOld, old[lastOld].size()}, std::move(changed), EditKind::Other);
-    setCaret({});
 }
 
 void TextPane::storeEdited()

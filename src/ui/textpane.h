@@ -50,6 +50,10 @@ public:
     /// the edit history, which Undo takes back and Redo brings back; the caret goes to the start.
     /// Refused when read-only.
     void replaceLines(QStringList lines);
+    /// The whole text given as rows, none holding a line break, replaces the text as one step of
+    /// the edit history; only the rows that differ are touched, and the caret goes to the end
+    /// of them. Refused when read-only.
+    void replaceRows(const QStringList &rows);
 
     TextPosition caret() const { return m_caret; }
     TextPosition anchor() const { return m_anchor; }
@@ -173,6 +177,7 @@ private:
     KeyAction keyAction(const QKeyEvent *event) const;
     bool isEditAction(KeyAction action) const;
 
+    void replaceChangedRows(const QStringList &rows, bool splitting);
     void resetAfterTextSwap(qsizetype oldLength);
     void edit(TextPosition from, TextPosition to, QStringView text, EditKind kind);
     void editRows(TextPosition from, TextPosition to, QStringList rows, EditKind kind);

@@ -23,6 +23,13 @@ const QList<SpecialCharacter> &specialCharacters()
     return all;
 }
 
+QChar characterOf(const SpecialCharacter &c)
+{
+    if (c.byte == '\n' || c.byte == '\r')
+        return u'\n';
+    return QChar(windows1252::toUnicode(c.byte));
+}
+
 QStringList specialCharacterNames()
 {
     QStringList names;

@@ -19,6 +19,10 @@ struct SpecialCharacter {
 /// "{BackSpace}", then "{Hex 00}" to "{Hex FF}". The byte lists and Replace Special share it.
 const QList<SpecialCharacter> &specialCharacters();
 
+/// The character an entry stands for in a text: the byte's Windows-1252 character, and a line
+/// break for both line-end bytes (a text's rows hold no other kind of break).
+QChar characterOf(const SpecialCharacter &c);
+
 /// The entries' names alone, in list order.
 QStringList specialCharacterNames();
 
