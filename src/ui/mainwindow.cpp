@@ -18,6 +18,7 @@
 #include "ui/viewsettings.h"
 #include "ui/windows/examplespanel.h"
 #include "ui/windows/findreplacewindow.h"
+#include "ui/windows/printhelpbuttons.h"
 #include "ui/windows/replacespecialwindow.h"
 #include "ui/windows/scratchpad.h"
 #include "ui/windows/viewbuttons.h"
@@ -128,6 +129,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     m_viewButtons = new ViewButtons(*m_panes, *m_view, *m_functionsBar);
     auto *special = new ReplaceSpecialWindow(*this, m_dialogs, *m_functionsBar);
     new FindReplaceWindow(*this, m_dialogs, *m_functionsBar, *special->openAction());
+    new PrintHelpButtons(*this, m_dialogs, m_programFolder, *m_mainBar);
 
     // The pane is put into plain-text mode at creation, which is the change notification the
     // first-change flag exists to swallow.
