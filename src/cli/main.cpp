@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 #include "cli/asciimap.h"
 #include "cli/byterows.h"
+#include "cli/byterun.h"
 #include "cli/commandline.h"
 #include "cli/hugepages.h"
 #include "cli/output.h"
@@ -126,6 +127,12 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
             bytes = cli::readWhole(*source, wholeTextLimit(), &why);
             if (!bytes)
                 return fail(cli::FileError, why);
+            if (std::optional<QByteArray> done = cli::runOnBytes(body, run.params, *bytes)) {
+                bytes.reset();
+                if (!output.write(*done))
+                    return fail(cli::FileError, output.error());
+                return finishRun({}, {}, command.inPlace, output);
+            }
             if (body.rowOrder) {
                 const cli::ByteRows rows(*bytes);
                 format = rows.format();

@@ -1,5 +1,6 @@
 #include "cli/passrows.h"
 
+#include "cli/textsurvey.h"
 #include "core/windows1252.h"
 
 #include <cstring>
@@ -17,6 +18,15 @@ void appendBytes(QByteArray &out, QByteArrayView bytes)
 
 } // namespace
 
+std::optional<RowBytes> rowBytes(QByteArrayView line, TextEncoding encoding)
+{
+    if (isUtf8(encoding))
+        return RowBytes{line, RowEncoding::Utf8};
+    if (encoding == TextEncoding::Windows1252)
+        return RowBytes{line, RowEncoding::Windows1252};
+    return std::nullopt;
+}
+
 void ReadRows::moveTo(QByteArrayView line)
 {
     m_line = line;
@@ -30,6 +40,11 @@ QString &ReadRows::text()
         m_decoded = true;
     }
     return m_text;
+}
+
+std::optional<RowBytes> ReadRows::bytes()
+{
+    return rowBytes(m_line, m_encoding);
 }
 
 void ReadRows::keepRewritten()
@@ -90,6 +105,12 @@ QString &StreamRows::text()
         m_decoded = true;
     }
     return m_text;
+}
+
+std::optional<RowBytes> StreamRows::bytes()
+{
+    // A stream's lines that are not UTF-8 are read as Windows-1252, so a UTF-8 row is valid.
+    return rowBytes(m_line, m_asWindows1252 ? TextEncoding::Windows1252 : m_format.input.encoding);
 }
 
 void StreamRows::keepRewritten()

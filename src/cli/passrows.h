@@ -18,6 +18,9 @@ struct OutputFormat {
     bool checkEachLine; ///< a UTF-8 stream, judged by its start only: a line may still not be
 };
 
+/// A row's bytes in `encoding` as a pass may search them; nothing for UTF-16.
+std::optional<RowBytes> rowBytes(QByteArrayView line, TextEncoding encoding);
+
 /// The rows of a text as a pass that only reads them sees them; it learns whether Windows-1252
 /// holds every row the pass would put out.
 class ReadRows final : public PassRow, public PassOutput {
@@ -27,6 +30,7 @@ public:
     bool fits() const { return m_fits; }
 
     QString &text() override;
+    std::optional<RowBytes> bytes() override;
     void keep() override {}
     void keepRewritten() override;
     void add(QStringView row) override;
@@ -61,6 +65,7 @@ public:
     QByteArray &piece() { return m_piece; }
 
     QString &text() override;
+    std::optional<RowBytes> bytes() override;
     void keep() override { keepInto(m_piece); }
     void keepRewritten() override;
     void add(QStringView row) override;

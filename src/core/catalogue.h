@@ -60,6 +60,14 @@ using AsciiMap = std::array<char, 128>;
 using AsciiMapFactory = std::optional<AsciiMap> (*)(const QString &runButton,
                                                     const ParamValues &params);
 
+/// A run straight over the bytes of a whole text in UTF-8 or Windows-1252 (after any byte-order
+/// mark) whose line breaks are all LF, for a function some of whose runs need not decode it:
+/// the bytes the run leaves, each line still followed by its own LF (a last line without one
+/// is ended by the caller). Nothing when this run needs the characters after all, the run
+/// routine then doing it: a refusal, or a search that the bytes cannot answer.
+using ByteRunRoutine = std::optional<QByteArray> (*)(QByteArrayView text, RowEncoding encoding,
+                                                     const ParamValues &params);
+
 /// Everything a function brings of its own, from its file in the ops layer. A function not
 /// built yet has an empty body.
 struct FunctionBody {
@@ -80,6 +88,9 @@ struct FunctionBody {
     /// Set for functions some of whose runs only map 7-bit characters: the command line then
     /// rewrites a file's bytes directly, as its row pass would.
     AsciiMapFactory asciiMap = nullptr;
+    /// Set for functions some of whose runs over a whole text can keep to its bytes: the
+    /// command line then spares the decoding.
+    ByteRunRoutine byteRun = nullptr;
     QList<CaretMenuTarget> menuTargets = {};
     FunctionExample example = {};
     /// False for functions that stream files named in their fields: they read no text.

@@ -65,14 +65,15 @@ private:
 /// A line transform applied to the rows of the band.
 class TransformPass final : public RowPass {
 public:
-    TransformPass(LineTransform transform, const RowRestraint &band)
-        : m_transform(std::move(transform)), m_first(band.from - 1), m_last(band.to - 1)
+    TransformPass(LineTransform transform, const RowRestraint &band, RowFilter touches)
+        : m_transform(std::move(transform)), m_touches(std::move(touches)), m_first(band.from - 1),
+          m_last(band.to - 1)
     {
     }
 
     bool row(qint64 index, PassRow &row, PassOutput &out) override
     {
-        if (index < m_first || index > m_last) {
+        if (index < m_first || index > m_last || (m_touches && !m_touches(row))) {
             out.keep();
         } else {
             m_transform(row.text());
@@ -83,6 +84,7 @@ public:
 
 private:
     LineTransform m_transform;
+    RowFilter m_touches;
     qint64 m_first;
     qint64 m_last;
 };
@@ -127,12 +129,13 @@ RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor
     return plan.result;
 }
 
-PassPlan bandPass(LineTransform transform, const PassStart &start)
+PassPlan bandPass(LineTransform transform, const PassStart &start, RowFilter touches)
 {
     if (start.band.refusal)
         return PassPlan::without(*start.band.refusal);
     PassPlan plan;
-    plan.pass = std::make_unique<TransformPass>(std::move(transform), start.band.band);
+    plan.pass =
+        std::make_unique<TransformPass>(std::move(transform), start.band.band, std::move(touches));
     plan.outputTexts = start.params.all();
     plan.result.writeBack(start.band.band);
     plan.result.caret = CaretPlacement::atLine(start.band.band.to - 1);

@@ -2,11 +2,24 @@
 
 #include "core/run.h"
 
+#include <QByteArrayView>
+
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 
 namespace plintex {
+
+/// How the bytes of a row that came undecoded are encoded: valid UTF-8, or Windows-1252 (one
+/// byte a character).
+enum class RowEncoding { Utf8, Windows1252 };
+
+/// A row's bytes as they came, undecoded.
+struct RowBytes {
+    QByteArrayView bytes;
+    RowEncoding encoding;
+};
 
 /// The row a pass is looking at. Its text is decoded only when asked for, so that a pass that
 /// keeps or drops rows by their number alone never pays for it.
@@ -15,6 +28,10 @@ public:
     virtual ~PassRow() = default;
     /// The row's text; a pass may edit it and then keep it with `keepRewritten`.
     virtual QString &text() = 0;
+    /// The row's bytes as they came, when it came as bytes in one of the row encodings: a pass
+    /// that only searches a row can search them for its texts encoded the same way and spare
+    /// the decoding. Nothing for a row held as characters.
+    virtual std::optional<RowBytes> bytes() { return std::nullopt; }
 };
 
 /// Where a pass puts the rows of its output, in order.
@@ -136,8 +153,12 @@ PassPlan planOf(
 /// testing for a stop before each row of its gauge; a stop leaves the text as it was.
 RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor);
 
+/// Whether a row may be changed by a transform: false lets the row be kept as it came.
+using RowFilter = std::function<bool(PassRow &row)>;
+
 /// A pass that rewrites each row of the band on its own and keeps the others; a band that is
-/// none is refused. The caret goes to the start of the band's last row.
-PassPlan bandPass(LineTransform transform, const PassStart &start);
+/// none is refused. The caret goes to the start of the band's last row. With `touches`, a row
+/// of the band it rules out is kept as it came, undecoded.
+PassPlan bandPass(LineTransform transform, const PassStart &start, RowFilter touches = {});
 
 } // namespace plintex

@@ -167,11 +167,49 @@ void decodeLineInto(QString &out, QByteArrayView bytes, TextEncoding encoding)
             dst[i] = windows1252::toUnicode(src[i]);
         return;
     }
+    // Well-formed sequences here, ASCII runs a block at a time; from the first ill-formed one
+    // on, Qt's decoder, which replaces them.
+    qsizetype o = i;
+    const auto follows = [&](qsizetype k) { return (src[k] & 0xC0) == 0x80; };
+    while (i < n) {
+        const unsigned b = src[i];
+        if (b < 0x80) {
+            const qsizetype run = std::max<qsizetype>(widenAscii(dst + o, src + i, n - i), 1);
+            dst[o] = char16_t(b);
+            i += run;
+            o += run;
+        } else if (b >= 0xC2 && b < 0xE0 && i + 1 < n && follows(i + 1)) {
+            dst[o++] = char16_t(((b & 0x1F) << 6) | (src[i + 1] & 0x3F));
+            i += 2;
+        } else if (b >= 0xE0 && b < 0xF0 && i + 2 < n && follows(i + 1) && follows(i + 2)) {
+            const char32_t c =
+                ((b & 0x0F) << 12) | ((src[i + 1] & 0x3F) << 6) | (src[i + 2] & 0x3F);
+            if (c < 0x800 || QChar::isSurrogate(c))
+                break;
+            dst[o++] = char16_t(c);
+            i += 3;
+        } else if (b >= 0xF0 && b < 0xF5 && i + 3 < n && follows(i + 1) && follows(i + 2) &&
+                   follows(i + 3)) {
+            const char32_t c = ((b & 0x07) << 18) | ((src[i + 1] & 0x3F) << 12) |
+                               ((src[i + 2] & 0x3F) << 6) | (src[i + 3] & 0x3F);
+            if (c < 0x10000 || c > 0x10FFFF)
+                break;
+            dst[o++] = QChar::highSurrogate(c);
+            dst[o++] = QChar::lowSurrogate(c);
+            i += 4;
+        } else {
+            break;
+        }
+    }
+    if (i == n) {
+        out.resize(o);
+        return;
+    }
     // Stateless decoding would take U+FEFF at the start of the slice for a byte-order mark
     // and drop it; inside a file it is a character.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                      QStringDecoder::Flag::ConvertInitialBom);
-    QChar *end = decoder.appendToBuffer(reinterpret_cast<QChar *>(dst + i), bytes.sliced(i));
+    QChar *end = decoder.appendToBuffer(reinterpret_cast<QChar *>(dst + o), bytes.sliced(i));
     out.resize(end - out.constData());
 }
 
@@ -205,14 +243,42 @@ void appendEncodedLine(QByteArray &out, QStringView line, TextEncoding encoding)
     }
     out.resize(start + n * 3);
     char *dst = out.data() + start;
-    const qsizetype i = narrowAscii(dst, src, n);
+    qsizetype i = narrowAscii(dst, src, n);
+    dst += i;
+    // Characters here, ASCII runs a block at a time; from the first unpaired surrogate on,
+    // Qt's encoder, which replaces it.
+    while (i < n) {
+        const char32_t c = src[i];
+        if (c < 0x80) {
+            const qsizetype run = std::max<qsizetype>(narrowAscii(dst, src + i, n - i), 1);
+            dst[0] = char(c);
+            i += run;
+            dst += run;
+        } else if (c < 0x800) {
+            *dst++ = char(0xC0 | (c >> 6));
+            *dst++ = char(0x80 | (c & 0x3F));
+            ++i;
+        } else if (!QChar::isSurrogate(c)) {
+            *dst++ = char(0xE0 | (c >> 12));
+            *dst++ = char(0x80 | ((c >> 6) & 0x3F));
+            *dst++ = char(0x80 | (c & 0x3F));
+            ++i;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(src[i + 1])) {
+            const char32_t whole = QChar::surrogateToUcs4(char16_t(c), src[i + 1]);
+            *dst++ = char(0xF0 | (whole >> 18));
+            *dst++ = char(0x80 | ((whole >> 12) & 0x3F));
+            *dst++ = char(0x80 | ((whole >> 6) & 0x3F));
+            *dst++ = char(0x80 | (whole & 0x3F));
+            i += 2;
+        } else {
+            break;
+        }
+    }
     if (i < n) {
         QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-        dst = encoder.appendToBuffer(dst + i, line.sliced(i));
-        out.resize(dst - out.constData());
-    } else {
-        out.resize(start + n);
+        dst = encoder.appendToBuffer(dst, line.sliced(i));
     }
+    out.resize(dst - out.constData());
 }
 
 QByteArrayView byteOrderMark(TextEncoding encoding)

@@ -5,6 +5,8 @@
 #include "testfiles.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,13 +50,35 @@ void TestTextFile::utf8Validity_data()
     QTest::newRow("truncated at the end") << QByteArray("abc\xE2\x82") << false;
     QTest::newRow("NUL is valid") << QByteArray("a\0b", 3) << true;
     QTest::newRow("bad byte after 8 ascii") << QByteArray("12345678\xFF") << false;
+    QTest::newRow("stray follower, then well-formed")
+        << QByteArray("\x80"
+                      "abcdefghijklmnopqrstuvwxyz \xC3\xA9 \xEF\xBB\xBF")
+        << false;
+    QTest::newRow("ascii runs between characters")
+        << QByteArray("\xC3\xA9"
+                      "abcdefghijklmnopqrstuvwxyz\xE2\x82\xAC"
+                      "0123456789abcdefgh")
+        << true;
 }
 
+// Also: a line decodes, and its characters encode (an unpaired surrogate too), as Qt's own
+// decoder and encoder do.
 void TestTextFile::utf8Validity()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, valid);
     QCOMPARE(isValidUtf8(bytes), valid);
+    QString line;
+    decodeLineInto(line, bytes, TextEncoding::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    QCOMPARE(line, QString(decoder.decode(bytes)));
+    for (const QString &text : {line, QString(line + QChar(0xD800) + line)}) {
+        QByteArray encoded("x");
+        appendEncodedLine(encoded, text, TextEncoding::Utf8);
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        QCOMPARE(encoded, "x" + QByteArray(encoder.encode(text)));
+    }
 }
 
 void TestTextFile::detectsFormat_data()

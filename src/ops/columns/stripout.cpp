@@ -105,14 +105,48 @@ private:
     qsizetype m_written = 0; ///< result lines written so far
 };
 
+bool unfit(const QString &text)
+{
+    return text.isEmpty() || text.contains(u'\n') || text.contains(u'\r');
+}
+
+/// The same deletions made on the bytes: the texts hold no line break, so a stretch never
+/// starts or ends inside one, and the bytes between stretches are kept as they are.
+std::optional<QByteArray> runOnBytes(QByteArrayView text, RowEncoding encoding,
+                                     const ParamValues &params)
+{
+    const QString start = params.text(kStart);
+    const QString end = params.text(kEnd);
+    if (unfit(start) || unfit(end))
+        return std::nullopt;
+    const std::optional<lines::CaselessBytes> from =
+        lines::CaselessBytes::of(start, text, encoding);
+    const std::optional<lines::CaselessBytes> to = lines::CaselessBytes::of(end, text, encoding);
+    if (!from || !to)
+        return std::nullopt;
+    const QByteArray folded =
+        from->folds() || to->folds() ? lines::foldBytes(text, encoding) : QByteArray();
+    QByteArray out;
+    out.reserve(text.size());
+    qsizetype cursor = 0;
+    for (;;) {
+        const qsizetype a = from->in(text, folded, cursor);
+        const qsizetype b = a < 0 ? -1 : to->in(text, folded, cursor);
+        // As Stripper::next: an end text whose last character is not after the start ends it.
+        if (b < 0 || !(a < b + to->lastUnit()))
+            break;
+        out.append(text.sliced(cursor, a - cursor));
+        cursor = b + to->size();
+    }
+    out.append(text.sliced(cursor));
+    return out;
+}
+
 RunResult run(RunInput input, RunMonitor &monitor)
 {
     const QString start = input.params.text(kStart);
     const QString end = input.params.text(kEnd);
-    const auto bad = [](const QString &t) {
-        return t.isEmpty() || t.contains(u'\n') || t.contains(u'\r');
-    };
-    if (bad(start) || bad(end))
+    if (unfit(start) || unfit(end))
         return RunResult::refused(
             u"Enter the data to strip out and the data that ends it,\reach on one line."_s, false);
 
@@ -156,6 +190,7 @@ FunctionBody stripOut()
                 common::tickBox(kLineByLine, u"Line by line."_s),
             },
         .run = run,
+        .byteRun = runOnBytes,
         .example = {.title = u"Delete/Strip Out Data (strip out 4 to 6)"_s,
                     .before = u"1234567890\r\n1234567890\r\n12345abc60\r\n1423ab7869"_s,
                     .after = u"1237890\r\n1237890\r\n1230\r\n19"_s,

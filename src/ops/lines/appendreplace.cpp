@@ -30,13 +30,11 @@ PassPlan appendPlan(const PassStart &start)
 {
     const ParamValues &params = start.params;
     const QString tail = common::separatorBlanks(params.number(kBlanks)) + params.text(kAppend);
+    // Only the rows holding the text are decoded and rewritten.
+    const RowFinder search(params.text(kSearch));
     PassPlan plan = params.flag(kContaining)
-                        ? bandPass(
-                              [tail, search = Finder(params.text(kSearch))](QString &row) {
-                                  if (search.in(row) >= 0)
-                                      appendTo(row, tail);
-                              },
-                              start)
+                        ? bandPass([tail](QString &row) { appendTo(row, tail); }, start,
+                                   [search](PassRow &row) { return search.foundIn(row); })
                         : bandPass([tail](QString &row) { appendTo(row, tail); }, start);
     plan.outputTexts = {tail};
     return plan;
@@ -45,12 +43,10 @@ PassPlan appendPlan(const PassStart &start)
 PassPlan replacePlan(const PassStart &start)
 {
     const QString with = start.params.text(kWith);
-    PassPlan plan = bandPass(
-        [search = Finder(start.params.text(kSearch)), with](QString &row) {
-            if (search.in(row) >= 0)
-                row = with;
-        },
-        start);
+    PassPlan plan = bandPass([with](QString &row) { row = with; }, start,
+                             [search = RowFinder(start.params.text(kSearch))](PassRow &row) {
+                                 return search.foundIn(row);
+                             });
     plan.outputTexts = {with};
     return plan;
 }

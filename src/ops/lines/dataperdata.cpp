@@ -71,7 +71,11 @@ PassPlan planWithOffset(const PassStart &start, QStringList written, Edit edit)
         return PassPlan::without(refused);
     }
     const Side side = start.params.text(kSide) == kAfter ? Side::After : Side::Before;
-    PassPlan plan = bandPass([=](QString &row) { edit(row, side, *offset); }, start);
+    // A row without the search text stays as it is: it is kept undecoded.
+    PassPlan plan = bandPass([=](QString &row) { edit(row, side, *offset); }, start,
+                             [search = RowFinder(start.params.text(kSearch))](PassRow &row) {
+                                 return search.foundIn(row);
+                             });
     plan.outputTexts = std::move(written);
     return plan;
 }

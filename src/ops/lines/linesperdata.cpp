@@ -31,7 +31,7 @@ PassPlan insertPlan(const PassStart &start)
         [texts = SearchTexts(start.params.lines(kSearch)),
          block = blockRows(start.params.text(kData)),
          before = start.params.text(kWhere) == kBefore](qint64, PassRow &row, PassOutput &out) {
-            const bool found = texts.foundIn(row.text());
+            const bool found = texts.foundIn(row);
             if (found && before) {
                 for (const QString &line : block)
                     out.add(line);
@@ -62,7 +62,7 @@ PassPlan deletePlan(const PassStart &start)
         // A row's fate waits for the next row.
         return planOf(
             [texts, retain, holding = false](qint64, PassRow &row, PassOutput &out) mutable {
-                const bool found = texts.foundIn(row.text());
+                const bool found = texts.foundIn(row);
                 if (holding)
                     out.releaseHeld(found == retain);
                 out.hold();
@@ -75,7 +75,7 @@ PassPlan deletePlan(const PassStart &start)
     const bool after = which == kAfter;
     return planOf(
         [texts, retain, after, previous = false](qint64, PassRow &row, PassOutput &out) mutable {
-            const bool found = texts.foundIn(row.text());
+            const bool found = texts.foundIn(row);
             if ((after ? previous : found) == retain)
                 out.keep();
             previous = found;

@@ -1,11 +1,19 @@
 #include "ops/lines/matcher.h"
 
+#include "core/windows1252.h"
+#include "ops/lines/automaton.h"
+
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -251,21 +259,243 @@ qsizetype CaselessFinder::in(const QStringList &lines, qsizetype index, qsizetyp
     return m_finder.in(m_folded, from);
 }
 
-struct SearchTexts::Tables {
-    void buildAutomaton();
-    qsizetype nextFirst(const char16_t *row, qsizetype from, qsizetype size) const;
+qsizetype ByteFinder::in(QByteArrayView row, qsizetype from) const
+{
+    const qsizetype m = m_text.size();
+    const qsizetype n = row.size();
+    if (m == 0 || from < 0 || from > n - m)
+        return -1;
+    const char *data = row.data();
+    const char *text = m_text.constData();
+    if (m == 1) {
+        const void *at = std::memchr(data + from, text[0], std::size_t(n - from));
+        return at ? static_cast<const char *>(at) - data : -1;
+    }
+    // As Finder::in: places where the first and the last byte stand, sixteen at a time, with
+    // the C library's linear search taking over where the checks grow costly.
+    const qsizetype last = n - m;
+    qsizetype spent = 0;
+    const auto linear = [&](qsizetype k) {
+        const void *at = memmem(data + k, std::size_t(n - k), text, std::size_t(m));
+        return at ? static_cast<const char *>(at) - data : qsizetype(-1);
+    };
+    const auto matchesAt = [&](qsizetype k) {
+        return data[k] == text[0] && std::memcmp(data + k + 1, text + 1, std::size_t(m - 1)) == 0;
+    };
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i firsts = _mm_set1_epi8(text[0]);
+    const __m128i lasts = _mm_set1_epi8(text[m - 1]);
+    for (; i + 15 <= last; i += 16) {
+        const __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const __m128i atLast = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i + m - 1));
+        for (unsigned mask = unsigned(_mm_movemask_epi8(
+                 _mm_and_si128(_mm_cmpeq_epi8(atFirst, firsts), _mm_cmpeq_epi8(atLast, lasts))));
+             mask != 0; mask &= mask - 1) {
+            const qsizetype k = i + std::countr_zero(mask);
+            spent += m;
+            if (spent > kChecksPerUnit * (k - from) + kCheckSlack)
+                return linear(k);
+            if (matchesAt(k))
+                return k;
+        }
+    }
+#endif
+    for (; i <= last; ++i) {
+        if (data[i] != text[0] || data[i + m - 1] != text[m - 1])
+            continue;
+        spent += m;
+        if (spent > kChecksPerUnit * (i - from) + kCheckSlack)
+            return linear(i);
+        if (matchesAt(i))
+            return i;
+    }
+    return -1;
+}
 
-    std::vector<Finder> texts; ///< each text once, in field order
-    // The automaton, when there are several texts: each character's class (0 for characters no
-    // text holds), and for each state and class the next state; a state that ends a text
-    // accepts. Texts too many for a table of reasonable size are looked for one by one.
-    std::vector<std::uint16_t> classOf;
-    std::size_t classes = 0;
-    std::vector<std::uint32_t> next;
-    std::vector<char> accepts;
-    /// The first characters of the texts when they are few: away from any partial match, the
-    /// search leaps to the next of them, eight places at a time.
-    std::vector<char16_t> firsts;
+std::optional<QByteArray> toWindows1252(QStringView text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int byte = windows1252::fromUnicode(text[i].unicode());
+        if (byte < 0)
+            return std::nullopt;
+        bytes[i] = char(byte);
+    }
+    return bytes;
+}
+
+RowFinder::RowFinder(const QString &text) : m_characters(text), m_utf8(text.toUtf8())
+{
+    if (std::optional<QByteArray> bytes = toWindows1252(text))
+        m_windows1252.emplace(std::move(*bytes));
+}
+
+bool RowFinder::foundIn(PassRow &row) const
+{
+    if (m_characters.isEmpty())
+        return false;
+    // Valid UTF-8 decodes character for character, and Windows-1252 byte for byte, so the
+    // text's bytes stand in the row's exactly where its characters would.
+    if (const std::optional<RowBytes> b = row.bytes()) {
+        if (b->encoding == RowEncoding::Utf8)
+            return m_utf8.in(b->bytes) >= 0;
+        return m_windows1252 && m_windows1252->in(b->bytes) >= 0;
+    }
+    return m_characters.in(row.text()) >= 0;
+}
+
+namespace {
+
+/// For each Windows-1252 byte, the byte of its character's case folding (itself where the code
+/// page has no such byte); and for each folding the byte that stands for it.
+struct Windows1252Folding {
+    std::array<char, 256> byteOf{};
+    QHash<char16_t, char> forFolding;
+
+    Windows1252Folding()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const char16_t folded =
+                char16_t(QChar::toCaseFolded(char32_t(windows1252::toUnicode(uchar(b)))));
+            const int to = windows1252::fromUnicode(folded);
+            byteOf[std::size_t(b)] = char(to >= 0 ? to : b);
+            forFolding.insert(folded, byteOf[std::size_t(b)]);
+        }
+    }
+};
+
+const Windows1252Folding &windows1252Folding()
+{
+    static const Windows1252Folding folding;
+    return folding;
+}
+
+/// The characters beyond ASCII whose folding is ASCII, in UTF-8.
+const std::vector<std::pair<char16_t, QByteArray>> &foldingToAscii()
+{
+    static const std::vector<std::pair<char16_t, QByteArray>> found = [] {
+        std::vector<std::pair<char16_t, QByteArray>> all;
+        for (char32_t c = 0x80; c < 0x10000; ++c) {
+            const char32_t folded = QChar::toCaseFolded(c);
+            if (!QChar::isSurrogate(c) && folded < 0x80)
+                all.emplace_back(char16_t(folded), QString(QChar(c)).toUtf8());
+        }
+        return all;
+    }();
+    return found;
+}
+
+} // namespace
+
+std::optional<CaselessBytes> CaselessBytes::of(const QString &search, QByteArrayView text,
+                                               RowEncoding encoding)
+{
+    CaselessBytes found;
+    found.m_folds = caseMatters(search);
+    const QString folded = found.m_folds ? foldCase(search) : search;
+    found.m_never = folded.isEmpty() || !QStringView(search).isValidUtf16();
+    if (found.m_never)
+        return found;
+    if (encoding == RowEncoding::Windows1252) {
+        // One byte a character: the last unit's place is the last byte.
+        QByteArray bytes(folded.size(), Qt::Uninitialized);
+        const Windows1252Folding &folding = windows1252Folding();
+        for (qsizetype i = 0; i < folded.size(); ++i) {
+            const char16_t c = folded[i].unicode();
+            const int plain = windows1252::fromUnicode(c);
+            const auto standIn = folding.forFolding.constFind(c);
+            if (found.m_folds ? standIn == folding.forFolding.cend() : plain < 0) {
+                found.m_never = true;
+                return found;
+            }
+            bytes[i] = found.m_folds ? *standIn : char(plain);
+        }
+        found.m_lastUnit = bytes.size() - 1;
+        found.m_finder = ByteFinder(bytes);
+        return found;
+    }
+    if (found.m_folds) {
+        if (!std::all_of(folded.cbegin(), folded.cend(),
+                         [](QChar c) { return c.unicode() < 0x80; }))
+            return std::nullopt;
+        for (const auto &[to, bytes] : foldingToAscii()) {
+            if (folded.contains(QChar(to)) && text.indexOf(bytes) >= 0)
+                return std::nullopt;
+        }
+    }
+    const QByteArray bytes = folded.toUtf8();
+    const bool pair = folded.back().isLowSurrogate();
+    const qsizetype lastCharacter = folded.size() - (pair ? 2 : 1);
+    found.m_lastUnit = QStringView(folded).first(lastCharacter).toUtf8().size() + (pair ? 1 : 0);
+    found.m_finder = ByteFinder(bytes);
+    return found;
+}
+
+qsizetype CaselessBytes::in(QByteArrayView text, QByteArrayView folded, qsizetype from) const
+{
+    if (m_never)
+        return -1;
+    return m_finder.in(m_folds ? folded : text, from);
+}
+
+QByteArray foldBytes(QByteArrayView text, RowEncoding encoding)
+{
+    QByteArray folded(text.size(), Qt::Uninitialized);
+    const char *in = text.data();
+    char *out = folded.data();
+    if (encoding == RowEncoding::Windows1252) {
+        const std::array<char, 256> &byteOf = windows1252Folding().byteOf;
+        for (qsizetype i = 0; i < text.size(); ++i)
+            out[i] = byteOf[uchar(in[i])];
+        return folded;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = char(uchar(in[i] - 'A') < 26 ? in[i] + ('a' - 'A') : in[i]);
+    return folded;
+}
+
+/// Texts of one kind of unit looked for together: one by one when they are few or too many for
+/// an automaton.
+template <typename Unit, typename OneFinder> struct TextsOf {
+    std::vector<OneFinder> finders;
+    std::optional<Automaton<Unit>> automaton;
+
+    void build(const std::vector<std::basic_string_view<Unit>> &texts)
+    {
+        if (texts.size() > 1)
+            automaton = Automaton<Unit>::of(texts);
+        if (automaton)
+            return;
+        finders.reserve(texts.size());
+        for (const auto &t : texts) {
+            if constexpr (std::is_same_v<Unit, char>)
+                finders.emplace_back(QByteArray(t.data(), qsizetype(t.size())));
+            else
+                finders.emplace_back(QStringView(t.data(), qsizetype(t.size())).toString());
+        }
+    }
+
+    template <typename View> bool foundIn(View row) const
+    {
+        if (automaton)
+            return automaton->foundIn(reinterpret_cast<const Unit *>(row.data()),
+                                      std::size_t(row.size()));
+        return std::any_of(finders.begin(), finders.end(),
+                           [row](const OneFinder &f) { return f.in(row) >= 0; });
+    }
+};
+
+struct SearchTexts::Tables {
+    /// The texts in the bytes of `encoding`, made on first use: most runs never need them.
+    const TextsOf<char, ByteFinder> &inBytes(RowEncoding encoding) const;
+
+    std::vector<QString> texts; ///< each text once, in field order
+    TextsOf<char16_t, Finder> characters;
+    mutable std::once_flag utf8Once;
+    mutable std::once_flag windows1252Once;
+    mutable TextsOf<char, ByteFinder> utf8;
+    mutable TextsOf<char, ByteFinder> windows1252;
 };
 
 SearchTexts::SearchTexts(const QStringList &texts)
@@ -275,29 +505,41 @@ SearchTexts::SearchTexts(const QStringList &texts)
     QSet<QStringView> seen;
     seen.reserve(texts.size());
     tables->texts.reserve(std::size_t(texts.size()));
+    std::vector<std::u16string_view> views;
     for (const QString &t : texts) {
         if (t.isEmpty())
             continue;
         const qsizetype before = seen.size();
         seen.insert(t);
-        if (seen.size() != before)
-            tables->texts.emplace_back(t);
-    }
-    if (tables->texts.size() > 1)
-        tables->buildAutomaton();
-    constexpr std::size_t kFewFirsts = 4;
-    std::vector<char16_t> &firsts = tables->firsts;
-    for (const Finder &t : tables->texts) {
-        const char16_t first = t.text().front().unicode();
-        if (std::find(firsts.begin(), firsts.end(), first) != firsts.end())
-            continue;
-        if (firsts.size() == kFewFirsts) {
-            firsts.clear();
-            break;
+        if (seen.size() != before) {
+            tables->texts.push_back(t);
+            views.emplace_back(reinterpret_cast<const char16_t *>(t.utf16()),
+                               std::size_t(t.size()));
         }
-        firsts.push_back(first);
     }
+    tables->characters.build(views);
     m_tables = std::move(tables);
+}
+
+const TextsOf<char, ByteFinder> &SearchTexts::Tables::inBytes(RowEncoding encoding) const
+{
+    const bool asUtf8 = encoding == RowEncoding::Utf8;
+    std::call_once(asUtf8 ? utf8Once : windows1252Once, [&] {
+        // A text Windows-1252 cannot hold cannot stand in a row of it either.
+        std::vector<QByteArray> encoded;
+        encoded.reserve(texts.size());
+        for (const QString &t : texts) {
+            std::optional<QByteArray> bytes = asUtf8 ? t.toUtf8() : toWindows1252(t);
+            if (bytes)
+                encoded.push_back(std::move(*bytes));
+        }
+        std::vector<std::string_view> views;
+        views.reserve(encoded.size());
+        for (const QByteArray &b : encoded)
+            views.emplace_back(b.constData(), std::size_t(b.size()));
+        (asUtf8 ? utf8 : windows1252).build(views);
+    });
+    return asUtf8 ? utf8 : windows1252;
 }
 
 bool SearchTexts::isEmpty() const
@@ -305,110 +547,18 @@ bool SearchTexts::isEmpty() const
     return m_tables->texts.empty();
 }
 
-qsizetype SearchTexts::Tables::nextFirst(const char16_t *row, qsizetype from, qsizetype size) const
-{
-    qsizetype i = from;
-#if defined(__SSE2__)
-    for (; i + 8 <= size; i += 8) {
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + i));
-        __m128i hits = _mm_setzero_si128();
-        for (const char16_t c : firsts)
-            hits = _mm_or_si128(hits, _mm_cmpeq_epi16(units, _mm_set1_epi16(short(c))));
-        if (const int mask = _mm_movemask_epi8(hits); mask != 0)
-            return i + std::countr_zero(unsigned(mask)) / 2;
-    }
-#endif
-    for (; i < size; ++i) {
-        if (std::find(firsts.begin(), firsts.end(), row[i]) != firsts.end())
-            return i;
-    }
-    return size;
-}
-
-void SearchTexts::Tables::buildAutomaton()
-{
-    constexpr std::size_t kMostEntries = std::size_t(1) << 23;
-    classOf.assign(0x10000, 0);
-    std::size_t states = 1;
-    for (const Finder &t : texts) {
-        states += std::size_t(t.size());
-        for (const QChar c : t.text()) {
-            if (classOf[c.unicode()] == 0 && classes < 0xFFFE)
-                classOf[c.unicode()] = std::uint16_t(++classes);
-        }
-    }
-    ++classes; // class 0
-    if (states * classes > kMostEntries || classes > 0xFFFE) {
-        classOf.clear();
-        return;
-    }
-
-    // The trie of the texts; 0 is the root, and "no edge" is 0 too, as no edge leads back to it.
-    next.assign(classes, 0);
-    accepts.assign(1, 0);
-    for (const Finder &t : texts) {
-        std::uint32_t state = 0;
-        for (const QChar c : t.text()) {
-            const std::size_t at = state * classes + classOf[c.unicode()];
-            if (next[at] == 0) {
-                next[at] = std::uint32_t(accepts.size());
-                accepts.push_back(0);
-                next.resize(next.size() + classes, 0);
-            }
-            state = next[at];
-        }
-        accepts[state] = 1;
-    }
-    // Breadth first, each missing edge becomes the edge of the state's longest proper suffix
-    // in the trie, so that the table alone follows the texts through a row.
-    std::vector<std::uint32_t> fallback(accepts.size(), 0);
-    std::vector<std::uint32_t> queue;
-    for (std::size_t c = 0; c < classes; ++c) {
-        if (const std::uint32_t child = next[c]; child != 0)
-            queue.push_back(child);
-    }
-    for (std::size_t head = 0; head < queue.size(); ++head) {
-        const std::uint32_t state = queue[head];
-        const std::uint32_t back = fallback[state];
-        accepts[state] = char(accepts[state] | accepts[back]);
-        for (std::size_t c = 0; c < classes; ++c) {
-            std::uint32_t &edge = next[state * classes + c];
-            const std::uint32_t backEdge = next[back * classes + c];
-            if (edge == 0) {
-                edge = backEdge;
-            } else {
-                fallback[edge] = backEdge;
-                queue.push_back(edge);
-            }
-        }
-    }
-}
-
 bool SearchTexts::foundIn(QStringView row) const
 {
-    const Tables &t = *m_tables;
-    if (t.texts.empty())
+    return m_tables->characters.foundIn(row);
+}
+
+bool SearchTexts::foundIn(PassRow &row) const
+{
+    if (m_tables->texts.empty())
         return false;
-    if (t.texts.size() == 1)
-        return t.texts.front().in(row) >= 0;
-    if (t.classOf.empty()) {
-        return std::any_of(t.texts.begin(), t.texts.end(),
-                           [row](const Finder &f) { return f.in(row) >= 0; });
-    }
-    const char16_t *data = units(row);
-    const qsizetype n = row.size();
-    std::uint32_t state = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (state == 0 && !t.firsts.empty()) {
-            i = t.nextFirst(data, i, n);
-            if (i == n)
-                break;
-        }
-        state = t.next[state * t.classes + t.classOf[data[i]]];
-        if (t.accepts[state])
-            return true;
-    }
-    return false;
+    if (const std::optional<RowBytes> b = row.bytes())
+        return m_tables->inBytes(b->encoding).foundIn(b->bytes);
+    return foundIn(row.text());
 }
 
 } // namespace plintex::lines

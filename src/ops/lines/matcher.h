@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/rowpass.h"
+
 #include <QStringList>
 
 #include <memory>
@@ -35,6 +37,40 @@ private:
     bool m_periodic = false;
 };
 
+/// A search text as bytes, looked for in the bytes of a row, case-sensitively; linear in the row
+/// whatever the text. An empty text never matches.
+class ByteFinder {
+public:
+    ByteFinder() = default;
+    explicit ByteFinder(QByteArray text) : m_text(std::move(text)) {}
+
+    qsizetype size() const { return m_text.size(); }
+    /// Where the text first occurs in `row` at or after `from`, or -1.
+    qsizetype in(QByteArrayView row, qsizetype from = 0) const;
+
+private:
+    QByteArray m_text;
+};
+
+/// `text` in Windows-1252, or nothing when it holds a character the code page has not.
+std::optional<QByteArray> toWindows1252(QStringView text);
+
+/// A search text looked for in the rows of a pass: in a row's bytes as they came, encoded the
+/// same way, when the row offers them (a row of a streamed text in UTF-8 or Windows-1252),
+/// else in its characters. It finds the same rows either way.
+class RowFinder {
+public:
+    explicit RowFinder(const QString &text);
+
+    const Finder &characters() const { return m_characters; }
+    bool foundIn(PassRow &row) const;
+
+private:
+    Finder m_characters;
+    ByteFinder m_utf8;
+    std::optional<ByteFinder> m_windows1252; ///< nothing: the text cannot be in such a row
+};
+
 /// `text` as a search that ignores letter case sees it, the way the text control's own find
 /// compares (Qt::CaseInsensitive): each character replaced by its case folding, a surrogate
 /// pair folded as the one character it encodes. Each unit keeps its place, so a place found in
@@ -66,6 +102,38 @@ private:
     QString m_folded;
 };
 
+/// A search text found in the bytes of a whole text in UTF-8 or Windows-1252 exactly where
+/// CaselessFinder finds it in the text's lines, for a text without line breaks. Where letter
+/// case matters it searches the text's folded bytes (foldBytes), which keep every place.
+class CaselessBytes {
+public:
+    /// Nothing when the bytes of `text` cannot be searched so: in UTF-8, a search text whose
+    /// letters go beyond ASCII, or a text holding a character beyond ASCII that folds to one of
+    /// the search text's letters (the Kelvin sign to k).
+    static std::optional<CaselessBytes> of(const QString &search, QByteArrayView text,
+                                           RowEncoding encoding);
+
+    bool folds() const { return m_folds; }
+    /// The bytes the search text takes in the text.
+    qsizetype size() const { return m_finder.size(); }
+    /// From where it is found, the byte standing for the place of its last UTF-16 unit: the
+    /// start of its last character, one more when that character is a surrogate pair.
+    qsizetype lastUnit() const { return m_lastUnit; }
+    /// Where it first occurs at or after `from`, or -1: in `folded` when it folds.
+    qsizetype in(QByteArrayView text, QByteArrayView folded, qsizetype from) const;
+
+private:
+    ByteFinder m_finder;
+    bool m_folds = false;
+    bool m_never = false; ///< it cannot stand in a text of this encoding
+    qsizetype m_lastUnit = 0;
+};
+
+/// The bytes of a text as a caseless search that folds sees them, place for place: in UTF-8
+/// the ASCII capitals made small, in Windows-1252 each byte made the byte of its character's
+/// folding (µ, whose folding the code page has not, stands for it).
+QByteArray foldBytes(QByteArrayView text, RowEncoding encoding);
+
 /// Several search texts, one per line of a multi-line field, looked for together: a row matches
 /// when any of them occurs in it. Empty lines never match. Many texts are found in one pass over
 /// the row (an Aho-Corasick automaton) rather than one pass per text.
@@ -75,6 +143,9 @@ public:
 
     bool isEmpty() const;
     bool foundIn(QStringView row) const;
+    /// In the row's bytes when it offers them (the texts encoded the same way), else in its
+    /// characters.
+    bool foundIn(PassRow &row) const;
 
 private:
     struct Tables;

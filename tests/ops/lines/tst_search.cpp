@@ -1,5 +1,7 @@
+#include "core/windows1252.h"
 #include "ops/columns/replaceincolumn.h"
 #include "ops/lines/matcher.h"
+#include "ops/runfunction.h"
 #include "randomtext.h"
 
 #include <QTest>
@@ -103,6 +105,25 @@ private:
     }
 };
 
+/// A row that offers its bytes, as a streamed row does.
+struct BytesRow final : PassRow {
+    BytesRow(QByteArray b, RowEncoding e) : encoded(std::move(b)), encoding(e) {}
+    QString characters;
+    QByteArray encoded;
+    RowEncoding encoding;
+    QString &text() override { return characters; }
+    std::optional<RowBytes> bytes() override { return RowBytes{encoded, encoding}; }
+};
+
+/// Whether the row is found the same in its characters and in its bytes of either encoding.
+template <typename Search> bool sameInBytes(const Search &search, const QString &row, bool found)
+{
+    BytesRow utf8(row.toUtf8(), RowEncoding::Utf8);
+    const std::optional<QByteArray> latin = lines::toWindows1252(row);
+    BytesRow windows1252(latin.value_or(QByteArray()), RowEncoding::Windows1252);
+    return search.foundIn(utf8) == found && (!latin || search.foundIn(windows1252) == found);
+}
+
 } // namespace
 
 /// The searches and Replace in Column's passes against plain references on random texts.
@@ -136,6 +157,17 @@ void TestSearch::agreesWithPlainSearch_data()
         << u"caseless"_s << caseful << 80 << 6 << 20000;
     QTest::newRow("caseless, long texts in long rows")
         << u"caseless"_s << u"a\u00C9\u00E9\U00010400\U00010428"_s << 2000 << 200 << 200;
+    QString ideographs; // more distinct characters than the full rows of states can take
+    for (char16_t c = 0x4E00; c < 0x4E00 + 300; ++c)
+        ideographs += QChar(c);
+    const QString latin = u"aAbB\u00C9\u00E9\u00B5\u03BC\u039CKk\u212AsS\u017F\u0160\u0161"
+                          u"\u0178\u00FF\u20AC\U0001F600"_s;
+    QTest::newRow("several texts, ASCII") << u"several"_s << u"abc"_s << 60 << 4 << 3000;
+    QTest::newRow("several texts, beyond ASCII") << u"several"_s << caseful << 60 << 4 << 3000;
+    QTest::newRow("thousands of texts, many distinct characters")
+        << u"several"_s << ideographs << 40 << 4 << 20;
+    QTest::newRow("caseless in bytes") << u"caseless bytes"_s << latin << 40 << 4 << 10000;
+    QTest::newRow("strip out in bytes") << u"strip"_s << latin + u"<>\n"_s << 60 << 3 << 5000;
     QTest::newRow("replace in band, two letters") << u"replace"_s << u"ab"_s << 40 << 4 << 20000;
     QTest::newRow("replace in band, blanks and a letter")
         << u"replace"_s << u" a"_s << 40 << 3 << 20000;
@@ -179,6 +211,70 @@ void TestSearch::agreesWithPlainSearch()
             if (line != plain)
                 QFAIL(qPrintable(u"'%1' in '%2' by '%3', %4 to %5: '%6', not '%7'"_s.arg(
                     text, row, by, QString::number(start), QString::number(end), line, plain)));
+            continue;
+        }
+        if (search == u"several") {
+            QStringList texts;
+            for (int k = cases < 100 ? 8000 : random.below(40) + 1; k > 0; --k)
+                texts += random.textFor(row, textLength);
+            const lines::SearchTexts all(texts);
+            for (int k = 0; k < (cases < 100 ? 200 : 1); ++k) {
+                const QString in = k == 0 ? row : random.row(rowLength);
+                const bool found = std::any_of(texts.cbegin(), texts.cend(), [&](const QString &t) {
+                    return plainFind(in, t, 0) >= 0;
+                });
+                if (all.foundIn(in) != found || !sameInBytes(all, in, found))
+                    QFAIL(qPrintable(u"%1 texts in '%2': not %3"_s.arg(
+                        QString::number(texts.size()), in, found ? u"found"_s : u"missed"_s)));
+            }
+            continue;
+        }
+        if (search == u"caseless bytes") {
+            text = random.recased(text);
+            const qsizetype want = lines::CaselessFinder(text).in({row}, 0, 0);
+            for (const RowEncoding e : {RowEncoding::Utf8, RowEncoding::Windows1252}) {
+                const bool utf8 = e == RowEncoding::Utf8;
+                const std::optional<QByteArray> bytes =
+                    utf8 ? std::optional(row.toUtf8()) : lines::toWindows1252(row);
+                const auto found = bytes ? lines::CaselessBytes::of(text, *bytes, e) : std::nullopt;
+                if (!found)
+                    continue;
+                const qsizetype at = found->in(*bytes, lines::foldBytes(*bytes, e), 0);
+                const QByteArrayView before =
+                    QByteArrayView(*bytes).first(std::max<qsizetype>(at, 0));
+                const qsizetype got =
+                    at < 0
+                        ? -1
+                        : (utf8 ? QString::fromUtf8(before) : windows1252::decode(before)).size();
+                if (got != want)
+                    QFAIL(qPrintable(u"'%1' in '%2': %3, not %4"_s.arg(
+                        text, row, QString::number(got), QString::number(want))));
+            }
+            continue;
+        }
+        if (search == u"strip") {
+            // The whole text's bytes against its lines, a last line with or without a break.
+            const QString whole = row + (random.below(2) ? u"\n"_s : QString());
+            const QString end = random.recased(random.textFor(row, textLength)).remove(u'\n');
+            text = random.recased(text).remove(u'\n');
+            if (text.isEmpty() || end.isEmpty())
+                continue;
+            const QString want = testing::runOn(u"delete-strip-out-data"_s, whole,
+                                                {u"start="_s + text, u"end="_s + end});
+            ParamValues params;
+            params.set(u"start"_s, text);
+            params.set(u"end"_s, end);
+            const auto run = catalogue().byName(u"delete-strip-out-data"_s)->body.byteRun;
+            const std::optional<QByteArray> latin = lines::toWindows1252(whole);
+            const std::optional<QByteArray> viaUtf8 =
+                run(whole.toUtf8(), RowEncoding::Utf8, params);
+            const std::optional<QByteArray> viaLatin =
+                latin ? run(*latin, RowEncoding::Windows1252, params) : std::nullopt;
+            const QString ended = whole.isEmpty() || whole.endsWith(u'\n') ? QString() : u"\n"_s;
+            if ((viaUtf8 && QString::fromUtf8(*viaUtf8) + ended != want) ||
+                (viaLatin && windows1252::decode(*viaLatin) + ended != want))
+                QFAIL(qPrintable(
+                    u"'%1' to '%2' out of '%3': not '%4'"_s.arg(text, end, whole, want)));
             continue;
         }
         if (search == u"caseless") {
