@@ -17,6 +17,7 @@
 #include "ui/textpane.h"
 #include "ui/viewsettings.h"
 #include "ui/windows/examplespanel.h"
+#include "ui/windows/runslist.h"
 #include "ui/windows/scratchpad.h"
 #include "ui/windows/viewbuttons.h"
 
@@ -124,6 +125,9 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(m_examples, &ExamplesPanel::clearFieldsRequested, m_functions,
             &FunctionController::clearPanelFields);
     m_viewButtons = new ViewButtons(*m_panes, *m_view, *m_functionsBar);
+    m_runs =
+        new RunsList(*m_functions, m_dialogs, *this, *m_mainBar, m_actions[ToolbarAction::Undo],
+                     {work, m_panes->pane(PaneStack::Page::Delimiter)});
 
     // The pane is put into plain-text mode at creation, which is the change notification the
     // first-change flag exists to swallow.
