@@ -19,6 +19,8 @@ public:
     virtual void advance(double position) = 0;
     /// True when a stop was requested. Runs ask before each line (or block) they process.
     virtual bool stopRequested() = 0;
+    /// False when no stop can ever come: a run need not keep aside what a stop would give back.
+    virtual bool canStop() const { return true; }
 
     /// The per-line step of most runs: move the gauge, then ask about a stop.
     bool step(double position)
@@ -34,6 +36,7 @@ public:
     void begin(double, Gauge) override {}
     void advance(double) override {}
     bool stopRequested() override { return false; }
+    bool canStop() const override { return false; }
 };
 
 } // namespace plintex

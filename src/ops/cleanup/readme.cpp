@@ -9,6 +9,7 @@
 #include "ops/common/trim.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -104,9 +105,10 @@ RunResult run(RunInput input, RunMonitor &monitor)
     changed = true;
 
     if (params.flag(kHtml)) {
-        // The tags as "Special Routines" deletes them; a stop leaves the text as it was.
+        // The tags as "Special Routines" deletes them; a stop leaves the text as it was, so
+        // the text is kept aside only while a stop can come.
         RunInput tagged;
-        tagged.lines = area;
+        tagged.lines = monitor.canStop() ? area : std::exchange(area, {});
         RunResult untagged = runRowPass(
             [](const PassStart &) {
                 PassPlan plan;
