@@ -2,7 +2,7 @@
 # Times plintex-cli against the standard tools on 1,000,000 lines of ~60 characters and prints
 # wall time and peak memory side by side, then times the inputs that cost a naive search or
 # replacement the square of their size. Usage: bench/cli-bench.sh [BUILD_DIR] [worst]
-# ("worst" runs only those).
+# ("worst" runs only those, "recipe" only the recipe of five row passes against its steps).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=${1:-build/release}/bin
@@ -136,6 +136,53 @@ worst_cases() {
         "$0" replace-data-with-data-list --replace-this-data=x --with-this-data-file="$1" "$2" 2>/dev/null
         [ $? -eq 1 ]' "$bin/plintex-cli" "$xx" "$one"
 }
+# ---- A recipe of five row passes in one stream, against the slowest of its steps alone (target:
+# at most 1.5 times) and against the five plintex-cli calls piped (which it must beat).
+recipe_bench() {
+    local recipe=$out/five-steps.recipe slowest=0 pipeline="" step r
+    cat > "$recipe" <<'STEPS'
+# five row passes
+insert-into-column '--insert-this-data=X ' --at-column-position=10
+replace-in-column --replace-this-data=item --with-this-data=ITEM --in-column=10 --to=24
+delete-retain-column --column-starting-at-position=40 --and-ending=46
+insert-spread-sheet-delimiter --at-column-position=13
+append-data --append-this-data=';' --to-every-line
+STEPS
+    size=$(stat -c %s "$input")
+    echo "-- recipe: five row passes on 1,000,000 lines"
+    while IFS= read -r step; do
+        case $step in '#'* | '') continue ;; esac
+        eval "set -- $step"
+        r=$(measure "plintex-cli $1 (alone)" "$bin/plintex-cli" "$@" "$input"); echo "$r"
+        slowest=$(awk "BEGIN { s = $(secs_of "$r"); print (s > $slowest ? s : $slowest) }")
+        if [ -z "$pipeline" ]; then pipeline="\"\$0\" $step \"\$1\""
+        else pipeline="$pipeline | \"\$0\" $step"; fi
+    done < "$recipe"
+    local rec piped ratio met same
+    rec=$(measure "plintex-cli --recipe (the five in one stream)" "$bin/plintex-cli" \
+        --recipe="$recipe" "$input"); echo "$rec"
+    cp "$out/result.txt" "$out/recipe-row.txt"
+    piped=$(measure "the five plintex-cli calls piped" sh -c "$pipeline" "$bin/plintex-cli" \
+        "$input"); echo "$piped"
+    cmp -s "$out/result.txt" "$out/recipe-row.txt" && same="same output" || same="OUTPUTS DIFFER"
+    ratio=$(awk "BEGIN { printf \"%.2f\", $(secs_of "$rec") / $slowest }")
+    met=met; awk "BEGIN { exit !($ratio > 1.5 || $(secs_of "$rec") >= $(secs_of "$piped")) }" && met=MISSED
+    printf '   %s x the slowest step (target <= 1.5), %s s piped (must be slower): %s, %s\n' \
+        "$ratio" "$(secs_of "$piped")" "$met" "$same"
+    summary+=("$(printf '%-40s %6s %6s %6s %6s  %s' "recipe of five against the slowest step" \
+        "$(secs_of "$rec")" "$slowest" "$ratio" 1.5 "$met")")
+    summary+=("$(printf '%-40s %6s %6s %6s %6s  %s' "recipe of five against the five piped" \
+        "$(secs_of "$rec")" "$(secs_of "$piped")" \
+        "$(awk "BEGIN { printf \"%.2f\", $(secs_of "$rec") / $(secs_of "$piped") }")" "< 1" "$met")")
+}
+secs_of() { awk '{ print $(NF - 2) }' <<< "$1"; }
+summary=()
+if [ "$section" = recipe ]; then
+    recipe_bench
+    printf '%s\n' "${summary[@]}"
+    exit 0
+fi
+
 if [ "$section" = worst ]; then
     worst_cases
     exit 0
@@ -172,11 +219,9 @@ for tool in mawk gawk; do
 done
 
 # Each function against the tool a shell user would pick, ratio = plintex / peer.
-secs_of() { awk '{ print $(NF - 2) }' <<< "$1"; }
 # row LABEL TARGET -- PLINTEX ARGS... -- PEER ARGS...: both timed, the ratio checked against
 # TARGET and kept for the summary. With compare=no the outputs are not compared (they differ
 # in form only: a total's digits, column -t's widths).
-summary=()
 row() {
     local label=$1 target=$2; shift 3
     local p=() q=()
@@ -459,6 +504,8 @@ awk "BEGIN { printf \"   --in-place costs %+.1f%% against standard output\\n\",
 prepare=""
 rm -f "$copy"
 
+echo
+recipe_bench
 echo
 worst_cases
 echo
