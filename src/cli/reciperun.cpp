@@ -7,6 +7,8 @@
 #include "command/recipe.h"
 #include "settings/textfile.h"
 
+#include <QTemporaryFile>
+
 #include <cstdio>
 #include <new>
 
@@ -137,12 +139,48 @@ int runRecipe(const RecipeCommand &command)
     if (steps.isEmpty() || !chainable(chain))
         return runOnWholeText(steps, source, output, command.inPlace, where);
 
+    // A step that measures the text reads it twice: it starts a chain of its own, on what the
+    // steps before it wrote into a temporary file.
+    QList<QList<ChainStep>> chains{{}};
+    for (const ChainStep &step : std::as_const(chain)) {
+        if (!chains.back().isEmpty() && measuresFirst(step))
+            chains.append(QList<ChainStep>{});
+        chains.back().append(step);
+    }
+    // A step that only reads (a total) has its results printed instead of the text.
+    const bool textWanted = std::none_of(chain.cbegin(), chain.cend(), onlyReads);
     ProgressLine progress(source.size());
-    const StreamRequest first = chain.front().request;
-    const StreamResult r = streamPass(
-        source, chainedPasses(std::move(chain), where), first,
-        [&](QByteArrayView bytes) { return output.write(bytes); },
-        [&](qint64 done) { progress.update(done); });
+    StreamResult r;
+    std::unique_ptr<QTemporaryFile> between;
+    std::unique_ptr<FileSource> spooled;
+    for (qsizetype c = 0; c < chains.size() && r.outcome == StreamResult::Outcome::Done; ++c) {
+        TextSource &in = spooled ? *spooled : static_cast<TextSource &>(source);
+        const bool last = c + 1 == chains.size();
+        auto next = last ? nullptr : std::make_unique<QTemporaryFile>();
+        if (next && !next->open())
+            return fail(FileError, u"cannot make a temporary file: "_s + next->errorString());
+        StreamResult part = streamPass(
+            in, chainedPasses(chains[c], where, !last || textWanted), chains[c].front().request,
+            [&](QByteArrayView bytes) {
+                return last ? output.write(bytes)
+                            : next->write(bytes.data(), bytes.size()) == bytes.size();
+            },
+            [&](qint64 done) {
+                if (c == 0)
+                    progress.update(done);
+            });
+        part.report = r.report + part.report;
+        part.notices = r.notices + part.notices;
+        r = std::move(part);
+        if (!last && r.outcome == StreamResult::Outcome::WriteFailed)
+            return fail(FileError, u"cannot write a temporary file: "_s + next->errorString());
+        if (!last && r.outcome == StreamResult::Outcome::Done) {
+            spooled = std::make_unique<FileSource>();
+            if (!next->flush() || !spooled->open(next->fileName()))
+                return fail(FileError, spooled->error());
+            between = std::move(next);
+        }
+    }
     switch (r.outcome) {
     case StreamResult::Outcome::Refused:
         output.discard();

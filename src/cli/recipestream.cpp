@@ -100,6 +100,7 @@ public:
 
     /// The first step's refusal before any row, with its line.
     std::optional<QString> failure() const { return m_failure; }
+    std::unique_ptr<RowPass> takeMeasure() { return std::move(m_stages.front()->plan.measure); }
 
     bool row(qint64, PassRow &row, PassOutput &out) override
     {
@@ -186,6 +187,21 @@ private:
         Stage &st = *m_stages[s];
         st.started = true;
         usePlan(s, st.step.factory(startOf(st.step.request, st.waiting.size(), atEnd)));
+        // A step that measures first starts a chain of its own, unless the whole text it gets
+        // is waiting here already (a short one).
+        if (st.plan.measure && !m_failure) {
+            if (!atEnd)
+                return fail(s, u"this step reads the text twice: give it a recipe of its own"_s);
+            StepOutput sink(*this, s + 1);
+            sink.silent = true;
+            qint64 index = 0;
+            for (const QString &text : std::as_const(st.waiting)) {
+                TextRow row(text);
+                sink.set(RowKind::Own, &row);
+                if (!st.plan.measure->row(index++, row, sink))
+                    break;
+            }
+        }
         const QStringList waiting = std::exchange(st.waiting, {});
         for (const QString &text : waiting) {
             if (m_stop)
@@ -259,23 +275,33 @@ PassPlan probe(const ChainStep &step)
 bool chainable(const QList<ChainStep> &steps)
 {
     return std::all_of(steps.cbegin(), steps.cend(),
-                       [](const ChainStep &s) { return s.factory && !probe(s).measure; });
+                       [](const ChainStep &s) { return bool(s.factory); });
 }
 
-RowPassFactory chainedPasses(QList<ChainStep> steps, std::function<QString(int line)> where)
+bool measuresFirst(const ChainStep &step)
 {
-    return [steps = std::move(steps), where = std::move(where)](const PassStart &first) {
+    return bool(probe(step).measure);
+}
+
+bool onlyReads(const ChainStep &step)
+{
+    const PassPlan plan = probe(step);
+    return plan.pass && !plan.rewritesText;
+}
+
+RowPassFactory chainedPasses(QList<ChainStep> steps, std::function<QString(int line)> where,
+                             bool writeText)
+{
+    return [steps = std::move(steps), where = std::move(where), writeText](const PassStart &first) {
         auto chain = std::make_unique<ChainPass>(steps, where, first);
         if (std::optional<QString> failure = chain->failure())
             return PassPlan::without(RunResult::refused(*failure));
         PassPlan plan;
-        for (const ChainStep &s : steps) {
-            const PassPlan p = probe(s);
-            plan.outputTexts += p.outputTexts;
-            // A step that only reads (a total) has its results printed instead of the text.
-            if (p.pass && !p.rewritesText)
-                plan.rewritesText = false;
-        }
+        plan.rewritesText = writeText;
+        for (const ChainStep &s : steps)
+            plan.outputTexts += probe(s).outputTexts;
+        // The first step's measuring pass reads the text before the chain does.
+        plan.measure = chain->takeMeasure();
         plan.pass = std::move(chain);
         return plan;
     };

@@ -341,6 +341,9 @@ void TestCli::endToEnd_data()
         R"x(cat >in && printf '%s\n' '# three steps' '' "insert-into-column --insert-this-data='> ' --at=1" 'delete-row --delete-row=2 --and-every=3 # every third' "plintex-cli add-row --insert-this-data=$'--\\n==' --every=2 --from-row=2" >r && "$CLI" --recipe=r in >x && "$CLI" insert-into-column --insert='> ' --at=1 in | "$CLI" delete-row --delete-row=2 --and-every=3 | "$CLI" add-row --insert-this-data="$(printf -- '--\n==')" --every=2 --from-row=2 >y && cmp x y && cat x)x",
         "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7", 0,
         "> 1\r\n> 3\r\n--\r\n==\r\n> 4\r\n> 6\r\n--\r\n==\r\n> 7\r\n");
+    row("recipe: a step that measures first, after others, from a pipe",
+        R"x(cat >in && printf '%s\n' 'insert-into-column --insert-this-data=Q --at=2' 'align-data-into-columns --right-justify' 'insert-into-column --insert-this-data=-' >r && "$CLI" --recipe=r <in >x && "$CLI" insert-into-column --insert-this-data=Q --at=2 in | "$CLI" align-data-into-columns --right-justify | "$CLI" insert-into-column --insert-this-data=- >y && cmp x y && cat x)x",
+        "a bb\r\ndd e\r\n", 0, "- aQ  bb\r\n-dQd   e\r\n");
     row("recipe: a step that holds the text among row passes",
         R"x(printf '%s\n' 'sort-ascending-descending --sort-descending' 'insert-into-column --insert-this-data=-' >r && "$CLI" --recipe=r)x",
         "b\na\nc\n", 0, "-c\n-b\n-a\n");
