@@ -8,6 +8,9 @@ using namespace Qt::StringLiterals;
 namespace plintex::cli {
 namespace {
 
+/// The most of a step's text held while its band is settled, in characters.
+constexpr qint64 kMostWaiting = 16 << 20;
+
 /// The rows a step's band needs counted before it can start, as a streamed run counts them.
 qint64 rowsToSettle(const RowRestraint &restraint)
 {
@@ -76,6 +79,7 @@ struct Stage {
     bool started = false;
     PassPlan plan;
     QStringList waiting; ///< rows that came before the band could be settled
+    qint64 waitingSize = 0;
     bool ended = false;
     bool passesThrough = false; ///< the step leaves the text as it was
     qint64 index = 0;
@@ -158,6 +162,11 @@ public:
         Stage &st = *m_stages[s];
         if (!st.started) {
             st.waiting.append(row.text());
+            st.waitingSize += st.waiting.back().size();
+            // As a single run finds its band within the first 16 MiB of standard input.
+            if (st.waitingSize > kMostWaiting)
+                return fail(s, u"the rows of this step's band are not within the first 16 MiB of "
+                               u"the text it gets; give it a recipe of its own"_s);
             if (st.waiting.size() >= st.settle)
                 start(s, false);
             return;
