@@ -1,8 +1,8 @@
 // Times the window on 1,000,000 lines of ~60 characters: pressing run on "Insert Into Column"
 // and on each column and row function until the caret stands in the result, how soon a stop
 // click ends a run, and the text pane's own editing (keystrokes, select-all, delete, paste).
-// Prints figures; --read-me times "Read Me" alone, --pane the text pane alone;
-// run it with QT_QPA_PLATFORM=offscreen or under a display.
+// Prints figures; --read-me times "Read Me" alone, --print printing alone, --pane the text pane
+// alone; run it with QT_QPA_PLATFORM=offscreen or under a display.
 #include "ops/registry.h"
 #include "ui/controls/historycombobox.h"
 #include "ui/controls/piegauge.h"
@@ -12,6 +12,7 @@
 #include "ui/mainwindow.h"
 #include "ui/panel/parameterpanel.h"
 #include "ui/panestack.h"
+#include "ui/printing/printparametersdialog.h"
 #include "ui/textpane.h"
 #include "ui/windows/examplespanel.h"
 #include "ui/windows/scratchpad.h"
@@ -24,6 +25,9 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
@@ -65,7 +69,22 @@ public:
     std::optional<FileChoice> next;
     bool runPreferences(PreferencesDialog &) override { return false; }
     QAction *popUp(QMenu &, const QPoint &) override { return nullptr; }
+    // The first printout chooses the PDF file with "Printer...".
+    bool runPrintParameters(PrintParametersDialog &dialog) override
+    {
+        if (!std::exchange(printerChosen, true))
+            dialog.printerButton()->click();
+        return true;
+    }
+    bool choosePrinter(QWidget *, QPrinter &printer) override
+    {
+        printer.setOutputFileName(printTo);
+        return true;
+    }
+    void openUrl(const QUrl &) override {}
     QStringList warnings;
+    QString printTo;
+    bool printerChosen = false;
 };
 
 QStringList benchLines()
@@ -283,6 +302,49 @@ void benchReadMe(MainWindow &window, SilentDialogs &dialogs)
 
 } // namespace
 
+// "Print" to a PDF file: 10,000 lines whole, then 1,000,000 lines cancelled after a second,
+// as the progress box's "Cancel" would; a cancelled printout leaves no file.
+void benchPrint(MainWindow &window, SilentDialogs &dialogs, const QStringList &lines)
+{
+    QTemporaryDir folder;
+    dialogs.printTo = folder.filePath(u"out.pdf"_s);
+    QAction *print = window.findChild<QAction *>(u"Print"_s);
+    QElapsedTimer timer;
+    for (const qsizetype count : {qsizetype(10000), lines.size()}) {
+        window.workArea()->setLines(lines.mid(0, count));
+        QFile::remove(dialogs.printTo);
+        bool progressShown = false;
+        qint64 cancelledAt = -1;
+        QTimer poll;
+        // The box appears after half a second; a large printout is cancelled once it shows.
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *box = window.findChild<QProgressDialog *>();
+            if (!box || !box->isVisible() || cancelledAt >= 0)
+                return;
+            progressShown = true;
+            if (count > 10000 && timer.elapsed() > 1000) {
+                cancelledAt = timer.elapsed();
+                box->cancel();
+            }
+        });
+        poll.start(5);
+        timer.start();
+        print->trigger();
+        const qint64 ms = timer.elapsed();
+        poll.stop();
+        if (cancelledAt < 0)
+            std::printf("print %7lld lines to PDF:        %6lld ms, %lld KiB%s\n", qint64(count),
+                        ms, QFileInfo(dialogs.printTo).size() / 1024,
+                        progressShown ? ", progress shown" : "");
+        else
+            std::printf(
+                "print %7lld lines to PDF: progress %s, cancelled at %lld ms, ended %lld ms "
+                "after; %s\n",
+                qint64(count), progressShown ? "shown" : "NOT shown", cancelledAt, ms - cancelledAt,
+                QFile::exists(dialogs.printTo) ? "a file WAS left" : "no file left");
+    }
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -302,6 +364,10 @@ int main(int argc, char *argv[])
 
     if (app.arguments().contains(u"--read-me"_s)) { // "Read Me" alone
         benchReadMe(window, dialogs);
+        return 0;
+    }
+    if (app.arguments().contains(u"--print"_s)) { // printing alone
+        benchPrint(window, dialogs, lines);
         return 0;
     }
     std::printf("lines: %lld, characters per line: %lld\n", qint64(lines.size()),
@@ -696,6 +762,7 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
     window.session().stop.clear();
     benchReadMe(window, dialogs);
+    benchPrint(window, dialogs, lines);
     benchPane(lines);
     return 0;
 }

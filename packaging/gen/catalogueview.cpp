@@ -14,7 +14,7 @@ QList<FunctionView> functionViews()
         QList<OptionView> options;
         for (const cli::OptionSummary &o : cli::optionSummary(f))
             options.append({o.name, o.takesValue, o.valueIsFile, o.label, o.textFromFile});
-        views.append({f.name, f.slug(), f.body.description, options});
+        views.append({f.name, f.slug(), f.body.description, options, &f});
     }
     return views;
 }

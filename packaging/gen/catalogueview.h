@@ -3,6 +3,10 @@
 #include <QList>
 #include <QString>
 
+namespace plintex {
+struct FunctionEntry;
+}
+
 namespace plintex::gen {
 
 /// One option of a function's command line, as the man page and the completion show it.
@@ -20,6 +24,7 @@ struct FunctionView {
     QString slug;
     QString description; ///< one sentence; empty while the catalogue has none
     QList<OptionView> options;
+    const FunctionEntry *entry = nullptr; ///< its panel and example, for the help file
 };
 
 /// The functions that run, in the order of the function buttons.

@@ -1,12 +1,16 @@
 #include "ui/dialogs.h"
 
 #include "ui/preferencesdialog.h"
+#include "ui/printing/printparametersdialog.h"
 
 #include <QCursor>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QWidget>
 
@@ -119,6 +123,24 @@ bool WidgetDialogs::runPreferences(PreferencesDialog &dialog)
 QAction *WidgetDialogs::popUp(QMenu &menu, const QPoint &globalPos)
 {
     return menu.exec(globalPos);
+}
+
+bool WidgetDialogs::runPrintParameters(PrintParametersDialog &dialog)
+{
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool WidgetDialogs::choosePrinter(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    // The whole text is printed: a page range would be offered and then ignored.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void WidgetDialogs::openUrl(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
 }
 
 } // namespace plintex

@@ -8,11 +8,14 @@
 
 class QAction;
 class QMenu;
+class QPrinter;
+class QUrl;
 class QWidget;
 
 namespace plintex {
 
 class PreferencesDialog;
+class PrintParametersDialog;
 
 /// A file chosen in a file dialog, with the index of the file type chosen with it.
 struct FileChoice {
@@ -55,6 +58,15 @@ public:
 
     /// Pops a menu up at a screen point and returns the action chosen, or nullptr.
     virtual QAction *popUp(QMenu &menu, const QPoint &globalPos) = 0;
+
+    /// Shows the print parameters dialog modally; true when it was closed with "OK".
+    virtual bool runPrintParameters(PrintParametersDialog &dialog) = 0;
+    /// The platform's printer dialog; true when a printer (or a file to print to) was chosen,
+    /// which `printer` then holds.
+    virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
+    /// Hands a document to the desktop's viewer for its kind; what the viewer makes of it, a
+    /// missing file included, is its own affair.
+    virtual void openUrl(const QUrl &url) = 0;
 };
 
 /// The real boxes.
@@ -71,6 +83,9 @@ public:
                                                const QStringList &filters, int filter) override;
     bool runPreferences(PreferencesDialog &dialog) override;
     QAction *popUp(QMenu &menu, const QPoint &globalPos) override;
+    bool runPrintParameters(PrintParametersDialog &dialog) override;
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    void openUrl(const QUrl &url) override;
 };
 
 /// Where a warning puts the pointer: (w div 2, h div 2 + 35) of the whole virtual desktop.

@@ -17,6 +17,7 @@
 #include "ui/textpane.h"
 #include "ui/viewsettings.h"
 #include "ui/windows/examplespanel.h"
+#include "ui/windows/printhelpbuttons.h"
 #include "ui/windows/runslist.h"
 #include "ui/windows/scratchpad.h"
 #include "ui/windows/viewbuttons.h"
@@ -128,6 +129,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     m_runs =
         new RunsList(*m_functions, m_dialogs, *this, *m_mainBar, m_actions[ToolbarAction::Undo],
                      {work, m_panes->pane(PaneStack::Page::Delimiter)});
+    new PrintHelpButtons(*this, m_dialogs, m_programFolder, *m_mainBar);
 
     // The pane is put into plain-text mode at creation, which is the change notification the
     // first-change flag exists to swallow.

@@ -39,6 +39,15 @@ complete_words() { # the completions bash offers after the given words
 
 slugs=$("$cli" --list | awk '{print $1}')
 [ -n "$slugs" ] || fail "plintex-cli --list is empty"
+# The help tells the window, printing, the command line and the settings files, and shows each
+# function's parameters and example.
+for id in window functions printing command-line settings; do
+    grep -q "<h2 id=\"$id\">" <<<"$help" || fail "help file lacks the section $id"
+done
+[ "$(grep -c '<tr><th>Before</th><th>After</th></tr>' <<<"$help")" -eq "$(wc -w <<<"$slugs")" ] ||
+    fail "help file lacks an example"
+grep -q '<td>&ldquo;at column position:&rdquo;</td><td>number</td><td>&ldquo;1&rdquo;</td>' \
+    <<<"$help" || fail "help file lacks the parameters"
 for slug in $slugs; do
     grep -q "^\.B ${slug//-/\\\\-}\$" <<<"$man" || fail "man page lacks $slug"
     grep -q "plintex-cli $slug<" <<<"$help" || fail "help file lacks $slug"

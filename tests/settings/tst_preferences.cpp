@@ -1,7 +1,9 @@
 #include "settings/preferences.h"
+#include "settings/programfolder.h"
 #include "settings/recentfiles.h"
 #include "testfiles.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +32,8 @@ private Q_SLOTS:
     void recentList_data();
     void recentList();
     void recentMenuOffersExistingFilesOnce();
+    void helpFileIsNeverAnOldCopy_data();
+    void helpFileIsNeverAnOldCopy();
 };
 
 void TestPreferences::loadMissingFile_givesNothing()
@@ -118,6 +122,51 @@ void TestPreferences::recentMenuOffersExistingFilesOnce()
     QCOMPARE(recent::offered(list, exists), (QStringList{u"/a"_s, u"/b"_s}));
     QCOMPARE(recent::movedToTop({u"/a"_s, u"/b"_s, u"/c"_s}, 2),
              (QStringList{u"/c"_s, u"/a"_s, u"/b"_s}));
+}
+
+void TestPreferences::helpFileIsNeverAnOldCopy_data()
+{
+    QTest::addColumn<QByteArray>("copy"); // what the folder holds; "link": a link to elsewhere
+    QTest::addColumn<bool>("shipped");    // the installed program ships "NEW!"
+    QTest::addColumn<bool>("opensCopy");
+    QTest::addColumn<QByteArray>("opened");
+    QTest::newRow("nothing shipped: the folder's own") << "old"_ba << false << true << "old"_ba;
+    QTest::newRow("no copy yet: made") << QByteArray() << true << true << "NEW!"_ba;
+    QTest::newRow("copy of another size: renewed") << "old"_ba << true << true << "NEW!"_ba;
+    QTest::newRow("copy of the size but not the time: renewed")
+        << "OLD!"_ba << true << true << "NEW!"_ba;
+    QTest::newRow("a link in its place: the shipped file")
+        << "link"_ba << true << false << "NEW!"_ba;
+}
+
+void TestPreferences::helpFileIsNeverAnOldCopy()
+{
+    QFETCH(QByteArray, copy);
+    QFETCH(bool, shipped);
+    QFETCH(bool, opensCopy);
+    QFETCH(QByteArray, opened);
+    QTemporaryDir folder;
+    QTemporaryDir installed;
+    const QString copyPath = folder.filePath(u"PlintexHelp.html"_s);
+    const QString source = installed.filePath(u"PlintexHelp.html"_s);
+    const QString outside = installed.filePath(u"outside"_s);
+    QVERIFY(testing::writeFile(source, "NEW!") && testing::writeFile(outside, "outside"));
+    QFile sourceFile(source);
+    QVERIFY(sourceFile.open(QIODevice::ReadWrite) &&
+            sourceFile.setFileTime(QDateTime::currentDateTime().addDays(-30),
+                                   QFileDevice::FileModificationTime));
+    if (copy == "link")
+        QVERIFY(QFile::link(outside, copyPath));
+    else if (!copy.isEmpty())
+        QVERIFY(testing::writeFile(copyPath, copy));
+
+    // Twice: a copy once renewed is current.
+    for (int i = 0; i < 2; ++i) {
+        const QString path = helpFile(folder.path(), shipped ? installed.path() : QString());
+        QCOMPARE(path, opensCopy ? copyPath : source);
+        QCOMPARE(testing::readFile(path), opened);
+    }
+    QCOMPARE(testing::readFile(outside), "outside"_ba);
 }
 
 QTEST_GUILESS_MAIN(TestPreferences)

@@ -2,9 +2,12 @@
 
 #include "ui/dialogs.h"
 #include "ui/preferencesdialog.h"
+#include "ui/printing/printparametersdialog.h"
 
 #include <QMenu>
+#include <QPrinter>
 #include <QStringList>
+#include <QUrl>
 
 #include <deque>
 #include <functional>
@@ -71,6 +74,24 @@ public:
         return pick >= 0 ? menu.actions().value(pick) : nullptr;
     }
 
+    bool runPrintParameters(PrintParametersDialog &dialog) override
+    {
+        if (!printParameters) {
+            qWarning("unexpected print parameters dialog");
+            return false;
+        }
+        return std::exchange(printParameters, nullptr)(dialog);
+    }
+    /// Prints to the PDF file `printTo`; without one, the printer is as on a system that has
+    /// none installed, whatever this one has.
+    bool choosePrinter(QWidget *, QPrinter &printer) override
+    {
+        printer.setOutputFileName(printTo);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        return true;
+    }
+    void openUrl(const QUrl &url) override { urls.append(url); }
+
     /// Forgets everything, answers left over by a failed test included.
     void reset() { *this = FakeDialogs(); }
 
@@ -80,6 +101,9 @@ public:
     std::deque<Answer> answers;
     std::deque<FileChoice> files; ///< an empty path cancels the dialog
     std::function<bool(PreferencesDialog &)> preferences;
+    std::function<bool(PrintParametersDialog &)> printParameters;
+    QString printTo;
+    QList<QUrl> urls;
     QStringList menuShown;
     int menuPick = -1;
     int saveFilterOffered = -1;

@@ -211,7 +211,7 @@ void TestPanes::delimiterAsksThenHandsTheTextOverAndBack()
     QCOMPARE(own->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     for (QAction *a :
          {win()->toolbarAction(ToolbarAction::Open), win()->toolbarAction(ToolbarAction::Save),
-          win()->scratchPad()->appendAction()})
+          win()->scratchPad()->appendAction(), win()->findChild<QAction *>(u"Print"_s)})
         QVERIFY(!a->isEnabled());
     QVERIFY(!win()->scratchPad()->toggle()->isEnabled());
 
@@ -222,6 +222,7 @@ void TestPanes::delimiterAsksThenHandsTheTextOverAndBack()
     QCOMPARE(work()->lines(), (QStringList{u"Lin\te1 999"_s, u"Line2 222"_s, u"typed"_s}));
     QCOMPARE(work()->selectionStart(), work()->store().length());
     QVERIFY(win()->toolbarAction(ToolbarAction::Open)->isEnabled());
+    QVERIFY(win()->findChild<QAction *>(u"Print"_s)->isEnabled());
     QVERIFY(win()->scratchPad()->toggle()->isEnabled());
 }
 
