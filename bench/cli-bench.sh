@@ -3,8 +3,9 @@
 # side: every row-pass job on rows of plain ASCII, on the same rows of which a quarter hold
 # names and symbols beyond ASCII (in UTF-8, and a Windows-1252 copy), and on prose of long
 # paragraphs; then the other functions, and the inputs that cost a naive search or replacement
-# the square of their size. Usage: bench/cli-bench.sh [BUILD_DIR] [worst|real]
-# ("worst" runs only those, "real" only the row-pass jobs and the search-text checks).
+# the square of their size. Usage: bench/cli-bench.sh [BUILD_DIR] [worst|real|recipe]
+# ("worst" runs only those, "real" only the row-pass jobs and the search-text checks, "recipe"
+# only the recipe of five row passes against its steps).
 # BENCH_RUNS (default 5) sets how many runs each figure is the median of.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -361,6 +362,49 @@ print_summary() {
     printf '%s\n' "${summary[@]}"
 }
 
+recipe_bench() {
+    local recipe=$out/five-steps.recipe slowest=0 pipeline="" step r
+    cat > "$recipe" <<'STEPS'
+# five row passes
+insert-into-column '--insert-this-data=X ' --at-column-position=10
+replace-in-column --replace-this-data=item --with-this-data=ITEM --in-column=10 --to=24
+delete-retain-column --column-starting-at-position=40 --and-ending=46
+insert-spread-sheet-delimiter --at-column-position=13
+append-data --append-this-data=';' --to-every-line
+STEPS
+    size=$(stat -c %s "$input")
+    echo "-- recipe: five row passes on 1,000,000 lines"
+    while IFS= read -r step; do
+        case $step in '#'* | '') continue ;; esac
+        eval "set -- $step"
+        r=$(measure "plintex-cli $1 (alone)" "$bin/plintex-cli" "$@" "$input"); echo "$r"
+        slowest=$(awk "BEGIN { s = $(secs_of "$r"); print (s > $slowest ? s : $slowest) }")
+        if [ -z "$pipeline" ]; then pipeline="\"\$0\" $step \"\$1\""
+        else pipeline="$pipeline | \"\$0\" $step"; fi
+    done < "$recipe"
+    local rec piped ratio met same
+    rec=$(measure "plintex-cli --recipe (the five in one stream)" "$bin/plintex-cli" \
+        --recipe="$recipe" "$input"); echo "$rec"
+    cp "$out/result.txt" "$out/recipe-row.txt"
+    piped=$(measure "the five plintex-cli calls piped" sh -c "$pipeline" "$bin/plintex-cli" \
+        "$input"); echo "$piped"
+    cmp -s "$out/result.txt" "$out/recipe-row.txt" && same="same output" || same="OUTPUTS DIFFER"
+    ratio=$(awk "BEGIN { printf \"%.2f\", $(secs_of "$rec") / $slowest }")
+    met=met; awk "BEGIN { exit !($ratio > 1.5 || $(secs_of "$rec") >= $(secs_of "$piped")) }" && met=MISSED
+    printf '   %s x the slowest step (target <= 1.5), %s s piped (must be slower): %s, %s\n' \
+        "$ratio" "$(secs_of "$piped")" "$met" "$same"
+    summary+=("$(printf '%-46s %7s %7s %6s %6s %-6s' "recipe of five against the slowest step" \
+        "$(secs_of "$rec")" "$slowest" "$ratio" 1.5 "$met")")
+    summary+=("$(printf '%-46s %7s %7s %6s %6s %-6s' "recipe of five against the five piped" \
+        "$(secs_of "$rec")" "$(secs_of "$piped")" \
+        "$(awk "BEGIN { printf \"%.2f\", $(secs_of "$rec") / $(secs_of "$piped") }")" "< 1" "$met")")
+}
+
+if [ "$section" = recipe ]; then
+    recipe_bench
+    print_summary
+    exit 0
+fi
 if [ "$section" = worst ]; then
     worst_cases
     exit 0
@@ -558,6 +602,8 @@ awk "BEGIN { printf \"   --in-place costs %+.1f%% against standard output\\n\",
 prepare=""
 rm -f "$copy"
 
+echo
+recipe_bench
 echo
 worst_cases
 echo

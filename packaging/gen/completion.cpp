@@ -33,9 +33,22 @@ _plintex_cli()
         *) fn=${COMP_WORDS[i]}; break ;;
         esac
     done
+    if [[ ${COMP_WORDS[1]} == --recipe* ]]; then
+        # --recipe=RECIPE [--output=FILE | --in-place] [FILE]: every value is a file.
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W "--recipe= --output= --in-place" -- "$cur"))
+            [[ ${#COMPREPLY[@]} -eq 1 && ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null
+        else
+            [[ $cur == = ]] && cur=""
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -f -- "$cur"))
+        fi
+        return
+    fi
     if [[ -z $fn ]]; then
-        COMPREPLY=($(compgen -W "--list --help --version )"_s +
+        COMPREPLY=($(compgen -W "--list --help --version --recipe= )"_s +
            slugs.join(u' ') + uR"(" -- "$cur"))
+        [[ ${#COMPREPLY[@]} -eq 1 && ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null
         return
     fi
 

@@ -260,6 +260,32 @@ plintex-cli total-a-specified-column --in-column=23 --to=33 ledger.txt</pre>
 stop the run goes to standard error. Exit status: 0 done, 1 refused or stopped (the reason on
 standard error), 2 a usage error, 3 a file that cannot be read or written. The command line never
 writes the history files. See also <code>man plintex-cli</code>.</p>
+<h2 id="recipes">Runs as commands, and recipes</h2>
+<p>&ldquo;Copy as Command&rdquo; (beside &ldquo;Undo&rdquo;, and in the text's right-click menu)
+puts the last run on the clipboard as the <code>plintex-cli</code> command that does the same:
+only the options that differ from their defaults, with the band and the caret where the function
+reads them, quoted for a POSIX shell (a value with a line break as <code>$'...'</code>).
+&ldquo;Runs&rdquo; shows every run of the session: select some and &ldquo;Save as
+Recipe...&rdquo; writes them to a recipe file; &ldquo;Run Recipe...&rdquo; runs a recipe's steps
+on the text in turn, as one run with one gauge, Stop and one Undo. From a shell:</p>
+<pre>plintex-cli --recipe=RECIPE [--output=FILE | --in-place] [FILE]</pre>
+<p>A recipe is plain text, easy to edit: one step a line, the function and its options as they
+follow <code>plintex-cli</code>, without the input or output file; blank lines are left out, and
+so is everything from a <code>#</code> that starts a word. Values are quoted as in a POSIX shell
+(<code>'...'</code>, <code>"..."</code>, <code>$'...'</code>, a backslash); nothing is expanded.
+A <code>--NAME-file</code> value is a file in the recipe's own folder, named relative to it; a
+recipe reads no other file (not even <code>rmdat.plx</code>). &ldquo;Break Up File&rdquo; and
+&ldquo;Replace Byte in File&rdquo; are no recipe steps.</p>
+<p>Every line is checked before any step runs: a line that is no valid step stops the recipe
+with the recipe's name and the line (exit status 2). A step that is refused stops it with its
+message and line (exit status 1), and nothing is written. An empty recipe changes nothing. A
+recipe file that is a FIFO, a folder or larger than 16 MiB is refused. The text is decoded once
+for all the steps; when every step works row by row they run together as one stream, in little
+memory whatever the size of the text. A step that shows its result outside the text (a total)
+has that result printed instead of the text.</p>
+<pre># monthly.recipe
+delete-retain-column --col=13 --and=17
+insert-into-column --insert-this-data='# ' --at-column-position=1</pre>
 <h2 id="settings">Settings files</h2>
 <p>Plintex keeps its own small files in its program folder: the folder of the program when it
 holds <code>prefs.plx</code> (a portable copy), otherwise <code>~/.config/plintex</code>, which an

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/catalogue.h"
+#include "command/stepoptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,15 +12,13 @@ namespace plintex::cli {
 /// Exit statuses of plintex-cli.
 enum ExitStatus { Done = 0, Refused = 1, UsageError = 2, FileError = 3 };
 
-/// One run to make: the function, its input file ("" or "-" for standard input) and the values
-/// its panel would hold.
-struct RunCommand {
-    const FunctionEntry *function = nullptr;
+/// One run to make: the function, its input file and the values its panel would hold.
+using RunCommand = command::Invocation;
+
+/// `plintex-cli --recipe=FILE [FILE]`: the recipe's steps run in turn on the text of FILE.
+struct RecipeCommand {
+    QString recipePath;
     QString inputPath;
-    ParamValues params;
-    RowRestraint restraint;
-    TextPosition caret;
-    QString runButton;
     QString outputPath; ///< --output, or the input itself with --in-place; "" standard output
     bool inPlace = false;
 };
@@ -37,32 +35,21 @@ struct FileErrorCommand {
     QString reason;
 };
 
-using Command = std::variant<RunCommand, ListCommand, VersionCommand, HelpCommand,
+using Command = std::variant<RunCommand, RecipeCommand, ListCommand, VersionCommand, HelpCommand,
                              UsageErrorCommand, FileErrorCommand>;
 
-/// A --NAME-file value longer than this is refused: no field holds so much.
-constexpr qint64 kMaxOptionFileSize = 16 << 20;
+using command::kMaxOptionFileSize;
 
 /// Reads the arguments (without the program name) against the catalogue. Text options given
 /// as --NAME-file are read here; a file that cannot be read gives a FileErrorCommand.
 Command parseCommandLine(const QStringList &arguments);
 
-/// One option as documentation and shell completion show it.
-struct OptionSummary {
-    QString name;      ///< without the leading "--"
-    bool takesValue;   ///< given as --name=VALUE
-    bool valueIsFile;  ///< the value names a file (a --NAME-file form, a file-name field)
-    QString label;     ///< what the panel shows for it
-    QString help;      ///< as `--help` shows it
-    bool textFromFile; ///< the --NAME-file form of a text field
-};
-/// The options plintex-cli takes for a function, in the order `--help` lists them.
-QList<OptionSummary> optionSummary(const FunctionEntry &function);
+using command::functionHelp;
+using command::OptionSummary;
+using command::optionSummary;
 
 /// `plintex-cli --list`: the functions that run, one a line.
 QString functionList();
-/// `plintex-cli FUNCTION --help`: its options with their defaults.
-QString functionHelp(const FunctionEntry &function);
 QString usage();
 QString version();
 

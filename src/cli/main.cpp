@@ -6,6 +6,7 @@
 #include "cli/hugepages.h"
 #include "cli/output.h"
 #include "cli/progressline.h"
+#include "cli/reciperun.h"
 #include "cli/streamrun.h"
 #include "cli/textsource.h"
 #include "core/memorybudget.h"
@@ -41,27 +42,6 @@ int refuse(QString message)
 {
     printTo(stderr, message.replace(u'\r', u'\n') + u'\n');
     return cli::Refused;
-}
-
-/// The most of a text the whole-text functions take on: the text is held several times over
-/// (bytes, decoded lines, the result, its bytes), so an eighth of the memory to be had.
-qint64 wholeTextLimit()
-{
-    return std::max<qint64>(availableMemory() / 8, 1 << 20);
-}
-
-/// --in-place rewrites a regular file; a FIFO or a device has no text to rewrite, and is
-/// looked at before it is opened, since opening a FIFO waits for its other end.
-QString inPlaceProblem(const QString &path)
-{
-    QString why;
-    const std::optional<OutputTarget> target = resolveOutput(path, &why);
-    if (!target)
-        return cli::cannotWrite(path, why);
-    if (target->kind != OutputTarget::Kind::RegularFile &&
-        target->kind != OutputTarget::Kind::NewFile)
-        return cli::cannotWrite(path, u"it is not a regular file"_s);
-    return {};
 }
 
 /// Ends a run that did its work: the warnings it still gave, then the results shown outside
@@ -124,7 +104,7 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
         std::optional<QByteArray> bytes;
         if (source) {
             QString why;
-            bytes = cli::readWhole(*source, wholeTextLimit(), &why);
+            bytes = cli::readWhole(*source, cli::wholeTextLimit(), &why);
             if (!bytes)
                 return fail(cli::FileError, why);
             if (std::optional<QByteArray> done = cli::runOnBytes(body, run.params, *bytes)) {
@@ -168,7 +148,7 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
                 QString why;
                 std::optional<QByteArray> again;
                 if (source->rewind())
-                    again = cli::readWhole(*source, wholeTextLimit(), &why);
+                    again = cli::readWhole(*source, cli::wholeTextLimit(), &why);
                 if (!again)
                     return fail(cli::FileError, why.isEmpty() ? source->error() : why);
                 out = std::move(*again);
@@ -217,7 +197,7 @@ int runCommand(const cli::RunCommand &command)
     if (!body.rowPass)
         cli::restartWithHugePages(g_argv);
     if (command.inPlace) {
-        if (const QString why = inPlaceProblem(command.inputPath); !why.isEmpty())
+        if (const QString why = cli::inPlaceProblem(command.inputPath); !why.isEmpty())
             return fail(cli::FileError, why);
     }
     cli::FileSource source;
@@ -291,6 +271,8 @@ int main(int argc, char *argv[])
     const cli::Command command = cli::parseCommandLine(arguments);
     if (const auto *run = std::get_if<cli::RunCommand>(&command))
         return runCommand(*run);
+    if (const auto *recipe = std::get_if<cli::RecipeCommand>(&command))
+        return cli::runRecipe(*recipe);
     if (std::holds_alternative<cli::ListCommand>(command))
         return print(cli::functionList());
     if (std::holds_alternative<cli::VersionCommand>(command))

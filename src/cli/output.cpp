@@ -1,6 +1,7 @@
 #include "cli/output.h"
 
 #include "cli/textsource.h"
+#include "core/memorybudget.h"
 #include "core/systemerror.h"
 
 #include <QFileInfo>
@@ -98,6 +99,23 @@ void Output::discard()
 {
     if (m_toFile)
         m_file.discard();
+}
+
+QString inPlaceProblem(const QString &path)
+{
+    QString why;
+    const std::optional<OutputTarget> target = resolveOutput(path, &why);
+    if (!target)
+        return cannotWrite(path, why);
+    if (target->kind != OutputTarget::Kind::RegularFile &&
+        target->kind != OutputTarget::Kind::NewFile)
+        return cannotWrite(path, u"it is not a regular file"_s);
+    return {};
+}
+
+qint64 wholeTextLimit()
+{
+    return std::max<qint64>(availableMemory() / 8, 1 << 20);
 }
 
 } // namespace plintex::cli

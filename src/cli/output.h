@@ -35,6 +35,15 @@ private:
 /// Writes a whole text to standard output; false when it cannot (/dev/full, a closed stream).
 bool printToStandardOutput(QByteArrayView bytes, QString *error);
 
+/// Why --in-place cannot rewrite `path`, or nothing: it rewrites a regular file; a FIFO or a
+/// device has no text to rewrite, and is looked at before it is opened, since opening a FIFO
+/// waits for its other end.
+QString inPlaceProblem(const QString &path);
+
+/// The most of a text the whole-text functions take on: the text is held several times over
+/// (bytes, decoded lines, the result, its bytes), so an eighth of the memory to be had.
+qint64 wholeTextLimit();
+
 /// "cannot write NAME: REASON"
 QString cannotWrite(const QString &name, const QString &reason);
 

@@ -34,6 +34,37 @@ constexpr int kNoFunction = 0;
 /// Hides every panel but shows "STOP", while a function asks before it is selected.
 constexpr int kHideAllShowStop = 255;
 
+/// One gauge for the steps of a recipe: each step moves it across its own share.
+class StepsMonitor final : public RunMonitor {
+public:
+    StepsMonitor(RunMonitor &gauge, qsizetype steps) : m_gauge(gauge)
+    {
+        m_gauge.begin(double(steps) * kShare);
+    }
+    void nextStep()
+    {
+        ++m_step;
+        m_maximum = 0;
+    }
+    void begin(double maximum, Gauge) override
+    {
+        m_maximum = maximum;
+        m_gauge.advance(m_step * kShare);
+    }
+    void advance(double position) override
+    {
+        if (m_maximum > 0)
+            m_gauge.advance(m_step * kShare + std::clamp(position / m_maximum, 0.0, 1.0) * kShare);
+    }
+    bool stopRequested() override { return m_gauge.stopRequested(); }
+
+private:
+    static constexpr double kShare = 1000;
+    RunMonitor &m_gauge;
+    double m_step = 0;
+    double m_maximum = 0;
+};
+
 } // namespace
 
 FunctionController::FunctionController(Session &session, Dialogs &dialogs,
@@ -266,6 +297,12 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     input.caret = {m_session.caret.row, m_session.caret.column};
     input.runButton = runButton;
     input.traceRows = true;
+    command::Invocation asked;
+    asked.function = &function;
+    asked.params = input.params;
+    asked.restraint = input.restraint;
+    asked.caret = input.caret;
+    asked.runButton = runButton;
 
     m_running = true;
     Q_EMIT runningChanged(true);
@@ -285,6 +322,58 @@ void FunctionController::run(const FunctionEntry &function, const QString &runBu
     m_running = false;
     Q_EMIT runningChanged(false);
     Q_EMIT runEnded(function, result.outcome);
+    if (result.done())
+        Q_EMIT runCompleted(asked);
+}
+
+void FunctionController::runRecipe(const QList<command::RecipeStep> &steps, const QString &name)
+{
+    if (m_running || steps.isEmpty())
+        return;
+    TextPane *target = m_c.panes->runTarget();
+    m_running = true;
+    Q_EMIT runningChanged(true);
+    target->setReadOnly(true);
+    const QStringList before = target->lines();
+    WindowRunMonitor gauge(*m_c.notice, *m_c.gauge, m_session.stop);
+    StepsMonitor monitor(gauge, steps.size());
+    std::optional<QStringList> lines;
+    RunResult result;
+    QStringList told;
+    m_session.flags.processing = true;
+    int line = 0;
+    for (const command::RecipeStep &step : steps) {
+        const command::Invocation &r = step.run;
+        line = step.line;
+        result = r.function->body.run(
+            {lines.value_or(before), r.params, r.restraint, r.caret, r.runButton}, monitor);
+        if (!result.done())
+            break;
+        if (result.lines)
+            lines = std::move(result.lines);
+        told += result.report + result.notices;
+        monitor.nextStep();
+    }
+    m_session.flags.processing = false;
+    target->setReadOnly(false);
+    m_c.notice->hide();
+    m_c.gauge->hide();
+    if (result.outcome == RunResult::Outcome::Stopped) {
+        stopProcess();
+    } else if (!result.done()) {
+        m_dialogs.warning(m_window, name + u':' + QString::number(line) + u": " + result.message);
+    } else if (lines) {
+        // The text as the recipe found it is the one undo step.
+        m_session.undo.take(before);
+        if (target == m_c.panes->workArea())
+            Q_EMIT rowsRearranged({}, true);
+        target->replaceLines(std::move(*lines));
+        Q_EMIT textRewritten();
+    }
+    if (result.done() && !told.isEmpty())
+        m_dialogs.warning(m_window, told.join(u'\r'));
+    m_running = false;
+    Q_EMIT runningChanged(false);
 }
 
 void FunctionController::setFileDefault(const QString &file, const QStringList &lines)

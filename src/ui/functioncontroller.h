@@ -1,5 +1,6 @@
 #pragma once
 
+#include "command/recipe.h"
 #include "core/session.h"
 
 #include <QHash>
@@ -67,6 +68,10 @@ public:
     /// Empties the multi-line fields of the visible panel that the toolbar's "Clear" empties.
     void clearPanelFields();
     void run(const FunctionEntry &function, const QString &runButton);
+    /// Runs a recipe's steps in turn on the run target's lines as one run: one gauge, one stop,
+    /// one undo step. A refused or stopped step leaves the text as it was. `name` names the
+    /// recipe in a refusal.
+    void runRecipe(const QList<command::RecipeStep> &steps, const QString &name);
     void showCaretMenu(const QPoint &globalPos);
     void stopProcess();
     /// Puts the lines of a list file of the program folder into every field that takes its
@@ -85,6 +90,8 @@ Q_SIGNALS:
     /// A function's run is about to start, or has ended (its result applied) with `outcome`.
     void runStarting(const FunctionEntry &function);
     void runEnded(const FunctionEntry &function, RunResult::Outcome outcome);
+    /// A run of a function has done its work: what it was asked for.
+    void runCompleted(const plintex::command::Invocation &run);
     /// ResetIndividual has shown a function's panel, or none.
     void selectionReset();
 

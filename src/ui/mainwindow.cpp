@@ -20,6 +20,7 @@
 #include "ui/windows/findreplacewindow.h"
 #include "ui/windows/printhelpbuttons.h"
 #include "ui/windows/replacespecialwindow.h"
+#include "ui/windows/runslist.h"
 #include "ui/windows/scratchpad.h"
 #include "ui/windows/viewbuttons.h"
 
@@ -127,6 +128,9 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(m_examples, &ExamplesPanel::clearFieldsRequested, m_functions,
             &FunctionController::clearPanelFields);
     m_viewButtons = new ViewButtons(*m_panes, *m_view, *m_functionsBar);
+    m_runs =
+        new RunsList(*m_functions, m_dialogs, *this, *m_mainBar, m_actions[ToolbarAction::Undo],
+                     {work, m_panes->pane(PaneStack::Page::Delimiter)});
     new PrintHelpButtons(*this, m_dialogs, m_programFolder, *m_mainBar);
     auto *special = new ReplaceSpecialWindow(*this, m_dialogs, *m_functionsBar);
     new FindReplaceWindow(*this, m_dialogs, *m_functionsBar, *special->openAction());

@@ -26,6 +26,7 @@ class PaneStack;
 class ParameterPanel;
 class PieGauge;
 class PreferencesDialog;
+class RunsList;
 class ProcessingNotice;
 class RestraintStrip;
 class StatusPanels;
@@ -64,6 +65,7 @@ public:
     ScratchPad *scratchPad() const { return m_scratchPad; }
     ExamplesPanel *examples() const { return m_examples; }
     ViewButtons *viewButtons() const { return m_viewButtons; }
+    RunsList *runs() const { return m_runs; }
 
     // Preferences.
     void openPreferences();
@@ -139,6 +141,7 @@ private:
     ScratchPad *m_scratchPad = nullptr;
     ExamplesPanel *m_examples = nullptr;
     ViewButtons *m_viewButtons = nullptr;
+    RunsList *m_runs = nullptr;
 };
 
 } // namespace plintex

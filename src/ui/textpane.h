@@ -113,6 +113,8 @@ public:
     /// Appends Undo, Redo, Cut, Copy, Paste, Delete and Select All, each enabled as it applies
     /// now, to a menu that the caller shows.
     void addEditActions(QMenu *menu);
+    /// Actions of the window's own that the editing menu offers after the pane's.
+    void setExtraEditActions(QList<QAction *> actions) { m_extraEditActions = std::move(actions); }
     /// What the pane offers as the primary selection: the last text selected, handed over only
     /// when asked for. Null before anything was selected.
     const QMimeData *primarySelection() const;
@@ -236,6 +238,7 @@ private:
     TextPosition m_anchor;
     qreal m_preferredX = -1; // kept while moving up and down
     bool m_readOnly = false;
+    QList<QAction *> m_extraEditActions;
     QList<qreal> m_tabStops;
     QColor m_background;
     int m_rowHeight = 1;

@@ -279,6 +279,10 @@ void TextPane::addEditActions(QMenu *menu)
     add(u"&Delete"_s, QKeySequence::Delete, editable && hasSelection(), &TextPane::deleteSelection);
     menu->addSeparator();
     add(u"Select &All"_s, QKeySequence::SelectAll, !m_store.isEmpty(), &TextPane::selectAll);
+    if (!m_extraEditActions.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(m_extraEditActions);
+    }
 }
 
 void TextPane::showEditMenu(const QPoint &globalPos)

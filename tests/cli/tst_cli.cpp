@@ -240,8 +240,9 @@ void TestCli::endToEnd_data()
     row("replace-byte-in-file: a missing input is exit 3 with the system's reason",
         "replace-byte-in-file --input-file=none --output-file=out --find=a --replace-with=b", {}, 3,
         {}, "Cannot read none: No such file or directory");
+    // The signal goes once the program catches it (SigCgt bit 15): a slow start is no failure.
     row("a termination signal stops the run as Stop does",
-        R"x("$CLI" replace-byte-in-file --input-file=/dev/zero --output-file=/dev/null --find=a --replace-with=b & sleep 0.3; kill -TERM $!; wait $!)x",
+        R"x("$CLI" replace-byte-in-file --input-file=/dev/zero --output-file=/dev/null --find=a --replace-with=b & p=$!; while kill -0 $p 2>/dev/null; do m=$(awk '/SigCgt/ { print $2 }' /proc/$p/status); [ $((0x0${m#????????????} & 16384)) -ne 0 ] && break; sleep 0.05; done; kill -TERM $p; wait $p)x",
         {}, 1, {}, "Processing stopped!\n");
     // Far larger than the memory the program may take: a sparse file streamed to /dev/null.
     row("a file larger than the memory allowed",
@@ -336,6 +337,67 @@ void TestCli::endToEnd_data()
         {}, 0, "zzzx\nx\nx\nThree level maximum reached.\n");
     row("insert-cr: the width from --caret-column", "insert-cr --caret-column=6",
         "a1234567890\r\nb123 567890\r\n", 0, "a12345\r\n67890\r\nb123 \r\n567890\r\n");
+    // Recipes: the steps in turn, every line checked before the first runs.
+    row("recipe: row passes in one stream give what the runs piped give",
+        R"x(cat >in && printf '%s\n' '# three steps' '' "insert-into-column --insert-this-data='> ' --at=1" 'delete-row --delete-row=2 --and-every=3 # every third' "plintex-cli add-row --insert-this-data=$'--\\n==' --every=2 --from-row=2" >r && "$CLI" --recipe=r in >x && "$CLI" insert-into-column --insert='> ' --at=1 in | "$CLI" delete-row --delete-row=2 --and-every=3 | "$CLI" add-row --insert-this-data="$(printf -- '--\n==')" --every=2 --from-row=2 >y && cmp x y && cat x)x",
+        "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7", 0,
+        "> 1\r\n> 3\r\n--\r\n==\r\n> 4\r\n> 6\r\n--\r\n==\r\n> 7\r\n");
+    row("recipe: a step that measures first, after others, from a pipe",
+        R"x(cat >in && printf '%s\n' 'insert-into-column --insert-this-data=Q --at=2' 'align-data-into-columns --right-justify' 'insert-into-column --insert-this-data=-' >r && "$CLI" --recipe=r <in >x && "$CLI" insert-into-column --insert-this-data=Q --at=2 in | "$CLI" align-data-into-columns --right-justify | "$CLI" insert-into-column --insert-this-data=- >y && cmp x y && cat x)x",
+        "a bb\r\ndd e\r\n", 0, "- aQ  bb\r\n-dQd   e\r\n");
+    row("recipe: a step that holds the text among row passes",
+        R"x(printf '%s\n' 'sort-ascending-descending --sort-descending' 'insert-into-column --insert-this-data=-' >r && "$CLI" --recipe=r)x",
+        "b\na\nc\n", 0, "-c\n-b\n-a\n");
+    row("recipe: an endless pipe streams through",
+        R"x(printf 'insert-into-column --insert-this-data=x\nremove-blank-lines\n' >r && yes abc | "$CLI" --recipe=r 2>/dev/null | head -2)x",
+        {}, 0, "xabc\nxabc\n");
+    row("recipe: a total is printed instead of the text",
+        R"x(printf 'insert-into-column --insert-this-data=1\ntotal-a-specified-column --in-column=1 --to=3\n' >r && "$CLI" --recipe=r)x",
+        "2\n3\n", 0, "25\n");
+    row("recipe: --in-place",
+        R"x(printf 'a\nb\n' >f && printf 'insert-into-column --insert-this-data=-\n' >r && "$CLI" --recipe=r --in-place f && cat f)x",
+        {}, 0, "-a\n-b\n");
+    row("recipe: empty, the text as it came", R"x(printf '# nothing\n\n' >r && "$CLI" --recipe=r)x",
+        "a\r\nb\xE9", 0, "a\r\nb\xE9");
+    row("recipe: a refused step names its line, nothing written",
+        R"x(printf 'insert-into-column --insert-this-data=x\ndelete-row --and-every=1\n' >r && "$CLI" --recipe=r --output=o; s=$?; test -e o || echo none; exit $s)x",
+        "a\nb\n", 1, "none\n", "r:2: 0 or 1 increment is invalid.");
+    row("recipe: a bad line stops it before any step, the file untouched",
+        R"x(printf 'a\n' >f && printf 'insert-into-column --insert-this-data=x\n\ninsert-into-column --at=x\n' >r && "$CLI" --recipe=r --in-place f; s=$?; cat f; exit $s)x",
+        {}, 2, "a\n", "r:3: option --at-column-position needs a whole number >= 0, not \"x\"");
+    row("recipe: an unknown option",
+        R"x(printf 'remove-blank-lines --bogus\n' >r && "$CLI" --recipe=r)x", {}, 2, {},
+        "r:1: unknown option --bogus");
+    row("recipe: a file-to-file function is no step",
+        R"x(printf 'break-up-file --input-single-record-file=a --output-file=b\n' >r && "$CLI" --recipe=r)x",
+        {}, 2, {}, "r:1: \"Break Up File\" streams one file into another: it is no recipe step");
+    row("recipe: a step names no input",
+        R"x(printf 'remove-blank-lines in\n' >r && "$CLI" --recipe=r)x", {}, 2, {},
+        "r:1: a recipe step names no file");
+    row("recipe: a step names no output",
+        R"x(printf 'remove-blank-lines --output=o\n' >r && "$CLI" --recipe=r)x", {}, 2, {},
+        "r:1: --output is no option of a recipe step");
+    row("recipe: no shell syntax",
+        R"x(printf 'remove-blank-lines | cat\n' >r && "$CLI" --recipe=r)x", {}, 2, {},
+        "r:1: a recipe step is one command, without |");
+    row("recipe: a quote left open",
+        R"x(printf "remove-blank-lines 'a\n" >r && "$CLI" --recipe=r)x", {}, 2, {},
+        "r:1: the quote ' is not closed");
+    row("recipe: --NAME-file read from the recipe's folder",
+        R"x(mkdir d && printf 'X\n' >d/v && printf 'insert-into-column --insert-this-data-file=v\n' >d/r && "$CLI" --recipe=d/r)x",
+        "a\nb\n", 0, "Xa\nXb\n");
+    row("recipe: --NAME-file out of its folder refused",
+        R"x(mkdir d && printf 'X\n' >v && printf 'insert-into-column --insert-this-data-file=../v\n' >d/r && "$CLI" --recipe=d/r)x",
+        "a\n", 3, {}, "d/r:1: cannot read ../v: a recipe reads only files in its own folder");
+    row("recipe: --NAME-file through a link out of its folder refused",
+        R"x(mkdir d && printf 'X\n' >v && ln -s ../v d/v && printf 'insert-into-column --insert-this-data-file=v\n' >d/r && "$CLI" --recipe=d/r)x",
+        "a\n", 3, {}, "a recipe reads only files in its own folder");
+    row("recipe: a FIFO refused", R"x(mkfifo r && "$CLI" --recipe=r)x", {}, 3, {},
+        "cannot read r: it is not a regular file");
+    row("recipe: a folder refused", R"x(mkdir r && "$CLI" --recipe=r)x", {}, 3, {},
+        "cannot read r: it is a folder");
+    row("recipe: larger than 16 MiB refused", R"x(truncate -s 17M r && "$CLI" --recipe=r)x", {}, 3,
+        {}, "cannot read r: larger than 16 MiB");
 }
 
 void TestCli::endToEnd()
