@@ -275,6 +275,7 @@ void benchReadMe(MainWindow &window, SilentDialogs &dialogs)
     area->setText(QString());
     QApplication::clipboard()->setText(paste);
     QApplication::processEvents();
+    QThreadPool::globalInstance()->waitForDone(); // the 20 MB text let go of in the background
     cpu = cpuMs();
     timer.start();
     QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
