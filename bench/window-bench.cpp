@@ -231,6 +231,37 @@ void resetPeakMemory()
         refs.write("5");
 }
 
+/// A stop click `delay` ms into the run that `go` starts: how long after the click the run
+/// ended (-1 when it ended first) and whether it said so. The click is waited for either way.
+struct StopTiming {
+    qint64 afterClick = -1;
+    bool stopped = false;
+    QString text() const
+    {
+        return afterClick < 0 ? u"came after the run ended"_s
+                              : u"ended the run %1 ms after the click%2"_s.arg(afterClick)
+                                    .arg(stopped ? u""_s : u" (not stopped)"_s);
+    }
+};
+
+StopTiming stopDuring(MainWindow &window, const SilentDialogs &dialogs, QAbstractButton *go,
+                      qint64 delay)
+{
+    QElapsedTimer timer;
+    qint64 clickedAt = -1;
+    timer.start();
+    QTimer::singleShot(delay, [&] {
+        clickedAt = timer.elapsed();
+        window.session().stop.request();
+    });
+    go->click();
+    const qint64 endedAt = timer.elapsed();
+    while (clickedAt < 0)
+        QApplication::processEvents();
+    return {clickedAt > endedAt ? -1 : endedAt - clickedAt,
+            dialogs.warnings.contains(u"Processing stopped!"_s)};
+}
+
 // "Read Me" on 20 MB of web prose, its automatic start on a 100 KB paste, and a stop click
 // into a run. The memory figure is the run's peak above the text the window holds, beside
 // what holding that text costs (the undo snapshot keeps it, the clipboard takes the result).
@@ -287,22 +318,8 @@ void benchReadMe(MainWindow &window, SilentDialogs &dialogs)
 
     area->setLines(prose);
     QApplication::processEvents();
-    qint64 clickedAt = -1;
-    timer.start();
-    QTimer::singleShot(300, [&] {
-        clickedAt = timer.elapsed();
-        window.session().stop.request();
-    });
-    go->click();
-    const qint64 endedAt = timer.elapsed();
-    while (clickedAt < 0)
-        QApplication::processEvents();
-    const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
     std::printf("run \"Read Me\", stop at 300 ms: %s\n",
-                clickedAt > endedAt
-                    ? "the run ended first"
-                    : qPrintable(u"ended %1 ms after the click%2"_s.arg(endedAt - clickedAt)
-                                     .arg(stopped ? u""_s : u" (not stopped)"_s)));
+                qPrintable(stopDuring(window, dialogs, go, 300).text()));
     window.session().stop.clear();
     dialogs.warnings.clear();
     QApplication::processEvents();
@@ -544,24 +561,14 @@ int main(int argc, char *argv[])
         const qint64 ms = timer.elapsed();
         const qsizetype rows = window.workArea()->store().lineCount();
         window.undo();
-        qint64 clickedAt = -1;
-        timer.start();
-        QTimer::singleShot(20, [&] {
-            clickedAt = timer.elapsed();
-            window.session().stop.request();
-        });
-        p.runButton(button)->click();
-        const qint64 endedAt = timer.elapsed();
-        while (clickedAt < 0)
-            QApplication::processEvents();
-        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
+        const StopTiming stop = stopDuring(window, dialogs, p.runButton(button), 20);
         dialogs.warnings.clear();
         window.session().stop.clear();
         window.undo(); // a stop may keep what the run did
         QApplication::processEvents();
-        if (stopped)
+        if (stop.stopped)
             std::printf("run %-*s %6lld ms, %7lld rows; a stop ended it %lld ms after the click\n",
-                        width, qPrintable(label), ms, qint64(rows), endedAt - clickedAt);
+                        width, qPrintable(label), ms, qint64(rows), stop.afterClick);
         else
             std::printf("run %-*s %6lld ms, %7lld rows; it ended before a stop at 20 ms\n", width,
                         qPrintable(label), ms, qint64(rows));
@@ -732,25 +739,11 @@ int main(int argc, char *argv[])
         const bool refused = !dialogs.warnings.isEmpty();
         window.undo();
         dialogs.warnings.clear();
-        qint64 clickedAt = -1;
-        timer.start();
         // The click comes a third into a run as long as the one just timed.
-        QTimer::singleShot(std::max<qint64>(ms / 3, 1), [&] {
-            clickedAt = timer.elapsed();
-            window.session().stop.request();
-        });
-        go->click();
-        const qint64 endedAt = timer.elapsed();
-        while (clickedAt < 0)
-            QApplication::processEvents();
-        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
-        const QString stop = clickedAt > endedAt ? u"came after the run ended"_s
-                                                 : u"ended the run %1 ms after the click%2"_s
-                                                       .arg(endedAt - clickedAt)
-                                                       .arg(stopped ? u""_s : u" (not stopped)"_s);
+        const StopTiming stop = stopDuring(window, dialogs, go, std::max<qint64>(ms / 3, 1));
         std::printf("run %-26s %6lld ms%s; stop %s\n", c.name, ms, refused ? " (refused)" : "",
-                    qPrintable(stop));
-        if (!stopped)
+                    qPrintable(stop.text()));
+        if (!stop.stopped)
             window.undo();
         window.session().stop.clear();
         dialogs.warnings.clear();
@@ -842,28 +835,13 @@ int main(int argc, char *argv[])
         const qint64 ms = timed([&] { go->click(); });
         const bool inserted = own->store().row(0).at(12) == u'\t';
         window.undo();
-        qint64 clickedAt = -1;
-        timer.start();
-        QTimer::singleShot(30, [&] {
-            clickedAt = timer.elapsed();
-            window.session().stop.request();
-        });
-        go->click();
-        const qint64 endedAt = timer.elapsed();
-        while (clickedAt < 0)
-            QApplication::processEvents();
-        const bool stopped = dialogs.warnings.contains(u"Processing stopped!"_s);
+        const StopTiming stop = stopDuring(window, dialogs, go, 30);
         window.undo();
         window.session().stop.clear();
         dialogs.warnings.clear();
         const qint64 handBack = timed([&] { sheet->click(); });
-        std::printf(
-            "run \"Insert Spread Sheet Delimiter\"     %6lld ms%s; stop %s\n", ms,
-            inserted ? "" : "  (NOT inserted)",
-            qPrintable(clickedAt > endedAt
-                           ? u"came after the run ended"_s
-                           : u"ended the run %1 ms after the click%2"_s.arg(endedAt - clickedAt)
-                                 .arg(stopped ? u""_s : u" (not stopped)"_s)));
+        std::printf("run \"Insert Spread Sheet Delimiter\"     %6lld ms%s; stop %s\n", ms,
+                    inserted ? "" : "  (NOT inserted)", qPrintable(stop.text()));
         std::printf("delimiter pane: open %6lld ms, close %6lld ms, %lld lines back\n", handOver,
                     handBack, qint64(window.workArea()->store().lineCount()));
         window.functionBar()->button(10)->click();
