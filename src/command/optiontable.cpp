@@ -41,6 +41,10 @@ QList<Option> optionsFor(const FunctionEntry &function)
 {
     using K = Option::Kind;
     QList<Option> options;
+    // The options of the program's own, not of a field: they set no field value.
+    const auto ownOption = [&options](const QString &name, K kind, const QString &help) {
+        options.append({name, kind, {}, {}, false, help});
+    };
     for (const Parameter &p : function.params()) {
         const ParamKindTraits traits = traitsOf(p.kind);
         // Giving a field that a box unlocks ticks the box: a box beside a field with no caption
@@ -103,49 +107,25 @@ QList<Option> optionsFor(const FunctionEntry &function)
                             u"run with " + quoted(b.caption) + u" (give exactly one)"});
     }
     if (function.restraint) {
-        options.append({u"from-row"_s,
-                        K::FromRow,
-                        {},
-                        {},
-                        false,
-                        u"\"Row:\", first row of the band (default 0: row 1)"_s});
-        options.append({u"to-row"_s,
-                        K::ToRow,
-                        {},
-                        {},
-                        false,
-                        u"\"To:\", last row of the band (default 0: the last row)"_s});
+        ownOption(u"from-row"_s, K::FromRow,
+                  u"\"Row:\", first row of the band (default 0: row 1)"_s);
+        ownOption(u"to-row"_s, K::ToRow,
+                  u"\"To:\", last row of the band (default 0: the last row)"_s);
     }
     if (function.body.readsCaret) {
-        options.append({u"caret-row"_s,
-                        K::CaretRow,
-                        {},
-                        {},
-                        false,
-                        u"the caret's row, as the status bar shows it (default 1)"_s});
-        options.append({u"caret-column"_s,
-                        K::CaretColumn,
-                        {},
-                        {},
-                        false,
-                        u"the caret's column, as the status bar shows it (default 1)"_s});
+        ownOption(u"caret-row"_s, K::CaretRow,
+                  u"the caret's row, as the status bar shows it (default 1)"_s);
+        ownOption(u"caret-column"_s, K::CaretColumn,
+                  u"the caret's column, as the status bar shows it (default 1)"_s);
     }
     // A function that streams a file to a file names both in its own options.
     if (function.body.readsText) {
-        options.append({u"output"_s,
-                        K::Output,
-                        {},
-                        {},
-                        false,
-                        u"write the result to FILE, replacing it only once it is complete"_s});
-        options.append({u"in-place"_s,
-                        K::InPlace,
-                        {},
-                        {},
-                        false,
-                        u"rewrite FILE with the result, in its own encoding and line ends"_s});
+        ownOption(u"output"_s, K::Output,
+                  u"write the result to FILE, replacing it only once it is complete"_s);
+        ownOption(u"in-place"_s, K::InPlace,
+                  u"rewrite FILE with the result, in its own encoding and line ends"_s);
     }
-    options.append({u"help"_s, K::Help, {}, {}, false, u"show this help"_s});
+    ownOption(u"help"_s, K::Help, u"show this help"_s);
     return options;
 }
 
