@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <bit>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -318,12 +319,24 @@ bool isValidUtf8(QByteArrayView bytes)
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *end = p + bytes.size();
     while (p < end) {
-        // ASCII a block at a time: the common case for the texts this program sees.
+        // ASCII a block at a time: the common case for the texts this program sees. A block
+        // that is not goes straight to its first byte beyond ASCII.
 #ifdef __SSE2__
-        if (end - p >= 16 &&
-            _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p))) == 0) {
-            p += 16;
-            continue;
+        if (end - p >= 16) {
+            const auto *v = reinterpret_cast<const __m128i *>(p);
+            if (end - p >= 64 &&
+                _mm_movemask_epi8(_mm_or_si128(
+                    _mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
+                    _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)))) == 0) {
+                p += 64;
+                continue;
+            }
+            const unsigned mask = unsigned(_mm_movemask_epi8(_mm_loadu_si128(v)));
+            if (mask == 0) {
+                p += 16;
+                continue;
+            }
+            p += std::countr_zero(mask);
         }
 #endif
         if (end - p >= 8) {

@@ -59,6 +59,14 @@ void TestTextFile::utf8Validity_data()
                       "abcdefghijklmnopqrstuvwxyz\xE2\x82\xAC"
                       "0123456789abcdefgh")
         << true;
+    // Blocks of 64 and 16 ASCII bytes pass at once; a block holding more goes to its first.
+    const QByteArray ascii70(70, 'a');
+    QTest::newRow("bad byte late in a block of 64")
+        << QByteArray(ascii70).replace(60, 1, "\xFF") << false;
+    QTest::newRow("a character ending a block of 64")
+        << QByteArray(ascii70).replace(62, 2, "\xC3\xA9") << true;
+    QTest::newRow("a character across blocks of 16")
+        << QByteArray(ascii70).replace(15, 3, "\xE2\x82\xAC") << true;
 }
 
 // Also: a line decodes, and its characters encode (an unpaired surrogate too), as Qt's own
