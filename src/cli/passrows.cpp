@@ -148,7 +148,13 @@ TextEncoding StreamRows::rowEncoding()
 
 void StreamRows::keepInto(QByteArray &out)
 {
-    if (m_format.encoding == m_format.input.encoding || m_asWindows1252)
+    const bool asItCame = m_format.encoding == m_format.input.encoding || m_asWindows1252;
+    // A row as it came and its break lie together in what was read: one copy takes both.
+    if (asItCame && !m_break.isEmpty() && m_break.data() == m_line.data() + m_line.size()) {
+        appendBytes(out, QByteArrayView(m_line.data(), m_line.size() + m_break.size()));
+        return;
+    }
+    if (asItCame)
         appendBytes(out, m_line);
     else
         appendEncodedLine(out, text(), m_format.encoding);
