@@ -4,6 +4,7 @@
 #include "core/windows1252.h"
 
 #include <cstring>
+#include <utility>
 
 namespace plintex::cli {
 namespace {
@@ -97,9 +98,16 @@ void StreamRows::moveTo(QByteArrayView line, QByteArrayView lineBreak)
     m_asWindows1252 = m_format.checkEachLine && !isValidUtf8(line);
 }
 
+void StreamRows::settleIfNeeded()
+{
+    if (m_settle && !isAscii(m_line))
+        std::exchange(m_settle, nullptr)(m_line);
+}
+
 QString &StreamRows::text()
 {
     if (!m_decoded) {
+        settleIfNeeded();
         decodeLineInto(m_text, m_line,
                        m_asWindows1252 ? TextEncoding::Windows1252 : m_format.input.encoding);
         m_decoded = true;
@@ -109,8 +117,16 @@ QString &StreamRows::text()
 
 std::optional<RowBytes> StreamRows::bytes()
 {
+    settleIfNeeded();
     // A stream's lines that are not UTF-8 are read as Windows-1252, so a UTF-8 row is valid.
     return rowBytes(m_line, m_asWindows1252 ? TextEncoding::Windows1252 : m_format.input.encoding);
+}
+
+std::optional<QByteArrayView> StreamRows::asciiSearchBytes()
+{
+    if (isUtf16(m_format.input.encoding))
+        return std::nullopt;
+    return m_line;
 }
 
 void StreamRows::keepRewritten()

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 
+#include <functional>
 #include <optional>
 
 namespace plintex::cli {
@@ -63,9 +64,16 @@ public:
     explicit StreamRows(const OutputFormat &format);
     void moveTo(QByteArrayView line, QByteArrayView lineBreak);
     QByteArray &piece() { return m_piece; }
+    /// For a text read on the guess that it is UTF-8: called, once, with the first row beyond
+    /// ASCII whose characters (or bytes as such) are asked for, to settle the encoding first.
+    void settleBeforeUse(std::function<void(QByteArrayView line)> settle)
+    {
+        m_settle = std::move(settle);
+    }
 
     QString &text() override;
     std::optional<RowBytes> bytes() override;
+    std::optional<QByteArrayView> asciiSearchBytes() override;
     void keep() override { keepInto(m_piece); }
     void keepRewritten() override;
     void add(QStringView row) override;
@@ -73,6 +81,7 @@ public:
     void releaseHeld(bool keep) override;
 
 private:
+    void settleIfNeeded();
     TextEncoding rowEncoding();
     void keepInto(QByteArray &out);
     void endRow(QByteArray &out);
@@ -86,6 +95,7 @@ private:
     QByteArray m_piece;
     QByteArray m_held;
     bool m_holding = false;
+    std::function<void(QByteArrayView line)> m_settle;
 };
 
 } // namespace plintex::cli

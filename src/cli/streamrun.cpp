@@ -238,6 +238,26 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             progress(reader.bytesRead());
         return written;
     };
+    // A row that only is searched for texts in ASCII, or kept as it came, is the same whether the
+    // guess holds or not: only the first row beyond ASCII that a pass reads as characters (or
+    // bytes of them) has the rest of the file surveyed. It is no longer held by the reader.
+    bool settleFailed = false;
+    if (guessing) {
+        rows.settleBeforeUse([&](QByteArrayView line) {
+            const qint64 resume = reader.bytesRead();
+            const std::optional<Survey> rest =
+                survey(source, limits.longestLine, false, reader.held());
+            if (!rest || !source.seek(resume)) {
+                settleFailed = true;
+                return;
+            }
+            if (!rest->utf8 || !isValidUtf8(line)) {
+                format.encoding = TextEncoding::Windows1252;
+                output.input.encoding = output.encoding = format.encoding;
+                reader.setEncoding(format.encoding, true);
+            }
+        });
+    }
     QByteArrayView line;
     QByteArrayView lineBreak;
     for (qint64 index = 0;; ++index) {
@@ -248,22 +268,11 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             return failed(tooLong);
         if (status == LineReader::Status::Failed)
             return failed(source.error());
-        if (guessing && !isAscii(line)) {
-            const qint64 resume = reader.bytesRead();
-            const std::optional<Survey> rest =
-                survey(source, limits.longestLine, false, reader.held());
-            if (!rest || !source.seek(resume))
-                return failed(source.error());
-            guessing = false;
-            if (!rest->utf8 || !isValidUtf8(line)) {
-                format.encoding = TextEncoding::Windows1252;
-                output.input.encoding = output.encoding = format.encoding;
-                reader.setEncoding(format.encoding, true);
-            }
-        }
         rows.moveTo(line, lineBreak);
         if (!plan.pass->row(index, rows, rows))
             break;
+        if (settleFailed)
+            return failed(source.error());
         if (piece.size() >= StreamRows::kPieceSize && !flush())
             return {StreamResult::Outcome::WriteFailed, {}};
     }

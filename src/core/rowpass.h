@@ -32,6 +32,14 @@ public:
     /// that only searches a row can search them for its texts encoded the same way and spare
     /// the decoding. Nothing for a row held as characters.
     virtual std::optional<RowBytes> bytes() { return std::nullopt; }
+    /// The row's bytes as they came, for a search of texts all in ASCII: such a text's bytes
+    /// stand in UTF-8 and in Windows-1252 exactly where its characters would, so a text whose
+    /// encoding is still a guess need not be settled for it. Nothing where `bytes` has none.
+    virtual std::optional<QByteArrayView> asciiSearchBytes()
+    {
+        const std::optional<RowBytes> b = bytes();
+        return b ? std::optional(b->bytes) : std::nullopt;
+    }
 };
 
 /// Where a pass puts the rows of its output, in order.

@@ -325,7 +325,8 @@ std::optional<QByteArray> toWindows1252(QStringView text)
     return bytes;
 }
 
-RowFinder::RowFinder(const QString &text) : m_characters(text), m_utf8(text.toUtf8())
+RowFinder::RowFinder(const QString &text)
+    : m_characters(text), m_utf8(text.toUtf8()), m_ascii(m_utf8.size() == text.size())
 {
     if (std::optional<QByteArray> bytes = toWindows1252(text))
         m_windows1252.emplace(std::move(*bytes));
@@ -337,6 +338,10 @@ bool RowFinder::foundIn(PassRow &row) const
         return false;
     // Valid UTF-8 decodes character for character, and Windows-1252 byte for byte, so the
     // text's bytes stand in the row's exactly where its characters would.
+    if (m_ascii) {
+        if (const std::optional<QByteArrayView> b = row.asciiSearchBytes())
+            return m_utf8.in(*b) >= 0;
+    }
     if (const std::optional<RowBytes> b = row.bytes()) {
         if (b->encoding == RowEncoding::Utf8)
             return m_utf8.in(b->bytes) >= 0;
@@ -491,6 +496,7 @@ struct SearchTexts::Tables {
     const TextsOf<char, ByteFinder> &inBytes(RowEncoding encoding) const;
 
     std::vector<QString> texts; ///< each text once, in field order
+    bool ascii = true;          ///< all of them in ASCII
     TextsOf<char16_t, Finder> characters;
     mutable std::once_flag utf8Once;
     mutable std::once_flag windows1252Once;
@@ -513,6 +519,9 @@ SearchTexts::SearchTexts(const QStringList &texts)
         seen.insert(t);
         if (seen.size() != before) {
             tables->texts.push_back(t);
+            tables->ascii = tables->ascii && std::all_of(t.cbegin(), t.cend(), [](QChar c) {
+                                return c.unicode() < 0x80;
+                            });
             views.emplace_back(reinterpret_cast<const char16_t *>(t.utf16()),
                                std::size_t(t.size()));
         }
@@ -556,6 +565,10 @@ bool SearchTexts::foundIn(PassRow &row) const
 {
     if (m_tables->texts.empty())
         return false;
+    if (m_tables->ascii) {
+        if (const std::optional<QByteArrayView> b = row.asciiSearchBytes())
+            return m_tables->inBytes(RowEncoding::Utf8).foundIn(*b);
+    }
     if (const std::optional<RowBytes> b = row.bytes())
         return m_tables->inBytes(b->encoding).foundIn(b->bytes);
     return foundIn(row.text());

@@ -69,6 +69,7 @@ private:
     Finder m_characters;
     ByteFinder m_utf8;
     std::optional<ByteFinder> m_windows1252; ///< nothing: the text cannot be in such a row
+    bool m_ascii;
 };
 
 /// `text` as a search that ignores letter case sees it, the way the text control's own find
