@@ -4,6 +4,7 @@
 // Prints figures; --read-me times "Read Me" alone, --print printing alone, --find-replace the
 // "Find / Replace" window alone, --pane the text pane alone; run it with
 // QT_QPA_PLATFORM=offscreen or under a display.
+#include "core/hugepages.h"
 #include "ops/registry.h"
 #include "ui/controls/historycombobox.h"
 #include "ui/controls/piegauge.h"
@@ -379,6 +380,9 @@ void benchFindReplace(MainWindow &window, const QStringList &lines, const QTempo
                            QProcess p;
                            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
                            env.insert(u"LC_ALL"_s, u"C"_s); // sed at its fastest
+                           // and on the allocator's pages a shell gives it, not on those this
+                           // process started itself over with
+                           env.remove(u"GLIBC_TUNABLES"_s);
                            p.setProcessEnvironment(env);
                            p.setStandardOutputFile(QProcess::nullDevice());
                            const qint64 cpu = usedCpuMs(true);
@@ -497,6 +501,7 @@ void benchPrint(MainWindow &window, SilentDialogs &dialogs, const QStringList &l
 
 int main(int argc, char *argv[])
 {
+    restartWithHugePages(argv); // as the program does
     QApplication app(argc, argv);
     QTemporaryDir home;
     qputenv("PLINTEX_HOME", home.path().toLocal8Bit());

@@ -1,3 +1,4 @@
+#include "core/hugepages.h"
 #include "firstpaint.h"
 #include "ui/dialogs.h"
 #include "ui/documentactions.h"
@@ -48,6 +49,8 @@ int main(int argc, char *argv[])
         }
     }
 
+    // A text of a million lines is a million small strings: before anything is read.
+    plintex::restartWithHugePages(argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Plintex"_s);
     QApplication::setApplicationVersion(QStringLiteral(PLINTEX_VERSION));

@@ -3,12 +3,12 @@
 #include "cli/byterows.h"
 #include "cli/byterun.h"
 #include "cli/commandline.h"
-#include "cli/hugepages.h"
 #include "cli/output.h"
 #include "cli/progressline.h"
 #include "cli/reciperun.h"
 #include "cli/streamrun.h"
 #include "cli/textsource.h"
+#include "core/hugepages.h"
 #include "core/memorybudget.h"
 #include "core/outputfile.h"
 #include "settings/textfile.h"
@@ -195,7 +195,7 @@ int runCommand(const cli::RunCommand &command)
         return runFileToFile(command);
     // Before anything is read or written, so that starting over loses nothing.
     if (!body.rowPass)
-        cli::restartWithHugePages(g_argv);
+        restartWithHugePages(g_argv);
     if (command.inPlace) {
         if (const QString why = cli::inPlaceProblem(command.inputPath); !why.isEmpty())
             return fail(cli::FileError, why);

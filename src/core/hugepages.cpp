@@ -1,11 +1,11 @@
-#include "cli/hugepages.h"
+#include "core/hugepages.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unistd.h>
 
-namespace plintex::cli {
+namespace plintex {
 namespace {
 
 constexpr const char *kTunable = "glibc.malloc.hugetlb=1";
@@ -37,4 +37,4 @@ void restartWithHugePages(char **argv)
     // Still here: the program goes on as it is.
 }
 
-} // namespace plintex::cli
+} // namespace plintex

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace plintex::cli {
+namespace plintex {
 
 /// A run that holds a whole text allocates a million small strings; on machines where transparent
 /// huge pages are offered on request, asking glibc's allocator for them cuts the page faults of
@@ -9,4 +9,4 @@ namespace plintex::cli {
 /// with it, once; it returns when that cannot or need not be done.
 void restartWithHugePages(char **argv);
 
-} // namespace plintex::cli
+} // namespace plintex
