@@ -1,7 +1,11 @@
 #include "ops/search/textsearch.h"
 
+#include "ops/common/parallel.h"
+
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -207,6 +211,85 @@ private:
     bool m_split;
 };
 
+// Rows after the selection's are replaced in pieces of this many, on every core, once there are
+// at least two pieces: each thread takes the fresh memory of its new rows from its own arena,
+// so the page faults of a million new rows are spread too.
+constexpr qsizetype kRowsPerPiece = 8192;
+
+/// What replacing in a run of rows found: the hits, and the place after the last one.
+struct PieceHits {
+    qsizetype count = 0;
+    TextPosition end{-1, -1};
+};
+
+/// Replaces every hit in rows [begin, end) of `rows` into `out`, row r going to out[r - shift];
+/// a row without one is shared, not copied. `built` is a buffer the rows are built in.
+PieceHits replaceInRows(const QStringList &rows, qsizetype begin, qsizetype end, QString *out,
+                        qsizetype shift, const TextFinder &finder, const QString &replacement,
+                        QString &built)
+{
+    PieceHits hits;
+    for (qsizetype r = begin; r < end; ++r) {
+        const QString &source = rows[r];
+        qsizetype k = finder.in(source, 0);
+        if (k < 0) {
+            out[r - shift] = source;
+            continue;
+        }
+        built.resize(0); // keeps its room
+        qsizetype c = 0;
+        do {
+            built += QStringView(source).mid(c, k - c);
+            built += replacement;
+            c = k + finder.size();
+            ++hits.count;
+        } while ((k = finder.in(source, c)) >= 0);
+        hits.end = {r - shift, built.size()};
+        built += QStringView(source).mid(c);
+        // Kept at its exact size: a large text's new rows take as little memory as they can.
+        out[r - shift] = QString(built.constData(), built.size());
+    }
+    return hits;
+}
+
+/// Replaces every hit in the rows from `first` on, each row alone (neither the text nor the
+/// replacement holds a break), into `result.rows` from row `first - shift` on; those before
+/// are already there. A stop keeps the pieces begun before it and the rest as they were.
+void replaceInPieces(const QStringList &rows, qsizetype first, qsizetype shift,
+                     const TextFinder &finder, const QString &replacement, RunMonitor &monitor,
+                     Replacement &result)
+{
+    const qsizetype n = rows.size() - first;
+    const qsizetype pieces = (n + kRowsPerPiece - 1) / kRowsPerPiece;
+    result.rows.resize(rows.size() - shift);
+    QString *out = result.rows.data();
+    // A finder keeps a scratch row of its own, and each thread a buffer: one of each a thread.
+    std::vector<TextFinder> finders(size_t(common::workerCount()), finder);
+    std::vector<QString> buffers(finders.size());
+    std::vector<PieceHits> found(static_cast<size_t>(pieces));
+    std::atomic<qsizetype> reached = first;
+    const bool done = common::forPieces(
+        n, kRowsPerPiece,
+        [&](qsizetype begin, qsizetype end, int worker) {
+            found[size_t(begin / kRowsPerPiece)] =
+                replaceInRows(rows, first + begin, first + end, out, shift, finders[size_t(worker)],
+                              replacement, buffers[size_t(worker)]);
+            // Pieces are handed out in order and each begun is finished: the rows done are
+            // those before the furthest end.
+            for (qsizetype at = reached.load(); at < first + end;)
+                reached.compare_exchange_weak(at, first + end);
+        },
+        monitor, double(first));
+    for (const PieceHits &hits : found) {
+        result.count += hits.count;
+        if (hits.end.row >= 0)
+            result.end = hits.end;
+    }
+    for (qsizetype r = reached; r < rows.size(); ++r)
+        out[r - shift] = rows[r];
+    result.stopped = !done;
+}
+
 } // namespace
 
 Replacement replaceAll(const QStringList &rows, TextPosition from, TextPosition to,
@@ -220,7 +303,10 @@ Replacement replaceAll(const QStringList &rows, TextPosition from, TextPosition 
     const QString normalised = holdsBreak(replacement)
                                    ? TextStore::splitRows(replacement).join(u'\n')
                                    : replacement.toString();
-    RowsOut out(rows.size(), normalised.contains(u'\n'));
+    const bool splitting = normalised.contains(u'\n');
+    // Each row on its own: the rows after the selection's may be replaced apart.
+    const bool rowsApart = !splitting && !finder.findsBreak();
+    RowsOut out(rows.size(), splitting);
     for (qsizetype r = 0; r < from.row; ++r)
         out.keep(rows[r]);
 
@@ -287,6 +373,12 @@ Replacement replaceAll(const QStringList &rows, TextPosition from, TextPosition 
         if (monitor.step(double(r))) {
             result.stopped = true;
             break;
+        }
+        if (rowsApart && rows.size() - r >= 2 * kRowsPerPiece) {
+            result.end = out.end();
+            result.rows = out.take();
+            replaceInPieces(rows, r, r - result.rows.size(), finder, normalised, monitor, result);
+            return result;
         }
         built.resize(0); // keeps its room
         endAt = -1;

@@ -1,6 +1,7 @@
 #include "ops/search/textsearch.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void caselessFindsWhatQtFinds();
     void replaceAll_data();
     void replaceAll();
+    void replaceAllInPieces();
 };
 
 void TestTextSearch::findNext_data()
@@ -133,6 +135,40 @@ void TestTextSearch::replaceAll()
     QCOMPARE(r.rows.join(u'\n'), result);
     QCOMPARE(r.end, end);
     QCOMPARE(r.stopped, stopAtRow > 0);
+}
+
+// A large text is replaced in pieces, on several threads: each row as QString::replace gives it,
+// after a selection over three rows; a stop keeps replaced rows, then rows as they were.
+void TestTextSearch::replaceAllInPieces()
+{
+    QRandomGenerator rng(11);
+    QStringList rows;
+    for (int i = 0; i < 40000; ++i) { // several pieces
+        QString row = u"b"_s;
+        for (int k = rng.bounded(12); k > 0; --k)
+            row += u"aAb"_s.at(rng.bounded(3));
+        rows += row;
+    }
+    const auto replaced = [](QString row) {
+        return row.replace(u"ab"_s, u"<ab>"_s, Qt::CaseInsensitive);
+    };
+    QStringList expected{replaced(rows[0]), u"<ab>"_s + replaced(rows[3].mid(1))};
+    for (qsizetype i = 4; i < rows.size(); ++i)
+        expected += replaced(rows[i]);
+    for (const double stopAt : {1e9, 20000.0}) {
+        StopAtRow monitor(stopAt);
+        const search::Replacement r = search::replaceAll(
+            rows, {1, 0}, {3, 1}, TextFinder(u"AB"_s, Qt::CaseInsensitive), u"<ab>"_s, monitor);
+        QCOMPARE(r.rows.size(), expected.size());
+        qsizetype done = 0;
+        while (done < r.rows.size() && r.rows[done] == expected[done])
+            ++done;
+        QCOMPARE(r.stopped, stopAt < 1e9);
+        QCOMPARE(r.rows.mid(done), r.stopped ? rows.mid(done + 2) : QStringList());
+        const qsizetype last = r.rows.lastIndexOf(QRegularExpression(u".*<.*"_s), done - 1);
+        QCOMPARE(r.end, (TextPosition{last, r.rows[last].lastIndexOf(u'>') + 1}));
+        QCOMPARE(r.count + 1, r.rows.join(u""_s).count(u'<')); // the selection is no hit
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTextSearch)
