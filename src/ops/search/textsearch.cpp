@@ -276,8 +276,9 @@ void replaceInPieces(const QStringList &rows, qsizetype first, qsizetype shift,
                               replacement, buffers[size_t(worker)]);
             // Pieces are handed out in order and each begun is finished: the rows done are
             // those before the furthest end.
-            for (qsizetype at = reached.load(); at < first + end;)
-                reached.compare_exchange_weak(at, first + end);
+            qsizetype at = reached.load();
+            while (at < first + end && !reached.compare_exchange_weak(at, first + end)) {
+            }
         },
         monitor, double(first));
     for (const PieceHits &hits : found) {
