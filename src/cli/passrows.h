@@ -68,6 +68,7 @@ public:
     std::optional<RowBytes> bytes() override;
     void keep() override { keepInto(m_piece); }
     void keepRewritten() override;
+    bool keepRewritten(const ByteTransform &transform) override;
     void add(QStringView row) override;
     void hold() override;
     void releaseHeld(bool keep) override;
