@@ -141,6 +141,16 @@ void StreamRows::add(QStringView row)
     appendBytes(m_piece, lineEndBytes(m_format.input.lineEnd, m_format.encoding));
 }
 
+bool StreamRows::addBytes(RowBytes row)
+{
+    if (row.encoding == RowEncoding::Utf8 ? !isUtf8(m_format.encoding)
+                                          : m_format.encoding != TextEncoding::Windows1252)
+        return false;
+    appendBytes(m_piece, row.bytes);
+    appendBytes(m_piece, lineEndBytes(m_format.input.lineEnd, m_format.encoding));
+    return true;
+}
+
 void StreamRows::hold()
 {
     m_held.resize(0);

@@ -70,6 +70,7 @@ public:
     void keepRewritten() override;
     bool keepRewritten(const ByteTransform &transform) override;
     void add(QStringView row) override;
+    bool addBytes(RowBytes row) override;
     void hold() override;
     void releaseHeld(bool keep) override;
 

@@ -57,6 +57,13 @@ public:
     }
     /// A row of the pass's own.
     virtual void add(QStringView row) = 0;
+    /// A row of the pass's own as bytes, when the output takes them in their encoding as they
+    /// are; false, nothing put out, otherwise.
+    virtual bool addBytes(RowBytes row)
+    {
+        Q_UNUSED(row);
+        return false;
+    }
     /// Sets the current row aside as it came, to be put out or dropped later, when a row
     /// further on has decided its fate. One row at a time is held; releasing when none is
     /// held does nothing.
