@@ -135,10 +135,36 @@ void StreamRows::keepRewritten()
     endRow(m_piece);
 }
 
+bool StreamRows::keepRewritten(const ByteTransform &transform)
+{
+    // A row read as Windows-1252 in a UTF-8 stream is written so whenever that holds it, as
+    // it does every row made of its own bytes.
+    if (!m_asWindows1252 && m_format.encoding != m_format.input.encoding)
+        return false;
+    const std::optional<RowBytes> row = bytes();
+    const qsizetype at = m_piece.size();
+    if (!row || !transform(*row, m_piece)) {
+        m_piece.resize(at);
+        return false;
+    }
+    endRow(m_piece);
+    return true;
+}
+
 void StreamRows::add(QStringView row)
 {
     appendEncodedLine(m_piece, row, m_format.encoding);
     appendBytes(m_piece, lineEndBytes(m_format.input.lineEnd, m_format.encoding));
+}
+
+bool StreamRows::addBytes(RowBytes row)
+{
+    if (row.encoding == RowEncoding::Utf8 ? !isUtf8(m_format.encoding)
+                                          : m_format.encoding != TextEncoding::Windows1252)
+        return false;
+    appendBytes(m_piece, row.bytes);
+    appendBytes(m_piece, lineEndBytes(m_format.input.lineEnd, m_format.encoding));
+    return true;
 }
 
 void StreamRows::hold()

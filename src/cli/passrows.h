@@ -76,7 +76,9 @@ public:
     std::optional<QByteArrayView> asciiSearchBytes() override;
     void keep() override { keepInto(m_piece); }
     void keepRewritten() override;
+    bool keepRewritten(const ByteTransform &transform) override;
     void add(QStringView row) override;
+    bool addBytes(RowBytes row) override;
     void hold() override;
     void releaseHeld(bool keep) override;
 

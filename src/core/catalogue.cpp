@@ -171,8 +171,10 @@ QString tryBindBody(QList<FunctionEntry> &functions, QStringView name, FunctionB
     if (!body.run && !body.rowPass && !body.lineTransform)
         return name + u" has no run routine"_s;
     if (!body.rowPass && body.lineTransform) {
-        body.rowPass = [transform = body.lineTransform](const PassStart &start) {
-            return bandPass(transform(start.params), start);
+        body.rowPass = [transform = body.lineTransform,
+                        bytes = body.byteTransform](const PassStart &start) {
+            return bandPass(transform(start.params), start, {},
+                            bytes ? bytes(start.params) : ByteTransform());
         };
     }
     if (!body.run && body.rowPass) {

@@ -53,6 +53,8 @@ struct FunctionExample {
     TextPosition caret = {}; ///< where the caret stands, for a function that reads it
 };
 
+using ByteTransformFactory = ByteTransform (*)(const ParamValues &params);
+
 /// What each 7-bit character becomes in a run that changes only such characters, one for one
 /// (letter case). No byte of any other character is below 128 in UTF-8 or Windows-1252, so a
 /// text in either can be rewritten byte by byte, undecoded.
@@ -82,6 +84,9 @@ struct FunctionBody {
     /// Set for functions that only rewrite each line of the band on its own, from the line and
     /// the parameters: their row pass follows from it.
     LineTransformFactory lineTransform = nullptr;
+    /// Set beside `lineTransform` for functions that can rewrite a row's bytes as it rewrites
+    /// the row's characters: the command line then spares the decoding.
+    ByteTransformFactory byteTransform = nullptr;
     /// Set for functions that may only reorder the rows (a sort): the command line then moves
     /// each row's bytes as they are.
     RowOrderRoutine rowOrder = nullptr;

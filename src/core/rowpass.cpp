@@ -65,9 +65,10 @@ private:
 /// A line transform applied to the rows of the band.
 class TransformPass final : public RowPass {
 public:
-    TransformPass(LineTransform transform, const RowRestraint &band, RowFilter touches)
-        : m_transform(std::move(transform)), m_touches(std::move(touches)), m_first(band.from - 1),
-          m_last(band.to - 1)
+    TransformPass(LineTransform transform, const RowRestraint &band, RowFilter touches,
+                  ByteTransform bytes)
+        : m_transform(std::move(transform)), m_touches(std::move(touches)),
+          m_bytes(std::move(bytes)), m_first(band.from - 1), m_last(band.to - 1)
     {
     }
 
@@ -75,7 +76,7 @@ public:
     {
         if (index < m_first || index > m_last || (m_touches && !m_touches(row))) {
             out.keep();
-        } else {
+        } else if (!m_bytes || !out.keepRewritten(m_bytes)) {
             m_transform(row.text());
             out.keepRewritten();
         }
@@ -85,6 +86,7 @@ public:
 private:
     LineTransform m_transform;
     RowFilter m_touches;
+    ByteTransform m_bytes;
     qint64 m_first;
     qint64 m_last;
 };
@@ -129,13 +131,14 @@ RunResult runRowPass(RowPassFactory factory, RunInput input, RunMonitor &monitor
     return plan.result;
 }
 
-PassPlan bandPass(LineTransform transform, const PassStart &start, RowFilter touches)
+PassPlan bandPass(LineTransform transform, const PassStart &start, RowFilter touches,
+                  ByteTransform bytes)
 {
     if (start.band.refusal)
         return PassPlan::without(*start.band.refusal);
     PassPlan plan;
-    plan.pass =
-        std::make_unique<TransformPass>(std::move(transform), start.band.band, std::move(touches));
+    plan.pass = std::make_unique<TransformPass>(std::move(transform), start.band.band,
+                                                std::move(touches), std::move(bytes));
     plan.outputTexts = start.params.all();
     plan.result.writeBack(start.band.band);
     plan.result.caret = CaretPlacement::atLine(start.band.band.to - 1);

@@ -2,6 +2,7 @@
 
 #include "core/run.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 
 #include <functional>
@@ -20,6 +21,10 @@ struct RowBytes {
     QByteArrayView bytes;
     RowEncoding encoding;
 };
+
+/// Appends a row's bytes rewritten to `out`, in the row's own encoding, and says so; false,
+/// having appended nothing, when this row needs its characters after all.
+using ByteTransform = std::function<bool(RowBytes row, QByteArray &out)>;
 
 /// The row a pass is looking at. Its text is decoded only when asked for, so that a pass that
 /// keeps or drops rows by their number alone never pays for it.
@@ -50,8 +55,23 @@ public:
     virtual void keep() = 0;
     /// The current row, as its `text()` now holds it.
     virtual void keepRewritten() = 0;
+    /// The current row rewritten from its bytes by `transform`, when it came as bytes and the
+    /// output takes them in the row's encoding as they are; false, nothing put out, otherwise
+    /// (or when the transform declines), the pass then rewriting its characters.
+    virtual bool keepRewritten(const ByteTransform &transform)
+    {
+        Q_UNUSED(transform);
+        return false;
+    }
     /// A row of the pass's own.
     virtual void add(QStringView row) = 0;
+    /// A row of the pass's own as bytes, when the output takes them in their encoding as they
+    /// are; false, nothing put out, otherwise.
+    virtual bool addBytes(RowBytes row)
+    {
+        Q_UNUSED(row);
+        return false;
+    }
     /// Sets the current row aside as it came, to be put out or dropped later, when a row
     /// further on has decided its fate. One row at a time is held; releasing when none is
     /// held does nothing.
@@ -166,7 +186,9 @@ using RowFilter = std::function<bool(PassRow &row)>;
 
 /// A pass that rewrites each row of the band on its own and keeps the others; a band that is
 /// none is refused. The caret goes to the start of the band's last row. With `touches`, a row
-/// of the band it rules out is kept as it came, undecoded.
-PassPlan bandPass(LineTransform transform, const PassStart &start, RowFilter touches = {});
+/// of the band it rules out is kept as it came, undecoded. With `bytes`, a row that came as bytes
+/// is rewritten on them when the output takes them, as `transform` would rewrite its characters.
+PassPlan bandPass(LineTransform transform, const PassStart &start, RowFilter touches = {},
+                  ByteTransform bytes = {});
 
 } // namespace plintex

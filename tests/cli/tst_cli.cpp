@@ -437,7 +437,17 @@ void TestCli::streamMatchesRunRoutine_data()
     const QByteArray tenRows = "1 PAID\n2\n3 PAID\n4\n5\n6 PAID\n7\n8\n9\n10 PAID\n";
     // A file is read on the guess its plain start gives; these belie it only far in.
     const QByteArray plainStart = QByteArray("12.5 PAID item\n").repeated(5000);
+    // Characters beyond U+FFFF where the examples' column edges fall, in either half.
+    const QByteArray pairs = QString(u"abcde\U0001F600f\U0001F600gh\U0001F600ij\U0001F600k"
+                                     u"\U0001F600lmno"_s)
+                                 .toUtf8();
     const QList<std::tuple<const char *, QByteArray, int, int>> inputs = {
+        {"utf-8 letters and pairs",
+         "M\xC3\xBCller Soci\xC3\xA9t\xC3\xA9 \xC3\x98lund \xE2\x82\xAC (12.50)  \n" + pairs +
+             "\nZ" + pairs + "\n\xC3\xA9\n\n",
+         0, 0},
+        {"windows-1252 long rows",
+         "caf\xE9 cr\xE8me br\xFBl\xE9\x65 12.5 \n\x80uro \xD8lund (3) \t\n", 0, 0},
         {"empty", QByteArray(), 0, 0},
         {"lf with final break", QByteArray("abc\ndefgh\n"), 0, 0},
         {"no final break", QByteArray("abc\ndefgh"), 0, 0},

@@ -1,5 +1,6 @@
 #include "ops/columns/copycolumn.h"
 
+#include "ops/common/bytecolumns.h"
 #include "ops/common/columns.h"
 #include "ops/common/params.h"
 
@@ -24,9 +25,15 @@ PassPlan plan(const PassStart &start)
     if (end <= from)
         return PassPlan::without(
             RunResult::refused(u"Column End position must\rbe greater than Start position."_s));
+    const ByteTransform bytes = [=](RowBytes line, QByteArray &out) {
+        copyBand(line, from, end, to, out);
+        return true;
+    };
     return planOf([=](qint64, PassRow &row, PassOutput &out) {
-        copyBand(row.text(), from, end, to);
-        out.keepRewritten();
+        if (!out.keepRewritten(bytes)) {
+            copyBand(row.text(), from, end, to);
+            out.keepRewritten();
+        }
         return true;
     });
 }
@@ -56,6 +63,22 @@ void copyBand(QString &line, qint64 start, qint64 end, qint64 to)
     // moves what it was taken from.
     const QVarLengthArray<QChar, 256> copied(line.cbegin() + from, line.cbegin() + from + width);
     line.insert(at, copied.constData(), copied.size());
+}
+
+void copyBand(RowBytes line, qint64 start, qint64 end, qint64 to, QByteArray &out)
+{
+    qsizetype from = 0;
+    qsizetype width = 0;
+    if (start >= 1 && end > start) {
+        // A row shorter than start leaves both edges at its end: the copy is empty.
+        common::ByteColumns band(line);
+        from = band.edge(start - 1);
+        width = band.edge(end - 1) - from;
+    }
+    const qsizetype at = width > 0 ? common::byteColumnIndex(line, to) : 0;
+    common::appendBytes(out, line.bytes.first(at));
+    common::appendBytes(out, line.bytes.sliced(from, width));
+    common::appendBytes(out, line.bytes.sliced(at));
 }
 
 FunctionBody copyColumn()

@@ -1,5 +1,6 @@
 #include "ops/columns/deleteretaincolumn.h"
 
+#include "ops/common/bytecolumns.h"
 #include "ops/common/columns.h"
 #include "ops/common/params.h"
 
@@ -23,6 +24,22 @@ LineTransform transform(const ParamValues &params)
     return [=](QString &line) { deleteColumns(line, start, end); };
 }
 
+ByteTransform byteTransform(const ParamValues &params)
+{
+    const qint64 start = params.number(kStart);
+    const qint64 end = params.number(kEnd);
+    if (params.text(kMode) == kRetain) {
+        return [=](RowBytes line, QByteArray &out) {
+            retainColumns(line, start, end, out);
+            return true;
+        };
+    }
+    return [=](RowBytes line, QByteArray &out) {
+        deleteColumns(line, start, end, out);
+        return true;
+    };
+}
+
 } // namespace
 
 void deleteColumns(QString &line, qint64 start, qint64 end)
@@ -44,6 +61,28 @@ void retainColumns(QString &line, qint64 start, qint64 end)
     line.remove(0, std::min(from, line.size()));
 }
 
+void deleteColumns(RowBytes line, qint64 start, qint64 end, QByteArray &out)
+{
+    if (end <= start || start == 0) {
+        common::appendBytes(out, line.bytes);
+        return;
+    }
+    // A row shorter than start leaves both edges at its end: nothing goes.
+    common::ByteColumns columns(line);
+    const qsizetype from = columns.edge(start - 1);
+    common::appendBytes(out, line.bytes.first(from));
+    common::appendBytes(out, line.bytes.sliced(columns.edge(end - 1)));
+}
+
+void retainColumns(RowBytes line, qint64 start, qint64 end, QByteArray &out)
+{
+    // An end before start leaves the second edge where the first one is: nothing stays.
+    common::ByteColumns columns(line);
+    const qsizetype from = start > 1 ? columns.edge(start - 1) : 0;
+    const qsizetype to = end >= 1 ? columns.edge(end - 1) : line.bytes.size();
+    common::appendBytes(out, line.bytes.sliced(from, to - from));
+}
+
 FunctionBody deleteRetainColumn()
 {
     const QString rows = u"111 222 333 444 555\n"_s.repeated(5);
@@ -58,6 +97,7 @@ FunctionBody deleteRetainColumn()
                 common::deleteRetainChoice(Reset::OnSelect),
             },
         .lineTransform = transform,
+        .byteTransform = byteTransform,
         .menuTargets = {{MenuEntry::BeginColumn, kStart, CaretSource::Column},
                         {MenuEntry::EndColumn, kEnd, CaretSource::Column}},
         .example =

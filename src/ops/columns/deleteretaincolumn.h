@@ -14,4 +14,9 @@ void deleteColumns(QString &line, qint64 start, qint64 end);
 /// Keeps positions start to end - 1 (1-based) and drops the rest of the line.
 void retainColumns(QString &line, qint64 start, qint64 end);
 
+/// The same edits on a row's bytes, the row's columns counted as its characters count them:
+/// the edited row appended to `out`.
+void deleteColumns(RowBytes line, qint64 start, qint64 end, QByteArray &out);
+void retainColumns(RowBytes line, qint64 start, qint64 end, QByteArray &out);
+
 } // namespace plintex::columns

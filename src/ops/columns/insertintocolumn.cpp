@@ -1,5 +1,6 @@
 #include "ops/columns/insertintocolumn.h"
 
+#include "ops/common/bytecolumns.h"
 #include "ops/common/columns.h"
 #include "ops/common/params.h"
 
@@ -15,6 +16,17 @@ LineTransform transform(const ParamValues &params)
 {
     return [data = params.text(kData), column = params.number(kColumn)](QString &line) {
         common::insertAtColumn(line, data, column);
+    };
+}
+
+ByteTransform byteTransform(const ParamValues &params)
+{
+    return [data = common::EncodedText(params.text(kData)),
+            column = params.number(kColumn)](RowBytes line, QByteArray &out) {
+        const QByteArray *bytes = data.in(line.encoding);
+        if (bytes)
+            common::insertAtColumn(line, *bytes, column, out);
+        return bytes != nullptr;
     };
 }
 
@@ -34,6 +46,7 @@ FunctionBody insertIntoColumn()
                 numberField(kColumn, u"at column position:"_s, u"1"_s, u"1"_s),
             },
         .lineTransform = transform,
+        .byteTransform = byteTransform,
         .menuTargets = {{MenuEntry::BeginColumn, kColumn, CaretSource::Column}},
         .example = {.title = u"Insert into a column of data (inserted at column 7)"_s,
                     .before = u"1234567890\r\n"_s.repeated(6) + u"1234567890"_s,

@@ -1,5 +1,6 @@
 #include "ops/columns/spreadsheetdelimiter.h"
 
+#include "ops/common/bytecolumns.h"
 #include "ops/common/columns.h"
 #include "ops/common/params.h"
 
@@ -38,12 +39,21 @@ PassPlan plan(const PassStart &start)
     const QString divider = dividerOf(start.params);
     if (std::optional<RunResult> refused = refusal(divider))
         return PassPlan::without(*refused);
-    PassPlan p = planOf(
-        [divider, column = start.params.number(kColumn)](qint64, PassRow &row, PassOutput &out) {
+    const qint64 column = start.params.number(kColumn);
+    const ByteTransform bytes = [encoded = common::EncodedText(divider), column](RowBytes row,
+                                                                                 QByteArray &out) {
+        const QByteArray *data = encoded.in(row.encoding);
+        if (data)
+            common::insertAtColumn(row, *data, column, out);
+        return data != nullptr;
+    };
+    PassPlan p = planOf([divider, column, bytes](qint64, PassRow &row, PassOutput &out) {
+        if (!out.keepRewritten(bytes)) {
             common::insertAtColumn(row.text(), divider, column);
             out.keepRewritten();
-            return true;
-        });
+        }
+        return true;
+    });
     p.outputTexts = {divider};
     return p;
 }

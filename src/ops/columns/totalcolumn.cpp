@@ -1,10 +1,12 @@
 #include "ops/columns/totalcolumn.h"
 
+#include "ops/common/bytecolumns.h"
 #include "ops/common/columns.h"
 #include "ops/common/decimal.h"
 #include "ops/common/params.h"
 
 #include <memory>
+#include <type_traits>
 
 using namespace Qt::StringLiterals;
 
@@ -41,7 +43,10 @@ PassPlan plan(const PassStart &start)
         [=](qint64 index, PassRow &row, PassOutput &) {
             if (index < band.from - 1)
                 return true;
-            cleanNumberInto(common::columnBand(row.text(), from, end), state->cleaned);
+            if (const std::optional<RowBytes> bytes = row.bytes())
+                cleanNumberInto(common::byteColumnBand(*bytes, from, end), state->cleaned);
+            else
+                cleanNumberInto(common::columnBand(row.text(), from, end), state->cleaned);
             state->valid = state->cleaned.empty() || state->total.add(state->cleaned);
             return state->valid && index < band.to - 1; // the rows after the band go unread
         },
@@ -79,14 +84,22 @@ std::string cleanNumber(QStringView band)
     return cleaned;
 }
 
-void cleanNumberInto(QStringView band, std::string &cleaned)
+namespace {
+
+template <typename View> void cleanNumberOf(View band, std::string &cleaned)
 {
     qsizetype less = -1;
     qsizetype greater = -1;
     qsizetype open = -1;
     qsizetype close = -1;
+    const auto code = [&band](qsizetype i) {
+        if constexpr (std::is_same_v<View, QStringView>)
+            return char16_t(band[i].unicode());
+        else
+            return char16_t(static_cast<unsigned char>(band[i]));
+    };
     for (qsizetype i = band.size() - 1; i >= 0; --i) {
-        switch (band[i].unicode()) {
+        switch (code(i)) {
         case u'<':
             less = i;
             break;
@@ -109,12 +122,24 @@ void cleanNumberInto(QStringView band, std::string &cleaned)
         open = close = -1;
     cleaned.clear();
     for (qsizetype i = 0; i < band.size(); ++i) {
-        const char16_t c = band[i].unicode();
+        const char16_t c = code(i);
         if (i == less || i == open)
             cleaned += '-';
         else if (i != greater && i != close && (c == u'-' || c == u'.' || (c >= u'0' && c <= u'9')))
             cleaned += char(c);
     }
+}
+
+} // namespace
+
+void cleanNumberInto(QStringView band, std::string &cleaned)
+{
+    cleanNumberOf(band, cleaned);
+}
+
+void cleanNumberInto(QByteArrayView band, std::string &cleaned)
+{
+    cleanNumberOf(band, cleaned);
 }
 
 FunctionBody totalColumn()

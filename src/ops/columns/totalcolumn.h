@@ -14,5 +14,8 @@ FunctionBody totalColumn();
 /// first "(" with the first ")", mark a negative amount; then only "-", "." and digits stay.
 std::string cleanNumber(QStringView band);
 void cleanNumberInto(QStringView band, std::string &cleaned);
+/// The same on a band's bytes in UTF-8 or Windows-1252, whose bytes of characters beyond ASCII
+/// are none of those characters.
+void cleanNumberInto(QByteArrayView band, std::string &cleaned);
 
 } // namespace plintex::columns

@@ -1,5 +1,7 @@
 #include "ops/common/columns.h"
 
+#include "ops/common/bytecolumns.h"
+
 #include <algorithm>
 
 namespace plintex::common {
@@ -33,6 +35,14 @@ void insertAtColumn(QString &row, QStringView data, qint64 column)
 {
     if (!data.isEmpty())
         row.insert(columnIndex(row, column), data);
+}
+
+void insertAtColumn(RowBytes row, QByteArrayView data, qint64 column, QByteArray &out)
+{
+    const qsizetype at = data.isEmpty() ? 0 : byteColumnIndex(row, column);
+    appendBytes(out, row.bytes.first(at));
+    appendBytes(out, data);
+    appendBytes(out, row.bytes.sliced(at));
 }
 
 } // namespace plintex::common

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/rowpass.h"
+
 #include <QString>
 
 namespace plintex::common {
@@ -20,5 +22,7 @@ QStringView columnBand(QStringView row, qint64 start, qint64 end);
 /// Inserts `data` so that it starts at column `column`: in front for columns 0 and 1,
 /// appended without padding when the row is shorter.
 void insertAtColumn(QString &row, QStringView data, qint64 column);
+/// The same on a row's bytes, `data` in the row's encoding: the row appended to `out`.
+void insertAtColumn(RowBytes row, QByteArrayView data, qint64 column, QByteArray &out);
 
 } // namespace plintex::common

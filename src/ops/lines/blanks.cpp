@@ -1,5 +1,6 @@
 #include "ops/lines/blanks.h"
 
+#include "ops/common/bytecolumns.h"
 #include "ops/common/trim.h"
 
 using namespace Qt::StringLiterals;
@@ -21,8 +22,21 @@ PassPlan removeBlanks(const PassStart &)
 
 PassPlan trimBlanks(const PassStart &start)
 {
-    return bandPass(start.runButton == kTrailing ? common::trimTrailing : common::trimLeading,
-                    start);
+    // The trimmable characters are ASCII, and no other character has a byte below 128.
+    const bool trailing = start.runButton == kTrailing;
+    return bandPass(trailing ? common::trimTrailing : common::trimLeading, start, {},
+                    [trailing](RowBytes row, QByteArray &out) {
+                        QByteArrayView bytes = row.bytes;
+                        const auto trimmable = [](char c) {
+                            return common::isTrimmable(QChar(uchar(c)));
+                        };
+                        while (trailing && !bytes.isEmpty() && trimmable(bytes.back()))
+                            bytes.chop(1);
+                        while (!trailing && !bytes.isEmpty() && trimmable(bytes.front()))
+                            bytes = bytes.sliced(1);
+                        common::appendBytes(out, bytes);
+                        return true;
+                    });
 }
 
 } // namespace

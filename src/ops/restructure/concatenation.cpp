@@ -1,5 +1,7 @@
 #include "ops/restructure/concatenation.h"
 
+#include "core/windows1252.h"
+#include "ops/common/bytecolumns.h"
 #include "ops/common/padding.h"
 #include "ops/common/params.h"
 
@@ -92,35 +94,70 @@ RunResult vertical(RunInput input, RunMonitor &monitor)
     return result;
 }
 
-/// Joins each group of rows into one as they come; the last group may be short.
+/// Joins each group of rows into one as they come; the last group may be short. Without
+/// padding, a group whose rows all came as bytes of one encoding is joined on the bytes, and
+/// goes out as they are when the output takes them.
 class HorizontalPass final : public RowPass {
 public:
     HorizontalPass(std::shared_ptr<const Member> member, qint64 groupSize)
-        : m_member(std::move(member)), m_groupSize(groupSize)
+        : m_member(std::move(member)), m_groupSize(groupSize),
+          m_separator(m_member->separator.toLatin1()) // blanks
     {
     }
 
     bool row(qint64, PassRow &row, PassOutput &out) override
     {
-        m_member->append(m_group, row.text(), true);
-        if (++m_members == m_groupSize) {
-            out.add(m_group);
-            m_group.resize(0); // its storage serves the next group
-            m_members = 0;
+        const std::optional<RowBytes> bytes = m_member->symmetrical ? std::nullopt : row.bytes();
+        if (bytes && (m_members == 0 || (m_inBytes && bytes->encoding == m_encoding))) {
+            m_inBytes = true;
+            m_encoding = bytes->encoding;
+            common::appendBytes(m_bytes, bytes->bytes);
+            common::appendBytes(m_bytes, m_separator);
+        } else {
+            toCharacters();
+            m_member->append(m_group, row.text(), true);
         }
+        if (++m_members == m_groupSize)
+            put(out);
         return true;
     }
     void finish(PassOutput &out, RunResult &) override
     {
         if (m_members > 0)
-            out.add(m_group);
+            put(out);
     }
 
 private:
+    void toCharacters()
+    {
+        if (!m_inBytes)
+            return;
+        m_group = m_encoding == RowEncoding::Utf8 ? QString::fromUtf8(m_bytes)
+                                                  : windows1252::decode(m_bytes);
+        m_bytes.resize(0);
+        m_inBytes = false;
+    }
+    void put(PassOutput &out)
+    {
+        if (!m_inBytes || !out.addBytes({m_bytes, m_encoding})) {
+            toCharacters();
+            out.add(m_group);
+        }
+        // Their storage serves the next group.
+        m_group.resize(0);
+        m_bytes.resize(0);
+        m_inBytes = false;
+        m_members = 0;
+    }
+
     std::shared_ptr<const Member> m_member;
     qint64 m_groupSize;
+    QByteArray m_separator;
     qint64 m_members = 0;
     QString m_group;
+    QByteArray m_bytes;
+    RowEncoding m_encoding = RowEncoding::Utf8;
+    bool m_inBytes = false;
 };
 
 PassPlan horizontal(const PassStart &start)

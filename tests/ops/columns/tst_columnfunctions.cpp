@@ -1,7 +1,9 @@
 #include "../runfunction.h"
+#include "core/windows1252.h"
 #include "ops/columns/copycolumn.h"
 #include "ops/columns/deleteretaincolumn.h"
 #include "ops/columns/replaceincolumn.h"
+#include "ops/common/bytecolumns.h"
 #include "ops/common/columns.h"
 
 using namespace Qt::StringLiterals;
@@ -195,15 +197,39 @@ void TestColumnFunctions::totalFillsItsFields()
                                           {FieldWrite::Target::Param, u"total"_s, u"6"_s}}));
 }
 
-// Each row makes its edit here and hands on what it gave.
+/// The edit made on the line's bytes in each encoding that holds it, decoded again.
+template <typename Edit> QStringList byteEdits(const QString &line, Edit edit)
+{
+    QStringList edits;
+    const common::EncodedText encoded(line);
+    for (const RowEncoding encoding : {RowEncoding::Utf8, RowEncoding::Windows1252}) {
+        if (const QByteArray *bytes = encoded.in(encoding)) {
+            QByteArray out = "kept ";
+            edit(RowBytes{*bytes, encoding}, out);
+            if (!out.startsWith("kept ")) // what the output held stays
+                return {};
+            out.remove(0, 5);
+            edits.append(encoding == RowEncoding::Utf8 ? QString::fromUtf8(out)
+                                                       : windows1252::decode(out));
+        }
+    }
+    return edits;
+}
+
+// Each row makes its edit here, on the line's characters and on its bytes in UTF-8 and (when
+// it holds the line) Windows-1252, and hands on what they gave.
 void TestColumnFunctions::bandEdits_data()
 {
     QTest::addColumn<QString>("got");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("onBytes");
     const auto copy = [](const char *name, QString line, qint64 start, qint64 end, qint64 to,
                          const QString &expected) {
+        const QStringList onBytes = byteEdits(line, [&](RowBytes row, QByteArray &out) {
+            columns::copyBand(row, start, end, to, out);
+        });
         columns::copyBand(line, start, end, to);
-        QTest::newRow(name) << line << expected;
+        QTest::newRow(name) << line << expected << onBytes;
     };
     copy("copy: target inside the band", u"abcdef"_s, 2, 5, 3, u"abbcdcdef"_s);
     copy("copy: target 1 puts the copy in front", u"abcdef"_s, 4, 6, 1, u"deabcdef"_s);
@@ -214,13 +240,33 @@ void TestColumnFunctions::bandEdits_data()
     const QString smile = u"a\U0001F600b"_s;
     copy("copy: edges inside a pair take it whole", smile, 2, 3, 5, u"a\U0001F600b\U0001F600"_s);
     copy("copy: target inside a pair goes after it", smile, 4, 5, 3, u"a\U0001F600bb"_s);
+    copy("copy: letters beyond ASCII", u"M\u00FCller \u20AC12 \u00D8lund"_s, 8, 11, 1,
+         u"\u20AC12M\u00FCller \u20AC12 \u00D8lund"_s);
+
+    const auto band = [](const char *name, const QString &line, qint64 start, qint64 end,
+                         const QString &expected) {
+        QTest::newRow(name) << common::columnBand(line, start, end).toString() << expected
+                            << byteEdits(line, [&](RowBytes row, QByteArray &out) {
+                                   common::appendBytes(out,
+                                                       common::byteColumnBand(row, start, end));
+                               });
+    };
+    band("band: letters beyond ASCII", u"M\u00FCller 12,50"_s, 8, 13, u"12,50"_s);
+    band("band: edges inside pairs take them whole", u"a\U0001F600b\U0001F600c"_s, 3, 6,
+         u"b\U0001F600"_s);
+    band("band: start 0 is column 1", u"\u00E91234"_s, 0, 3, u"\u00E912"_s);
+    band("band: past the row's end is empty", u"abc"_s, 5, 9, QString());
+    band("band: end not after start is empty", u"abcdef"_s, 3, 3, QString());
 
     // Replacing within a band is checked against its plain rule on random texts elsewhere.
 
     const auto insert = [](const char *name, QString line, const QString &data, qint64 column,
                            const QString &expected) {
+        const QStringList onBytes = byteEdits(line, [&](RowBytes row, QByteArray &out) {
+            common::insertAtColumn(row, *common::EncodedText(data).in(row.encoding), column, out);
+        });
         common::insertAtColumn(line, data, column);
-        QTest::newRow(name) << line << expected;
+        QTest::newRow(name) << line << expected << onBytes;
     };
     insert("insert into: column 1 prefixes", u"abc"_s, u">"_s, 1, u">abc"_s);
     insert("insert into: column 0 prefixes as 1", u"abc"_s, u">"_s, 0, u">abc"_s);
@@ -232,14 +278,20 @@ void TestColumnFunctions::bandEdits_data()
     insert("insert into: blanks kept", u"ab"_s, u"  x  "_s, 2, u"a  x  b"_s);
     insert("insert into: empty data changes nothing", u"abc"_s, QString(), 2, u"abc"_s);
     insert("insert into: column inside a pair goes after it", smile, u"X"_s, 3, u"a\U0001F600Xb"_s);
+    insert("insert into: letters beyond ASCII", u"na\u00EFve"_s, u"\u20AC"_s, 4,
+           u"na\u00EF\u20ACve"_s);
     insert("insert into: huge column appends", u"abc"_s, u"!"_s, std::numeric_limits<qint64>::max(),
            u"abc!"_s);
 
     const auto cut = [](const char *name, QString line, bool retain, qint64 start, qint64 end,
                         const QString &expected) {
+        const QStringList onBytes = byteEdits(line, [&](RowBytes row, QByteArray &out) {
+            retain ? columns::retainColumns(row, start, end, out)
+                   : columns::deleteColumns(row, start, end, out);
+        });
         retain ? columns::retainColumns(line, start, end)
                : columns::deleteColumns(line, start, end);
-        QTest::newRow(name) << line << expected;
+        QTest::newRow(name) << line << expected << onBytes;
     };
     cut("delete: 1 and 1 change nothing", u"abcdef"_s, false, 1, 1, u"abcdef"_s);
     cut("delete: start after end changes nothing", u"abcdef"_s, false, 5, 2, u"abcdef"_s);
@@ -257,6 +309,11 @@ void TestColumnFunctions::bandEdits_data()
     cut("delete: span starting inside a pair leaves it", smile, false, 3, 5, u"a\U0001F600"_s);
     cut("retain: span ending inside a pair keeps it", smile, true, 1, 3, u"a\U0001F600"_s);
     cut("retain: span starting inside a pair leaves it out", smile, true, 3, 5, u"b"_s);
+    cut("delete: both edges inside pairs", u"\U0001F600\U0001F600x"_s, false, 2, 4,
+        u"\U0001F600x"_s);
+    cut("delete: letters beyond ASCII", u"Soci\u00E9t\u00E9 \u00D8lund"_s, false, 2, 7,
+        u"S\u00E9 \u00D8lund"_s);
+    cut("retain: letters beyond ASCII", u"Soci\u00E9t\u00E9"_s, true, 5, 8, u"\u00E9t\u00E9"_s);
     // However far the line runs past the span, all of it goes.
     cut("retain: 1..3 on 600 characters keeps exactly 2", QString(600, u'x').replace(0, 2, u"ab"_s),
         true, 1, 3, u"ab"_s);
@@ -266,6 +323,10 @@ void TestColumnFunctions::bandEdits()
 {
     QFETCH(QString, got);
     QTEST(got, "expected");
+    QFETCH(QStringList, onBytes);
+    QVERIFY(!onBytes.isEmpty());
+    for (const QString &edit : std::as_const(onBytes))
+        QCOMPARE(edit, got);
 }
 
 QTEST_GUILESS_MAIN(TestColumnFunctions)
