@@ -3,22 +3,9 @@
 #include "cli/textsurvey.h"
 #include "core/windows1252.h"
 
-#include <cstring>
 #include <utility>
 
 namespace plintex::cli {
-namespace {
-
-/// QByteArray::append by way of its general insert costs more than the copy for a short line.
-void appendBytes(QByteArray &out, QByteArrayView bytes)
-{
-    const qsizetype at = out.size();
-    out.resize(at + bytes.size());
-    std::memcpy(out.data() + at, bytes.data(), size_t(bytes.size()));
-}
-
-} // namespace
-
 std::optional<RowBytes> rowBytes(QByteArrayView line, TextEncoding encoding)
 {
     if (isUtf8(encoding))

@@ -238,9 +238,10 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             progress(reader.bytesRead());
         return written;
     };
-    // A row that only is searched for texts in ASCII, or kept as it came, is the same whether the
-    // guess holds or not: only the first row beyond ASCII that a pass reads as characters (or
-    // bytes of them) has the rest of the file surveyed. It is no longer held by the reader.
+    // A row that is only searched for texts in ASCII, or kept as it came, is the same whether
+    // the guess holds or not: only the first row beyond ASCII that a pass reads as characters
+    // (or as bytes of them) has the rest of the file surveyed. That row, no longer held by the
+    // reader, is judged on its own.
     bool settleFailed = false;
     if (guessing) {
         rows.settleBeforeUse([&](QByteArrayView line) {

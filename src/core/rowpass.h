@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -25,6 +26,16 @@ struct RowBytes {
 /// Appends a row's bytes rewritten to `out`, in the row's own encoding, and says so; false,
 /// having appended nothing, when this row needs its characters after all.
 using ByteTransform = std::function<bool(RowBytes row, QByteArray &out)>;
+
+/// Appends `bytes` to a row being built (QByteArray::append costs more than the copy for a
+/// short row).
+inline void appendBytes(QByteArray &out, QByteArrayView bytes)
+{
+    const qsizetype at = out.size();
+    out.resize(at + bytes.size());
+    if (!bytes.isEmpty())
+        std::memcpy(out.data() + at, bytes.data(), size_t(bytes.size()));
+}
 
 /// The row a pass is looking at. Its text is decoded only when asked for, so that a pass that
 /// keeps or drops rows by their number alone never pays for it.

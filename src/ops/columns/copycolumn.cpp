@@ -76,9 +76,9 @@ void copyBand(RowBytes line, qint64 start, qint64 end, qint64 to, QByteArray &ou
         width = band.edge(end - 1) - from;
     }
     const qsizetype at = width > 0 ? common::byteColumnIndex(line, to) : 0;
-    common::appendBytes(out, line.bytes.first(at));
-    common::appendBytes(out, line.bytes.sliced(from, width));
-    common::appendBytes(out, line.bytes.sliced(at));
+    appendBytes(out, line.bytes.first(at));
+    appendBytes(out, line.bytes.sliced(from, width));
+    appendBytes(out, line.bytes.sliced(at));
 }
 
 FunctionBody copyColumn()

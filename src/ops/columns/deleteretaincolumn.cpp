@@ -64,14 +64,14 @@ void retainColumns(QString &line, qint64 start, qint64 end)
 void deleteColumns(RowBytes line, qint64 start, qint64 end, QByteArray &out)
 {
     if (end <= start || start == 0) {
-        common::appendBytes(out, line.bytes);
+        appendBytes(out, line.bytes);
         return;
     }
     // A row shorter than start leaves both edges at its end: nothing goes.
     common::ByteColumns columns(line);
     const qsizetype from = columns.edge(start - 1);
-    common::appendBytes(out, line.bytes.first(from));
-    common::appendBytes(out, line.bytes.sliced(columns.edge(end - 1)));
+    appendBytes(out, line.bytes.first(from));
+    appendBytes(out, line.bytes.sliced(columns.edge(end - 1)));
 }
 
 void retainColumns(RowBytes line, qint64 start, qint64 end, QByteArray &out)
@@ -80,7 +80,7 @@ void retainColumns(RowBytes line, qint64 start, qint64 end, QByteArray &out)
     common::ByteColumns columns(line);
     const qsizetype from = start > 1 ? columns.edge(start - 1) : 0;
     const qsizetype to = end >= 1 ? columns.edge(end - 1) : line.bytes.size();
-    common::appendBytes(out, line.bytes.sliced(from, to - from));
+    appendBytes(out, line.bytes.sliced(from, to - from));
 }
 
 FunctionBody deleteRetainColumn()

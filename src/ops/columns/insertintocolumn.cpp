@@ -1,6 +1,5 @@
 #include "ops/columns/insertintocolumn.h"
 
-#include "ops/common/bytecolumns.h"
 #include "ops/common/columns.h"
 #include "ops/common/params.h"
 
@@ -21,13 +20,7 @@ LineTransform transform(const ParamValues &params)
 
 ByteTransform byteTransform(const ParamValues &params)
 {
-    return [data = common::EncodedText(params.text(kData)),
-            column = params.number(kColumn)](RowBytes line, QByteArray &out) {
-        const QByteArray *bytes = data.in(line.encoding);
-        if (bytes)
-            common::insertAtColumn(line, *bytes, column, out);
-        return bytes != nullptr;
-    };
+    return common::insertingAt(params.text(kData), params.number(kColumn));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "ops/columns/spreadsheetdelimiter.h"
 
-#include "ops/common/bytecolumns.h"
 #include "ops/common/columns.h"
 #include "ops/common/params.h"
 
@@ -40,13 +39,7 @@ PassPlan plan(const PassStart &start)
     if (std::optional<RunResult> refused = refusal(divider))
         return PassPlan::without(*refused);
     const qint64 column = start.params.number(kColumn);
-    const ByteTransform bytes = [encoded = common::EncodedText(divider), column](RowBytes row,
-                                                                                 QByteArray &out) {
-        const QByteArray *data = encoded.in(row.encoding);
-        if (data)
-            common::insertAtColumn(row, *data, column, out);
-        return data != nullptr;
-    };
+    const ByteTransform bytes = common::insertingAt(divider, column);
     PassPlan p = planOf([divider, column, bytes](qint64, PassRow &row, PassOutput &out) {
         if (!out.keepRewritten(bytes)) {
             common::insertAtColumn(row.text(), divider, column);

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <cstring>
 #include <optional>
 
 namespace plintex::common {
@@ -49,14 +48,5 @@ struct EncodedText {
     std::optional<QByteArray> utf8;
     std::optional<QByteArray> windows1252;
 };
-
-/// Appends `bytes` to `out` (QByteArray::append costs more than the copy for a short row).
-inline void appendBytes(QByteArray &out, QByteArrayView bytes)
-{
-    const qsizetype at = out.size();
-    out.resize(at + bytes.size());
-    if (!bytes.isEmpty())
-        std::memcpy(out.data() + at, bytes.data(), size_t(bytes.size()));
-}
 
 } // namespace plintex::common

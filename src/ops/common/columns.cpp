@@ -45,4 +45,14 @@ void insertAtColumn(RowBytes row, QByteArrayView data, qint64 column, QByteArray
     appendBytes(out, row.bytes.sliced(at));
 }
 
+ByteTransform insertingAt(QStringView data, qint64 column)
+{
+    return [encoded = EncodedText(data), column](RowBytes row, QByteArray &out) {
+        const QByteArray *bytes = encoded.in(row.encoding);
+        if (bytes)
+            insertAtColumn(row, *bytes, column, out);
+        return bytes != nullptr;
+    };
+}
+
 } // namespace plintex::common

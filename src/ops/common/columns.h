@@ -24,5 +24,8 @@ QStringView columnBand(QStringView row, qint64 start, qint64 end);
 void insertAtColumn(QString &row, QStringView data, qint64 column);
 /// The same on a row's bytes, `data` in the row's encoding: the row appended to `out`.
 void insertAtColumn(RowBytes row, QByteArrayView data, qint64 column, QByteArray &out);
+/// Inserting `data` at `column` into a row's bytes; a row whose encoding cannot hold it is
+/// declined, for its characters to take it.
+ByteTransform insertingAt(QStringView data, qint64 column);
 
 } // namespace plintex::common

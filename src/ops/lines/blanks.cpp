@@ -1,6 +1,5 @@
 #include "ops/lines/blanks.h"
 
-#include "ops/common/bytecolumns.h"
 #include "ops/common/trim.h"
 
 using namespace Qt::StringLiterals;
@@ -34,7 +33,7 @@ PassPlan trimBlanks(const PassStart &start)
                             bytes.chop(1);
                         while (!trailing && !bytes.isEmpty() && trimmable(bytes.front()))
                             bytes = bytes.sliced(1);
-                        common::appendBytes(out, bytes);
+                        appendBytes(out, bytes);
                         return true;
                     });
 }

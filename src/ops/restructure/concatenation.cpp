@@ -111,8 +111,8 @@ public:
         if (bytes && (m_members == 0 || (m_inBytes && bytes->encoding == m_encoding))) {
             m_inBytes = true;
             m_encoding = bytes->encoding;
-            common::appendBytes(m_bytes, bytes->bytes);
-            common::appendBytes(m_bytes, m_separator);
+            appendBytes(m_bytes, bytes->bytes);
+            appendBytes(m_bytes, m_separator);
         } else {
             toCharacters();
             m_member->append(m_group, row.text(), true);

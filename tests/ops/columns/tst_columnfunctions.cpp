@@ -247,8 +247,7 @@ void TestColumnFunctions::bandEdits_data()
                          const QString &expected) {
         QTest::newRow(name) << common::columnBand(line, start, end).toString() << expected
                             << byteEdits(line, [&](RowBytes row, QByteArray &out) {
-                                   common::appendBytes(out,
-                                                       common::byteColumnBand(row, start, end));
+                                   appendBytes(out, common::byteColumnBand(row, start, end));
                                });
     };
     band("band: letters beyond ASCII", u"M\u00FCller 12,50"_s, 8, 13, u"12,50"_s);
