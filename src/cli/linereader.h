@@ -20,6 +20,9 @@ public:
     bool atEnd() const { return m_atEnd; }
     void skip(qsizetype bytes) { m_position += bytes; }
     qint64 bytesRead() const { return m_read; }
+    /// Whether a CR may end a line: not while none has been read, or the text is known to hold
+    /// none.
+    bool mayBreakAtCr() const { return m_mayHoldCr && m_crRead; }
 
     /// The next line and the break after it (empty after a last line without one). TooLong:
     /// a line longer than `longestLine`; Failed: a read error (the source says which).

@@ -2,6 +2,7 @@
 
 #include "cli/linereader.h"
 #include "cli/passrows.h"
+#include "cli/rowskip.h"
 #include "cli/textsurvey.h"
 #include "core/systemerror.h"
 #include "core/windows1252.h"
@@ -259,9 +260,21 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             }
         });
     }
+    // Rows the pass would keep as they came go through in runs, where a run's bytes are the
+    // rows as they came: not in UTF-16, not written in another encoding, not broken at a CR.
+    const AsciiBlockSearch &keepsWithout = plan.keepsRowsWithout;
+    const auto inRuns = [&] {
+        return keepsWithout && !isUtf16(format.encoding) &&
+               output.encoding == output.input.encoding && !reader.mayBreakAtCr();
+    };
     QByteArrayView line;
     QByteArrayView lineBreak;
     for (qint64 index = 0;; ++index) {
+        if (inRuns()) {
+            index += keepRowsWithout(reader, keepsWithout, piece, StreamRows::kPieceSize);
+            if (piece.size() >= StreamRows::kPieceSize && !flush())
+                return {StreamResult::Outcome::WriteFailed, {}};
+        }
         const LineReader::Status status = reader.next(line, lineBreak);
         if (status == LineReader::Status::End)
             break;

@@ -110,6 +110,10 @@ public:
     }
 };
 
+/// Where texts in ASCII, holding no line break, first stand in `block` (the bytes of many rows,
+/// in UTF-8 or Windows-1252, whose ASCII bytes are alike), or -1; case-sensitive, byte for byte.
+using AsciiBlockSearch = std::function<qsizetype(QByteArrayView block)>;
+
 /// What a pass starts from. The band is known before any row is read, but not always the text's
 /// length: when it runs to the end of a text longer than twice its From, `band.to` can be
 /// `kToTheEnd` on the command line.
@@ -142,6 +146,10 @@ struct PassPlan {
     /// The texts of its own that the pass may put into rows (a block, a replacement): whether
     /// Windows-1252 can hold them tells a stream its output's encoding before it starts.
     QStringList outputTexts = {};
+    /// When set, a row whose bytes hold nothing this finds is kept as it came, and the pass has
+    /// nothing else to do for it (no count, no state): a stream may copy a run of such rows
+    /// through at once, handing the pass only the rows holding a find, at their own index.
+    AsciiBlockSearch keepsRowsWithout = {};
 
     static PassPlan without(RunResult result)
     {

@@ -441,6 +441,10 @@ void TestCli::streamMatchesRunRoutine_data()
     const QByteArray pairs = QString(u"abcde\U0001F600f\U0001F600gh\U0001F600ij\U0001F600k"
                                      u"\U0001F600lmno"_s)
                                  .toUtf8();
+    // The examples' search texts at either end of rows, between rows without them, over more
+    // than a piece of output.
+    const QByteArray hitsUnit = "bbbBBBdataB999 first\nplain\n \nlast: 999dataBBBBbbb\nplain too\n";
+    const QByteArray hits = hitsUnit.repeated(1800) + "\n\nbbb BBB dataB 999";
     const QList<std::tuple<const char *, QByteArray, int, int>> inputs = {
         {"utf-8 letters and pairs",
          "M\xC3\xBCller Soci\xC3\xA9t\xC3\xA9 \xC3\x98lund \xE2\x82\xAC (12.50)  \n" + pairs +
@@ -470,6 +474,10 @@ void TestCli::streamMatchesRunRoutine_data()
         {"utf-8 far in", plainStart + "caf\xC3\xA9 \xE2\x82\xAC PAID\n" + plainStart, 0, 0},
         {"windows-1252 far in, after utf-8 bytes",
          plainStart + "caf\xC3\xA9 PAID\n" + plainStart + "\x80 1.5\r\n", 0, 0},
+        {"search texts", hits, 0, 0},
+        {"search texts in a band", hits, 7, 8000},
+        {"search texts, a lone cr far in",
+         hitsUnit.repeated(40) + "lone\rcr\n" + hitsUnit.repeated(40), 7, 300},
     };
     for (const FunctionEntry &f : catalogue()) {
         if (!f.body.rowPass)
@@ -477,7 +485,7 @@ void TestCli::streamMatchesRunRoutine_data()
         for (const auto &[name, input, from, to] : inputs) {
             QTest::addRow("%s: %s", qPrintable(f.slug()), name)
                 << f.name << input << from << to << true;
-            if (input.startsWith(plainStart))
+            if (input.startsWith(plainStart) || input.startsWith(hitsUnit))
                 QTest::addRow("%s: %s, example's texts", qPrintable(f.slug()), name)
                     << f.name << input << from << to << false;
         }
@@ -516,8 +524,9 @@ void TestCli::streamMatchesRunRoutine()
                                 : r.lines           ? encodeRows(linesToRows(*r.lines), format)
                                                     : input;
 
-    for (const bool rereadable : {true, false}) {
-        cli::MemorySource source(input, rereadable, 3);
+    // Pieces of 997 bytes end a stream's buffer anywhere within a row.
+    for (const auto &[rereadable, pieceSize] : {std::pair(true, 3), {false, 3}, {true, 997}}) {
+        cli::MemorySource source(input, rereadable, pieceSize);
         QByteArray streamed;
         const cli::StreamResult s =
             cli::streamPass(source, f->body.rowPass, {params, run.runButton, restraint, run.caret},

@@ -37,17 +37,19 @@ PassPlan appendPlan(const PassStart &start)
                                    [search](PassRow &row) { return search.foundIn(row); })
                         : bandPass([tail](QString &row) { appendTo(row, tail); }, start);
     plan.outputTexts = {tail};
+    if (params.flag(kContaining))
+        plan.keepsRowsWithout = search.inBlocks();
     return plan;
 }
 
 PassPlan replacePlan(const PassStart &start)
 {
     const QString with = start.params.text(kWith);
+    const RowFinder search(start.params.text(kSearch));
     PassPlan plan = bandPass([with](QString &row) { row = with; }, start,
-                             [search = RowFinder(start.params.text(kSearch))](PassRow &row) {
-                                 return search.foundIn(row);
-                             });
+                             [search](PassRow &row) { return search.foundIn(row); });
     plan.outputTexts = {with};
+    plan.keepsRowsWithout = search.inBlocks();
     return plan;
 }
 

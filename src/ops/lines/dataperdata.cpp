@@ -72,11 +72,11 @@ PassPlan planWithOffset(const PassStart &start, QStringList written, Edit edit)
     }
     const Side side = start.params.text(kSide) == kAfter ? Side::After : Side::Before;
     // A row without the search text stays as it is: it is kept undecoded.
+    const RowFinder search(start.params.text(kSearch));
     PassPlan plan = bandPass([=](QString &row) { edit(row, side, *offset); }, start,
-                             [search = RowFinder(start.params.text(kSearch))](PassRow &row) {
-                                 return search.foundIn(row);
-                             });
+                             [search](PassRow &row) { return search.foundIn(row); });
     plan.outputTexts = std::move(written);
+    plan.keepsRowsWithout = search.inBlocks();
     return plan;
 }
 

@@ -27,9 +27,9 @@ Parameter searchField()
 PassPlan insertPlan(const PassStart &start)
 {
     // A row holding several of the texts gets the block once.
+    const SearchTexts texts(start.params.lines(kSearch));
     PassPlan plan = planOf(
-        [texts = SearchTexts(start.params.lines(kSearch)),
-         block = blockRows(start.params.text(kData)),
+        [texts, block = blockRows(start.params.text(kData)),
          before = start.params.text(kWhere) == kBefore](qint64, PassRow &row, PassOutput &out) {
             const bool found = texts.foundIn(row);
             if (found && before) {
@@ -44,6 +44,7 @@ PassPlan insertPlan(const PassStart &start)
             return true;
         });
     plan.outputTexts = {start.params.text(kData)};
+    plan.keepsRowsWithout = texts.inBlocks();
     return plan;
 }
 
@@ -73,7 +74,7 @@ PassPlan deletePlan(const PassStart &start)
             [retain](PassOutput &out, RunResult &) { out.releaseHeld(!retain); });
     }
     const bool after = which == kAfter;
-    return planOf(
+    PassPlan plan = planOf(
         [texts, retain, after, previous = false](qint64, PassRow &row, PassOutput &out) mutable {
             const bool found = texts.foundIn(row);
             if ((after ? previous : found) == retain)
@@ -82,6 +83,10 @@ PassPlan deletePlan(const PassStart &start)
             return true;
         },
         std::move(result));
+    // Deleting the rows that hold a text keeps the others as they came, whatever came before.
+    if (!after && !retain)
+        plan.keepsRowsWithout = texts.inBlocks();
+    return plan;
 }
 
 } // namespace

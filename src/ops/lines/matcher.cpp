@@ -352,6 +352,42 @@ bool RowFinder::foundIn(PassRow &row) const
 
 namespace {
 
+/// Texts in ASCII without a line break, looked for in a block of rows: the first place any of
+/// them stands. Each text is searched only before the best place found so far.
+AsciiBlockSearch blockSearch(std::vector<QByteArray> texts)
+{
+    const auto plain = [](const QByteArray &t) {
+        return std::all_of(t.cbegin(), t.cend(),
+                           [](char c) { return uchar(c) < 0x80 && c != '\n' && c != '\r'; });
+    };
+    if (!std::all_of(texts.cbegin(), texts.cend(), plain))
+        return {};
+    std::vector<ByteFinder> finders;
+    for (QByteArray &t : texts) {
+        if (!t.isEmpty())
+            finders.emplace_back(std::move(t));
+    }
+    return [finders = std::move(finders)](QByteArrayView block) {
+        qsizetype first = -1;
+        for (const ByteFinder &f : finders) {
+            const qsizetype at =
+                f.in(first < 0 ? block : block.first(std::min(block.size(), first + f.size() - 1)));
+            if (at >= 0)
+                first = at;
+        }
+        return first;
+    };
+}
+
+} // namespace
+
+AsciiBlockSearch RowFinder::inBlocks() const
+{
+    return blockSearch({m_characters.text().toUtf8()});
+}
+
+namespace {
+
 /// For each Windows-1252 byte, the byte of its character's case folding (itself where the code
 /// page has no such byte); and for each folding the byte that stands for it.
 struct Windows1252Folding {
@@ -559,6 +595,18 @@ bool SearchTexts::isEmpty() const
 bool SearchTexts::foundIn(QStringView row) const
 {
     return m_tables->characters.foundIn(row);
+}
+
+AsciiBlockSearch SearchTexts::inBlocks() const
+{
+    // Many texts are better searched row by row by the automaton.
+    constexpr std::size_t kMostTexts = 4;
+    if (!m_tables->ascii || m_tables->texts.size() > kMostTexts)
+        return {};
+    std::vector<QByteArray> texts;
+    for (const QString &t : m_tables->texts)
+        texts.push_back(t.toUtf8());
+    return blockSearch(std::move(texts));
 }
 
 bool SearchTexts::foundIn(PassRow &row) const

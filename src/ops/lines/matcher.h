@@ -64,6 +64,9 @@ public:
 
     const Finder &characters() const { return m_characters; }
     bool foundIn(PassRow &row) const;
+    /// The search of many rows' bytes at once, for a text in ASCII without a line break; else
+    /// nothing (an empty function).
+    AsciiBlockSearch inBlocks() const;
 
 private:
     Finder m_characters;
@@ -147,6 +150,9 @@ public:
     /// In the row's bytes when it offers them (the texts encoded the same way), else in its
     /// characters.
     bool foundIn(PassRow &row) const;
+    /// The search of many rows' bytes at once, for a few texts in ASCII without a line break;
+    /// else nothing (an empty function).
+    AsciiBlockSearch inBlocks() const;
 
 private:
     struct Tables;
