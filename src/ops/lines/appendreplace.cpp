@@ -1,5 +1,6 @@
 #include "ops/lines/appendreplace.h"
 
+#include "ops/common/bytecolumns.h"
 #include "ops/common/padding.h"
 #include "ops/common/params.h"
 #include "ops/lines/matcher.h"
@@ -26,16 +27,32 @@ void appendTo(QString &row, const QString &tail)
         row = row + tail;
 }
 
+/// A row made of its own bytes (with `keepRow`) and a text of the pass's own, in the row's
+/// encoding, when that encoding holds the text.
+ByteTransform bytesWith(const QString &text, bool keepRow)
+{
+    return [encoded = common::EncodedText(text), keepRow](RowBytes row, QByteArray &out) {
+        const QByteArray *bytes = encoded.in(row.encoding);
+        if (bytes && keepRow)
+            appendBytes(out, row.bytes);
+        if (bytes)
+            appendBytes(out, *bytes);
+        return bytes != nullptr;
+    };
+}
+
 PassPlan appendPlan(const PassStart &start)
 {
     const ParamValues &params = start.params;
     const QString tail = common::separatorBlanks(params.number(kBlanks)) + params.text(kAppend);
     // Only the rows holding the text are decoded and rewritten.
     const RowFinder search(params.text(kSearch));
+    const auto append = [tail](QString &row) { appendTo(row, tail); };
     PassPlan plan = params.flag(kContaining)
-                        ? bandPass([tail](QString &row) { appendTo(row, tail); }, start,
-                                   [search](PassRow &row) { return search.foundIn(row); })
-                        : bandPass([tail](QString &row) { appendTo(row, tail); }, start);
+                        ? bandPass(
+                              append, start, [search](PassRow &row) { return search.foundIn(row); },
+                              bytesWith(tail, true))
+                        : bandPass(append, start, {}, bytesWith(tail, true));
     plan.outputTexts = {tail};
     if (params.flag(kContaining))
         plan.keepsRowsWithout = search.inBlocks();
@@ -46,8 +63,9 @@ PassPlan replacePlan(const PassStart &start)
 {
     const QString with = start.params.text(kWith);
     const RowFinder search(start.params.text(kSearch));
-    PassPlan plan = bandPass([with](QString &row) { row = with; }, start,
-                             [search](PassRow &row) { return search.foundIn(row); });
+    PassPlan plan =
+        bandPass([with](QString &row) { row = with; }, start,
+                 [search](PassRow &row) { return search.foundIn(row); }, bytesWith(with, false));
     plan.outputTexts = {with};
     plan.keepsRowsWithout = search.inBlocks();
     return plan;
