@@ -45,15 +45,43 @@ std::pair<qsizetype, qsizetype> countLineFeeds(QByteArrayView bytes)
     return {count, afterLast};
 }
 
+qsizetype firstLoneCr(QByteArrayView bytes)
+{
+    const char *p = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 17 <= n; i += 16) {
+        const __m128i crs =
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i)), cr);
+        const __m128i lfsAfter =
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 1)), lf);
+        if (const unsigned lone = unsigned(_mm_movemask_epi8(_mm_andnot_si128(lfsAfter, crs))))
+            return i + std::countr_zero(lone);
+    }
+#endif
+    for (; i < n; ++i) {
+        if (p[i] == '\r' && (i + 1 == n || p[i + 1] != '\n'))
+            return i;
+    }
+    return -1;
+}
+
 qint64 keepRowsWithout(LineReader &reader, const AsciiBlockSearch &search, QByteArray &out,
-                       qsizetype most)
+                       qsizetype most, bool crBreaks)
 {
     const QByteArrayView held = reader.held();
     const QByteArrayView window = held.first(std::min(held.size(), most));
     // A find lies within a row: the rows before it end with their LF. Without one, only the
     // rows that end with theirs go: a last row without one gets its break from the row itself.
+    // Where a CR breaks lines too, only rows up to one that holds a CR other than a CR LF's.
     const qsizetype found = search(window);
-    const auto [rows, end] = countLineFeeds(found >= 0 ? window.first(found) : window);
+    QByteArrayView before = found >= 0 ? window.first(found) : window;
+    if (const qsizetype lone = crBreaks ? firstLoneCr(before) : -1; lone >= 0)
+        before = before.first(lone);
+    const auto [rows, end] = countLineFeeds(before);
     if (end == 0)
         return 0;
     appendBytes(out, window.first(end));

@@ -277,17 +277,18 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
         });
     }
     // Rows the pass would keep as they came go through in runs, where a run's bytes are the
-    // rows as they came: not in UTF-16, not written in another encoding, not broken at a CR.
+    // rows as they came: not in UTF-16, not written in another encoding.
     const AsciiBlockSearch &keepsWithout = plan.keepsRowsWithout;
     const auto inRuns = [&] {
         return keepsWithout && !isUtf16(format.encoding) &&
-               output.encoding == output.input.encoding && !reader.mayBreakAtCr();
+               output.encoding == output.input.encoding;
     };
     QByteArrayView line;
     QByteArrayView lineBreak;
     for (qint64 index = 0;; ++index) {
         if (inRuns()) {
-            index += keepRowsWithout(reader, keepsWithout, piece, StreamRows::kPieceSize);
+            index += keepRowsWithout(reader, keepsWithout, piece, StreamRows::kPieceSize,
+                                     reader.mayBreakAtCr());
             if (piece.size() >= StreamRows::kPieceSize && !flush())
                 return {StreamResult::Outcome::WriteFailed, {}};
         }
