@@ -17,6 +17,10 @@ using common::kEnd;
 using common::kStart;
 const QString kTotal = u"total"_s;
 
+/// Adds the number cleaned from a band's bytes to `total`; false, `cleaned` then holding the
+/// cleaned text, when it is no number.
+bool addCleanNumber(QByteArrayView band, common::DecimalTotal &total, std::string &cleaned);
+
 PassPlan plan(const PassStart &start)
 {
     if (start.band.refusal)
@@ -43,11 +47,13 @@ PassPlan plan(const PassStart &start)
         [=](qint64 index, PassRow &row, PassOutput &) {
             if (index < band.from - 1)
                 return true;
-            if (const std::optional<RowBytes> bytes = row.bytes())
-                cleanNumberInto(common::byteColumnBand(*bytes, from, end), state->cleaned);
-            else
+            if (const std::optional<RowBytes> bytes = row.guessedBytes()) {
+                state->valid = addCleanNumber(common::byteColumnBand(*bytes, from, end),
+                                              state->total, state->cleaned);
+            } else {
                 cleanNumberInto(common::columnBand(row.text(), from, end), state->cleaned);
-            state->valid = state->cleaned.empty() || state->total.add(state->cleaned);
+                state->valid = state->cleaned.empty() || state->total.add(state->cleaned);
+            }
             return state->valid && index < band.to - 1; // the rows after the band go unread
         },
         std::move(result),
@@ -86,7 +92,8 @@ std::string cleanNumber(QStringView band)
 
 namespace {
 
-template <typename View> void cleanNumberOf(View band, std::string &cleaned)
+/// The band's number characters written to `out`, which has room for the band; their count.
+template <typename View> qsizetype cleanNumberTo(View band, char *out)
 {
     qsizetype less = -1;
     qsizetype greater = -1;
@@ -120,14 +127,40 @@ template <typename View> void cleanNumberOf(View band, std::string &cleaned)
         less = greater = -1;
     if (open < 0 || close < 0)
         open = close = -1;
-    cleaned.clear();
+    char *at = out;
     for (qsizetype i = 0; i < band.size(); ++i) {
         const char16_t c = code(i);
         if (i == less || i == open)
-            cleaned += '-';
+            *at++ = '-';
         else if (i != greater && i != close && (c == u'-' || c == u'.' || (c >= u'0' && c <= u'9')))
-            cleaned += char(c);
+            *at++ = char(c);
     }
+    return at - out;
+}
+
+template <typename View> void cleanNumberOf(View band, std::string &cleaned)
+{
+    cleaned.resize(size_t(band.size()));
+    cleaned.resize(size_t(cleanNumberTo(band, cleaned.data())));
+}
+
+bool addCleanNumber(QByteArrayView band, common::DecimalTotal &total, std::string &cleaned)
+{
+    // A band of a few bytes, the usual one, is cleaned on the stack.
+    constexpr qsizetype kShort = 64;
+    std::string_view number;
+    char shortBand[kShort];
+    if (band.size() <= kShort) {
+        number = std::string_view(shortBand, size_t(cleanNumberTo(band, shortBand)));
+    } else {
+        cleanNumberOf(band, cleaned);
+        number = cleaned;
+    }
+    if (number.empty() || total.add(number))
+        return true;
+    if (number.data() == shortBand)
+        cleaned.assign(number);
+    return false;
 }
 
 } // namespace
