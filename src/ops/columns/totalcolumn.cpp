@@ -5,6 +5,7 @@
 #include "ops/common/decimal.h"
 #include "ops/common/params.h"
 
+#include <cstring>
 #include <memory>
 #include <type_traits>
 
@@ -95,45 +96,39 @@ namespace {
 /// The band's number characters written to `out`, which has room for the band; their count.
 template <typename View> qsizetype cleanNumberTo(View band, char *out)
 {
+    // Where the first "<" and the first "(" stand among the characters kept, and whether a
+    // ">" and a ")" came: a pair's opening becomes a "-", and no bracket stays.
     qsizetype less = -1;
-    qsizetype greater = -1;
     qsizetype open = -1;
-    qsizetype close = -1;
-    const auto code = [&band](qsizetype i) {
-        if constexpr (std::is_same_v<View, QStringView>)
-            return char16_t(band[i].unicode());
-        else
-            return char16_t(static_cast<unsigned char>(band[i]));
-    };
-    for (qsizetype i = band.size() - 1; i >= 0; --i) {
-        switch (code(i)) {
-        case u'<':
-            less = i;
-            break;
-        case u'>':
-            greater = i;
-            break;
-        case u'(':
-            open = i;
-            break;
-        case u')':
-            close = i;
-            break;
-        default:
-            break;
-        }
-    }
-    if (less < 0 || greater < 0)
-        less = greater = -1;
-    if (open < 0 || close < 0)
-        open = close = -1;
+    bool greater = false;
+    bool close = false;
     char *at = out;
     for (qsizetype i = 0; i < band.size(); ++i) {
-        const char16_t c = code(i);
-        if (i == less || i == open)
-            *at++ = '-';
-        else if (i != greater && i != close && (c == u'-' || c == u'.' || (c >= u'0' && c <= u'9')))
+        char16_t c;
+        if constexpr (std::is_same_v<View, QStringView>)
+            c = band[i].unicode();
+        else
+            c = static_cast<unsigned char>(band[i]);
+        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u'-') {
             *at++ = char(c);
+        } else if (c == u'<') {
+            less = less < 0 ? at - out : less;
+        } else if (c == u'(') {
+            open = open < 0 ? at - out : open;
+        } else {
+            greater = greater || c == u'>';
+            close = close || c == u')';
+        }
+    }
+    // The later mark first, so that the earlier one's place still holds.
+    const qsizetype lessMark = greater ? less : -1;
+    const qsizetype openMark = close ? open : -1;
+    for (const qsizetype mark : {std::max(lessMark, openMark), std::min(lessMark, openMark)}) {
+        if (mark >= 0) {
+            std::memmove(out + mark + 1, out + mark, size_t(at - out - mark));
+            out[mark] = '-';
+            ++at;
+        }
     }
     return at - out;
 }
