@@ -19,6 +19,7 @@ void ReadRows::moveTo(QByteArrayView line)
 {
     m_line = line;
     m_decoded = false;
+    m_notUtf8 = m_notUtf8 || (m_checkingUtf8 && !isValidUtf8(line));
 }
 
 QString &ReadRows::text()
@@ -54,7 +55,7 @@ LineReader::Status readThrough(LineReader &reader, RowPass &pass, ReadRows &rows
         if (status != LineReader::Status::Line)
             return status;
         rows.moveTo(line);
-        if (!pass.row(index, rows, rows) || (untilUnfit && !rows.fits()))
+        if (rows.notUtf8() || !pass.row(index, rows, rows) || (untilUnfit && !rows.fits()))
             return LineReader::Status::End;
     }
 }

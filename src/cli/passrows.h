@@ -29,6 +29,10 @@ public:
     explicit ReadRows(TextEncoding encoding) : m_encoding(encoding) {}
     void moveTo(QByteArrayView line);
     bool fits() const { return m_fits; }
+    /// Rows read as UTF-8 on a guess are checked as they come: the first that is not UTF-8
+    /// ends the reading.
+    void checkUtf8() { m_checkingUtf8 = true; }
+    bool notUtf8() const { return m_notUtf8; }
 
     QString &text() override;
     std::optional<RowBytes> bytes() override;
@@ -44,10 +48,13 @@ private:
     bool m_decoded = false;
     QString m_text;
     bool m_fits = true;
+    bool m_checkingUtf8 = false;
+    bool m_notUtf8 = false;
 };
 
 /// Runs `pass` over the rest of the reader's rows, putting nothing out (it ends early once a
-/// row does not fit Windows-1252 when `untilUnfit`); End when all were read.
+/// row does not fit Windows-1252 when `untilUnfit`, or is not UTF-8 when `rows` checks that);
+/// End when all were read.
 LineReader::Status readThrough(LineReader &reader, RowPass &pass, ReadRows &rows,
                                bool untilUnfit = false);
 

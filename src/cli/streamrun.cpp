@@ -145,11 +145,13 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     // A pass that measures reads the text twice, and one that writes characters of its own
     // beyond ASCII would write them in another encoding than the rows, were the text not UTF-8
     // after all: either needs the whole text's encoding before it starts.
-    const bool mayWriteBeyondAscii =
-        plan.pass &&
-        (plan.measure || !std::all_of(plan.outputTexts.cbegin(), plan.outputTexts.cend(),
-                                      [](const QString &t) { return isAscii(t.toUtf8()); }));
-    if (guessing && mayWriteBeyondAscii) {
+    const bool writesBeyondAscii =
+        plan.pass && !std::all_of(plan.outputTexts.cbegin(), plan.outputTexts.cend(),
+                                  [](const QString &t) { return isAscii(t.toUtf8()); });
+    const bool mayWriteBeyondAscii = plan.pass && (plan.measure || writesBeyondAscii);
+    // Measuring reads the whole text anyway: it settles the guess as it goes.
+    const bool settleWhileMeasuring = guessing && plan.measure && !writesBeyondAscii;
+    if (guessing && mayWriteBeyondAscii && !settleWhileMeasuring) {
         if (!surveyWhole())
             return failed(source.error());
         reader.setEncoding(format.encoding, hasCr);
@@ -166,17 +168,31 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
                 return failed(copy ? spooled.error() : why);
             return streamPass(spooled, factory, request, write, progress, limits);
         }
-        LineReader measuring(source, limits.longestLine);
-        measuring.setEncoding(format.encoding, hasCr);
-        if (!source.rewind() || !measuring.fill(bom))
-            return failed(source.error());
-        measuring.skip(bom);
-        ReadRows rows(format.encoding);
-        const LineReader::Status status = readThrough(measuring, *plan.measure, rows);
-        if (status == LineReader::Status::TooLong)
-            return failed(tooLong);
-        if (status == LineReader::Status::Failed)
-            return failed(source.error());
+        for (bool settled = !settleWhileMeasuring;; settled = true) {
+            LineReader measuring(source, limits.longestLine);
+            measuring.setEncoding(format.encoding, hasCr);
+            if (!source.rewind() || !measuring.fill(bom))
+                return failed(source.error());
+            measuring.skip(bom);
+            ReadRows rows(format.encoding);
+            if (!settled)
+                rows.checkUtf8();
+            const LineReader::Status status = readThrough(measuring, *plan.measure, rows);
+            if (status == LineReader::Status::TooLong)
+                return failed(tooLong);
+            if (status == LineReader::Status::Failed)
+                return failed(source.error());
+            if (!rows.notUtf8()) {
+                // Unless the pass ended early, every row was found UTF-8.
+                guessing = guessing && !(measuring.atEnd() && measuring.held().isEmpty());
+                break;
+            }
+            guessing = false;
+            // Not UTF-8 after all: measured afresh as what it is.
+            format.encoding = TextEncoding::Windows1252;
+            reader.setEncoding(format.encoding, hasCr);
+            plan = factory(start);
+        }
     }
     if (rereadable && (!source.rewind() || !reader.fill(bom)))
         return failed(source.error());

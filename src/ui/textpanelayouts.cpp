@@ -8,6 +8,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace plintex {
 
 namespace {
@@ -18,14 +22,26 @@ constexpr qreal kLineWidth = 1e6; // no wrapping anyway; kept well inside QFixed
 constexpr int kMaxTabStops = 10000;
 constexpr float kUnknown = std::numeric_limits<float>::quiet_NaN();
 
-// Whether every character lies in U+0020..U+007E, four at a time: this runs over every row of
-// a text after it is loaded or pasted.
+// Whether every character lies in U+0020..U+007E, eight (or four) at a time: this runs over
+// every row of a text after it is loaded, pasted or replaced.
 bool isPrintableAscii(const char16_t *data, qsizetype n)
 {
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Less the blank, a printable unit is at most 0x5E: saturated, that much less is zero.
+    const __m128i blank = _mm_set1_epi16(0x20);
+    const __m128i span = _mm_set1_epi16(0x5E);
+    __m128i over = _mm_setzero_si128();
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        over = _mm_or_si128(over, _mm_subs_epu16(_mm_sub_epi16(v, blank), span));
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(over, _mm_setzero_si128())) != 0xFFFF)
+        return false;
+#endif
     constexpr quint64 high = 0x8000800080008000ULL;
     constexpr quint64 space = 0x0020002000200020ULL;
     constexpr quint64 aboveTilde = 0x7f817f817f817f81ULL; // 0x7F + this reaches the high bit
-    qsizetype i = 0;
     quint64 bad = 0;
     for (; i + 4 <= n; i += 4) {
         quint64 v;

@@ -1,10 +1,13 @@
 #include "ops/columns/aligncolumns.h"
 
+#include "ops/columns/bytefields.h"
 #include "ops/common/params.h"
 #include "ops/common/trim.h"
 
+#include <algorithm>
 #include <limits>
 #include <memory>
+#include <type_traits>
 
 using namespace Qt::StringLiterals;
 
@@ -13,12 +16,12 @@ namespace {
 
 const QString kRight = u"right"_s;
 
-/// Calls `field` with each maximal run of characters other than the blank; a line with none is
-/// one empty field.
+/// Calls `field(text, width)` with each maximal run of characters other than the blank; a line
+/// with none is one empty field.
 template <typename Field> void forEachField(QStringView line, Field field)
 {
     if (line.isEmpty()) {
-        field(line);
+        field(line, qsizetype(0));
         return;
     }
     qsizetype at = 0;
@@ -26,11 +29,37 @@ template <typename Field> void forEachField(QStringView line, Field field)
         qsizetype end = line.indexOf(u' ', at);
         if (end < 0)
             end = line.size();
-        field(line.sliced(at, end - at));
+        field(line.sliced(at, end - at), end - at);
         at = end;
         while (at < line.size() && line[at] == u' ')
             ++at;
     }
+}
+
+/// The same on a row's bytes: the blank is one byte in either encoding, and no byte of another
+/// character is one.
+template <typename Field> void forEachField(RowBytes row, Field field)
+{
+    forEachByteField(common::trimmed(row.bytes), row.encoding, field);
+}
+
+/// The fields of `row` (its text or its bytes) laid out in `out` in columns of `width`.
+template <typename Row, typename Out> void layOut(Row row, qsizetype width, bool right, Out &out)
+{
+    // Padding goes in front of a right-justified field; behind a left-justified one only when
+    // another field follows, so that no line keeps trailing blanks.
+    qsizetype pending = -1;
+    forEachField(row, [&](auto f, qsizetype w) {
+        if (f.isEmpty())
+            return; // the one field of a line without any
+        const qsizetype blanks = pending + 1 + (right ? width - w : 0);
+        const qsizetype at = out.size();
+        out.resize(at + blanks + f.size()); // once a field: growing costs more than writing
+        auto *to = out.data() + at;
+        std::fill_n(to, blanks, ' ');
+        std::copy_n(f.data(), f.size(), to + blanks);
+        pending = right ? 0 : width - w;
+    });
 }
 
 /// What the measuring pass finds: the most fields of a line, the widest field, whether some
@@ -44,38 +73,37 @@ struct Measure {
 PassPlan plan(const PassStart &start)
 {
     auto measure = std::make_shared<Measure>();
-    PassPlan plan = planOf([measure, right = start.params.flag(kRight), out = QString()](
-                               qint64 index, PassRow &row, PassOutput &output) mutable {
+    const bool right = start.params.flag(kRight);
+    // Fields are split, measured and padded on the row's bytes where it has them: the width
+    // counts characters either way.
+    const ByteTransform bytes = [measure, right](RowBytes row, QByteArray &out) {
+        layOut(row, measure->width, right, out);
+        return true;
+    };
+    PassPlan plan = planOf([measure, right, bytes, out = QString()](qint64 index, PassRow &row,
+                                                                    PassOutput &output) mutable {
         // A line with fewer fields gets one-character placeholders, which count towards the
         // width.
         if (index == 0 && measure->fewestFields < measure->mostFields)
             measure->width = std::max<qsizetype>(measure->width, 1);
-        const qsizetype width = measure->width;
-        const QStringView line = common::trimmed(row.text());
+        if (output.keepRewritten(bytes))
+            return true;
         out.resize(0);
-        // Padding goes in front of a right-justified field; behind a left-justified one only
-        // when another field follows, so that no line keeps trailing blanks.
-        qsizetype pending = -1;
-        if (!line.isEmpty()) {
-            forEachField(line, [&](QStringView f) {
-                if (pending >= 0)
-                    out.resize(out.size() + pending + 1, u' ');
-                if (right)
-                    out.resize(out.size() + width - f.size(), u' ');
-                out.append(f);
-                pending = right ? 0 : width - f.size();
-            });
-        }
+        layOut(common::trimmed(row.text()), measure->width, right, out);
         std::swap(row.text(), out); // the old row's storage serves the next one
         output.keepRewritten();
         return true;
     });
     plan.measure = passOf([measure](qint64, PassRow &row, PassOutput &) {
         qsizetype fields = 0;
-        forEachField(common::trimmed(row.text()), [&](QStringView f) {
+        const auto count = [&](auto, qsizetype width) {
             ++fields;
-            measure->width = std::max(measure->width, f.size());
-        });
+            measure->width = std::max(measure->width, width);
+        };
+        if (const std::optional<RowBytes> b = row.bytes())
+            forEachField(*b, count);
+        else
+            forEachField(common::trimmed(row.text()), count);
         measure->mostFields = std::max(measure->mostFields, fields);
         measure->fewestFields = std::min(measure->fewestFields, fields);
         return true;

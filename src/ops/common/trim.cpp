@@ -2,6 +2,16 @@
 
 namespace plintex::common {
 
+QByteArrayView trimmed(QByteArrayView row)
+{
+    const auto trimmable = [](char c) { return isTrimmable(QChar(uchar(c))); };
+    while (!row.isEmpty() && trimmable(row.front()))
+        row = row.sliced(1);
+    while (!row.isEmpty() && trimmable(row.back()))
+        row.chop(1);
+    return row;
+}
+
 QStringView trimmed(QStringView row)
 {
     qsizetype begin = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace plintex::common {
@@ -12,6 +13,9 @@ constexpr bool isTrimmable(QChar c)
 
 /// The row without the trimmable characters at its ends.
 QStringView trimmed(QStringView row);
+/// The same on a row's bytes in UTF-8 or Windows-1252, where those characters are one byte each
+/// and no other character has such a byte.
+QByteArrayView trimmed(QByteArrayView row);
 
 void trimLeading(QString &row);
 void trimTrailing(QString &row);

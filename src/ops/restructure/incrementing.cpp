@@ -109,6 +109,7 @@ public:
         : m_labels(std::move(labels)), m_next(band.from - 1), m_last(band.to - 1), m_at(at)
     {
     }
+    Q_DISABLE_COPY_MOVE(LabelPass) // its byte transform refers to it
 
     bool row(qint64 index, PassRow &row, PassOutput &out) override
     {
@@ -122,8 +123,10 @@ public:
             out.keep();
             return true;
         }
-        m_at.put(row.text(), m_label);
-        out.keepRewritten();
+        if (!insertedAsBytes(out)) {
+            m_at.put(row.text(), m_label);
+            out.keepRewritten();
+        }
         if (__builtin_add_overflow(m_next, m_at.step, &m_next))
             m_next = -1; // the next target lies beyond any text
         return true;
@@ -135,11 +138,28 @@ public:
     }
 
 private:
+    /// A label that only goes in goes into the row's bytes where the output takes them: its
+    /// digits and letters are ASCII, the same bytes in either encoding.
+    bool insertedAsBytes(PassOutput &out)
+    {
+        if (m_at.replace != 0)
+            return false;
+        m_labelBytes.resize(m_label.size());
+        for (qsizetype i = 0; i < m_label.size(); ++i)
+            m_labelBytes[i] = char(m_label[i].unicode());
+        return out.keepRewritten(m_insertBytes);
+    }
+
     Labels m_labels;
     qint64 m_next;
     qint64 m_last;
     Placement m_at;
     QString m_label;
+    QByteArray m_labelBytes;
+    const ByteTransform m_insertBytes = [this](RowBytes row, QByteArray &out) {
+        common::insertAtColumn(row, m_labelBytes, m_at.column, out);
+        return true;
+    };
     bool m_exhausted = false;
 };
 

@@ -74,6 +74,17 @@ TextFinder::TextFinder(QString text, Qt::CaseSensitivity sensitivity)
             m_lasts.push_back(char16_t(u));
     }
     m_foldRows = m_firsts.size() > kMaxVariants || m_lasts.size() > kMaxVariants;
+    const auto caseBit = [](const std::vector<char16_t> &variants) -> std::optional<Variants> {
+        if (variants.size() == 1)
+            return Variants{0, variants[0]};
+        if (variants.size() == 2 && (variants[0] ^ variants[1]) == 0x20)
+            return Variants{0x20, char16_t(variants[0] | 0x20)};
+        return std::nullopt;
+    };
+    m_firstCase = caseBit(m_firsts);
+    m_lastCase = caseBit(m_lasts);
+    if (!m_firstCase || !m_lastCase)
+        m_firstCase.reset();
 }
 
 qsizetype TextFinder::in(QStringView row, qsizetype from) const
@@ -123,22 +134,46 @@ qsizetype TextFinder::caselessIn(QStringView row, qsizetype from) const
         firsts[v] = _mm_set1_epi16(short(m_firsts[v]));
     for (std::size_t v = 0; v < m_lasts.size(); ++v)
         lasts[v] = _mm_set1_epi16(short(m_lasts[v]));
-    for (; i + 7 <= last; i += 8) {
-        const __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-        const __m128i atLast = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i + m - 1));
+    const bool byCase = m_firstCase.has_value();
+    const __m128i firstBit = _mm_set1_epi16(short(byCase ? m_firstCase->bit : 0));
+    const __m128i firstUnit = _mm_set1_epi16(short(byCase ? m_firstCase->unit : 0));
+    const __m128i lastBit = _mm_set1_epi16(short(byCase ? m_lastCase->bit : 0));
+    const __m128i lastUnit = _mm_set1_epi16(short(byCase ? m_lastCase->unit : 0));
+    // Two bits for each of the eight places from `at` where a match may start.
+    const auto candidates = [&](qsizetype at) {
+        const __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+        const __m128i atLast =
+            _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + m - 1));
+        if (byCase)
+            return unsigned(_mm_movemask_epi8(
+                _mm_and_si128(_mm_cmpeq_epi16(_mm_or_si128(atFirst, firstBit), firstUnit),
+                              _mm_cmpeq_epi16(_mm_or_si128(atLast, lastBit), lastUnit))));
         __m128i isFirst = _mm_cmpeq_epi16(atFirst, firsts[0]);
         for (std::size_t v = 1; v < m_firsts.size(); ++v)
             isFirst = _mm_or_si128(isFirst, _mm_cmpeq_epi16(atFirst, firsts[v]));
         __m128i isLast = _mm_cmpeq_epi16(atLast, lasts[0]);
         for (std::size_t v = 1; v < m_lasts.size(); ++v)
             isLast = _mm_or_si128(isLast, _mm_cmpeq_epi16(atLast, lasts[v]));
-        for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(isFirst, isLast))); mask != 0;
-             mask &= mask - 1) {
-            const qsizetype k = i + std::countr_zero(mask) / 2;
+        return unsigned(_mm_movemask_epi8(_mm_and_si128(isFirst, isLast)));
+    };
+    const auto checkAll = [&](qsizetype at, unsigned mask) -> qsizetype {
+        for (; mask != 0; mask &= mask - 1) {
+            const qsizetype k = at + std::countr_zero(mask) / 2;
             mask &= mask - 1; // each unit sets two bits
             if (const qsizetype found = check(k); found != -2)
                 return found;
         }
+        return -2;
+    };
+    for (; i + 7 <= last; i += 8) {
+        if (const qsizetype found = checkAll(i, candidates(i)); found != -2)
+            return found;
+    }
+    // The last places: the eight that end there, less those already looked at.
+    if (i <= last && last - 7 >= from) {
+        const qsizetype at = last - 7;
+        const qsizetype found = checkAll(at, candidates(at) & ~((1u << (2 * (i - at))) - 1));
+        return found == -2 ? -1 : found;
     }
 #endif
     const char16_t first = m_folded.front().unicode();

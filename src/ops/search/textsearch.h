@@ -39,6 +39,14 @@ private:
     // The units that fold as the text's first and last do: candidates for the quick filter.
     std::vector<char16_t> m_firsts;
     std::vector<char16_t> m_lasts;
+    // When the variants of each are one unit, or two that differ in bit 0x20 alone (an ASCII
+    // letter's two cases), a unit is one of them when with that bit set it is the one given.
+    struct Variants {
+        char16_t bit = 0;
+        char16_t unit = 0;
+    };
+    std::optional<Variants> m_firstCase;
+    std::optional<Variants> m_lastCase;
     mutable QString m_rowFolded;
 };
 

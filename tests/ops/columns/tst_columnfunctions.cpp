@@ -1,10 +1,13 @@
 #include "../runfunction.h"
 #include "core/windows1252.h"
+#include "ops/columns/bytefields.h"
 #include "ops/columns/copycolumn.h"
 #include "ops/columns/deleteretaincolumn.h"
 #include "ops/columns/replaceincolumn.h"
 #include "ops/common/bytecolumns.h"
 #include "ops/common/columns.h"
+
+#include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;
 using namespace plintex;
@@ -20,6 +23,7 @@ private Q_SLOTS:
     void totalFillsItsFields();
     void bandEdits_data();
     void bandEdits();
+    void byteFieldsMatchCharacters();
 };
 
 void TestColumnFunctions::runs_data()
@@ -351,3 +355,37 @@ void TestColumnFunctions::bandEdits()
 
 QTEST_GUILESS_MAIN(TestColumnFunctions)
 #include "tst_columnfunctions.moc"
+
+// Fields found on a row's bytes, blocks of 64 at a time, are the blank-separated runs of its
+// characters, with their widths in the text's units, wherever a character falls on a block edge.
+void TestColumnFunctions::byteFieldsMatchCharacters()
+{
+    const QStringList pool = {u"a"_s,      u" "_s,      u"  "_s,     u"\t"_s,
+                              u"\u00E9"_s, u"\u20AC"_s, u"\u4E2D"_s, u"\U0001F600"_s};
+    QRandomGenerator rng(5);
+    for (int i = 0; i < 400; ++i) {
+        QString row;
+        for (int k = rng.bounded(160); k > 0; --k)
+            row += pool[rng.bounded(int(pool.size()))];
+        QStringList expected = row.split(u' ', Qt::SkipEmptyParts);
+        if (expected.isEmpty())
+            expected = {QString()};
+        for (const RowEncoding encoding : {RowEncoding::Utf8, RowEncoding::Windows1252}) {
+            if (encoding == RowEncoding::Windows1252 && !windows1252::canEncode(row))
+                continue;
+            QByteArray bytes = row.toUtf8();
+            if (encoding == RowEncoding::Windows1252) {
+                bytes.clear();
+                for (const QChar c : row)
+                    bytes += char(windows1252::fromUnicode(c.unicode()));
+            }
+            QStringList fields;
+            columns::forEachByteField(bytes, encoding, [&](QByteArrayView f, qsizetype width) {
+                fields +=
+                    encoding == RowEncoding::Utf8 ? QString::fromUtf8(f) : windows1252::decode(f);
+                QCOMPARE(width, fields.back().size());
+            });
+            QCOMPARE(fields, expected);
+        }
+    }
+}
