@@ -117,6 +117,13 @@ std::optional<QByteArrayView> StreamRows::asciiSearchBytes()
     return m_line;
 }
 
+std::optional<RowBytes> StreamRows::guessedBytes()
+{
+    if (!m_settle)
+        return bytes();
+    return RowBytes{m_line, RowEncoding::Utf8, this};
+}
+
 void StreamRows::keepRewritten()
 {
     appendEncodedLine(m_piece, text(), rowEncoding());
@@ -129,7 +136,7 @@ bool StreamRows::keepRewritten(const ByteTransform &transform)
     // it does every row made of its own bytes.
     if (!m_asWindows1252 && m_format.encoding != m_format.input.encoding)
         return false;
-    const std::optional<RowBytes> row = bytes();
+    const std::optional<RowBytes> row = guessedBytes();
     const qsizetype at = m_piece.size();
     if (!row || !transform(*row, m_piece)) {
         m_piece.resize(at);

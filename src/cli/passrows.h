@@ -81,6 +81,7 @@ public:
     QString &text() override;
     std::optional<RowBytes> bytes() override;
     std::optional<QByteArrayView> asciiSearchBytes() override;
+    std::optional<RowBytes> guessedBytes() override;
     void keep() override { keepInto(m_piece); }
     void keepRewritten() override;
     bool keepRewritten(const ByteTransform &transform) override;

@@ -255,21 +255,21 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             progress(reader.bytesRead());
         return written;
     };
-    // A row that is only searched for texts in ASCII, or kept as it came, is the same whether
-    // the guess holds or not: only the first row beyond ASCII that a pass reads as characters
-    // (or as bytes of them) has the rest of the file surveyed. That row, no longer held by the
-    // reader, is judged on its own.
+    // A row that is only searched for texts in ASCII, kept as it came, or cut within its ASCII
+    // start, is the same whether the guess holds or not: only the first row beyond ASCII that a
+    // pass reads as characters (or as bytes of them) has the file surveyed. The rows before it
+    // may hold bytes beyond ASCII that nothing judged, so the survey reads the whole file.
     bool settleFailed = false;
     if (guessing) {
-        rows.settleBeforeUse([&](QByteArrayView line) {
+        rows.settleBeforeUse([&](QByteArrayView) {
             const qint64 resume = reader.bytesRead();
-            const std::optional<Survey> rest =
-                survey(source, limits.longestLine, false, reader.held());
-            if (!rest || !source.seek(resume)) {
+            const std::optional<Survey> whole =
+                source.rewind() ? survey(source, limits.longestLine, false) : std::nullopt;
+            if (!whole || !source.seek(resume)) {
                 settleFailed = true;
                 return;
             }
-            if (!rest->utf8 || !isValidUtf8(line)) {
+            if (!whole->utf8) {
                 format.encoding = TextEncoding::Windows1252;
                 output.input.encoding = output.encoding = format.encoding;
                 reader.setEncoding(format.encoding, true);

@@ -10,6 +10,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace plintex {
 
@@ -17,14 +18,21 @@ namespace plintex {
 /// byte a character).
 enum class RowEncoding { Utf8, Windows1252 };
 
+class PassRow;
+
 /// A row's bytes as they came, undecoded.
 struct RowBytes {
     QByteArrayView bytes;
     RowEncoding encoding;
+    /// Set while `encoding` is only the guess that the text is UTF-8, which its ASCII bytes
+    /// bear out whatever the verdict: whoever reads a byte beyond ASCII as part of a character
+    /// settles it first (`settledEncoding`).
+    PassRow *guess = nullptr;
 };
 
 /// Appends a row's bytes rewritten to `out`, in the row's own encoding, and says so; false,
-/// having appended nothing, when this row needs its characters after all.
+/// having appended nothing, when this row needs its characters after all. The row may come
+/// with its encoding a guess (see `RowBytes::guess`).
 using ByteTransform = std::function<bool(RowBytes row, QByteArray &out)>;
 
 /// Appends `bytes` to a row being built (QByteArray::append costs more than the copy for a
@@ -56,7 +64,21 @@ public:
         const std::optional<RowBytes> b = bytes();
         return b ? std::optional(b->bytes) : std::nullopt;
     }
+    /// The row's bytes as `bytes` gives them, but with a guess at the text's encoding left
+    /// open (`RowBytes::guess`): a column band within the row's ASCII start has the same bytes
+    /// in either encoding, so a row whose characters beyond ASCII lie past it needs no verdict.
+    virtual std::optional<RowBytes> guessedBytes() { return bytes(); }
 };
+
+/// The encoding of a row's bytes, a guess at it settled first.
+inline RowEncoding settledEncoding(RowBytes &row)
+{
+    if (PassRow *guess = std::exchange(row.guess, nullptr)) {
+        if (const std::optional<RowBytes> settled = guess->bytes())
+            row.encoding = settled->encoding;
+    }
+    return row.encoding;
+}
 
 /// Where a pass puts the rows of its output, in order.
 class PassOutput {

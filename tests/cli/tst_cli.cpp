@@ -480,6 +480,18 @@ void TestCli::streamMatchesRunRoutine_data()
         {"search texts, windows-1252", "\xE9t\xE9 " + hitsUnit.repeated(30), 0, 0},
         {"search texts, a lone cr far in",
          hitsUnit.repeated(40) + "lone\rcr\n" + hitsUnit.repeated(40), 7, 300},
+        // Beyond ASCII after, inside and before the examples' column bands; the second text
+        // shows its Windows-1252 only in a row that a band need not judge.
+        {"utf-8 far in, letters after, inside and before a band",
+         plainStart +
+             "12.5 PAID item 5 and caf\xC3\xA9\n12.5 PAID it\xC3\xA9m 7\n\xE2\x82\xAC"
+             "5\n" +
+             plainStart,
+         0, 0},
+        {"windows-1252 far in, letters after, inside and before a band",
+         plainStart + "12.5 PAID item 5 and caf\xE9\n12.5 PAID it\xC3\xA9m 7\n\xC3\xA9 5\n" +
+             plainStart,
+         0, 0},
     };
     for (const FunctionEntry &f : catalogue()) {
         if (!f.body.rowPass)

@@ -5,6 +5,7 @@
 #include "ops/common/decimal.h"
 #include "ops/common/params.h"
 
+#include <cstring>
 #include <memory>
 #include <type_traits>
 
@@ -16,6 +17,10 @@ namespace {
 using common::kEnd;
 using common::kStart;
 const QString kTotal = u"total"_s;
+
+/// Adds the number cleaned from a band's bytes to `total`; false, `cleaned` then holding the
+/// cleaned text, when it is no number.
+bool addCleanNumber(QByteArrayView band, common::DecimalTotal &total, std::string &cleaned);
 
 PassPlan plan(const PassStart &start)
 {
@@ -43,11 +48,13 @@ PassPlan plan(const PassStart &start)
         [=](qint64 index, PassRow &row, PassOutput &) {
             if (index < band.from - 1)
                 return true;
-            if (const std::optional<RowBytes> bytes = row.bytes())
-                cleanNumberInto(common::byteColumnBand(*bytes, from, end), state->cleaned);
-            else
+            if (const std::optional<RowBytes> bytes = row.guessedBytes()) {
+                state->valid = addCleanNumber(common::byteColumnBand(*bytes, from, end),
+                                              state->total, state->cleaned);
+            } else {
                 cleanNumberInto(common::columnBand(row.text(), from, end), state->cleaned);
-            state->valid = state->cleaned.empty() || state->total.add(state->cleaned);
+                state->valid = state->cleaned.empty() || state->total.add(state->cleaned);
+            }
             return state->valid && index < band.to - 1; // the rows after the band go unread
         },
         std::move(result),
@@ -86,48 +93,69 @@ std::string cleanNumber(QStringView band)
 
 namespace {
 
-template <typename View> void cleanNumberOf(View band, std::string &cleaned)
+/// The band's number characters written to `out`, which has room for the band; their count.
+template <typename View> qsizetype cleanNumberTo(View band, char *out)
 {
+    // Where the first "<" and the first "(" stand among the characters kept, and whether a
+    // ">" and a ")" came: a pair's opening becomes a "-", and no bracket stays.
     qsizetype less = -1;
-    qsizetype greater = -1;
     qsizetype open = -1;
-    qsizetype close = -1;
-    const auto code = [&band](qsizetype i) {
+    bool greater = false;
+    bool close = false;
+    char *at = out;
+    for (qsizetype i = 0; i < band.size(); ++i) {
+        char16_t c;
         if constexpr (std::is_same_v<View, QStringView>)
-            return char16_t(band[i].unicode());
+            c = band[i].unicode();
         else
-            return char16_t(static_cast<unsigned char>(band[i]));
-    };
-    for (qsizetype i = band.size() - 1; i >= 0; --i) {
-        switch (code(i)) {
-        case u'<':
-            less = i;
-            break;
-        case u'>':
-            greater = i;
-            break;
-        case u'(':
-            open = i;
-            break;
-        case u')':
-            close = i;
-            break;
-        default:
-            break;
+            c = static_cast<unsigned char>(band[i]);
+        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u'-') {
+            *at++ = char(c);
+        } else if (c == u'<') {
+            less = less < 0 ? at - out : less;
+        } else if (c == u'(') {
+            open = open < 0 ? at - out : open;
+        } else {
+            greater = greater || c == u'>';
+            close = close || c == u')';
         }
     }
-    if (less < 0 || greater < 0)
-        less = greater = -1;
-    if (open < 0 || close < 0)
-        open = close = -1;
-    cleaned.clear();
-    for (qsizetype i = 0; i < band.size(); ++i) {
-        const char16_t c = code(i);
-        if (i == less || i == open)
-            cleaned += '-';
-        else if (i != greater && i != close && (c == u'-' || c == u'.' || (c >= u'0' && c <= u'9')))
-            cleaned += char(c);
+    // The later mark first, so that the earlier one's place still holds.
+    const qsizetype lessMark = greater ? less : -1;
+    const qsizetype openMark = close ? open : -1;
+    for (const qsizetype mark : {std::max(lessMark, openMark), std::min(lessMark, openMark)}) {
+        if (mark >= 0) {
+            std::memmove(out + mark + 1, out + mark, size_t(at - out - mark));
+            out[mark] = '-';
+            ++at;
+        }
     }
+    return at - out;
+}
+
+template <typename View> void cleanNumberOf(View band, std::string &cleaned)
+{
+    cleaned.resize(size_t(band.size()));
+    cleaned.resize(size_t(cleanNumberTo(band, cleaned.data())));
+}
+
+bool addCleanNumber(QByteArrayView band, common::DecimalTotal &total, std::string &cleaned)
+{
+    // A band of a few bytes, the usual one, is cleaned on the stack.
+    constexpr qsizetype kShort = 64;
+    std::string_view number;
+    char shortBand[kShort];
+    if (band.size() <= kShort) {
+        number = std::string_view(shortBand, size_t(cleanNumberTo(band, shortBand)));
+    } else {
+        cleanNumberOf(band, cleaned);
+        number = cleaned;
+    }
+    if (number.empty() || total.add(number))
+        return true;
+    if (number.data() == shortBand)
+        cleaned.assign(number);
+    return false;
 }
 
 } // namespace

@@ -11,10 +11,12 @@ namespace plintex::common {
 
 /// A row's bytes walked by its columns, which count UTF-16 units as the row's characters do: in
 /// UTF-8 a character beyond U+FFFF is two columns, and an edge that would split it moves past
-/// it (as wholeCharacterEdge does); in Windows-1252 a column is a byte.
+/// it (as wholeCharacterEdge does); in Windows-1252 a column is a byte. A row whose encoding is
+/// a guess has it settled only when an edge lies beyond a byte that is not ASCII.
 class ByteColumns {
 public:
-    explicit ByteColumns(RowBytes row) : m_row(row.bytes), m_utf8(row.encoding == RowEncoding::Utf8)
+    explicit ByteColumns(RowBytes row)
+        : m_row(row.bytes), m_utf8(row.encoding == RowEncoding::Utf8), m_guess(row)
     {
     }
 
@@ -25,6 +27,7 @@ public:
 private:
     QByteArrayView m_row;
     bool m_utf8;
+    RowBytes m_guess;
     qsizetype m_byte = 0;
     qint64 m_unit = 0;
 };

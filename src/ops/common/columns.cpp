@@ -47,8 +47,11 @@ void insertAtColumn(RowBytes row, QByteArrayView data, qint64 column, QByteArray
 
 ByteTransform insertingAt(QStringView data, qint64 column)
 {
-    return [encoded = EncodedText(data), column](RowBytes row, QByteArray &out) {
-        const QByteArray *bytes = encoded.in(row.encoding);
+    EncodedText encoded(data);
+    // Data in ASCII has the same bytes in either encoding: a guess at the row's needs no verdict.
+    const bool ascii = encoded.utf8 && encoded.utf8 == encoded.windows1252;
+    return [encoded = std::move(encoded), ascii, column](RowBytes row, QByteArray &out) {
+        const QByteArray *bytes = encoded.in(ascii ? row.encoding : settledEncoding(row));
         if (bytes)
             insertAtColumn(row, *bytes, column, out);
         return bytes != nullptr;

@@ -1,5 +1,6 @@
 #include "ops/common/decimal.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -12,6 +13,16 @@ namespace {
 
 constexpr int kExactDigits = 36;
 constexpr int kShownDigits = 15;
+// 10^0 to 10^18, every power of ten that 64 bits hold.
+constexpr auto kPowers = [] {
+    std::array<quint64, 19> powers{};
+    quint64 power = 1;
+    for (quint64 &p : powers) {
+        p = power;
+        power *= 10;
+    }
+    return powers;
+}();
 
 __extension__ typedef __int128 Int128;
 __extension__ typedef unsigned __int128 UInt128;
@@ -83,8 +94,43 @@ QString formatDecimal(bool negative, std::string digits, int scale)
 
 } // namespace
 
+bool DecimalTotal::addShort(std::string_view text)
+{
+    // Up to 18 digits fit 64 bits, and times a power of ten up to 10^18 they fit the total's
+    // 128: no overflow but the sum's, which the full path then meets as well.
+    constexpr size_t kShortDigits = 18;
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::string_view body = text.substr(negative ? 1 : 0);
+    if (body.empty() || body.size() > kShortDigits)
+        return false;
+    quint64 mantissa = 0;
+    size_t point = body.size();
+    for (size_t i = 0; i < body.size(); ++i) {
+        const unsigned digit = unsigned(body[i]) - '0';
+        if (digit <= 9)
+            mantissa = mantissa * 10 + digit;
+        else if (body[i] == '.' && point == body.size())
+            point = i;
+        else
+            return false;
+    }
+    const int fraction = point == body.size() ? 0 : int(body.size() - point - 1);
+    if (body.size() == 1 && point == 0) // a lone point
+        return false;
+    if (fraction > m_scale || m_scale - fraction >= int(kPowers.size()))
+        return false;
+    const Int128 addend = Int128(mantissa) * Int128(kPowers[m_scale - fraction]);
+    Int128 sum = 0;
+    if (__builtin_add_overflow(m_units, negative ? -addend : addend, &sum))
+        return false;
+    m_units = sum;
+    return true;
+}
+
 bool DecimalTotal::add(std::string_view text)
 {
+    if (addShort(text))
+        return true;
     const bool negative = !text.empty() && text.front() == '-';
     const std::string_view body = text.substr(negative ? 1 : 0);
     Int128 mantissa = 0;

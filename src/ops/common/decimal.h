@@ -22,6 +22,10 @@ public:
 private:
     __extension__ typedef __int128 Int128;
 
+    /// `add` for the usual number, of few digits and no more decimals than the total has;
+    /// false, the total unchanged, for any other.
+    bool addShort(std::string_view number);
+
     Int128 m_units = 0; ///< the exact part, in units of 10^-m_scale
     int m_scale = 0;
     // Numbers beyond the exact range, summed the Neumaier way.

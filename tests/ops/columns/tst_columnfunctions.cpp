@@ -169,6 +169,9 @@ void TestColumnFunctions::runs_data()
     sum("total: minus after the digits", u"111-\n1\n"_s, 1, 20, u"!'111-"_s + invalid);
     sum("total: beyond a double's range", u"1\n"_s + u"9"_s.repeated(400), 1, 500,
         u"!'"_s + u"9"_s.repeated(400) + invalid);
+    sum("total: scales mixed, short and long numbers",
+        u"1.5\n2.25\n3\n-0.125\n12345678901234567.8\n"_s, 1, 30, u"1.23456789012346E16"_s);
+    sum("total: a lone point", u"1\nx.y\n"_s, 1, 20, u"!'."_s + invalid);
     sum("total: a lone minus", u"n/a - x\n1\n"_s, 1, 20, u"!'-"_s + invalid);
     const QString huge = u"1"_s + QString(308, u'0') + u'\n'; // 1E308
     sum("total: partial sums beyond a double's range", huge + huge + u'-' + huge, 1, 400,
@@ -201,15 +204,30 @@ void TestColumnFunctions::totalFillsItsFields()
                                           {FieldWrite::Target::Param, u"total"_s, u"6"_s}}));
 }
 
-/// The edit made on the line's bytes in each encoding that holds it, decoded again.
+/// A row whose bytes came on the guess that they are UTF-8, settled to their real encoding.
+struct GuessedRow final : PassRow {
+    explicit GuessedRow(RowBytes real) : real(real) {}
+    QString &text() override { return unused; }
+    std::optional<RowBytes> bytes() override { return real; }
+    RowBytes real;
+    QString unused;
+};
+
+/// The edit made on the line's bytes in each encoding that holds it, decoded again: as they
+/// are, and on the guess that they are UTF-8.
 template <typename Edit> QStringList byteEdits(const QString &line, Edit edit)
 {
     QStringList edits;
     const common::EncodedText encoded(line);
     for (const RowEncoding encoding : {RowEncoding::Utf8, RowEncoding::Windows1252}) {
-        if (const QByteArray *bytes = encoded.in(encoding)) {
+        const QByteArray *bytes = encoded.in(encoding);
+        GuessedRow guessed({bytes ? *bytes : QByteArrayView(), encoding});
+        for (const RowBytes row :
+             {RowBytes{guessed.real}, RowBytes{guessed.real.bytes, RowEncoding::Utf8, &guessed}}) {
+            if (!bytes)
+                break;
             QByteArray out = "kept ";
-            edit(RowBytes{*bytes, encoding}, out);
+            edit(row, out);
             if (!out.startsWith("kept ")) // what the output held stays
                 return {};
             out.remove(0, 5);
@@ -260,13 +278,16 @@ void TestColumnFunctions::bandEdits_data()
     band("band: start 0 is column 1", u"\u00E91234"_s, 0, 3, u"\u00E912"_s);
     band("band: past the row's end is empty", u"abc"_s, 5, 9, QString());
     band("band: end not after start is empty", u"abcdef"_s, 3, 3, QString());
+    band("band: runs of ASCII longer than a block",
+         u"0123456789abcdefg\u00E9hijklmnopqrstuv\u20ACw"_s, 18, 35,
+         u"\u00E9hijklmnopqrstuv\u20AC"_s);
 
     // Replacing within a band is checked against its plain rule on random texts elsewhere.
 
     const auto insert = [](const char *name, QString line, const QString &data, qint64 column,
                            const QString &expected) {
         const QStringList onBytes = byteEdits(line, [&](RowBytes row, QByteArray &out) {
-            common::insertAtColumn(row, *common::EncodedText(data).in(row.encoding), column, out);
+            common::insertingAt(data, column)(row, out);
         });
         common::insertAtColumn(line, data, column);
         QTest::newRow(name) << line << expected << onBytes;
