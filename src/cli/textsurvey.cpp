@@ -120,9 +120,4 @@ std::optional<qint64> countHeldLines(QByteArrayView held, bool atEnd, TextEncodi
     return lines;
 }
 
-bool isUtf8(TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithBom;
-}
-
 } // namespace plintex::cli

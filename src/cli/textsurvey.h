@@ -14,7 +14,10 @@ namespace plintex::cli {
 qsizetype wholeUtf8Prefix(QByteArrayView bytes);
 
 bool isAscii(QByteArrayView bytes);
-bool isUtf8(TextEncoding encoding);
+constexpr bool isUtf8(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithBom;
+}
 
 /// What a reading of a file tells: whether it is all UTF-8, whether it holds a CR, and its
 /// start (up to its first line break, within reason) for the byte-order mark and the line end.

@@ -137,11 +137,6 @@ LineSpan lineAt(QByteArrayView bytes, qsizetype from, TextEncoding encoding)
     return lineAt(bytes, from, true);
 }
 
-bool isUtf16(TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
-}
-
 void decodeLineInto(QString &out, QByteArrayView bytes, TextEncoding encoding)
 {
     if (isUtf16(encoding)) {

@@ -26,7 +26,10 @@ struct TextFormat {
 /// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates, nothing past U+10FFFF).
 bool isValidUtf8(QByteArrayView bytes);
 
-bool isUtf16(TextEncoding encoding);
+constexpr bool isUtf16(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
+}
 
 /// A UTF-16 byte-order mark (with an even number of bytes after it) makes UTF-16; else valid
 /// UTF-8 (with or without a byte-order mark) is UTF-8, anything else Windows-1252; the line end
