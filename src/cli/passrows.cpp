@@ -89,7 +89,7 @@ void StreamRows::moveTo(QByteArrayView line, QByteArrayView lineBreak)
 void StreamRows::settleIfNeeded()
 {
     if (m_settle && !isAscii(m_line))
-        std::exchange(m_settle, nullptr)(m_line);
+        std::exchange(m_settle, nullptr)();
 }
 
 QString &StreamRows::text()
@@ -108,13 +108,6 @@ std::optional<RowBytes> StreamRows::bytes()
     settleIfNeeded();
     // A stream's lines that are not UTF-8 are read as Windows-1252, so a UTF-8 row is valid.
     return rowBytes(m_line, m_asWindows1252 ? TextEncoding::Windows1252 : m_format.input.encoding);
-}
-
-std::optional<QByteArrayView> StreamRows::asciiSearchBytes()
-{
-    if (isUtf16(m_format.input.encoding))
-        return std::nullopt;
-    return m_line;
 }
 
 std::optional<RowBytes> StreamRows::guessedBytes()

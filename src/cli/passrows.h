@@ -71,16 +71,12 @@ public:
     explicit StreamRows(const OutputFormat &format);
     void moveTo(QByteArrayView line, QByteArrayView lineBreak);
     QByteArray &piece() { return m_piece; }
-    /// For a text read on the guess that it is UTF-8: called, once, with the first row beyond
-    /// ASCII whose characters (or bytes as such) are asked for, to settle the encoding first.
-    void settleBeforeUse(std::function<void(QByteArrayView line)> settle)
-    {
-        m_settle = std::move(settle);
-    }
+    /// For a text read on the guess that it is UTF-8: called, once, when the characters of a
+    /// row beyond ASCII (or its bytes as such) are first asked for, to settle the encoding.
+    void settleBeforeUse(std::function<void()> settle) { m_settle = std::move(settle); }
 
     QString &text() override;
     std::optional<RowBytes> bytes() override;
-    std::optional<QByteArrayView> asciiSearchBytes() override;
     std::optional<RowBytes> guessedBytes() override;
     void keep() override { keepInto(m_piece); }
     void keepRewritten() override;
@@ -105,7 +101,7 @@ private:
     QByteArray m_piece;
     QByteArray m_held;
     bool m_holding = false;
-    std::function<void(QByteArrayView line)> m_settle;
+    std::function<void()> m_settle;
 };
 
 } // namespace plintex::cli

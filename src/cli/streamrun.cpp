@@ -261,7 +261,7 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     // may hold bytes beyond ASCII that nothing judged, so the survey reads the whole file.
     bool settleFailed = false;
     if (guessing) {
-        rows.settleBeforeUse([&](QByteArrayView) {
+        rows.settleBeforeUse([&] {
             const qint64 resume = reader.bytesRead();
             const std::optional<Survey> whole =
                 source.rewind() ? survey(source, limits.longestLine, false) : std::nullopt;

@@ -56,18 +56,18 @@ public:
     /// that only searches a row can search them for its texts encoded the same way and spare
     /// the decoding. Nothing for a row held as characters.
     virtual std::optional<RowBytes> bytes() { return std::nullopt; }
-    /// The row's bytes as they came, for a search of texts all in ASCII: such a text's bytes
-    /// stand in UTF-8 and in Windows-1252 exactly where its characters would, so a text whose
-    /// encoding is still a guess need not be settled for it. Nothing where `bytes` has none.
-    virtual std::optional<QByteArrayView> asciiSearchBytes()
-    {
-        const std::optional<RowBytes> b = bytes();
-        return b ? std::optional(b->bytes) : std::nullopt;
-    }
     /// The row's bytes as `bytes` gives them, but with a guess at the text's encoding left
     /// open (`RowBytes::guess`): a column band within the row's ASCII start has the same bytes
     /// in either encoding, so a row whose characters beyond ASCII lie past it needs no verdict.
     virtual std::optional<RowBytes> guessedBytes() { return bytes(); }
+    /// The row's bytes as they came, for a search of texts all in ASCII: such a text's bytes
+    /// stand in UTF-8 and in Windows-1252 exactly where its characters would, so a guess at the
+    /// encoding need not be settled for it. Nothing where `bytes` has none.
+    std::optional<QByteArrayView> asciiSearchBytes()
+    {
+        const std::optional<RowBytes> b = guessedBytes();
+        return b ? std::optional(b->bytes) : std::nullopt;
+    }
 };
 
 /// The encoding of a row's bytes, a guess at it settled first.

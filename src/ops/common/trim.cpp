@@ -2,14 +2,32 @@
 
 namespace plintex::common {
 
-QByteArrayView trimmed(QByteArrayView row)
+namespace {
+
+bool isTrimmableByte(char c)
 {
-    const auto trimmable = [](char c) { return isTrimmable(QChar(uchar(c))); };
-    while (!row.isEmpty() && trimmable(row.front()))
+    return isTrimmable(QChar(uchar(c)));
+}
+
+} // namespace
+
+QByteArrayView trimmedStart(QByteArrayView row)
+{
+    while (!row.isEmpty() && isTrimmableByte(row.front()))
         row = row.sliced(1);
-    while (!row.isEmpty() && trimmable(row.back()))
+    return row;
+}
+
+QByteArrayView trimmedEnd(QByteArrayView row)
+{
+    while (!row.isEmpty() && isTrimmableByte(row.back()))
         row.chop(1);
     return row;
+}
+
+QByteArrayView trimmed(QByteArrayView row)
+{
+    return trimmedEnd(trimmedStart(row));
 }
 
 QStringView trimmed(QStringView row)

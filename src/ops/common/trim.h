@@ -14,8 +14,10 @@ constexpr bool isTrimmable(QChar c)
 /// The row without the trimmable characters at its ends.
 QStringView trimmed(QStringView row);
 /// The same on a row's bytes in UTF-8 or Windows-1252, where those characters are one byte each
-/// and no other character has such a byte.
+/// and no other character has such a byte; and at one end only.
 QByteArrayView trimmed(QByteArrayView row);
+QByteArrayView trimmedStart(QByteArrayView row);
+QByteArrayView trimmedEnd(QByteArrayView row);
 
 void trimLeading(QString &row);
 void trimTrailing(QString &row);

@@ -25,15 +25,8 @@ PassPlan trimBlanks(const PassStart &start)
     const bool trailing = start.runButton == kTrailing;
     return bandPass(trailing ? common::trimTrailing : common::trimLeading, start, {},
                     [trailing](RowBytes row, QByteArray &out) {
-                        QByteArrayView bytes = row.bytes;
-                        const auto trimmable = [](char c) {
-                            return common::isTrimmable(QChar(uchar(c)));
-                        };
-                        while (trailing && !bytes.isEmpty() && trimmable(bytes.back()))
-                            bytes.chop(1);
-                        while (!trailing && !bytes.isEmpty() && trimmable(bytes.front()))
-                            bytes = bytes.sliced(1);
-                        appendBytes(out, bytes);
+                        appendBytes(out, trailing ? common::trimmedEnd(row.bytes)
+                                                  : common::trimmedStart(row.bytes));
                         return true;
                     });
 }
