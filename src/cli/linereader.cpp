@@ -6,12 +6,45 @@ namespace plintex::cli {
 namespace {
 
 constexpr qsizetype kPiece = 1 << 20;
+// Pieces read ahead are smaller, to be read again while still in the processor's cache; each
+// lands after room for the start of a line begun in the piece before, so that the two join
+// without copying the piece.
+constexpr qsizetype kAheadPiece = 256 << 10;
+constexpr qsizetype kRoom = 64 << 10;
 
 } // namespace
 
 LineReader::LineReader(TextSource &source, qsizetype longestLine)
     : m_source(source), m_longest(longestLine)
 {
+}
+
+void LineReader::readAhead()
+{
+    if (m_source.worthReadingAhead() && !m_ahead)
+        m_ahead = std::make_unique<SideThread>();
+}
+
+void LineReader::pause()
+{
+    if (m_ahead && m_ahead->busy() && m_ahead->finish() >= 0)
+        m_source.seek(m_read);
+}
+
+void LineReader::startAhead()
+{
+    m_spare.resize(kRoom + kAheadPiece);
+    m_ahead->start([&source = m_source, into = m_spare.data() + kRoom] {
+        return source.read(into, kAheadPiece);
+    });
+}
+
+void LineReader::took(qsizetype from, qsizetype n)
+{
+    m_read += n;
+    m_atEnd = n == 0;
+    // Lines are searched for a CR only once one has been read: most texts hold none.
+    m_crRead = m_crRead || std::memchr(m_buffer.constData() + from, '\r', size_t(n)) != nullptr;
 }
 
 void LineReader::setEncoding(TextEncoding encoding, bool mayHoldCr)
@@ -22,6 +55,31 @@ void LineReader::setEncoding(TextEncoding encoding, bool mayHoldCr)
 
 bool LineReader::readMore()
 {
+    if (m_ahead) {
+        if (!m_ahead->busy())
+            startAhead();
+        const qsizetype n = m_ahead->finish();
+        if (n < 0)
+            return false;
+        const QByteArrayView kept = held();
+        if (kept.size() <= kRoom) {
+            const qsizetype start = kRoom - kept.size();
+            if (!kept.isEmpty()) // an empty view may hold no address, which memcpy refuses
+                std::memcpy(m_spare.data() + start, kept.data(), size_t(kept.size()));
+            std::swap(m_buffer, m_spare);
+            m_buffer.resize(kRoom + n);
+            m_position = start;
+        } else { // a line longer than the room: it moves to the front, and the piece after it
+            std::memmove(m_buffer.data(), kept.data(), size_t(kept.size()));
+            m_buffer.resize(kept.size());
+            m_position = 0;
+            m_buffer.append(m_spare.constData() + kRoom, n);
+        }
+        took(m_buffer.size() - n, n);
+        if (n > 0)
+            startAhead();
+        return true;
+    }
     // What is held moves to the front, so the buffer never grows past a line and a piece.
     const qsizetype kept = m_buffer.size() - m_position;
     if (m_position > 0) {
@@ -34,10 +92,7 @@ bool LineReader::readMore()
     m_buffer.resize(kept + std::max<qsizetype>(n, 0));
     if (n < 0)
         return false;
-    m_read += n;
-    m_atEnd = n == 0;
-    // Lines are searched for a CR only once one has been read: most texts hold none.
-    m_crRead = m_crRead || std::memchr(m_buffer.constData() + kept, '\r', size_t(n)) != nullptr;
+    took(kept, n);
     return true;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "cli/sidethread.h"
 #include "cli/textsource.h"
 #include "settings/textfile.h"
+
+#include <memory>
 
 namespace plintex::cli {
 
@@ -12,6 +15,12 @@ public:
 
     LineReader(TextSource &source, qsizetype longestLine);
     void setEncoding(TextEncoding encoding, bool mayHoldCr);
+    /// From now on each piece of a regular file is read while the one before is used. Nothing
+    /// else may use the source until pause() or the reader's end.
+    void readAhead();
+    /// Gives up the piece being read ahead, leaving the source where the held bytes end, for
+    /// another to use it; reading ahead starts again with the next piece.
+    void pause();
 
     /// Reads until at least `bytes` are held or the source ends; false on a read error.
     bool fill(qsizetype bytes);
@@ -30,6 +39,9 @@ public:
 
 private:
     bool readMore();
+    /// Takes `n` more bytes that came after what is held.
+    void took(qsizetype from, qsizetype n);
+    void startAhead();
 
     TextSource &m_source;
     qsizetype m_longest;
@@ -40,6 +52,8 @@ private:
     bool m_atEnd = false;
     bool m_crRead = false;
     qint64 m_read = 0;
+    QByteArray m_spare; ///< the piece being read ahead, after room for a line begun before it
+    std::unique_ptr<SideThread> m_ahead; ///< after the spare: ends its read before that goes
 };
 
 } // namespace plintex::cli

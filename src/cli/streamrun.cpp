@@ -175,6 +175,7 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             if (!source.rewind() || !measuring.fill(bom))
                 return failed(source.error());
             measuring.skip(bom);
+            measuring.readAhead();
             ReadRows rows(format.encoding);
             if (!settled)
                 rows.checkUtf8();
@@ -262,6 +263,7 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     bool settleFailed = false;
     if (guessing) {
         rows.settleBeforeUse([&] {
+            reader.pause();
             const qint64 resume = reader.bytesRead();
             const std::optional<Survey> whole =
                 source.rewind() ? survey(source, limits.longestLine, false) : std::nullopt;
@@ -283,6 +285,7 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
         return keepsWithout && !isUtf16(format.encoding) &&
                output.encoding == output.input.encoding;
     };
+    reader.readAhead();
     QByteArrayView line;
     QByteArrayView lineBreak;
     for (qint64 index = 0;; ++index) {

@@ -21,6 +21,9 @@ public:
     virtual qint64 size() const = 0;
     /// What went wrong, naming the source.
     virtual QString error() const = 0;
+    /// Whether reading a piece costs enough (copying out of a file's pages) to be done on
+    /// another thread while the last one is used; it must be a source that can be read again.
+    virtual bool worthReadingAhead() const { return false; }
 };
 
 /// A regular file, a pipe, a device or standard input, read through its file descriptor. A
@@ -34,6 +37,7 @@ public:
     bool seek(qint64 offset) override;
     qint64 size() const override { return m_size; }
     QString error() const override { return m_error; }
+    bool worthReadingAhead() const override { return m_size >= 0; }
     QString name() const { return m_name; }
     bool isStandardInput() const { return m_fd == 0; }
 

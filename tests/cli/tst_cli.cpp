@@ -1,5 +1,6 @@
 #include "cli/asciimap.h"
 #include "cli/byterows.h"
+#include "cli/linereader.h"
 #include "cli/streamrun.h"
 #include "ops/registry.h"
 #include "randomtext.h"
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void runThatChangesNothingKeepsBytes();
     void asciiMapWritesWhatTheRowPassWrites();
     void fileThatShrinksWhileRead();
+    void readingAheadGivesTheSameLines();
     void wholeTextHasALimit();
 };
 
@@ -697,6 +699,60 @@ void TestCli::fileThatShrinksWhileRead()
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 3);
     QVERIFY2(err.contains("changed size while it was read"), err.constData());
+}
+
+// A file read a piece ahead gives the lines and breaks read without: lines that span pieces,
+// lines longer than the room left before a piece or than a piece itself, a CR LF split between
+// pieces; a pause leaves the file where the reader's bytes end, for someone else to read it,
+// and the reader goes on where it was.
+void TestCli::readingAheadGivesTheSameLines()
+{
+    QRandomGenerator rng(11);
+    QByteArray text;
+    for (const int size : {0, 1, 60, 65535, 65536, 65537, 300000, 600000, 262143, 5, 0})
+        text += QByteArray(size, 'a') + (rng.bounded(3) == 0 ? "\r\n" : "\n");
+    while (text.size() < 3 << 20) {
+        text += QByteArray(qsizetype(rng.bounded(90)), 'b');
+        text += QList<const char *>{"\n", "\r\n", "\r"}[rng.bounded(3)];
+    }
+    text += "last";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"rows.txt"_s);
+    QVERIFY(testing::writeFile(path, text));
+
+    // Each line with its break; pausing once `pauseAt` lines are read to read the file whole.
+    const auto readLines = [&](bool ahead, int pauseAt) {
+        QList<QByteArray> lines;
+        cli::FileSource source;
+        if (!source.open(path))
+            return lines;
+        cli::LineReader reader(source, 4 << 20);
+        reader.setEncoding(TextEncoding::Utf8, true);
+        if (ahead)
+            reader.readAhead();
+        QByteArrayView line;
+        QByteArrayView lineBreak;
+        while (reader.next(line, lineBreak) == cli::LineReader::Status::Line) {
+            lines.append(line.toByteArray() + '|' + lineBreak.toByteArray());
+            if (lines.size() == pauseAt) {
+                reader.pause();
+                QByteArray next(100, '?');
+                next.resize(source.read(next.data(), next.size()));
+                QString why;
+                if (next != text.mid(reader.bytesRead(), 100) || !source.rewind() ||
+                    cli::readWhole(source, 8 << 20, &why) != text ||
+                    !source.seek(reader.bytesRead()))
+                    return QList<QByteArray>{"pause failed"};
+            }
+        }
+        return lines;
+    };
+    const QList<QByteArray> expected = readLines(false, -1);
+    QVERIFY(expected.size() > 30000);
+    QCOMPARE(expected.back(), "last|");
+    QCOMPARE(readLines(true, -1), expected);
+    for (const int pauseAt : {1, 7, 9, 20000})
+        QCOMPARE(readLines(true, pauseAt), expected);
 }
 
 void TestCli::wholeTextHasALimit()

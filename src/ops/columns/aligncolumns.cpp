@@ -43,23 +43,45 @@ template <typename Field> void forEachField(RowBytes row, Field field)
     forEachByteField(common::trimmed(row.bytes), row.encoding, field);
 }
 
+qsizetype sizeOf(QStringView line)
+{
+    return line.size();
+}
+
+qsizetype sizeOf(RowBytes row)
+{
+    return row.bytes.size();
+}
+
 /// The fields of `row` (its text or its bytes) laid out in `out` in columns of `width`.
 template <typename Row, typename Out> void layOut(Row row, qsizetype width, bool right, Out &out)
 {
+    // Room for the row and a column's padding for each of a few fields at once, grown only for
+    // a row of more: resizing for every field costs more than the writing.
+    qsizetype at = out.size();
+    qsizetype room = 8;
+    const auto makeRoom = [&] { out.resize(at + sizeOf(row) + room * (width + 1)); };
+    makeRoom();
+    qsizetype fields = 0;
     // Padding goes in front of a right-justified field; behind a left-justified one only when
     // another field follows, so that no line keeps trailing blanks.
     qsizetype pending = -1;
     forEachField(row, [&](auto f, qsizetype w) {
         if (f.isEmpty())
             return; // the one field of a line without any
-        const qsizetype blanks = pending + 1 + (right ? width - w : 0);
-        const qsizetype at = out.size();
-        out.resize(at + blanks + f.size()); // once a field: growing costs more than writing
+        if (++fields > room) {
+            room *= 2;
+            makeRoom();
+        }
+        // Never fewer than none, should the text have changed since it was measured.
+        const qsizetype blanks = std::max<qsizetype>(0, pending + 1 + (right ? width - w : 0));
         auto *to = out.data() + at;
         std::fill_n(to, blanks, ' ');
         std::copy_n(f.data(), f.size(), to + blanks);
-        pending = right ? 0 : width - w;
+        at += blanks + f.size();
+        pending = right ? 0 : std::max<qsizetype>(0, width - w);
     });
+    out.resize(at);
 }
 
 /// What the measuring pass finds: the most fields of a line, the widest field, whether some

@@ -92,6 +92,9 @@ void TestColumnFunctions::runs_data()
         {u"right=1"_s},
         QString(200, u'x') + QString(200, u' ') + u"y\n"_s + QString(199, u' ') + u'z' +
             QString(200, u' ') + u"y\n"_s);
+    row("align: a line of many more fields than the widest field", align,
+        u"a b c d e f g h i j k l m n o p q r\nmm n\n"_s, {u"right=1"_s},
+        u" a  b  c  d  e  f  g  h  i  j  k  l  m  n  o  p  q  r\nmm  n\n"_s);
     row("align: the text's own U+009F stays", align, u"a\u009F b\nc\n"_s, {}, u"a\u009F b\nc\n"_s);
     row("align: stop in its second pass", align, u"a b\nc\nd\ne\n"_s, {u"stop=5"_s}, u"stopped"_s);
 
