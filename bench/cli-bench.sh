@@ -27,9 +27,12 @@ printf 'figures: median of %d runs; input: %s, %d lines, %d bytes\n\n' "$runs" "
     "$(wc -l < "$input")" "$size"
 printf '%-58s %8s %10s %6s\n' "command" "seconds" "peak KiB" "x in"
 
-# once COMMAND...: one timed run, its output to $out/result.txt; prints "seconds peak-KiB".
+# once COMMAND...: one timed run, its output to $out/result.txt; prints "seconds peak-KiB". The
+# last run's output is removed first, outside the timing: truncating it would charge one
+# command for freeing the pages another wrote.
 once() {
     local t0 t1 kib
+    rm -f "$out/result.txt"
     t0=$EPOCHREALTIME
     /usr/bin/time -f '%M' -o "$out/time.txt" "$@" > "$out/result.txt"
     t1=$EPOCHREALTIME
