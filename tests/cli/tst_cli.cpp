@@ -101,6 +101,19 @@ void TestCli::endToEnd_data()
     // Options, encodings and line ends.
     row("lf, no final break", "insert-into-column --insert-this-data=+ --at-column-position=7",
         "1234567890\n12", 0, "123456+7890\n12+\n");
+    // Replace in Column on a row's bytes finds what its characters would, or leaves them to it.
+    row("replace-in-column: an edge between a pair's halves leaves the pair out of the band",
+        "replace-in-column --replace=9\xF0\x9F\x98\x80 --with=X --in-column=7 --to=9",
+        "abcdef9\xF0\x9F\x98\x80x\n", 0, "abcdef9\xF0\x9F\x98\x80x\n");
+    row("replace-in-column: a pair inside the band is replaced",
+        "replace-in-column --replace=9\xF0\x9F\x98\x80 --with=X --in-column=7 --to=10",
+        "abcdef9\xF0\x9F\x98\x80x\n", 0, "abcdefXx\n");
+    row("replace-in-column: windows-1252 letters found as such",
+        "replace-in-column --replace=\xC3\xA9 --with=E --in-column=2 --to=4", "x\xE9\xE9 \xE9\n", 0,
+        "xEE \xE9\n");
+    row("replace-in-column: more passes than are made in place",
+        "replace-in-column \"--replace=  \" \"--with= \" --in-column=1 --to=700",
+        "a" + QByteArray(600, ' ') + "b\n", 0, "a b\n");
     row("windows-1252 stays windows-1252", "insert-into-column --insert-this-data=+ --at=7",
         "caf\xE9 au lait\r\nna\xEFve\r\n", 0, "caf\xE9 a+u lait\r\nna\xEFve+\r\n");
     row("binary bytes survive", "insert-into-column --insert-this-data=+ --at=7",

@@ -1,5 +1,6 @@
 #include "ops/columns/replaceincolumn.h"
 
+#include "ops/common/bytecolumns.h"
 #include "ops/common/params.h"
 
 #include <algorithm>
@@ -158,17 +159,18 @@ private:
 /// Passes over the whole band made in place before the rest is left to ShrinkingBand.
 constexpr int kPassesInPlace = 8;
 
-/// One pass, left to right, over the `width` units of the line from `from`, for a replacement no
-/// longer than the search text: each occurrence, `found` the first, replaced, the units after it
-/// moved down. Gives the band's new width.
-qsizetype passInPlace(QString &line, qsizetype from, qsizetype width, const lines::Finder &search,
-                      QStringView replacement, qsizetype found)
+/// One pass, left to right, over the `width` units (or bytes) of the line from `from`, for a
+/// replacement no longer than the search text: each occurrence, `found` the first, replaced, the
+/// units after it moved down. Gives the band's new width.
+template <typename Line, typename Search, typename View>
+qsizetype passInPlace(Line &line, qsizetype from, qsizetype width, const Search &search,
+                      View replacement, qsizetype found)
 {
-    QChar *band = line.data() + from;
-    const QStringView searched(band, width);
+    auto *band = line.data() + from;
+    const View searched(band, width);
     // The writes stay behind `read`, and the search looks only from there on.
     qsizetype read = found;
-    QChar *write = band + found;
+    auto *write = band + found;
     for (; found >= 0; found = search.in(searched, read)) {
         write = std::copy(band + read, band + found, write);
         write = std::copy(replacement.begin(), replacement.end(), write);
@@ -178,6 +180,85 @@ qsizetype passInPlace(QString &line, qsizetype from, qsizetype width, const line
     const qsizetype kept = write - band;
     line.remove(from + kept, width - kept);
     return kept;
+}
+
+/// For a replacement shorter than the search text, the passes made in place over the band of
+/// `width` from `from`, `found` the first occurrence: true once the text is gone, false (the
+/// band and its width as the last pass left them) when it is still there after them all.
+template <typename Line, typename Search, typename View>
+bool shrinkInPlace(Line &line, qsizetype from, qsizetype &width, const Search &search,
+                   View replacement, qsizetype found)
+{
+    for (int pass = 1;; ++pass) {
+        width = passInPlace(line, from, width, search, replacement, found);
+        if (replacement.size() == search.size())
+            return true;
+        found = search.in(View(line.data() + from, width));
+        if (found < 0)
+            return true;
+        if (pass == kPassesInPlace)
+            return false;
+    }
+}
+
+/// The same replacement made on a row's bytes and appended to `out`, where they tell what the
+/// characters would: false, nothing appended, for a row that holds a character of two units
+/// before the band's end (an edge may split it, which only its units show), or that needs more
+/// passes than are made in place.
+bool replaceInByteBand(RowBytes row, const lines::ByteFinder &search, QByteArrayView replacement,
+                       qint64 start, qint64 end, QByteArray &out)
+{
+    common::ByteColumns columns(row);
+    const qsizetype from = columns.edge(start - 1);
+    const qsizetype to = columns.edge(end - 1);
+    if (row.encoding == RowEncoding::Utf8 &&
+        std::any_of(row.bytes.begin(), row.bytes.begin() + to,
+                    [](char b) { return static_cast<unsigned char>(b) >= 0xF0; }))
+        return false;
+    const QByteArrayView band = row.bytes.sliced(from, to - from);
+    qsizetype found = search.in(band);
+    const qsizetype m = search.size();
+    if (found < 0 || replacement.size() > m) {
+        appendBytes(out, row.bytes.first(from));
+        qsizetype done = 0;
+        for (; found >= 0; found = search.in(band, done)) {
+            appendBytes(out, band.sliced(done, found - done));
+            appendBytes(out, replacement);
+            done = found + m;
+        }
+        appendBytes(out, row.bytes.sliced(from + done));
+        return true;
+    }
+    const qsizetype at = out.size();
+    appendBytes(out, row.bytes);
+    qsizetype width = to - from;
+    if (shrinkInPlace(out, at + from, width, search, replacement, found))
+        return true;
+    out.resize(at);
+    return false;
+}
+
+/// Replace in Column on the rows' bytes where the search text and the replacement can be put in
+/// the row's encoding; a text in ASCII is the same bytes whatever a guessed encoding proves.
+ByteTransform inByteBands(const QString &search, const QString &replacement, qint64 start,
+                          qint64 end)
+{
+    const common::EncodedText searched(search);
+    const common::EncodedText replacing(replacement);
+    const bool ascii = searched.utf8 && searched.utf8 == searched.windows1252 && replacing.utf8 &&
+                       replacing.utf8 == replacing.windows1252;
+    std::optional<lines::ByteFinder> inUtf8;
+    std::optional<lines::ByteFinder> inWindows1252;
+    if (searched.utf8)
+        inUtf8.emplace(*searched.utf8);
+    if (searched.windows1252)
+        inWindows1252.emplace(*searched.windows1252);
+    return [=](RowBytes row, QByteArray &out) {
+        const RowEncoding encoding = ascii ? row.encoding : settledEncoding(row);
+        const auto &finder = encoding == RowEncoding::Utf8 ? inUtf8 : inWindows1252;
+        const QByteArray *by = replacing.in(encoding);
+        return finder && by && replaceInByteBand(row, *finder, *by, start, end, out);
+    };
 }
 
 PassPlan plan(const PassStart &start)
@@ -196,16 +277,19 @@ PassPlan plan(const PassStart &start)
         result.saveHistories = false;
         return PassPlan::without(result);
     }
-    PassPlan plan =
-        planOf([=, finder = lines::Finder(search), replacement = start.params.text(kReplacement)](
-                   qint64, PassRow &row, PassOutput &out) {
+    const QString replacement = start.params.text(kReplacement);
+    PassPlan plan = planOf(
+        [=, finder = lines::Finder(search), bytes = inByteBands(search, replacement, from, end)](
+            qint64, PassRow &row, PassOutput &out) {
+            if (out.keepRewritten(bytes))
+                return true;
             if (replaceInBand(row.text(), finder, replacement, from, end))
                 out.keepRewritten();
             else
                 out.keep();
             return true;
         });
-    plan.outputTexts = {start.params.text(kReplacement)};
+    plan.outputTexts = {replacement};
     return plan;
 }
 
@@ -241,22 +325,15 @@ bool replaceInBand(QString &line, const lines::Finder &search, QStringView repla
     // A replacement as long gets one pass, made in place. A shorter one is made again until the
     // search text is gone (two blanks to one collapses a run): in place for the first passes,
     // which are all that most bands need, then around the replacements only.
-    for (int pass = 1;; ++pass) {
-        width = passInPlace(line, from, width, search, replacement, found);
-        if (replacement.size() == m)
-            return true;
-        const QStringView now = QStringView(line).sliced(from, width);
-        found = search.in(now);
-        if (found < 0)
-            return true;
-        if (pass == kPassesInPlace) {
-            line.replace(from, width,
-                         width < std::numeric_limits<qint32>::max()
-                             ? ShrinkingBand<qint32>(now, search, replacement).result(found)
-                             : ShrinkingBand<qsizetype>(now, search, replacement).result(found));
-            return true;
-        }
-    }
+    if (shrinkInPlace(line, from, width, search, replacement, found))
+        return true;
+    const QStringView now = QStringView(line).sliced(from, width);
+    found = search.in(now);
+    line.replace(from, width,
+                 width < std::numeric_limits<qint32>::max()
+                     ? ShrinkingBand<qint32>(now, search, replacement).result(found)
+                     : ShrinkingBand<qsizetype>(now, search, replacement).result(found));
+    return true;
 }
 
 FunctionBody replaceInColumn()
