@@ -5,6 +5,8 @@
 #include "ops/common/trim.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <type_traits>
@@ -53,6 +55,37 @@ qsizetype sizeOf(RowBytes row)
     return row.bytes.size();
 }
 
+// Bytes that may be written past a field's blanks, which its own bytes and those after overwrite.
+constexpr qsizetype kSlack = 16;
+
+/// Most fields and their padding are a few bytes: written so, inline, rather than by a call
+/// each to the library's fill and copy.
+void putBlanks(char *to, qsizetype n)
+{
+    if (n > kSlack) {
+        std::memset(to, ' ', size_t(n));
+        return;
+    }
+    const std::uint64_t blanks = 0x2020202020202020u;
+    std::memcpy(to, &blanks, 8);
+    std::memcpy(to + 8, &blanks, 8);
+}
+
+void putBytes(char *to, const char *from, qsizetype n)
+{
+    std::uint64_t head;
+    std::uint64_t tail;
+    if (n < 8 || n > 16) {
+        std::memcpy(to, from, size_t(n));
+        return;
+    }
+    // Two words that overlap when fewer than sixteen, reading nothing outside the field.
+    std::memcpy(&head, from, 8);
+    std::memcpy(&tail, from + n - 8, 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + n - 8, &tail, 8);
+}
+
 /// The fields of `row` (its text or its bytes) laid out in `out` in columns of `width`.
 template <typename Row, typename Out> void layOut(Row row, qsizetype width, bool right, Out &out)
 {
@@ -60,7 +93,7 @@ template <typename Row, typename Out> void layOut(Row row, qsizetype width, bool
     // a row of more: resizing for every field costs more than the writing.
     qsizetype at = out.size();
     qsizetype room = 8;
-    const auto makeRoom = [&] { out.resize(at + sizeOf(row) + room * (width + 1)); };
+    const auto makeRoom = [&] { out.resize(at + sizeOf(row) + room * (width + 1) + kSlack); };
     makeRoom();
     qsizetype fields = 0;
     // Padding goes in front of a right-justified field; behind a left-justified one only when
@@ -76,8 +109,13 @@ template <typename Row, typename Out> void layOut(Row row, qsizetype width, bool
         // Never fewer than none, should the text have changed since it was measured.
         const qsizetype blanks = std::max<qsizetype>(0, pending + 1 + (right ? width - w : 0));
         auto *to = out.data() + at;
-        std::fill_n(to, blanks, ' ');
-        std::copy_n(f.data(), f.size(), to + blanks);
+        if constexpr (std::is_same_v<Out, QByteArray>) {
+            putBlanks(to, blanks);
+            putBytes(to + blanks, f.data(), f.size());
+        } else {
+            std::fill_n(to, blanks, u' ');
+            std::copy_n(f.data(), f.size(), to + blanks);
+        }
         at += blanks + f.size();
         pending = right ? 0 : std::max<qsizetype>(0, width - w);
     });
