@@ -98,7 +98,7 @@ template <typename Row, typename Out> void layOut(Row row, qsizetype width, bool
     qsizetype fields = 0;
     // Padding goes in front of a right-justified field; behind a left-justified one only when
     // another field follows, so that no line keeps trailing blanks.
-    qsizetype pending = -1;
+    qsizetype pending = 0;
     forEachField(row, [&](auto f, qsizetype w) {
         if (f.isEmpty())
             return; // the one field of a line without any
@@ -106,8 +106,10 @@ template <typename Row, typename Out> void layOut(Row row, qsizetype width, bool
             room *= 2;
             makeRoom();
         }
-        // Never fewer than none, should the text have changed since it was measured.
-        const qsizetype blanks = std::max<qsizetype>(0, pending + 1 + (right ? width - w : 0));
+        // A blank between fields and the padding, which is never less than none: a text changed
+        // since it was measured may hold a field wider than the widest.
+        const qsizetype blanks =
+            (fields > 1 ? 1 : 0) + (right ? std::max<qsizetype>(0, width - w) : pending);
         auto *to = out.data() + at;
         if constexpr (std::is_same_v<Out, QByteArray>) {
             putBlanks(to, blanks);
