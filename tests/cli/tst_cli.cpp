@@ -57,29 +57,22 @@ public:
         : m_before(std::move(before)), m_after(std::move(after)), m_seeksBefore(seeks)
     {
     }
-    qsizetype read(char *data, qsizetype size) override
-    {
-        const QByteArray &text = m_seeks < m_seeksBefore ? m_before : m_after;
-        const qsizetype n = std::min(size, text.size() - m_position);
-        std::memcpy(data, text.constData() + m_position, size_t(n));
-        m_position += n;
-        return n;
-    }
+    qsizetype read(char *data, qsizetype size) override { return current().read(data, size); }
     bool seek(qint64 offset) override
     {
         ++m_seeks;
-        m_position = offset;
-        return true;
+        return current().seek(offset);
     }
     qint64 size() const override { return m_before.size(); }
     QString error() const override { return {}; }
 
 private:
-    QByteArray m_before;
-    QByteArray m_after;
+    cli::MemorySource &current() { return m_seeks < m_seeksBefore ? m_before : m_after; }
+
+    cli::MemorySource m_before;
+    cli::MemorySource m_after;
     int m_seeksBefore;
     int m_seeks = 0;
-    qsizetype m_position = 0;
 };
 
 } // namespace
