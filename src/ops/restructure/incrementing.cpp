@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -54,33 +55,34 @@ public:
         : m_symmetrical(symmetrical), m_bandRows(std::move(bandRows))
     {
         for (const QChar c : start) {
-            if (c.isDigit() && c.unicode() < 128 && !(m_digits.isEmpty() && c == u'0'))
-                m_digits.append(c);
+            if (c.isDigit() && c.unicode() < 128 && !(m_digits.empty() && c == u'0'))
+                m_digits.push_back(char(c.unicode()));
         }
-        if (m_digits.isEmpty())
-            m_digits = u"0"_s;
+        if (m_digits.empty())
+            m_digits.push_back('0');
     }
 
-    bool next(QString &label)
+    bool next(std::string &label)
     {
         if (m_width < 0)
             m_width = m_symmetrical ? QString::number(*m_bandRows).size() : 0;
-        label.resize(0);
-        label.resize(std::max<qsizetype>(m_width - m_digits.size(), 0), u'0');
-        label.append(m_digits);
+        label.assign(size_t(std::max<qsizetype>(m_width - qsizetype(m_digits.size()), 0)), '0');
+        label += m_digits;
         // Add one: trailing nines become zeros and carry.
-        qsizetype i = m_digits.size() - 1;
-        while (i >= 0 && m_digits[i] == u'9')
-            m_digits[i--] = u'0';
-        if (i < 0)
-            m_digits.prepend(u'1');
-        else
-            m_digits[i] = QChar(m_digits[i].unicode() + 1);
+        std::size_t i = m_digits.size();
+        while (i > 0 && m_digits[i - 1] == '9')
+            m_digits[--i] = '0';
+        if (i > 0) {
+            ++m_digits[i - 1];
+        } else { // all nines, now all zeros: a one in front of as many
+            m_digits.push_back('0');
+            m_digits[0] = '1';
+        }
         return true;
     }
 
 private:
-    QString m_digits;
+    std::string m_digits;
     bool m_symmetrical;
     std::shared_ptr<const qint64> m_bandRows;
     qsizetype m_width = -1;
@@ -89,11 +91,11 @@ private:
 class LetterLabels {
 public:
     explicit LetterLabels(bool capitals) : m_capitals(capitals) {}
-    bool next(QString &label)
+    bool next(std::string &label)
     {
-        label = letterLabel(m_taken, m_capitals);
+        label = letterLabel(m_taken, m_capitals).toStdString();
         ++m_taken;
-        return !label.isEmpty();
+        return !label.empty();
     }
 
 private:
@@ -124,7 +126,7 @@ public:
             return true;
         }
         if (!insertedAsBytes(out)) {
-            m_at.put(row.text(), m_label);
+            m_at.put(row.text(), QString::fromLatin1(m_label.data(), qsizetype(m_label.size())));
             out.keepRewritten();
         }
         if (__builtin_add_overflow(m_next, m_at.step, &m_next))
@@ -142,22 +144,17 @@ private:
     /// digits and letters are ASCII, the same bytes in either encoding.
     bool insertedAsBytes(PassOutput &out)
     {
-        if (m_at.replace != 0)
-            return false;
-        m_labelBytes.resize(m_label.size());
-        for (qsizetype i = 0; i < m_label.size(); ++i)
-            m_labelBytes[i] = char(m_label[i].unicode());
-        return out.keepRewritten(m_insertBytes);
+        return m_at.replace == 0 && out.keepRewritten(m_insertBytes);
     }
 
     Labels m_labels;
     qint64 m_next;
     qint64 m_last;
     Placement m_at;
-    QString m_label;
-    QByteArray m_labelBytes;
+    std::string m_label; ///< in ASCII
     const ByteTransform m_insertBytes = [this](RowBytes row, QByteArray &out) {
-        common::insertAtColumn(row, m_labelBytes, m_at.column, out);
+        common::insertAtColumn(row, QByteArrayView(m_label.data(), qsizetype(m_label.size())),
+                               m_at.column, out);
         return true;
     };
     bool m_exhausted = false;
