@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -43,6 +44,22 @@ inline void appendBytes(QByteArray &out, QByteArrayView bytes)
     out.resize(at + bytes.size());
     if (!bytes.isEmpty())
         std::memcpy(out.data() + at, bytes.data(), size_t(bytes.size()));
+}
+
+/// Appends the pieces of a row being built one after another, with one resize for them all.
+inline void appendBytes(QByteArray &out, std::initializer_list<QByteArrayView> pieces)
+{
+    qsizetype total = 0;
+    for (const QByteArrayView piece : pieces)
+        total += piece.size();
+    const qsizetype at = out.size();
+    out.resize(at + total);
+    char *to = out.data() + at;
+    for (const QByteArrayView piece : pieces) {
+        if (!piece.isEmpty()) // an empty view may hold no address, which memcpy refuses
+            std::memcpy(to, piece.data(), size_t(piece.size()));
+        to += piece.size();
+    }
 }
 
 /// The row a pass is looking at. Its text is decoded only when asked for, so that a pass that

@@ -76,9 +76,7 @@ void copyBand(RowBytes line, qint64 start, qint64 end, qint64 to, QByteArray &ou
         width = band.edge(end - 1) - from;
     }
     const qsizetype at = width > 0 ? common::byteColumnIndex(line, to) : 0;
-    appendBytes(out, line.bytes.first(at));
-    appendBytes(out, line.bytes.sliced(from, width));
-    appendBytes(out, line.bytes.sliced(at));
+    appendBytes(out, {line.bytes.first(at), line.bytes.sliced(from, width), line.bytes.sliced(at)});
 }
 
 FunctionBody copyColumn()

@@ -70,8 +70,7 @@ void deleteColumns(RowBytes line, qint64 start, qint64 end, QByteArray &out)
     // A row shorter than start leaves both edges at its end: nothing goes.
     common::ByteColumns columns(line);
     const qsizetype from = columns.edge(start - 1);
-    appendBytes(out, line.bytes.first(from));
-    appendBytes(out, line.bytes.sliced(columns.edge(end - 1)));
+    appendBytes(out, {line.bytes.first(from), line.bytes.sliced(columns.edge(end - 1))});
 }
 
 void retainColumns(RowBytes line, qint64 start, qint64 end, QByteArray &out)

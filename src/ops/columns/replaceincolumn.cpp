@@ -218,7 +218,11 @@ bool replaceInByteBand(RowBytes row, const lines::ByteFinder &search, QByteArray
     const QByteArrayView band = row.bytes.sliced(from, to - from);
     qsizetype found = search.in(band);
     const qsizetype m = search.size();
-    if (found < 0 || replacement.size() > m) {
+    if (found < 0) {
+        appendBytes(out, row.bytes);
+        return true;
+    }
+    if (replacement.size() > m) {
         appendBytes(out, row.bytes.first(from));
         qsizetype done = 0;
         for (; found >= 0; found = search.in(band, done)) {

@@ -40,9 +40,7 @@ void insertAtColumn(QString &row, QStringView data, qint64 column)
 void insertAtColumn(RowBytes row, QByteArrayView data, qint64 column, QByteArray &out)
 {
     const qsizetype at = data.isEmpty() ? 0 : byteColumnIndex(row, column);
-    appendBytes(out, row.bytes.first(at));
-    appendBytes(out, data);
-    appendBytes(out, row.bytes.sliced(at));
+    appendBytes(out, {row.bytes.first(at), data, row.bytes.sliced(at)});
 }
 
 ByteTransform insertingAt(QStringView data, qint64 column)

@@ -33,10 +33,8 @@ ByteTransform bytesWith(const QString &text, bool keepRow)
 {
     return [encoded = common::EncodedText(text), keepRow](RowBytes row, QByteArray &out) {
         const QByteArray *bytes = encoded.in(row.encoding);
-        if (bytes && keepRow)
-            appendBytes(out, row.bytes);
         if (bytes)
-            appendBytes(out, *bytes);
+            appendBytes(out, {keepRow ? row.bytes : QByteArrayView(), *bytes});
         return bytes != nullptr;
     };
 }
