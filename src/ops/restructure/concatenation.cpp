@@ -107,7 +107,10 @@ public:
 
     bool row(qint64, PassRow &row, PassOutput &out) override
     {
-        const std::optional<RowBytes> bytes = m_member->symmetrical ? std::nullopt : row.bytes();
+        // Rows joined by blanks are the same bytes whatever a guessed encoding proves: a row of
+        // a text read as UTF-8 on a guess needs no verdict to be copied.
+        const std::optional<RowBytes> bytes =
+            m_member->symmetrical ? std::nullopt : row.guessedBytes();
         if (bytes && (m_members == 0 || (m_inBytes && bytes->encoding == m_encoding))) {
             m_inBytes = true;
             m_encoding = bytes->encoding;
