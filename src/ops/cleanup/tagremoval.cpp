@@ -23,25 +23,30 @@ bool TagRemoval::row(qint64, PassRow &row, PassOutput &out)
     }
 
     bool changed = joined;
-    qsizetype copied = from; // text[copied, i) is still to go into the output row
-    const QChar *d = text.constData();
-    for (qsizetype i = from; i < text.size(); ++i) {
-        if (d[i] == u'>') {
+    qsizetype copied = from; // text[copied, at) is still to go into the output row
+    // Each stretch is searched once for "<" and once for ">", at the speed of indexOf: a long
+    // row with few tags is not walked a character at a time.
+    const QStringView line(text);
+    for (qsizetype at = from;;) {
+        const qsizetype open = line.indexOf(u'<', at);
+        // The first ">" from here: before the next "<" it ends the removal, after it it closes
+        // that tag.
+        const qsizetype close = line.indexOf(u'>', at);
+        if (close >= 0 && (open < 0 || close < open)) {
             m_state = State::Done;
             break;
         }
-        if (d[i] != u'<')
-            continue;
-        const qsizetype close = text.indexOf(u'>', i + 1);
-        m_kept.append(QStringView(text).sliced(copied, i - copied));
+        if (open < 0)
+            break;
+        m_kept.append(line.sliced(copied, open - copied));
         if (close < 0) {
-            m_tagRows = {text.sliced(i)};
+            m_tagRows = {text.sliced(open)};
             m_state = State::InTag;
             return true;
         }
         changed = true;
         copied = close + 1;
-        i = close;
+        at = close + 1;
     }
     if (!changed) {
         m_kept.clear();
