@@ -182,6 +182,23 @@ qsizetype passInPlace(Line &line, qsizetype from, qsizetype width, const Search 
     return kept;
 }
 
+/// For a replacement longer than the search text: `line` with each occurrence in its band from
+/// `from`, `found` the first, replaced in one pass left to right (so that every run ends),
+/// appended to `out`.
+template <typename View, typename Search, typename Out>
+void replaceEachOnce(View line, qsizetype from, View band, const Search &search, View replacement,
+                     qsizetype found, Out &out)
+{
+    out.append(line.first(from));
+    qsizetype done = 0;
+    for (; found >= 0; found = search.in(band, done)) {
+        out.append(band.sliced(done, found - done));
+        out.append(replacement);
+        done = found + search.size();
+    }
+    out.append(line.sliced(from + done));
+}
+
 /// For a replacement shorter than the search text, the passes made in place over the band of
 /// `width` from `from`, `found` the first occurrence: true once the text is gone, false (the
 /// band and its width as the last pass left them) when it is still there after them all.
@@ -202,18 +219,16 @@ bool shrinkInPlace(Line &line, qsizetype from, qsizetype &width, const Search &s
 }
 
 /// The same replacement made on a row's bytes and appended to `out`, where they tell what the
-/// characters would: false, nothing appended, for a row that holds a character of two units
-/// before the band's end (an edge may split it, which only its units show), or that needs more
-/// passes than are made in place.
+/// characters would: false, nothing appended, for a row whose band edge falls between the halves
+/// of a character of two units (which only its units show), or that needs more passes than are
+/// made in place.
 bool replaceInByteBand(RowBytes row, const lines::ByteFinder &search, QByteArrayView replacement,
                        qint64 start, qint64 end, QByteArray &out)
 {
     common::ByteColumns columns(row);
     const qsizetype from = columns.edge(start - 1);
     const qsizetype to = columns.edge(end - 1);
-    if (row.encoding == RowEncoding::Utf8 &&
-        std::any_of(row.bytes.begin(), row.bytes.begin() + to,
-                    [](char b) { return static_cast<unsigned char>(b) >= 0xF0; }))
+    if (columns.splitPair())
         return false;
     const QByteArrayView band = row.bytes.sliced(from, to - from);
     qsizetype found = search.in(band);
@@ -223,14 +238,7 @@ bool replaceInByteBand(RowBytes row, const lines::ByteFinder &search, QByteArray
         return true;
     }
     if (replacement.size() > m) {
-        appendBytes(out, row.bytes.first(from));
-        qsizetype done = 0;
-        for (; found >= 0; found = search.in(band, done)) {
-            appendBytes(out, band.sliced(done, found - done));
-            appendBytes(out, replacement);
-            done = found + m;
-        }
-        appendBytes(out, row.bytes.sliced(from + done));
+        replaceEachOnce(row.bytes, from, band, search, replacement, found, out);
         return true;
     }
     const qsizetype at = out.size();
@@ -312,17 +320,10 @@ bool replaceInBand(QString &line, const lines::Finder &search, QStringView repla
         return false;
     const qsizetype m = search.size();
     if (replacement.size() > m) {
-        // One pass, so that every run ends; the line is built anew at once.
+        // The line is built anew at once.
         QString out;
         out.reserve(line.size() + replacement.size() - m);
-        out.append(QStringView(line).first(from));
-        qsizetype done = 0;
-        for (; found >= 0; found = search.in(band, done)) {
-            out.append(band.sliced(done, found - done));
-            out.append(replacement);
-            done = found + m;
-        }
-        out.append(QStringView(line).sliced(from + done));
+        replaceEachOnce(QStringView(line), from, band, search, replacement, found, out);
         line = std::move(out);
         return true;
     }

@@ -60,6 +60,7 @@ qsizetype ByteColumns::edge(qint64 index)
         m_byte += length;
         m_unit += length == 4 ? 2 : 1; // past the pair when `index` falls between its halves
     }
+    m_splitPair = m_splitPair || (m_utf8 && m_unit > index);
     if (!m_utf8)
         m_byte = std::max(m_byte, qsizetype(std::clamp<qint64>(index, 0, n)));
     m_byte = std::min(m_byte, n);

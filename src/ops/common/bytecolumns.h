@@ -23,6 +23,9 @@ public:
     /// The byte where the character at UTF-16 index `index` begins, the row's end for an index
     /// at or past it. The indexes asked for must not decrease.
     qsizetype edge(qint64 index);
+    /// Whether an index asked for fell between the halves of a character of two units, which
+    /// its edge moved past.
+    bool splitPair() const { return m_splitPair; }
 
 private:
     QByteArrayView m_row;
@@ -30,6 +33,7 @@ private:
     RowBytes m_guess;
     qsizetype m_byte = 0;
     qint64 m_unit = 0;
+    bool m_splitPair = false;
 };
 
 /// The byte offset of 1-based `column`, as columnIndex gives it for the row's characters.
