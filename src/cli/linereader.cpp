@@ -1,10 +1,14 @@
 #include "cli/linereader.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace plintex::cli {
 namespace {
 
+// Pieces grow from the first to the largest: a reader that wants only a few lines touches
+// few fresh pages, each of which costs a fault.
+constexpr qsizetype kFirstPiece = 64 << 10;
 constexpr qsizetype kPiece = 1 << 20;
 // Pieces read ahead are smaller, to be read again while still in the processor's cache; each
 // lands after room for the start of a line begun in the piece before, so that the two join
@@ -87,8 +91,9 @@ bool LineReader::readMore()
         m_buffer.resize(kept);
         m_position = 0;
     }
-    m_buffer.resize(kept + kPiece);
-    const qsizetype n = m_source.read(m_buffer.data() + kept, kPiece);
+    m_pieceSize = std::clamp(2 * m_pieceSize, kFirstPiece, kPiece);
+    m_buffer.resize(kept + m_pieceSize);
+    const qsizetype n = m_source.read(m_buffer.data() + kept, m_pieceSize);
     m_buffer.resize(kept + std::max<qsizetype>(n, 0));
     if (n < 0)
         return false;

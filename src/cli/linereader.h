@@ -52,6 +52,7 @@ private:
     bool m_atEnd = false;
     bool m_crRead = false;
     qint64 m_read = 0;
+    qsizetype m_pieceSize = 0; ///< of the last piece read without reading ahead
     QByteArray m_spare; ///< the piece being read ahead, after room for a line begun before it
     std::unique_ptr<SideThread> m_ahead; ///< after the spare: ends its read before that goes
 };
