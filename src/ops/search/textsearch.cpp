@@ -258,12 +258,13 @@ struct PieceHits {
 };
 
 /// Replaces every hit in rows [begin, end) of `rows` into `out`, row r going to out[r - shift];
-/// a row without one is shared, not copied. `built` is a buffer the rows are built in.
+/// a row without one is shared, not copied. `hits` holds a row's hits while it is built.
 PieceHits replaceInRows(const QStringList &rows, qsizetype begin, qsizetype end, QString *out,
                         qsizetype shift, const TextFinder &finder, const QString &replacement,
-                        QString &built)
+                        std::vector<qsizetype> &hits)
 {
-    PieceHits hits;
+    PieceHits found;
+    const qsizetype m = finder.size();
     for (qsizetype r = begin; r < end; ++r) {
         const QString &source = rows[r];
         qsizetype k = finder.in(source, 0);
@@ -271,20 +272,27 @@ PieceHits replaceInRows(const QStringList &rows, qsizetype begin, qsizetype end,
             out[r - shift] = source;
             continue;
         }
-        built.resize(0); // keeps its room
-        qsizetype c = 0;
+        hits.clear();
         do {
-            built += QStringView(source).mid(c, k - c);
-            built += replacement;
-            c = k + finder.size();
-            ++hits.count;
-        } while ((k = finder.in(source, c)) >= 0);
-        hits.end = {r - shift, built.size()};
-        built += QStringView(source).mid(c);
-        // Kept at its exact size: a large text's new rows take as little memory as they can.
-        out[r - shift] = QString(built.constData(), built.size());
+            hits.push_back(k);
+        } while ((k = finder.in(source, k + m)) >= 0);
+        // Built at its exact size in one go: a large text's new rows take as little memory, and
+        // as few copies, as they can.
+        const auto count = qsizetype(hits.size());
+        QString row(source.size() + count * (replacement.size() - m), Qt::Uninitialized);
+        QChar *to = row.data();
+        qsizetype c = 0;
+        for (const qsizetype hit : hits) {
+            to = std::copy_n(source.constData() + c, hit - c, to);
+            to = std::copy_n(replacement.constData(), replacement.size(), to);
+            c = hit + m;
+        }
+        found.end = {r - shift, to - row.constData()};
+        std::copy_n(source.constData() + c, source.size() - c, to);
+        found.count += count;
+        out[r - shift] = std::move(row);
     }
-    return hits;
+    return found;
 }
 
 /// Replaces every hit in the rows from `first` on, each row alone (neither the text nor the
@@ -298,9 +306,9 @@ void replaceInPieces(const QStringList &rows, qsizetype first, qsizetype shift,
     const qsizetype pieces = (n + kRowsPerPiece - 1) / kRowsPerPiece;
     result.rows.resize(rows.size() - shift);
     QString *out = result.rows.data();
-    // A finder keeps a scratch row of its own, and each thread a buffer: one of each a thread.
+    // A finder keeps a scratch row of its own, and a thread the hits of the row it builds.
     std::vector<TextFinder> finders(size_t(common::workerCount()), finder);
-    std::vector<QString> buffers(finders.size());
+    std::vector<std::vector<qsizetype>> hits(finders.size());
     std::vector<PieceHits> found(static_cast<size_t>(pieces));
     std::atomic<qsizetype> reached = first;
     const bool done = common::forPieces(
@@ -308,7 +316,7 @@ void replaceInPieces(const QStringList &rows, qsizetype first, qsizetype shift,
         [&](qsizetype begin, qsizetype end, int worker) {
             found[size_t(begin / kRowsPerPiece)] =
                 replaceInRows(rows, first + begin, first + end, out, shift, finders[size_t(worker)],
-                              replacement, buffers[size_t(worker)]);
+                              replacement, hits[size_t(worker)]);
             // Pieces are handed out in order and each begun is finished: the rows done are
             // those before the furthest end.
             qsizetype at = reached.load();
