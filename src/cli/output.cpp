@@ -8,11 +8,16 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace plintex::cli {
 namespace {
+
+// A piece this large goes to the descriptor as it is: through stdio's buffer it would be two
+// writes, one to fill the buffer and one for the rest.
+constexpr qsizetype kDirectWrite = 64 << 10;
 
 bool writeStdout(QByteArrayView bytes, QString *error)
 {
@@ -22,9 +27,26 @@ bool writeStdout(QByteArrayView bytes, QString *error)
     }
     if (bytes.isEmpty()) // fwrite may not be given the null data of an empty piece
         return true;
-    if (std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())) {
+    if (bytes.size() < kDirectWrite) {
+        if (std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()))
+            return true;
         *error = cannotWrite(u"standard output"_s, systemError(errno));
         return false;
+    }
+    // What stdio holds goes first.
+    if (std::fflush(stdout) != 0) {
+        *error = cannotWrite(u"standard output"_s, systemError(errno));
+        return false;
+    }
+    while (!bytes.isEmpty()) {
+        const ssize_t n = ::write(STDOUT_FILENO, bytes.data(), size_t(bytes.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            *error = cannotWrite(u"standard output"_s, systemError(n < 0 ? errno : ENOSPC));
+            return false;
+        }
+        bytes = bytes.sliced(n);
     }
     return true;
 }
