@@ -4,15 +4,12 @@
 
 #include <QByteArray>
 
-#include <optional>
-
 namespace plintex::cli {
 
-/// What a function's run over the bytes of a whole text (FunctionBody::byteRun) writes, when the
-/// function has one and the text is fit for it (UTF-8 or Windows-1252, every line break an LF):
-/// the bytes that decoding the text, running the function on its lines and writing them back
-/// would give. Nothing otherwise.
-std::optional<QByteArray> runOnBytes(const FunctionBody &body, const ParamValues &params,
-                                     QByteArrayView bytes);
+/// Rewrites the bytes of a whole text in place by a function's run over them
+/// (FunctionBody::byteRun), when the function has one and the text is fit for it (UTF-8 or
+/// Windows-1252, every line break an LF), into what decoding the text, running the function on
+/// its lines and writing them back would give. False, the bytes untouched, otherwise.
+bool runOnBytes(const FunctionBody &body, const ParamValues &params, QByteArray &bytes);
 
 } // namespace plintex::cli

@@ -107,9 +107,8 @@ int runWholeText(const cli::RunCommand &command, cli::TextSource *source, cli::O
             bytes = cli::readWhole(*source, cli::wholeTextLimit(), &why);
             if (!bytes)
                 return fail(cli::FileError, why);
-            if (std::optional<QByteArray> done = cli::runOnBytes(body, run.params, *bytes)) {
-                bytes.reset();
-                if (!output.write(*done))
+            if (cli::runOnBytes(body, run.params, *bytes)) {
+                if (!output.write(*bytes))
                     return fail(cli::FileError, output.error());
                 return finishRun({}, {}, command.inPlace, output);
             }

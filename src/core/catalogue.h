@@ -62,13 +62,14 @@ using AsciiMap = std::array<char, 128>;
 using AsciiMapFactory = std::optional<AsciiMap> (*)(const QString &runButton,
                                                     const ParamValues &params);
 
-/// A run straight over the bytes of a whole text in UTF-8 or Windows-1252 (after any byte-order
-/// mark) whose line breaks are all LF, for a function some of whose runs need not decode it:
-/// the bytes the run leaves, each line still followed by its own LF (a last line without one
-/// is ended by the caller). Nothing when this run needs the characters after all, the run
-/// routine then doing it: a refusal, or a search that the bytes cannot answer.
-using ByteRunRoutine = std::optional<QByteArray> (*)(QByteArrayView text, RowEncoding encoding,
-                                                     const ParamValues &params);
+/// A run straight over the bytes of a whole text in UTF-8 or Windows-1252 whose line breaks are
+/// all LF, for a function some of whose runs need not decode it: the bytes from `from` on (a
+/// byte-order mark before it stays) rewritten in place into those the run leaves, each line
+/// still followed by its own LF (a last line without one is ended by the caller). False, the
+/// bytes untouched, when this run needs the characters after all, the run routine then doing
+/// it: a refusal, or a search that the bytes cannot answer.
+using ByteRunRoutine = bool (*)(QByteArray &bytes, qsizetype from, RowEncoding encoding,
+                                const ParamValues &params);
 
 /// Everything a function brings of its own, from its file in the ops layer. A function not
 /// built yet has an empty body.

@@ -3,6 +3,8 @@
 #include "ops/common/params.h"
 #include "ops/lines/matcher.h"
 
+#include <cstring>
+
 using namespace Qt::StringLiterals;
 
 namespace plintex::columns {
@@ -110,36 +112,42 @@ bool unfit(const QString &text)
     return text.isEmpty() || text.contains(u'\n') || text.contains(u'\r');
 }
 
-/// The same deletions made on the bytes: the texts hold no line break, so a stretch never
-/// starts or ends inside one, and the bytes between stretches are kept as they are.
-std::optional<QByteArray> runOnBytes(QByteArrayView text, RowEncoding encoding,
-                                     const ParamValues &params)
+/// The same deletions made on the bytes, in place: the texts hold no line break, so a stretch
+/// never starts or ends inside one, and the bytes between stretches are kept as they are. What
+/// is kept moves towards the front, never past where the searches go on.
+bool runOnBytes(QByteArray &bytes, qsizetype from, RowEncoding encoding, const ParamValues &params)
 {
     const QString start = params.text(kStart);
     const QString end = params.text(kEnd);
     if (unfit(start) || unfit(end))
-        return std::nullopt;
-    const std::optional<lines::CaselessBytes> from =
+        return false;
+    char *data = bytes.data() + from;
+    const QByteArrayView text(data, bytes.size() - from);
+    const std::optional<lines::CaselessBytes> first =
         lines::CaselessBytes::of(start, text, encoding);
-    const std::optional<lines::CaselessBytes> to = lines::CaselessBytes::of(end, text, encoding);
-    if (!from || !to)
-        return std::nullopt;
+    const std::optional<lines::CaselessBytes> last = lines::CaselessBytes::of(end, text, encoding);
+    if (!first || !last)
+        return false;
     const QByteArray folded =
-        from->folds() || to->folds() ? lines::foldBytes(text, encoding) : QByteArray();
-    QByteArray out;
-    out.reserve(text.size());
+        first->folds() || last->folds() ? lines::foldBytes(text, encoding) : QByteArray();
+    qsizetype kept = 0;
+    const auto keep = [&](qsizetype begin, qsizetype until) {
+        std::memmove(data + kept, data + begin, size_t(until - begin));
+        kept += until - begin;
+    };
     qsizetype cursor = 0;
     for (;;) {
-        const qsizetype a = from->in(text, folded, cursor);
-        const qsizetype b = a < 0 ? -1 : to->in(text, folded, cursor);
+        const qsizetype a = first->in(text, folded, cursor);
+        const qsizetype b = a < 0 ? -1 : last->in(text, folded, cursor);
         // As Stripper::next: an end text whose last character is not after the start ends it.
-        if (b < 0 || !(a < b + to->lastUnit()))
+        if (b < 0 || !(a < b + last->lastUnit()))
             break;
-        out.append(text.sliced(cursor, a - cursor));
-        cursor = b + to->size();
+        keep(cursor, a);
+        cursor = b + last->size();
     }
-    out.append(text.sliced(cursor));
-    return out;
+    keep(cursor, text.size());
+    bytes.resize(from + kept);
+    return true;
 }
 
 RunResult run(RunInput input, RunMonitor &monitor)
