@@ -19,6 +19,15 @@ namespace {
 // writes, one to fill the buffer and one for the rest.
 constexpr qsizetype kDirectWrite = 64 << 10;
 
+bool flushStdout(QString *error)
+{
+    if (std::fflush(stdout) != 0) {
+        *error = cannotWrite(u"standard output"_s, systemError(errno));
+        return false;
+    }
+    return true;
+}
+
 bool writeStdout(QByteArrayView bytes, QString *error)
 {
     if (standardOutputClosed()) {
@@ -34,27 +43,10 @@ bool writeStdout(QByteArrayView bytes, QString *error)
         return false;
     }
     // What stdio holds goes first.
-    if (std::fflush(stdout) != 0) {
-        *error = cannotWrite(u"standard output"_s, systemError(errno));
+    if (!flushStdout(error))
         return false;
-    }
-    while (!bytes.isEmpty()) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.data(), size_t(bytes.size()));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            *error = cannotWrite(u"standard output"_s, systemError(n < 0 ? errno : ENOSPC));
-            return false;
-        }
-        bytes = bytes.sliced(n);
-    }
-    return true;
-}
-
-bool flushStdout(QString *error)
-{
-    if (std::fflush(stdout) != 0) {
-        *error = cannotWrite(u"standard output"_s, systemError(errno));
+    if (const int failure = writeFully(STDOUT_FILENO, bytes); failure != 0) {
+        *error = cannotWrite(u"standard output"_s, systemError(failure));
         return false;
     }
     return true;

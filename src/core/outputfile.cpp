@@ -211,17 +211,23 @@ bool OutputFile::openTemporary(QByteArrayView target, bool existing)
     return true;
 }
 
-bool OutputFile::writeOut(QByteArrayView bytes)
+int writeFully(int fd, QByteArrayView bytes)
 {
     while (!bytes.isEmpty()) {
-        const ssize_t n = ::write(m_fd, bytes.data(), size_t(bytes.size()));
+        const ssize_t n = ::write(fd, bytes.data(), size_t(bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return fail(n < 0 ? errno : ENOSPC);
+            return n < 0 ? errno : ENOSPC;
         bytes = bytes.sliced(n);
     }
-    return true;
+    return 0;
+}
+
+bool OutputFile::writeOut(QByteArrayView bytes)
+{
+    const int error = writeFully(m_fd, bytes);
+    return error == 0 || fail(error);
 }
 
 bool OutputFile::write(QByteArrayView bytes)

@@ -26,6 +26,10 @@ struct OutputTarget {
 /// a missing folder, a block device, a socket.
 std::optional<OutputTarget> resolveOutput(const QString &path, QString *error);
 
+/// Writes all of `bytes` to the open file `fd`, however many writes that takes: 0, or the
+/// system's error number.
+int writeFully(int fd, QByteArrayView bytes);
+
 /// Whether two names lead to one file (one device and inode), however they are written; false
 /// when either cannot be looked at.
 bool isSameFile(const QString &a, const QString &b);
