@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace plintex::cli {
 namespace {
@@ -99,6 +100,15 @@ bool LineReader::readMore()
         return false;
     took(kept, n);
     return true;
+}
+
+QByteArray LineReader::holdAll(QByteArray bytes)
+{
+    QByteArray old = std::exchange(m_buffer, std::move(bytes));
+    m_position = 0;
+    took(0, m_buffer.size());
+    m_atEnd = true;
+    return old;
 }
 
 bool LineReader::fill(qsizetype bytes)

@@ -22,6 +22,11 @@ public:
     /// another to use it; reading ahead starts again with the next piece.
     void pause();
 
+    /// Takes `bytes` as the rest of the text, in place of what the source would give, without
+    /// copying them; hands back the buffer it held, for the caller to fill again. Whatever was
+    /// held must have been handed out.
+    QByteArray holdAll(QByteArray bytes);
+
     /// Reads until at least `bytes` are held or the source ends; false on a read error.
     bool fill(qsizetype bytes);
     /// What is held and not yet handed out.

@@ -1,5 +1,6 @@
 #include "cli/streamrun.h"
 
+#include "cli/lanes.h"
 #include "cli/linereader.h"
 #include "cli/passrows.h"
 #include "cli/rowskip.h"
@@ -285,10 +286,38 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
         return keepsWithout && !isUtf16(format.encoding) &&
                output.encoding == output.input.encoding;
     };
-    reader.readAhead();
+    // A long file whose rows stand apart is worked in pieces on two threads.
+    const bool inLanes = plan.rowsApart && rereadable && !isUtf16(format.encoding) &&
+                         limits.lanePiece > 0 && source.size() - bom >= 4 * limits.lanePiece;
+    if (inLanes) {
+        if (!flush()) // the byte-order mark
+            return {StreamResult::Outcome::WriteFailed, {}};
+        LaneRun run{source, bom,          *plan.pass,        output,           hasCr,
+                    {},     keepsWithout, plan.rewritesText, limits.lanePiece, limits.longestLine};
+        if (guessing) {
+            run.surveyUtf8 = [&]() -> std::optional<bool> {
+                const std::optional<Survey> whole =
+                    source.rewind() ? survey(source, limits.longestLine, false) : std::nullopt;
+                return whole ? std::optional(whole->utf8) : std::nullopt;
+            };
+        }
+        const LaneResult lanes = runInLanes(run, write, progress);
+        if (lanes.outcome == LaneResult::Outcome::TooLong)
+            return failed(tooLong);
+        if (lanes.outcome == LaneResult::Outcome::ReadFailed)
+            return failed(lanes.why);
+        if (lanes.outcome == LaneResult::Outcome::WriteFailed)
+            return {StreamResult::Outcome::WriteFailed, {}};
+        // Read on one thread, a file that grows is an error: so it is here.
+        char after = 0;
+        if (!source.seek(source.size()) || source.read(&after, 1) != 0)
+            return failed(source.error());
+    }
+    if (!inLanes)
+        reader.readAhead();
     QByteArrayView line;
     QByteArrayView lineBreak;
-    for (qint64 index = 0;; ++index) {
+    for (qint64 index = 0; !inLanes; ++index) {
         if (inRuns()) {
             index += keepRowsWithout(reader, keepsWithout, piece, StreamRows::kPieceSize,
                                      reader.mayBreakAtCr());

@@ -23,6 +23,9 @@ struct StreamResult {
 struct StreamLimits {
     qsizetype longestLine = 8 << 20; ///< bytes of one line; a longer one ends the run
     qsizetype lookAhead = 16 << 20;  ///< bytes of a stream read ahead to learn its format
+    /// Bytes of a file each of two threads takes at a time, for a pass whose rows stand apart;
+    /// a file shorter than four such pieces, or 0, is run on one thread.
+    qsizetype lanePiece = 512 << 10;
 };
 
 /// What the run was asked for: the panel's values, the run button, the row restraint and the

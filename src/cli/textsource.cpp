@@ -104,6 +104,40 @@ qsizetype FileSource::read(char *data, qsizetype size)
     }
 }
 
+qsizetype TextSource::readAt(qint64, char *, qsizetype, QString *error) const
+{
+    *error = u"a stream cannot be read in pieces"_s;
+    return -1;
+}
+
+qsizetype FileSource::readAt(qint64 offset, char *data, qsizetype size, QString *error) const
+{
+    if (m_size < 0 || offset < 0) {
+        *error = u"cannot read "_s + m_name + u": it cannot be read in pieces"_s;
+        return -1;
+    }
+    // Only what the file held when it was opened is read; less than that is a file that shrank.
+    const qsizetype want = qsizetype(std::clamp<qint64>(m_size - offset, 0, size));
+    qsizetype got = 0;
+    while (got < want) {
+        const ssize_t n = ::pread(m_fd, data + got, size_t(want - got), offset + got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            *error = u"cannot read "_s + m_name + u": "_s + systemError(errno);
+            return -1;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    if (got < want) {
+        *error = m_name + u" changed size while it was read"_s;
+        return -1;
+    }
+    return got;
+}
+
 bool FileSource::seek(qint64 offset)
 {
     if (m_size < 0 || offset > m_size || ::lseek(m_fd, offset, SEEK_SET) != offset)
@@ -117,6 +151,18 @@ qsizetype MemorySource::read(char *data, qsizetype size)
     const qsizetype n = std::min({size, m_pieceSize, m_bytes.size() - m_position});
     std::memcpy(data, m_bytes.constData() + m_position, size_t(n));
     m_position += n;
+    return n;
+}
+
+qsizetype MemorySource::readAt(qint64 offset, char *data, qsizetype size, QString *error) const
+{
+    if (!m_rewindable || offset < 0) {
+        *error = u"a stream cannot be read in pieces"_s;
+        return -1;
+    }
+    const qsizetype n = qsizetype(std::clamp<qint64>(m_bytes.size() - offset, 0, size));
+    if (n > 0)
+        std::memcpy(data, m_bytes.constData() + offset, size_t(n));
     return n;
 }
 

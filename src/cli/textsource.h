@@ -24,6 +24,10 @@ public:
     /// Whether reading a piece costs enough (copying out of a file's pages) to be done on
     /// another thread while the last one is used; it must be a source that can be read again.
     virtual bool worthReadingAhead() const { return false; }
+    /// Reads up to `size` bytes from `offset` of a source that can be read again, leaving its
+    /// position as it was: safe on several threads at once, and beside one thread's read().
+    /// How many were read (fewer only at the end), or -1 with `error` set.
+    virtual qsizetype readAt(qint64 offset, char *data, qsizetype size, QString *error) const;
 };
 
 /// A regular file, a pipe, a device or standard input, read through its file descriptor. A
@@ -38,6 +42,7 @@ public:
     qint64 size() const override { return m_size; }
     QString error() const override { return m_error; }
     bool worthReadingAhead() const override { return m_size >= 0; }
+    qsizetype readAt(qint64 offset, char *data, qsizetype size, QString *error) const override;
     QString name() const { return m_name; }
     bool isStandardInput() const { return m_fd == 0; }
 
@@ -62,6 +67,7 @@ public:
     bool seek(qint64 offset) override;
     qint64 size() const override { return m_rewindable ? m_bytes.size() : -1; }
     QString error() const override { return {}; }
+    qsizetype readAt(qint64 offset, char *data, qsizetype size, QString *error) const override;
 
 private:
     QByteArray m_bytes;

@@ -143,6 +143,7 @@ PassPlan bandPass(LineTransform transform, const PassStart &start, RowFilter tou
     plan.result.writeBack(start.band.band);
     plan.result.caret = CaretPlacement::atLine(start.band.band.to - 1);
     plan.gauge = start.band.band;
+    plan.rowsApart = start.band.band.from == 1 && start.band.band.to == PassStart::kToTheEnd;
     return plan;
 }
 

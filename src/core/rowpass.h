@@ -189,6 +189,11 @@ struct PassPlan {
     /// nothing else to do for it (no count, no state): a stream may copy a run of such rows
     /// through at once, handing the pass only the rows holding a find, at their own index.
     AsciiBlockSearch keepsRowsWithout = {};
+    /// Set when each row comes out the same whatever its index and whatever rows came before
+    /// (no band short of the whole text, no count, no state), `pass->row` never ends the run
+    /// and may run for different rows on several threads at once, and `finish` adds no rows: a
+    /// long file may then be worked in pieces side by side.
+    bool rowsApart = false;
 
     static PassPlan without(RunResult result)
     {

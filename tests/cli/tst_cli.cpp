@@ -89,6 +89,7 @@ private Q_SLOTS:
     void asciiMapWritesWhatTheRowPassWrites();
     void fileThatShrinksWhileRead();
     void readingAheadGivesTheSameLines();
+    void lanesGiveWhatOneThreadGives();
     void alignOfATextRewrittenBetweenItsPasses();
     void wholeTextHasALimit();
 };
@@ -584,8 +585,18 @@ void TestCli::streamMatchesRunRoutine()
                                 : r.lines           ? encodeRows(linesToRows(*r.lines), format)
                                                     : input;
 
-    // Pieces of 997 bytes end a stream's buffer anywhere within a row.
-    for (const auto &[rereadable, pieceSize] : {std::pair(true, 3), {false, 3}, {true, 997}}) {
+    // Pieces of 997 bytes end a stream's buffer anywhere within a row; a file cut into pieces of
+    // 5 bytes has rows that stand apart worked on two threads.
+    struct Way {
+        bool rereadable;
+        int pieceSize;
+        int lanePiece;
+    };
+    QList<Way> ways{{true, 3, 0}, {false, 3, 0}, {true, 997, 0}};
+    const PassStart start{params, run.runButton, checkBand(restraint, run.lines.size()), run.caret};
+    if (f->body.rowPass(start).rowsApart)
+        ways.append({true, 997, 5});
+    for (const auto &[rereadable, pieceSize, lanePiece] : std::as_const(ways)) {
         cli::MemorySource source(input, rereadable, pieceSize);
         QByteArray streamed;
         const cli::StreamResult s =
@@ -593,7 +604,8 @@ void TestCli::streamMatchesRunRoutine()
                             [&](QByteArrayView b) {
                                 streamed += b;
                                 return true;
-                            });
+                            },
+                            {}, {.lanePiece = lanePiece});
         QCOMPARE(s.outcome == cli::StreamResult::Outcome::Refused, !r.done());
         QCOMPARE(s.message, r.message);
         QCOMPARE(s.report, r.report);
@@ -743,6 +755,46 @@ void TestCli::fileThatShrinksWhileRead()
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 3);
     QVERIFY2(err.contains("changed size while it was read"), err.constData());
+}
+
+// Random texts of every encoding and mix of line ends, cut into pieces of every small size: two
+// threads give the bytes, the outcome and the message one thread gives, a line too long, a
+// write that fails and a text that proves Windows-1252 after a row read as UTF-8 among them.
+void TestCli::lanesGiveWhatOneThreadGives()
+{
+    QRandomGenerator rng(13);
+    // Every row, an empty one too, shows where the threads found it to start.
+    const FunctionEntry *f = catalogue().byName(u"insert-into-column");
+    ParamValues params = ParamValues::defaults(f->params());
+    for (const auto &[key, value] : {std::pair(u"data"_s, u"|"_s), {u"column"_s, u"2"_s}}) {
+        QVERIFY(f->param(key));
+        params.set(key, value);
+    }
+    for (int sample = 0; sample < 1000; ++sample) {
+        QByteArray text = testing::randomText(rng, sample % 2 == 0, 2);
+        if (sample % 5 == 0) // ASCII rows before one in Windows-1252
+            text = QByteArray("plain row\n").repeated(rng.bounded(9)) + "caf\xE9\n" + text;
+        if (sample % 7 == 0) // too long, found so by one thread reading in small pieces too
+            text += QByteArray(60 + rng.bounded(20), 'x') + "\r\n" + text;
+        const bool writeFails = sample % 11 == 0; // once half the text's size has gone out
+        const int readPiece = sample % 7 == 0 ? 1 + rng.bounded(9) : 1 << 20;
+        const auto streamed = [&](qsizetype lanePiece) -> QString {
+            cli::MemorySource source(text, true, readPiece);
+            QByteArray out;
+            const cli::StreamResult r =
+                cli::streamPass(source, f->body.rowPass, {params},
+                                [&](QByteArrayView b) {
+                                    out += b;
+                                    return !writeFails || out.size() <= text.size() / 2;
+                                },
+                                {}, {.longestLine = 50, .lanePiece = lanePiece});
+            // What went out before a failure is whatever the pieces held.
+            const bool done = r.outcome == cli::StreamResult::Outcome::Done;
+            return QString::number(int(r.outcome)) + r.message +
+                   QString::fromLatin1(done ? out.toHex(' ') : QByteArray());
+        };
+        QCOMPARE(streamed(1 + rng.bounded(12)), streamed(0));
+    }
 }
 
 // A file read a piece ahead gives the lines and breaks read without: lines that span pieces,

@@ -134,6 +134,7 @@ PassPlan plan(const PassStart &start)
     const QString &b = start.runButton;
     if (b == kLetters || b == kDigits || b == kSpecial)
         plan.result.caret = CaretPlacement::atEnd();
+    plan.rowsApart = true;
     return plan;
 }
 

@@ -140,6 +140,13 @@ struct Measure {
     qsizetype mostFields = 0;
     qsizetype fewestFields = std::numeric_limits<qsizetype>::max();
     qsizetype width = 0;
+
+    /// The width fields are padded to: a line with fewer fields gets one-character
+    /// placeholders, which count towards it.
+    qsizetype paddedWidth() const
+    {
+        return fewestFields < mostFields ? std::max<qsizetype>(width, 1) : width;
+    }
 };
 
 PassPlan plan(const PassStart &start)
@@ -149,23 +156,22 @@ PassPlan plan(const PassStart &start)
     // Fields are split, measured and padded on the row's bytes where it has them: the width
     // counts characters either way.
     const ByteTransform bytes = [measure, right](RowBytes row, QByteArray &out) {
-        layOut(row, measure->width, right, out);
+        layOut(row, measure->paddedWidth(), right, out);
         return true;
     };
-    PassPlan plan = planOf([measure, right, bytes, out = QString()](qint64 index, PassRow &row,
-                                                                    PassOutput &output) mutable {
-        // A line with fewer fields gets one-character placeholders, which count towards the
-        // width.
-        if (index == 0 && measure->fewestFields < measure->mostFields)
-            measure->width = std::max<qsizetype>(measure->width, 1);
+    PassPlan plan = planOf([measure, right, bytes](qint64, PassRow &row, PassOutput &output) {
         if (output.keepRewritten(bytes))
             return true;
+        // The old row's storage serves the next one on the same thread: rows may be laid out
+        // on several threads at once.
+        thread_local QString out;
         out.resize(0);
-        layOut(common::trimmed(row.text()), measure->width, right, out);
-        std::swap(row.text(), out); // the old row's storage serves the next one
+        layOut(common::trimmed(row.text()), measure->paddedWidth(), right, out);
+        std::swap(row.text(), out);
         output.keepRewritten();
         return true;
     });
+    plan.rowsApart = true;
     plan.measure = passOf([measure](qint64, PassRow &row, PassOutput &) {
         qsizetype fields = 0;
         const auto count = [&](auto, qsizetype width) {

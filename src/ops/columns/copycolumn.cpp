@@ -29,13 +29,15 @@ PassPlan plan(const PassStart &start)
         copyBand(line, from, end, to, out);
         return true;
     };
-    return planOf([=](qint64, PassRow &row, PassOutput &out) {
+    PassPlan plan = planOf([=](qint64, PassRow &row, PassOutput &out) {
         if (!out.keepRewritten(bytes)) {
             copyBand(row.text(), from, end, to);
             out.keepRewritten();
         }
         return true;
     });
+    plan.rowsApart = true;
+    return plan;
 }
 
 } // namespace

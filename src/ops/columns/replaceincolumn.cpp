@@ -302,6 +302,7 @@ PassPlan plan(const PassStart &start)
             return true;
         });
     plan.outputTexts = {replacement};
+    plan.rowsApart = true;
     return plan;
 }
 

@@ -48,6 +48,7 @@ PassPlan plan(const PassStart &start)
         return true;
     });
     p.outputTexts = {divider};
+    p.rowsApart = true;
     return p;
 }
 

@@ -12,11 +12,13 @@ const QString kTrailing = u"trailing"_s;
 
 PassPlan removeBlanks(const PassStart &)
 {
-    return planOf([](qint64, PassRow &row, PassOutput &out) {
+    PassPlan plan = planOf([](qint64, PassRow &row, PassOutput &out) {
         if (!isBlankRow(row.text()))
             out.keep();
         return true;
     });
+    plan.rowsApart = true;
+    return plan;
 }
 
 PassPlan trimBlanks(const PassStart &start)

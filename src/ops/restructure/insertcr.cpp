@@ -42,6 +42,7 @@ PassPlan plan(const PassStart &start)
     });
     // A wrap runs to its end once started: no row moves the gauge or asks about a stop.
     plan.gauge = RowRestraint{};
+    plan.rowsApart = true;
     return plan;
 }
 

@@ -1,0 +1,235 @@
+#include "cli/lanes.h"
+
+#include "cli/linereader.h"
+#include "cli/rowskip.h"
+#include "cli/sidethread.h"
+
+#include <condition_variable>
+#include <limits>
+#include <mutex>
+
+namespace plintex::cli {
+namespace {
+
+using Outcome = LaneResult::Outcome;
+
+/// What the two lanes share: whose turn it is to write, the first piece that went wrong, and
+/// the verdict on a guessed encoding.
+struct Shared {
+    Shared(const LaneRun &r, const std::function<bool(QByteArrayView)> &w)
+        : run(r), write(w), end(r.source.size()), pieces((end - r.begin + r.piece - 1) / r.piece)
+    {
+    }
+
+    const LaneRun &run;
+    const std::function<bool(QByteArrayView)> &write;
+    qint64 end;
+    qint64 pieces;
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    qint64 turn = 0; ///< the piece written next
+    /// The first piece not to be written: one that failed, or the one after a pass ended in.
+    qint64 lastAt = std::numeric_limits<qint64>::max();
+    LaneResult result;
+    std::once_flag surveyed;
+    std::optional<bool> utf8;
+
+    void stopAt(qint64 piece, LaneResult why)
+    {
+        {
+            const std::lock_guard lock(mutex);
+            if (piece < lastAt) {
+                lastAt = piece;
+                result = std::move(why);
+            }
+        }
+        changed.notify_all();
+    }
+    bool stoppedBy(qint64 piece)
+    {
+        const std::lock_guard lock(mutex);
+        return lastAt <= piece;
+    }
+    /// Waits for the turn of `piece`: false when it is never to come.
+    bool awaitTurn(qint64 piece)
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return turn == piece || lastAt <= piece; });
+        return turn == piece && lastAt > piece;
+    }
+    void passTurn()
+    {
+        {
+            const std::lock_guard lock(mutex);
+            ++turn;
+        }
+        changed.notify_all();
+    }
+};
+
+/// Where the first row starting at or after byte `at` starts, the text's end when none does;
+/// nothing, with `failure` set, when that cannot be read or lies past a line too long.
+std::optional<qint64> rowStart(const Shared &shared, qint64 at, LaneResult &failure)
+{
+    const LaneRun &run = shared.run;
+    if (at <= run.begin)
+        return run.begin;
+    if (at >= shared.end)
+        return shared.end;
+    // From the byte before `at`, which may end a break; a CR needs the byte after it, which
+    // may make it a CR LF.
+    const qint64 from = at - 1;
+    QByteArray window;
+    for (qsizetype size = 256;; size *= 2) {
+        window.resize(size);
+        const qsizetype n = run.source.readAt(from, window.data(), size, &failure.why);
+        if (n < 0) {
+            failure.outcome = Outcome::ReadFailed;
+            return std::nullopt;
+        }
+        for (qsizetype i = 0; i < n; ++i) {
+            if (window[i] == '\n')
+                return from + i + 1;
+            if (window[i] == '\r' && run.mayHoldCr && (i + 1 < n || from + n == shared.end))
+                return from + i + 1 + (i + 1 < n && window[i + 1] == '\n');
+        }
+        if (from + n >= shared.end)
+            return shared.end;
+        if (n > run.longestLine) {
+            failure.outcome = Outcome::TooLong;
+            return std::nullopt;
+        }
+    }
+}
+
+/// One of the two threads: its own reader, rows and output, and the pieces whose turn it takes.
+class Lane {
+public:
+    Lane(Shared &shared, bool reportsProgress, const std::function<void(qint64)> &progress)
+        : m_shared(shared), m_run(shared.run), m_format(shared.run.output),
+          m_reader(m_none, shared.run.longestLine), m_rows(m_format),
+          m_reportsProgress(reportsProgress), m_progress(progress)
+    {
+        m_reader.setEncoding(m_format.input.encoding, m_run.mayHoldCr);
+        // Room enough from the start for most pieces and their rows rewritten.
+        QByteArray bytes;
+        bytes.reserve(m_run.piece + (64 << 10));
+        m_reader.holdAll(std::move(bytes));
+        m_rows.piece().reserve(m_run.piece + m_run.piece / 2);
+        if (m_run.surveyUtf8)
+            m_rows.settleBeforeUse([this] { settle(); });
+    }
+
+    /// Every second piece from `first`, until the pieces end or one goes wrong.
+    void runFrom(qint64 first)
+    {
+        for (qint64 k = first; k < m_shared.pieces && !m_shared.stoppedBy(k); k += 2) {
+            if (!work(k))
+                return;
+        }
+    }
+
+private:
+    void settle()
+    {
+        std::call_once(m_shared.surveyed, [&] { m_shared.utf8 = m_run.surveyUtf8(); });
+        if (!m_shared.utf8) {
+            m_settleFailed = true;
+        } else if (!*m_shared.utf8) {
+            m_format.input.encoding = m_format.encoding = TextEncoding::Windows1252;
+            m_reader.setEncoding(TextEncoding::Windows1252, true);
+        }
+    }
+
+    bool fail(qint64 piece, LaneResult why)
+    {
+        m_shared.stopAt(piece, std::move(why));
+        return false;
+    }
+
+    /// The rows of piece `k` rewritten and, in their turn, written.
+    bool work(qint64 k)
+    {
+        const qint64 at = m_run.begin + k * m_run.piece;
+        LaneResult failure;
+        const std::optional<qint64> start = rowStart(m_shared, at, failure);
+        const std::optional<qint64> stop =
+            start ? rowStart(m_shared, std::min(at + m_run.piece, m_shared.end), failure)
+                  : std::nullopt;
+        if (!stop)
+            return fail(k, failure);
+        // The piece is read into the buffer the last one was held in: fresh memory costs more
+        // than the copying.
+        QByteArray bytes = m_reader.holdAll({});
+        bytes.resize(*stop - *start);
+        const qsizetype n = m_run.source.readAt(*start, bytes.data(), bytes.size(), &failure.why);
+        m_reader.holdAll(std::move(bytes));
+        if (n != *stop - *start)
+            return fail(k, {Outcome::ReadFailed, failure.why});
+        QByteArray &out = m_rows.piece();
+        bool ended = false;
+        QByteArrayView line;
+        QByteArrayView lineBreak;
+        for (qint64 index = 0; !ended; ++index) {
+            if (m_run.keepsRowsWithout && !isUtf16(m_format.input.encoding) &&
+                m_format.encoding == m_format.input.encoding)
+                keepRowsWithout(m_reader, m_run.keepsRowsWithout, out,
+                                std::numeric_limits<qsizetype>::max(), m_reader.mayBreakAtCr());
+            if (m_reader.next(line, lineBreak) != LineReader::Status::Line)
+                break;
+            if (line.size() > m_run.longestLine)
+                return fail(k, {Outcome::TooLong});
+            m_rows.moveTo(line, lineBreak);
+            ended = !m_run.pass.row(index, m_rows, m_rows);
+            if (m_settleFailed)
+                return fail(k, {Outcome::ReadFailed, m_run.source.error()});
+        }
+        if (!m_shared.awaitTurn(k))
+            return false;
+        const bool written = !m_run.rewritesText || m_shared.write(out);
+        out.resize(0);
+        if (!written)
+            return fail(k, {Outcome::WriteFailed});
+        if (ended)
+            m_shared.stopAt(k + 1, {});
+        if (m_reportsProgress && m_progress)
+            m_progress(*stop);
+        m_shared.passTurn();
+        return !ended;
+    }
+
+    Shared &m_shared;
+    const LaneRun &m_run;
+    OutputFormat m_format; ///< the lane's own: a guessed encoding settles in each lane apart
+    MemorySource m_none{QByteArray()};
+    LineReader m_reader;
+    StreamRows m_rows;
+    bool m_settleFailed = false;
+    bool m_reportsProgress;
+    const std::function<void(qint64)> &m_progress;
+};
+
+} // namespace
+
+LaneResult runInLanes(const LaneRun &run, const std::function<bool(QByteArrayView)> &write,
+                      const std::function<void(qint64)> &progress)
+{
+    // One thread serves every run of the program, one run at a time: a thread started for each
+    // run costs more than a short run.
+    static std::mutex oneRunAtATime;
+    static SideThread other;
+    const std::lock_guard lock(oneRunAtATime);
+    Shared shared(run, write);
+    Lane first(shared, true, progress);
+    Lane second(shared, false, progress);
+    other.start([&] {
+        second.runFrom(1);
+        return qsizetype(0);
+    });
+    first.runFrom(0);
+    other.finish();
+    return shared.result;
+}
+
+} // namespace plintex::cli
