@@ -290,10 +290,10 @@ void TestCli::endToEnd_data()
     row("a file larger than the memory allowed",
         R"x(truncate -s 300M big && ulimit -v 100000 && "$CLI" replace-byte-in-file --input-file=big --output-file=/dev/null --find='{Hex 00}' --replace-with=x && "$CLI" break-up-file --input-single=big --output-file=/dev/null --new=80)x",
         {}, 0, {});
-    // Megabytes written to standard output, a pipe, straight from the pieces: a streamed run,
-    // and a whole text whose deletions are made in place.
+    // Megabytes written to standard output, a pipe, straight from the pieces: a streamed run
+    // on two threads, and a whole text whose deletions are made in place.
     row("large texts through a pipe come out whole",
-        R"x(seq 300000 >in && sed 's/^/x/' in >want && "$CLI" insert-into-column --insert-this-data=x --at=1 in | cat >got && cmp got want && sed 's/.*/&<t>&/' in >tags && sed 's/.*/&&/' in >want && "$CLI" delete-strip-out-data '--delete=<' '--to-this-data=>' tags | cat >got && cmp got want && echo same)x",
+        R"x(seq 600000 >in && sed 's/^/x/' in >want && "$CLI" insert-into-column --insert-this-data=x --at=1 in | cat >got && cmp got want && sed 's/.*/&<t>&/' in >tags && sed 's/.*/&&/' in >want && "$CLI" delete-strip-out-data '--delete=<' '--to-this-data=>' tags | cat >got && cmp got want && echo same)x",
         {}, 0, "same\n");
     // Results, reports and refusals.
     row("total prints the total alone", "total-a-specified-column --in-column=3 --to=12",
