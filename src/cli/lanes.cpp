@@ -103,20 +103,59 @@ std::optional<qint64> rowStart(const Shared &shared, qint64 at, LaneResult &fail
     }
 }
 
+/// A reader for a lane, over no source: each piece is handed to it whole.
+class PieceReader {
+public:
+    explicit PieceReader(const LaneRun &run) : m_reader(m_none, run.longestLine)
+    {
+        m_reader.setEncoding(run.output.input.encoding, run.mayHoldCr);
+        QByteArray room; // enough from the start for most pieces
+        room.reserve(run.piece + (64 << 10));
+        m_reader.holdAll(std::move(room));
+    }
+    LineReader &reader() { return m_reader; }
+
+    /// Holds the rows of piece `k`; false, with `failure` set, when they cannot be read. The
+    /// byte where they end goes to `stop`.
+    bool take(const Shared &shared, qint64 k, qint64 &stop, LaneResult &failure)
+    {
+        const LaneRun &run = shared.run;
+        const qint64 at = run.begin + k * run.piece;
+        const std::optional<qint64> start = rowStart(shared, at, failure);
+        const std::optional<qint64> end =
+            start ? rowStart(shared, std::min(at + run.piece, shared.end), failure) : std::nullopt;
+        if (!end)
+            return false;
+        // The piece is read into the buffer the last one was held in: fresh memory costs more
+        // than the copying.
+        QByteArray bytes = m_reader.holdAll({});
+        bytes.resize(*end - *start);
+        const qsizetype n = run.source.readAt(*start, bytes.data(), bytes.size(), &failure.why);
+        m_reader.holdAll(std::move(bytes));
+        if (n != *end - *start) {
+            failure.outcome = Outcome::ReadFailed;
+            return false;
+        }
+        stop = *end;
+        return true;
+    }
+
+private:
+    MemorySource m_none{QByteArray()};
+    LineReader m_reader;
+};
+
 /// One of the two threads: its own reader, rows and output, and the pieces whose turn it takes.
-class Lane {
+/// Each on cache lines of its own: a line that both threads write to every row would pass
+/// between the processors at every row.
+class alignas(64) Lane {
 public:
     Lane(Shared &shared, bool reportsProgress, const std::function<void(qint64)> &progress)
-        : m_shared(shared), m_run(shared.run), m_format(shared.run.output),
-          m_reader(m_none, shared.run.longestLine), m_rows(m_format),
-          m_reportsProgress(reportsProgress), m_progress(progress)
+        : m_shared(shared), m_run(shared.run), m_format(shared.run.output), m_pieces(shared.run),
+          m_reader(m_pieces.reader()), m_rows(m_format), m_reportsProgress(reportsProgress),
+          m_progress(progress)
     {
-        m_reader.setEncoding(m_format.input.encoding, m_run.mayHoldCr);
-        // Room enough from the start for most pieces and their rows rewritten.
-        QByteArray bytes;
-        bytes.reserve(m_run.piece + (64 << 10));
-        m_reader.holdAll(std::move(bytes));
-        m_rows.piece().reserve(m_run.piece + m_run.piece / 2);
+        m_rows.piece().reserve(m_run.piece + m_run.piece / 2); // and the piece's rows rewritten
         if (m_run.surveyUtf8)
             m_rows.settleBeforeUse([this] { settle(); });
     }
@@ -151,22 +190,10 @@ private:
     /// The rows of piece `k` rewritten and, in their turn, written.
     bool work(qint64 k)
     {
-        const qint64 at = m_run.begin + k * m_run.piece;
         LaneResult failure;
-        const std::optional<qint64> start = rowStart(m_shared, at, failure);
-        const std::optional<qint64> stop =
-            start ? rowStart(m_shared, std::min(at + m_run.piece, m_shared.end), failure)
-                  : std::nullopt;
-        if (!stop)
+        qint64 stop = 0;
+        if (!m_pieces.take(m_shared, k, stop, failure))
             return fail(k, failure);
-        // The piece is read into the buffer the last one was held in: fresh memory costs more
-        // than the copying.
-        QByteArray bytes = m_reader.holdAll({});
-        bytes.resize(*stop - *start);
-        const qsizetype n = m_run.source.readAt(*start, bytes.data(), bytes.size(), &failure.why);
-        m_reader.holdAll(std::move(bytes));
-        if (n != *stop - *start)
-            return fail(k, {Outcome::ReadFailed, failure.why});
         QByteArray &out = m_rows.piece();
         bool ended = false;
         QByteArrayView line;
@@ -181,7 +208,7 @@ private:
             if (line.size() > m_run.longestLine)
                 return fail(k, {Outcome::TooLong});
             m_rows.moveTo(line, lineBreak);
-            ended = !m_run.pass.row(index, m_rows, m_rows);
+            ended = !m_run.pass->row(index, m_rows, m_rows);
             if (m_settleFailed)
                 return fail(k, {Outcome::ReadFailed, m_run.source.error()});
         }
@@ -194,7 +221,7 @@ private:
         if (ended)
             m_shared.stopAt(k + 1, {});
         if (m_reportsProgress && m_progress)
-            m_progress(*stop);
+            m_progress(stop);
         m_shared.passTurn();
         return !ended;
     }
@@ -202,33 +229,83 @@ private:
     Shared &m_shared;
     const LaneRun &m_run;
     OutputFormat m_format; ///< the lane's own: a guessed encoding settles in each lane apart
-    MemorySource m_none{QByteArray()};
-    LineReader m_reader;
+    PieceReader m_pieces;
+    LineReader &m_reader;
     StreamRows m_rows;
     bool m_settleFailed = false;
     bool m_reportsProgress;
     const std::function<void(qint64)> &m_progress;
 };
 
+/// Every second piece from `first` through a measure of the lane's own, until the pieces end or
+/// one goes wrong (a row not UTF-8 among them when `checkUtf8`).
+void measureFrom(Shared &shared, RowPass &measure, qint64 first, bool checkUtf8)
+{
+    PieceReader pieces(shared.run);
+    ReadRows rows(shared.run.output.input.encoding);
+    if (checkUtf8)
+        rows.checkUtf8();
+    QByteArrayView line;
+    QByteArrayView lineBreak;
+    for (qint64 k = first; k < shared.pieces && !shared.stoppedBy(k); k += 2) {
+        LaneResult failure;
+        qint64 stop = 0;
+        if (!pieces.take(shared, k, stop, failure))
+            return shared.stopAt(k, failure);
+        for (qint64 index = 0; pieces.reader().next(line, lineBreak) == LineReader::Status::Line;
+             ++index) {
+            if (line.size() > shared.run.longestLine)
+                return shared.stopAt(k, {Outcome::TooLong});
+            rows.moveTo(line);
+            if (rows.notUtf8())
+                return shared.stopAt(k, {Outcome::NotUtf8});
+            measure.row(index, rows, rows);
+        }
+    }
+}
+
+/// Runs `work(1)` on the thread that takes every second piece while this one runs `work(0)`.
+/// One such thread serves every run, one run at a time: a thread started for each run costs
+/// more than a short run.
+void besideOther(const std::function<void(qint64 first)> &work)
+{
+    static std::mutex oneRunAtATime;
+    static SideThread other;
+    const std::lock_guard lock(oneRunAtATime);
+    other.start([&] {
+        work(1);
+        return qsizetype(0);
+    });
+    work(0);
+    other.finish();
+}
+
 } // namespace
+
+LaneResult measureInLanes(const LaneRun &run,
+                          const std::function<std::unique_ptr<RowPass>()> &makeMeasure,
+                          bool checkUtf8)
+{
+    const std::function<bool(QByteArrayView)> writesNothing;
+    Shared shared(run, writesNothing);
+    const std::unique_ptr<RowPass> measures[] = {makeMeasure(), makeMeasure()};
+    besideOther([&](qint64 first) { measureFrom(shared, *measures[first], first, checkUtf8); });
+    if (shared.result.outcome == Outcome::Done) {
+        ReadRows none(run.output.input.encoding);
+        RunResult unused;
+        for (const std::unique_ptr<RowPass> &measure : measures)
+            measure->finish(none, unused);
+    }
+    return shared.result;
+}
 
 LaneResult runInLanes(const LaneRun &run, const std::function<bool(QByteArrayView)> &write,
                       const std::function<void(qint64)> &progress)
 {
-    // One thread serves every run of the program, one run at a time: a thread started for each
-    // run costs more than a short run.
-    static std::mutex oneRunAtATime;
-    static SideThread other;
-    const std::lock_guard lock(oneRunAtATime);
     Shared shared(run, write);
     Lane first(shared, true, progress);
     Lane second(shared, false, progress);
-    other.start([&] {
-        second.runFrom(1);
-        return qsizetype(0);
-    });
-    first.runFrom(0);
-    other.finish();
+    besideOther([&](qint64 k) { (k == 0 ? first : second).runFrom(k); });
     return shared.result;
 }
 

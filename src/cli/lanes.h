@@ -17,21 +17,21 @@ namespace plintex::cli {
 struct LaneRun {
     const TextSource &source;
     qint64 begin; ///< where the first row starts, past a byte-order mark
-    RowPass &pass;
     OutputFormat output;
     bool mayHoldCr;
+    qsizetype piece;
+    qsizetype longestLine;
+    RowPass *pass = nullptr; ///< shared by both threads; none for a measure
+    bool rewritesText = true;
+    AsciiBlockSearch keepsRowsWithout = {};
     /// For a text read on the guess that it is UTF-8: reads the whole text, once, when a row
     /// beyond ASCII is first read as characters, and says whether it is UTF-8 (nothing when it
     /// cannot be read). Unset when the encoding is known.
-    std::function<std::optional<bool>()> surveyUtf8;
-    AsciiBlockSearch keepsRowsWithout;
-    bool rewritesText;
-    qsizetype piece;
-    qsizetype longestLine;
+    std::function<std::optional<bool>()> surveyUtf8 = {};
 };
 
 struct LaneResult {
-    enum class Outcome { Done, TooLong, ReadFailed, WriteFailed };
+    enum class Outcome { Done, TooLong, ReadFailed, WriteFailed, NotUtf8 };
     Outcome outcome = Outcome::Done;
     QString why = {}; ///< of a read that failed
 };
@@ -40,5 +40,13 @@ struct LaneResult {
 /// hears, from the calling thread only, how far the rows written reach.
 LaneResult runInLanes(const LaneRun &run, const std::function<bool(QByteArrayView)> &write,
                       const std::function<void(qint64)> &progress);
+
+/// Runs a measure whose rows stand apart (PassPlan::measureApart) over the rows from
+/// `run.begin` the same way, each thread with a measure of its own made by `makeMeasure`; their
+/// finish folds what each measured in once both are done. NotUtf8 (nothing folded) when
+/// `checkUtf8` and a row is not UTF-8.
+LaneResult measureInLanes(const LaneRun &run,
+                          const std::function<std::unique_ptr<RowPass>()> &makeMeasure,
+                          bool checkUtf8);
 
 } // namespace plintex::cli

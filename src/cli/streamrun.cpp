@@ -171,6 +171,28 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
             return streamPass(spooled, factory, request, write, progress, limits);
         }
         for (bool settled = !settleWhileMeasuring;; settled = true) {
+            // A long file's rows that stand apart are measured in pieces on two threads.
+            if (plan.measureApart && !isUtf16(format.encoding) && limits.lanePiece > 0 &&
+                source.size() - bom >= 4 * limits.lanePiece) {
+                const LaneRun run{.source = source,
+                                  .begin = bom,
+                                  .output = {format, format.encoding, false},
+                                  .mayHoldCr = hasCr,
+                                  .piece = limits.lanePiece,
+                                  .longestLine = limits.longestLine};
+                const LaneResult measured = measureInLanes(run, plan.measureApart, !settled);
+                if (measured.outcome == LaneResult::Outcome::TooLong)
+                    return failed(tooLong);
+                if (measured.outcome == LaneResult::Outcome::ReadFailed)
+                    return failed(measured.why);
+                guessing = false; // every row was read, and checked unless known UTF-8
+                if (measured.outcome == LaneResult::Outcome::Done)
+                    break;
+                format.encoding = TextEncoding::Windows1252;
+                reader.setEncoding(format.encoding, hasCr);
+                plan = factory(start);
+                continue;
+            }
             LineReader measuring(source, limits.longestLine);
             measuring.setEncoding(format.encoding, hasCr);
             if (!source.rewind() || !measuring.fill(bom))
@@ -292,8 +314,15 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     if (inLanes) {
         if (!flush()) // the byte-order mark
             return {StreamResult::Outcome::WriteFailed, {}};
-        LaneRun run{source, bom,          *plan.pass,        output,           hasCr,
-                    {},     keepsWithout, plan.rewritesText, limits.lanePiece, limits.longestLine};
+        LaneRun run{.source = source,
+                    .begin = bom,
+                    .output = output,
+                    .mayHoldCr = hasCr,
+                    .piece = limits.lanePiece,
+                    .longestLine = limits.longestLine,
+                    .pass = plan.pass.get(),
+                    .rewritesText = plan.rewritesText,
+                    .keepsRowsWithout = keepsWithout};
         if (guessing) {
             run.surveyUtf8 = [&]() -> std::optional<bool> {
                 const std::optional<Survey> whole =

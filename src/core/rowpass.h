@@ -194,6 +194,10 @@ struct PassPlan {
     /// and may run for different rows on several threads at once, and `finish` adds no rows: a
     /// long file may then be worked in pieces side by side.
     bool rowsApart = false;
+    /// For a measure whose rows stand apart likewise (and never end it): a fresh measure for
+    /// one of several threads that each take some of the rows, whose `finish` folds what it
+    /// measured into `measure`'s once all are done.
+    std::function<std::unique_ptr<RowPass>()> measureApart = {};
 
     static PassPlan without(RunResult result)
     {
