@@ -86,9 +86,12 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
     // same either way. A pass that writes characters of its own beyond ASCII, or reads the text
     // twice anyway, has the whole file surveyed first.
     bool guessing = false;
+    // The whole file read from its start; nothing when it cannot be.
+    const auto surveyFromStart = [&] {
+        return source.rewind() ? survey(source, limits.longestLine, false) : std::nullopt;
+    };
     const auto surveyWhole = [&]() -> bool {
-        const std::optional<Survey> s =
-            source.rewind() ? survey(source, limits.longestLine, false) : std::nullopt;
+        const std::optional<Survey> s = surveyFromStart();
         if (!s)
             return false;
         format = detectFormatFromStart(s->start, s->utf8, source.size() % 2 == 0);
@@ -138,6 +141,20 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
         lineCount = *count;
     }
     reader.setEncoding(format.encoding, hasCr);
+    // A file long enough is worked in pieces on two threads.
+    const auto longEnoughForLanes = [&] {
+        return rereadable && !isUtf16(format.encoding) && limits.lanePiece > 0 &&
+               source.size() - bom >= 4 * limits.lanePiece;
+    };
+    const auto laneFailure = [&](const LaneResult &r) -> std::optional<StreamResult> {
+        if (r.outcome == LaneResult::Outcome::TooLong)
+            return failed(tooLong);
+        if (r.outcome == LaneResult::Outcome::ReadFailed)
+            return failed(r.why);
+        if (r.outcome == LaneResult::Outcome::WriteFailed)
+            return StreamResult{StreamResult::Outcome::WriteFailed, {}};
+        return std::nullopt;
+    };
 
     PassStart start{request.params, request.runButton, checkBand(request.restraint, lineCount),
                     request.caret};
@@ -172,8 +189,7 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
         }
         for (bool settled = !settleWhileMeasuring;; settled = true) {
             // A long file's rows that stand apart are measured in pieces on two threads.
-            if (plan.measureApart && !isUtf16(format.encoding) && limits.lanePiece > 0 &&
-                source.size() - bom >= 4 * limits.lanePiece) {
+            if (plan.measureApart && longEnoughForLanes()) {
                 const LaneRun run{.source = source,
                                   .begin = bom,
                                   .output = {format, format.encoding, false},
@@ -181,10 +197,8 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
                                   .piece = limits.lanePiece,
                                   .longestLine = limits.longestLine};
                 const LaneResult measured = measureInLanes(run, plan.measureApart, !settled);
-                if (measured.outcome == LaneResult::Outcome::TooLong)
-                    return failed(tooLong);
-                if (measured.outcome == LaneResult::Outcome::ReadFailed)
-                    return failed(measured.why);
+                if (const std::optional<StreamResult> failure = laneFailure(measured))
+                    return *failure;
                 guessing = false; // every row was read, and checked unless known UTF-8
                 if (measured.outcome == LaneResult::Outcome::Done)
                     break;
@@ -288,8 +302,7 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
         rows.settleBeforeUse([&] {
             reader.pause();
             const qint64 resume = reader.bytesRead();
-            const std::optional<Survey> whole =
-                source.rewind() ? survey(source, limits.longestLine, false) : std::nullopt;
+            const std::optional<Survey> whole = surveyFromStart();
             if (!whole || !source.seek(resume)) {
                 settleFailed = true;
                 return;
@@ -309,9 +322,7 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
                output.encoding == output.input.encoding;
     };
     // A long file whose rows stand apart is worked in pieces on two threads.
-    const bool inLanes = plan.rowsApart && rereadable && !isUtf16(format.encoding) &&
-                         limits.lanePiece > 0 && source.size() - bom >= 4 * limits.lanePiece;
-    if (inLanes) {
+    if (plan.rowsApart && longEnoughForLanes()) {
         if (!flush()) // the byte-order mark
             return {StreamResult::Outcome::WriteFailed, {}};
         LaneRun run{.source = source,
@@ -325,48 +336,43 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
                     .keepsRowsWithout = keepsWithout};
         if (guessing) {
             run.surveyUtf8 = [&]() -> std::optional<bool> {
-                const std::optional<Survey> whole =
-                    source.rewind() ? survey(source, limits.longestLine, false) : std::nullopt;
+                const std::optional<Survey> whole = surveyFromStart();
                 return whole ? std::optional(whole->utf8) : std::nullopt;
             };
         }
-        const LaneResult lanes = runInLanes(run, write, progress);
-        if (lanes.outcome == LaneResult::Outcome::TooLong)
-            return failed(tooLong);
-        if (lanes.outcome == LaneResult::Outcome::ReadFailed)
-            return failed(lanes.why);
-        if (lanes.outcome == LaneResult::Outcome::WriteFailed)
-            return {StreamResult::Outcome::WriteFailed, {}};
+        if (const std::optional<StreamResult> failure =
+                laneFailure(runInLanes(run, write, progress)))
+            return *failure;
         // Read on one thread, a file that grows is an error: so it is here.
         char after = 0;
         if (!source.seek(source.size()) || source.read(&after, 1) != 0)
             return failed(source.error());
-    }
-    if (!inLanes)
+    } else {
         reader.readAhead();
-    QByteArrayView line;
-    QByteArrayView lineBreak;
-    for (qint64 index = 0; !inLanes; ++index) {
-        if (inRuns()) {
-            index += keepRowsWithout(reader, keepsWithout, piece, StreamRows::kPieceSize,
-                                     reader.mayBreakAtCr());
+        QByteArrayView line;
+        QByteArrayView lineBreak;
+        for (qint64 index = 0;; ++index) {
+            if (inRuns()) {
+                index += keepRowsWithout(reader, keepsWithout, piece, StreamRows::kPieceSize,
+                                         reader.mayBreakAtCr());
+                if (piece.size() >= StreamRows::kPieceSize && !flush())
+                    return {StreamResult::Outcome::WriteFailed, {}};
+            }
+            const LineReader::Status status = reader.next(line, lineBreak);
+            if (status == LineReader::Status::End)
+                break;
+            if (status == LineReader::Status::TooLong)
+                return failed(tooLong);
+            if (status == LineReader::Status::Failed)
+                return failed(source.error());
+            rows.moveTo(line, lineBreak);
+            if (!plan.pass->row(index, rows, rows))
+                break;
+            if (settleFailed)
+                return failed(source.error());
             if (piece.size() >= StreamRows::kPieceSize && !flush())
                 return {StreamResult::Outcome::WriteFailed, {}};
         }
-        const LineReader::Status status = reader.next(line, lineBreak);
-        if (status == LineReader::Status::End)
-            break;
-        if (status == LineReader::Status::TooLong)
-            return failed(tooLong);
-        if (status == LineReader::Status::Failed)
-            return failed(source.error());
-        rows.moveTo(line, lineBreak);
-        if (!plan.pass->row(index, rows, rows))
-            break;
-        if (settleFailed)
-            return failed(source.error());
-        if (piece.size() >= StreamRows::kPieceSize && !flush())
-            return {StreamResult::Outcome::WriteFailed, {}};
     }
     plan.pass->finish(rows, plan.result);
     if (!plan.result.done())
