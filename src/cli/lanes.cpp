@@ -103,6 +103,20 @@ std::optional<qint64> rowStart(const Shared &shared, qint64 at, LaneResult &fail
     }
 }
 
+/// The rows a reader holds, whole, for a pass to take at once; nothing in UTF-16.
+std::optional<WholeRows> wholeRows(const LaneRun &run, const LineReader &reader,
+                                   TextEncoding encoding)
+{
+    const std::optional<RowBytes> bytes = rowBytes(reader.held(), encoding);
+    if (!bytes)
+        return std::nullopt;
+    return WholeRows{.bytes = bytes->bytes,
+                     .encoding = bytes->encoding,
+                     .longest = run.longestLine,
+                     .crBreaks = reader.mayBreakAtCr(),
+                     .lastBreak = lineEndBytes(run.output.input.lineEnd, run.output.encoding)};
+}
+
 /// A reader for a lane, over no source: each piece is handed to it whole.
 class PieceReader {
 public:
@@ -198,6 +212,13 @@ private:
         bool ended = false;
         QByteArrayView line;
         QByteArrayView lineBreak;
+        // Rows that go out in the encoding they came in may be rewritten all at once.
+        const bool asTheyCame = !m_run.surveyUtf8 && !m_format.checkEachLine &&
+                                m_format.encoding == m_format.input.encoding;
+        if (const std::optional<WholeRows> whole =
+                asTheyCame ? wholeRows(m_run, m_reader, m_format.input.encoding) : std::nullopt;
+            whole && m_run.pass->rewriteRows(*whole, out))
+            m_reader.skip(whole->bytes.size());
         for (qint64 index = 0; !ended; ++index) {
             if (m_run.keepsRowsWithout && !isUtf16(m_format.input.encoding) &&
                 m_format.encoding == m_format.input.encoding)
@@ -254,6 +275,10 @@ void measureFrom(Shared &shared, RowPass &measure, qint64 first, bool checkUtf8)
         // piece costs less than one at each row.
         if (checkUtf8 && !isValidUtf8(pieces.reader().held()))
             return shared.stopAt(k, {Outcome::NotUtf8});
+        if (const std::optional<WholeRows> whole =
+                wholeRows(shared.run, pieces.reader(), shared.run.output.input.encoding);
+            whole && measure.readRows(*whole))
+            continue;
         for (qint64 index = 0; pieces.reader().next(line, lineBreak) == LineReader::Status::Line;
              ++index) {
             if (line.size() > shared.run.longestLine)

@@ -129,6 +129,15 @@ public:
     virtual void releaseHeld(bool keep) = 0;
 };
 
+/// A run of whole rows' bytes, for a pass to take at once rather than row by row.
+struct WholeRows {
+    QByteArrayView bytes; ///< each row with its break, but a last one may have none
+    RowEncoding encoding;
+    qsizetype longest;             ///< a row of this many bytes or more is left to the pass's `row`
+    bool crBreaks = false;         ///< whether a CR before a LF is part of the row's break
+    QByteArrayView lastBreak = {}; ///< what a row put out ends with when it came without one
+};
+
 /// A function's run as one pass over the rows of the text, first to last: for each row it
 /// says what the output holds in its place (nothing, the row, the row rewritten, rows of its
 /// own). The window runs it over the work area's lines; the command line streams a text of any
@@ -146,6 +155,23 @@ public:
     {
         Q_UNUSED(out);
         Q_UNUSED(result);
+    }
+    /// For a measure apart (`PassPlan::measureApart`): reads the whole rows of `rows` at once,
+    /// as `row` would read each of them, and says so; false, having read nothing, when they are
+    /// to come to `row` one by one.
+    virtual bool readRows(const WholeRows &rows)
+    {
+        Q_UNUSED(rows);
+        return false;
+    }
+    /// For a pass whose rows stand apart (`PassPlan::rowsApart`): appends the whole rows of
+    /// `rows` to `out` at once, in their encoding, as `row` would put out each of them, and says
+    /// so; false, having appended nothing, when they are to come to `row` one by one.
+    virtual bool rewriteRows(const WholeRows &rows, QByteArray &out)
+    {
+        Q_UNUSED(rows);
+        Q_UNUSED(out);
+        return false;
     }
 };
 

@@ -90,6 +90,7 @@ private Q_SLOTS:
     void fileThatShrinksWhileRead();
     void readingAheadGivesTheSameLines();
     void lanesGiveWhatOneThreadGives();
+    void alignInPiecesGivesWhatOneThreadGives();
     void alignOfATextRewrittenBetweenItsPasses();
     void wholeTextHasALimit();
 };
@@ -794,6 +795,59 @@ void TestCli::lanesGiveWhatOneThreadGives()
                    QString::fromLatin1(done ? out.toHex(' ') : QByteArray());
         };
         QCOMPARE(streamed(1 + rng.bounded(12)), streamed(0));
+    }
+}
+
+// Align takes a piece's rows at once where their bytes alone tell its fields: rows of fields
+// that cross 64-byte blocks, of letters of one to four bytes, with blanks around and between,
+// empty or blank, broken by LF or CR LF, the last with or without a break, some too long; now
+// and then a TAB, a lone CR or a NUL, which leave the piece to be worked row by row.
+void TestCli::alignInPiecesGivesWhatOneThreadGives()
+{
+    QRandomGenerator rng(17);
+    const FunctionEntry *f = catalogue().byName(u"align-data-into-columns");
+    QVERIFY(f->param(u"right"_s));
+    const QList<QByteArray> utf8Letters = {"a", "Z", "\xC3\xA9", "\xE2\x82\xAC",
+                                           "\xF0\x9F\x98\x80"};
+    const QList<QByteArray> windows1252Letters = {"a", "Z", "\xE9", "\x80", "\xFF"};
+    const QList<QByteArray> odd = {"\t", "\r", QByteArray(1, '\0')};
+    for (int sample = 0; sample < 400; ++sample) {
+        const bool utf8 = sample % 2 == 0;
+        const QList<QByteArray> &letters = utf8 ? utf8Letters : windows1252Letters;
+        QByteArray text = utf8 ? "" : "\xE9\n"; // read as Windows-1252 from the start
+        for (int row = 3 + rng.bounded(40); row > 0; --row) {
+            for (int field = rng.bounded(6); field >= 0; --field) {
+                text += QByteArray(rng.bounded(3), ' ');
+                for (int n = rng.bounded(4) == 0 ? rng.bounded(80) : rng.bounded(8); n > 0; --n)
+                    text += letters[rng.bounded(int(letters.size()))];
+            }
+            if (sample % 9 == 0 && rng.bounded(20) == 0)
+                text += odd[rng.bounded(int(odd.size()))];
+            text += rng.bounded(3) == 0 ? "\r\n" : "\n";
+        }
+        if (rng.bounded(2) == 0)
+            text.chop(text.endsWith("\r\n") ? 2 : 1);
+        // Too long a row is found so by one thread reading in small pieces.
+        const bool tooLong = sample % 7 == 0;
+        const qsizetype longest = tooLong ? 150 : 4000;
+        const int readPiece = tooLong ? 1 + rng.bounded(9) : 1 << 20;
+        for (const bool right : {false, true}) {
+            ParamValues params = ParamValues::defaults(f->params());
+            params.set(u"right"_s, right ? u"1"_s : u"0"_s);
+            const auto streamed = [&](qsizetype lanePiece) -> QString {
+                cli::MemorySource source(text, true, readPiece);
+                QByteArray out;
+                const cli::StreamResult r =
+                    cli::streamPass(source, f->body.rowPass, {params},
+                                    [&](QByteArrayView b) {
+                                        out += b;
+                                        return true;
+                                    },
+                                    {}, {.longestLine = longest, .lanePiece = lanePiece});
+                return QString::number(int(r.outcome)) + r.message + QString::fromLatin1(out);
+            };
+            QCOMPARE(streamed(1 + rng.bounded(300)), streamed(0));
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ops/columns/aligncolumns.h"
 
 #include "ops/columns/bytefields.h"
+#include "ops/columns/fieldrows.h"
 #include "ops/common/params.h"
 #include "ops/common/trim.h"
 
@@ -55,44 +56,6 @@ qsizetype sizeOf(RowBytes row)
     return row.bytes.size();
 }
 
-// Bytes that may be written past a field's blanks, which its own bytes and those after overwrite.
-constexpr qsizetype kSlack = 16;
-
-/// Most fields and their padding are a few bytes: written so, inline, rather than by a call
-/// each to the library's fill and copy.
-[[gnu::always_inline]] inline void putBlanks(char *to, qsizetype n)
-{
-    if (n > kSlack) {
-        std::memset(to, ' ', size_t(n));
-        return;
-    }
-    const std::uint64_t blanks = 0x2020202020202020u;
-    std::memcpy(to, &blanks, 8);
-    std::memcpy(to + 8, &blanks, 8);
-}
-
-[[gnu::always_inline]] inline void putBytes(char *to, const char *from, qsizetype n)
-{
-    // Two words that overlap when the field is shorter than both, reading nothing outside it.
-    const auto twoWords = [&](auto word) {
-        std::memcpy(&word, from, sizeof word);
-        std::memcpy(to, &word, sizeof word);
-        std::memcpy(&word, from + n - qsizetype(sizeof word), sizeof word);
-        std::memcpy(to + n - qsizetype(sizeof word), &word, sizeof word);
-    };
-    if (n > 16) {
-        std::memcpy(to, from, size_t(n));
-    } else if (n >= 8) {
-        twoWords(std::uint64_t{});
-    } else if (n >= 4) {
-        twoWords(std::uint32_t{});
-    } else if (n > 0) { // the first, middle and last byte cover one to three
-        to[0] = from[0];
-        to[n / 2] = from[n / 2];
-        to[n - 1] = from[n - 1];
-    }
-}
-
 /// The fields of `row` (its text or its bytes) laid out in `out` in columns of `width`.
 template <typename Row, typename Out> void layOut(Row row, qsizetype width, bool right, Out &out)
 {
@@ -134,75 +97,87 @@ template <typename Row, typename Out> void layOut(Row row, qsizetype width, bool
     out.resize(at);
 }
 
-/// What the measuring pass finds: the most fields of a line, the widest field, whether some
-/// line has fewer fields. Each on a cache line of its own: two threads measuring rows apart
-/// write to theirs at every field.
-struct alignas(64) Measure {
-    qsizetype mostFields = 0;
-    qsizetype fewestFields = std::numeric_limits<qsizetype>::max();
-    qsizetype width = 0;
-
-    /// The width fields are padded to: a line with fewer fields gets one-character
-    /// placeholders, which count towards it.
-    qsizetype paddedWidth() const
+/// The measuring pass, into `measure`: row by row, or a run of rows at once; with `into`, what
+/// it measured is folded into that at its finish.
+class Measuring final : public RowPass {
+public:
+    explicit Measuring(std::shared_ptr<FieldMeasure> measure,
+                       std::shared_ptr<FieldMeasure> into = {})
+        : m_measure(std::move(measure)), m_into(std::move(into))
     {
-        return fewestFields < mostFields ? std::max<qsizetype>(width, 1) : width;
     }
-    void fold(const Measure &other)
+    bool row(qint64, PassRow &row, PassOutput &) override
     {
-        mostFields = std::max(mostFields, other.mostFields);
-        fewestFields = std::min(fewestFields, other.fewestFields);
-        width = std::max(width, other.width);
-    }
-};
-
-/// The measuring pass's step, into `measure`.
-auto measuring(std::shared_ptr<Measure> measure)
-{
-    return [measure](qint64, PassRow &row, PassOutput &) {
         qsizetype fields = 0;
         const auto count = [&](auto, qsizetype width) {
             ++fields;
-            measure->width = std::max(measure->width, width);
+            m_measure->width = std::max(m_measure->width, width);
         };
         if (const std::optional<RowBytes> b = row.bytes())
             forEachField(*b, count);
         else
             forEachField(common::trimmed(row.text()), count);
-        measure->mostFields = std::max(measure->mostFields, fields);
-        measure->fewestFields = std::min(measure->fewestFields, fields);
+        m_measure->countRow(fields);
         return true;
-    };
-}
+    }
+    bool readRows(const WholeRows &rows) override { return m_measure->measureRows(rows); }
+    void finish(PassOutput &, RunResult &) override
+    {
+        if (m_into)
+            m_into->fold(*m_measure);
+    }
 
-PassPlan plan(const PassStart &start)
-{
-    auto measure = std::make_shared<Measure>();
-    const bool right = start.params.flag(kRight);
-    // Fields are split, measured and padded on the row's bytes where it has them: the width
-    // counts characters either way.
-    const ByteTransform bytes = [measure, right](RowBytes row, QByteArray &out) {
-        layOut(row, measure->paddedWidth(), right, out);
-        return true;
-    };
-    PassPlan plan = planOf([measure, right, bytes](qint64, PassRow &row, PassOutput &output) {
-        if (output.keepRewritten(bytes))
+private:
+    std::shared_ptr<FieldMeasure> m_measure;
+    std::shared_ptr<FieldMeasure> m_into;
+};
+
+/// The pass proper: each row laid out in columns as measured, row by row or a run of rows at
+/// once.
+class LayingOut final : public RowPass {
+public:
+    LayingOut(std::shared_ptr<const FieldMeasure> measure, bool right)
+        : m_measure(std::move(measure)), m_right(right)
+    {
+    }
+    bool row(qint64, PassRow &row, PassOutput &output) override
+    {
+        if (output.keepRewritten(m_bytes))
             return true;
         // The old row's storage serves the next one on the same thread: rows may be laid out
         // on several threads at once.
         thread_local QString out;
         out.resize(0);
-        layOut(common::trimmed(row.text()), measure->paddedWidth(), right, out);
+        layOut(common::trimmed(row.text()), m_measure->paddedWidth(), m_right, out);
         std::swap(row.text(), out);
         output.keepRewritten();
         return true;
-    });
+    }
+    bool rewriteRows(const WholeRows &rows, QByteArray &out) override
+    {
+        return layOutRows(rows, m_measure->paddedWidth(), m_right, out);
+    }
+
+private:
+    std::shared_ptr<const FieldMeasure> m_measure;
+    bool m_right;
+    // Fields are split, measured and padded on the row's bytes where it has them: the width
+    // counts characters either way.
+    const ByteTransform m_bytes = [this](RowBytes row, QByteArray &out) {
+        layOut(row, m_measure->paddedWidth(), m_right, out);
+        return true;
+    };
+};
+
+PassPlan plan(const PassStart &start)
+{
+    auto measure = std::make_shared<FieldMeasure>();
+    PassPlan plan;
+    plan.pass = std::make_unique<LayingOut>(measure, start.params.flag(kRight));
     plan.rowsApart = true;
-    plan.measure = passOf(measuring(measure));
+    plan.measure = std::make_unique<Measuring>(measure);
     plan.measureApart = [measure] {
-        auto own = std::make_shared<Measure>();
-        return passOf(measuring(own),
-                      [measure, own](PassOutput &, RunResult &) { measure->fold(*own); });
+        return std::make_unique<Measuring>(std::make_shared<FieldMeasure>(), measure);
     };
     return plan;
 }

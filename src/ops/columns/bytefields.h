@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace plintex::columns {
 
@@ -83,6 +84,44 @@ void forEachByteField(QByteArrayView row, RowEncoding encoding, Field field)
     }
     if (start >= 0)
         field(row.sliced(start), row.size() - start + extra);
+}
+
+// Bytes that may be written past a field's blanks, which its own bytes and those after overwrite.
+constexpr qsizetype kSlack = 16;
+
+/// Most fields and their padding are a few bytes: written so, inline, rather than by a call
+/// each to the library's fill and copy.
+[[gnu::always_inline]] inline void putBlanks(char *to, qsizetype n)
+{
+    if (n > kSlack) {
+        std::memset(to, ' ', size_t(n));
+        return;
+    }
+    const std::uint64_t blanks = 0x2020202020202020u;
+    std::memcpy(to, &blanks, 8);
+    std::memcpy(to + 8, &blanks, 8);
+}
+
+[[gnu::always_inline]] inline void putBytes(char *to, const char *from, qsizetype n)
+{
+    // Two words that overlap when the field is shorter than both, reading nothing outside it.
+    const auto twoWords = [&](auto word) {
+        std::memcpy(&word, from, sizeof word);
+        std::memcpy(to, &word, sizeof word);
+        std::memcpy(&word, from + n - qsizetype(sizeof word), sizeof word);
+        std::memcpy(to + n - qsizetype(sizeof word), &word, sizeof word);
+    };
+    if (n > 16) {
+        std::memcpy(to, from, size_t(n));
+    } else if (n >= 8) {
+        twoWords(std::uint64_t{});
+    } else if (n >= 4) {
+        twoWords(std::uint32_t{});
+    } else if (n > 0) { // the first, middle and last byte cover one to three
+        to[0] = from[0];
+        to[n / 2] = from[n / 2];
+        to[n - 1] = from[n - 1];
+    }
 }
 
 } // namespace plintex::columns
