@@ -6,9 +6,6 @@
 #include "ops/common/trim.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <limits>
 #include <memory>
 #include <type_traits>
 
@@ -140,6 +137,7 @@ public:
         : m_measure(std::move(measure)), m_right(right)
     {
     }
+    Q_DISABLE_COPY_MOVE(LayingOut) // its byte transform holds `this`
     bool row(qint64, PassRow &row, PassOutput &output) override
     {
         if (output.keepRewritten(m_bytes))
