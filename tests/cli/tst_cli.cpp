@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 using namespace plintex;
 
@@ -758,6 +760,30 @@ void TestCli::fileThatShrinksWhileRead()
     QVERIFY2(err.contains("changed size while it was read"), err.constData());
 }
 
+namespace {
+
+/// `text` streamed through `f` from a file read `readPiece` bytes at a time, whose writes fail
+/// once more than `writable` bytes have gone out: the outcome, its message and, when done, what
+/// went out (what did before a failure is whatever the pieces held).
+QString streamedFromFile(const FunctionEntry &f, const ParamValues &params, const QByteArray &text,
+                         int readPiece, qsizetype writable, cli::StreamLimits limits)
+{
+    cli::MemorySource source(text, true, readPiece);
+    QByteArray out;
+    const cli::StreamResult r = cli::streamPass(
+        source, f.body.rowPass, {params},
+        [&](QByteArrayView b) {
+            out += b;
+            return out.size() <= writable;
+        },
+        {}, limits);
+    const bool done = r.outcome == cli::StreamResult::Outcome::Done;
+    return QString::number(int(r.outcome)) + r.message +
+           QString::fromLatin1(done ? out.toHex(' ') : QByteArray());
+}
+
+} // namespace
+
 // Random texts of every encoding and mix of line ends, cut into pieces of every small size: two
 // threads give the bytes, the outcome and the message one thread gives, a line too long, a
 // write that fails and a text that proves Windows-1252 after a row read as UTF-8 among them.
@@ -779,20 +805,11 @@ void TestCli::lanesGiveWhatOneThreadGives()
             text += QByteArray(60 + rng.bounded(20), 'x') + "\r\n" + text;
         const bool writeFails = sample % 11 == 0; // once half the text's size has gone out
         const int readPiece = sample % 7 == 0 ? 1 + rng.bounded(9) : 1 << 20;
-        const auto streamed = [&](qsizetype lanePiece) -> QString {
-            cli::MemorySource source(text, true, readPiece);
-            QByteArray out;
-            const cli::StreamResult r =
-                cli::streamPass(source, f->body.rowPass, {params},
-                                [&](QByteArrayView b) {
-                                    out += b;
-                                    return !writeFails || out.size() <= text.size() / 2;
-                                },
-                                {}, {.longestLine = 50, .lanePiece = lanePiece});
-            // What went out before a failure is whatever the pieces held.
-            const bool done = r.outcome == cli::StreamResult::Outcome::Done;
-            return QString::number(int(r.outcome)) + r.message +
-                   QString::fromLatin1(done ? out.toHex(' ') : QByteArray());
+        const qsizetype writable =
+            writeFails ? text.size() / 2 : std::numeric_limits<qsizetype>::max();
+        const auto streamed = [&](qsizetype lanePiece) {
+            return streamedFromFile(*f, params, text, readPiece, writable,
+                                    {.longestLine = 50, .lanePiece = lanePiece});
         };
         QCOMPARE(streamed(1 + rng.bounded(12)), streamed(0));
     }
@@ -834,17 +851,10 @@ void TestCli::alignInPiecesGivesWhatOneThreadGives()
         for (const bool right : {false, true}) {
             ParamValues params = ParamValues::defaults(f->params());
             params.set(u"right"_s, right ? u"1"_s : u"0"_s);
-            const auto streamed = [&](qsizetype lanePiece) -> QString {
-                cli::MemorySource source(text, true, readPiece);
-                QByteArray out;
-                const cli::StreamResult r =
-                    cli::streamPass(source, f->body.rowPass, {params},
-                                    [&](QByteArrayView b) {
-                                        out += b;
-                                        return true;
-                                    },
-                                    {}, {.longestLine = longest, .lanePiece = lanePiece});
-                return QString::number(int(r.outcome)) + r.message + QString::fromLatin1(out);
+            const auto streamed = [&](qsizetype lanePiece) {
+                return streamedFromFile(*f, params, text, readPiece,
+                                        std::numeric_limits<qsizetype>::max(),
+                                        {.longestLine = longest, .lanePiece = lanePiece});
             };
             QCOMPARE(streamed(1 + rng.bounded(300)), streamed(0));
         }
