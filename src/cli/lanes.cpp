@@ -34,6 +34,24 @@ struct Shared {
     LaneResult result;
     std::once_flag surveyed;
     std::optional<bool> utf8;
+    qint64 countTurn = 0;  ///< the piece whose rows are counted next
+    qint64 rowsBefore = 0; ///< the rows of the pieces before it
+
+    /// The rows before piece `k`, once the pieces before it have counted theirs; then counts
+    /// its `rows`. Nothing when its turn is never to come.
+    std::optional<qint64> countIn(qint64 k, qint64 rows)
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return countTurn == k || lastAt <= k; });
+        if (countTurn != k || lastAt <= k)
+            return std::nullopt;
+        const qint64 before = rowsBefore;
+        rowsBefore += rows;
+        ++countTurn;
+        lock.unlock();
+        changed.notify_all();
+        return before;
+    }
 
     void stopAt(qint64 piece, LaneResult why)
     {
@@ -115,6 +133,16 @@ std::optional<WholeRows> wholeRows(const LaneRun &run, const LineReader &reader,
                      .longest = run.longestLine,
                      .crBreaks = reader.mayBreakAtCr(),
                      .lastBreak = lineEndBytes(run.output.input.lineEnd, run.output.encoding)};
+}
+
+/// The rows `reader` holds, as it would hand them out.
+qint64 rowsHeld(const LineReader &reader)
+{
+    const QByteArrayView held = reader.held();
+    qint64 rows = 0;
+    for (qsizetype at = 0; at < held.size(); ++rows)
+        at = lineAt(held, at, reader.mayBreakAtCr()).next;
+    return rows;
 }
 
 /// A reader for a lane, over no source: each piece is handed to it whole.
@@ -208,6 +236,15 @@ private:
         qint64 stop = 0;
         if (!m_pieces.take(m_shared, k, stop, failure))
             return fail(k, failure);
+        // A pass that reads rows' indices waits for the pieces before to count their rows,
+        // which each does as soon as it has read them.
+        qint64 rowsBefore = 0;
+        if (m_run.readsIndex) {
+            const std::optional<qint64> before = m_shared.countIn(k, rowsHeld(m_reader));
+            if (!before)
+                return false;
+            rowsBefore = *before;
+        }
         QByteArray &out = m_rows.piece();
         bool ended = false;
         QByteArrayView line;
@@ -229,7 +266,7 @@ private:
             if (line.size() > m_run.longestLine)
                 return fail(k, {Outcome::TooLong});
             m_rows.moveTo(line, lineBreak);
-            ended = !m_run.pass->row(index, m_rows, m_rows);
+            ended = !m_run.pass->row(rowsBefore + index, m_rows, m_rows);
             if (m_settleFailed)
                 return fail(k, {Outcome::ReadFailed, m_run.source.error()});
         }

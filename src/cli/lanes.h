@@ -24,6 +24,9 @@ struct LaneRun {
     RowPass *pass = nullptr; ///< shared by both threads; none for a measure
     bool rewritesText = true;
     AsciiBlockSearch keepsRowsWithout = {};
+    /// Whether the pass reads each row's index in the text (PassPlan::rowsByIndex): each piece's
+    /// rows are then counted, in turn, before they are worked.
+    bool readsIndex = false;
     /// For a text read on the guess that it is UTF-8: reads the whole text, once, when a row
     /// beyond ASCII is first read as characters, and says whether it is UTF-8 (nothing when it
     /// cannot be read). Unset when the encoding is known.

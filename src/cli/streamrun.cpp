@@ -322,7 +322,7 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
                output.encoding == output.input.encoding;
     };
     // A long file whose rows stand apart is worked in pieces on two threads.
-    if (plan.rowsApart && longEnoughForLanes()) {
+    if ((plan.rowsApart || plan.rowsByIndex) && longEnoughForLanes()) {
         if (!flush()) // the byte-order mark
             return {StreamResult::Outcome::WriteFailed, {}};
         LaneRun run{.source = source,
@@ -333,7 +333,8 @@ StreamResult streamPass(TextSource &source, const RowPassFactory &factory,
                     .longestLine = limits.longestLine,
                     .pass = plan.pass.get(),
                     .rewritesText = plan.rewritesText,
-                    .keepsRowsWithout = keepsWithout};
+                    .keepsRowsWithout = keepsWithout,
+                    .readsIndex = plan.rowsByIndex};
         if (guessing) {
             run.surveyUtf8 = [&]() -> std::optional<bool> {
                 const std::optional<Survey> whole = surveyFromStart();

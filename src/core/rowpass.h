@@ -220,6 +220,10 @@ struct PassPlan {
     /// and may run for different rows on several threads at once, and `finish` adds no rows: a
     /// long file may then be worked in pieces side by side.
     bool rowsApart = false;
+    /// Set when each row comes out the same, given its index, whatever rows came before (no
+    /// other state, and no `keepsRowsWithout`), `pass->row` being as for `rowsApart`: a long
+    /// file may then be worked in pieces side by side, each piece's rows counted first.
+    bool rowsByIndex = false;
     /// For a measure whose rows stand apart likewise (and never end it): a fresh measure for
     /// one of several threads that each take some of the rows, whose `finish` folds what it
     /// measured into `measure`'s once all are done.

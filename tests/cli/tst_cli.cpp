@@ -589,7 +589,7 @@ void TestCli::streamMatchesRunRoutine()
                                                     : input;
 
     // Pieces of 997 bytes end a stream's buffer anywhere within a row; a file cut into pieces of
-    // 5 bytes has rows that stand apart worked on two threads.
+    // 5 bytes has rows that stand apart, or that read only their index, worked on two threads.
     struct Way {
         bool rereadable;
         int pieceSize;
@@ -597,7 +597,7 @@ void TestCli::streamMatchesRunRoutine()
     };
     QList<Way> ways{{true, 3, 0}, {false, 3, 0}, {true, 997, 0}};
     const PassStart start{params, run.runButton, checkBand(restraint, run.lines.size()), run.caret};
-    if (f->body.rowPass(start).rowsApart)
+    if (const PassPlan plan = f->body.rowPass(start); plan.rowsApart || plan.rowsByIndex)
         ways.append({true, 997, 5});
     for (const auto &[rereadable, pieceSize, lanePiece] : std::as_const(ways)) {
         cli::MemorySource source(input, rereadable, pieceSize);
@@ -790,14 +790,29 @@ QString streamedFromFile(const FunctionEntry &f, const ParamValues &params, cons
 void TestCli::lanesGiveWhatOneThreadGives()
 {
     QRandomGenerator rng(13);
-    // Every row, an empty one too, shows where the threads found it to start.
-    const FunctionEntry *f = catalogue().byName(u"insert-into-column");
-    ParamValues params = ParamValues::defaults(f->params());
-    for (const auto &[key, value] : {std::pair(u"data"_s, u"|"_s), {u"column"_s, u"2"_s}}) {
-        QVERIFY(f->param(key));
-        params.set(key, value);
-    }
+    // Every row, an empty one too, shows where the threads found it to start; a third of the
+    // texts get numbers, which show what index each row was found to have.
+    const FunctionEntry *insert = catalogue().byName(u"insert-into-column");
+    const FunctionEntry *numbers = catalogue().byName(u"insert-incrementing-numbers");
+    const auto paramsOf = [](const FunctionEntry *f,
+                             std::initializer_list<std::pair<QString, QString>> values) {
+        ParamValues params = ParamValues::defaults(f->params());
+        for (const auto &[key, value] : values) {
+            if (!f->param(key))
+                qFatal("no parameter %s", qPrintable(key));
+            params.set(key, value);
+        }
+        return params;
+    };
     for (int sample = 0; sample < 1000; ++sample) {
+        const bool numbering = sample % 3 == 0;
+        const FunctionEntry *f = numbering ? numbers : insert;
+        const ParamValues params =
+            numbering ? paramsOf(numbers, {{u"start"_s, QString::number(rng.bounded(120))},
+                                           {u"column"_s, u"2"_s},
+                                           {u"step"_s, QString::number(1 + rng.bounded(3))},
+                                           {u"symmetrical"_s, rng.bounded(2) ? u"1"_s : u"0"_s}})
+                      : paramsOf(insert, {{u"data"_s, u"|"_s}, {u"column"_s, u"2"_s}});
         QByteArray text = testing::randomText(rng, sample % 2 == 0, 2);
         if (sample % 5 == 0) // ASCII rows before one in Windows-1252
             text = QByteArray("plain row\n").repeated(rng.bounded(9)) + "caf\xE9\n" + text;

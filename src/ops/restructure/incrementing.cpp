@@ -4,6 +4,7 @@
 #include "ops/common/params.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -62,102 +63,131 @@ public:
             m_digits.push_back('0');
     }
 
-    bool next(std::string &label)
+    /// The label of the `k`-th labelled row, from 0: the start and `k` added.
+    bool at(qint64 k, std::string &label) const
     {
-        if (m_width < 0)
-            m_width = m_symmetrical ? QString::number(*m_bandRows).size() : 0;
-        label.assign(size_t(std::max<qsizetype>(m_width - qsizetype(m_digits.size()), 0)), '0');
-        label += m_digits;
-        // Add one: trailing nines become zeros and carry.
-        std::size_t i = m_digits.size();
-        while (i > 0 && m_digits[i - 1] == '9')
-            m_digits[--i] = '0';
-        if (i > 0) {
-            ++m_digits[i - 1];
-        } else { // all nines, now all zeros: a one in front of as many
-            m_digits.push_back('0');
-            m_digits[0] = '1';
+        // Each thread labels its rows in order: the label before, counted on by one, unless
+        // it was another's or not the one before.
+        thread_local struct {
+            quint64 labels = 0;
+            qint64 k = -1;
+            std::string digits;
+        } last;
+        if (last.labels == m_id && k == last.k + 1) {
+            countOn(last.digits);
+        } else {
+            last.digits = m_digits;
+            add(last.digits, k);
         }
+        last.labels = m_id;
+        last.k = k;
+        qsizetype width = 0;
+        if (m_symmetrical) {
+            for (qint64 rows = *m_bandRows; rows > 0 || width == 0; rows /= 10)
+                ++width;
+        }
+        label.assign(size_t(std::max<qsizetype>(width - qsizetype(last.digits.size()), 0)), '0');
+        label += last.digits;
         return true;
     }
 
 private:
+    /// Adds one: trailing nines become zeros and carry.
+    static void countOn(std::string &digits)
+    {
+        std::size_t i = digits.size();
+        while (i > 0 && digits[i - 1] == '9')
+            digits[--i] = '0';
+        if (i > 0) {
+            ++digits[i - 1];
+        } else { // all nines, now all zeros: a one in front of as many
+            digits.push_back('0');
+            digits[0] = '1';
+        }
+    }
+    static void add(std::string &digits, qint64 k)
+    {
+        for (std::size_t i = digits.size(); k > 0;) {
+            if (i == 0) { // a carry out of the first digit: one more in front
+                digits.insert(digits.begin(), '0');
+                i = 1;
+            }
+            --i;
+            const qint64 digit = (digits[i] - '0') + k % 10;
+            k = k / 10 + digit / 10;
+            digits[i] = char('0' + digit % 10);
+        }
+    }
+
+    inline static std::atomic<quint64> s_made = 0;
+    quint64 m_id = ++s_made; ///< copies share it, and their labels
     std::string m_digits;
     bool m_symmetrical;
     std::shared_ptr<const qint64> m_bandRows;
-    qsizetype m_width = -1;
 };
 
 class LetterLabels {
 public:
     explicit LetterLabels(bool capitals) : m_capitals(capitals) {}
-    bool next(std::string &label)
+    bool at(qint64 k, std::string &label) const
     {
-        label = letterLabel(m_taken, m_capitals).toStdString();
-        ++m_taken;
+        label = letterLabel(k, m_capitals).toStdString();
         return !label.empty();
     }
 
 private:
     bool m_capitals;
-    qint64 m_taken = 0;
 };
 
 /// Puts a label at every `step`-th row of the band, from its first row. When the labels run
-/// out the rest of the text stays as it is, and the run says so once.
+/// out the rest of the text stays as it is, and the run says so once. A row's label follows
+/// from its index alone: rows may be labelled on several threads at once.
 template <typename Labels> class LabelPass final : public RowPass {
 public:
     LabelPass(Labels labels, const RowRestraint &band, Placement at)
-        : m_labels(std::move(labels)), m_next(band.from - 1), m_last(band.to - 1), m_at(at)
+        : m_labels(std::move(labels)), m_first(band.from - 1), m_last(band.to - 1), m_at(at)
     {
     }
-    Q_DISABLE_COPY_MOVE(LabelPass) // its byte transform refers to it
 
     bool row(qint64 index, PassRow &row, PassOutput &out) override
     {
-        if (index != m_next || index > m_last) {
+        // With no step, only the band's first row.
+        const qint64 k = index - m_first;
+        if (k < 0 || index > m_last || (m_at.step > 0 ? k % m_at.step != 0 : k != 0)) {
             out.keep();
             return true;
         }
-        if (!m_labels.next(m_label)) {
-            m_exhausted = true;
-            m_next = -1;
+        thread_local std::string label; // in ASCII
+        if (!m_labels.at(m_at.step > 0 ? k / m_at.step : 0, label)) {
+            m_exhausted.store(true, std::memory_order_relaxed);
             out.keep();
             return true;
         }
-        if (!insertedAsBytes(out)) {
-            m_at.put(row.text(), QString::fromLatin1(m_label.data(), qsizetype(m_label.size())));
+        // A label that only goes in goes into the row's bytes where the output takes them:
+        // its digits and letters are ASCII, the same bytes in either encoding.
+        const ByteTransform insert = [&](RowBytes bytes, QByteArray &to) {
+            common::insertAtColumn(bytes, QByteArrayView(label.data(), qsizetype(label.size())),
+                                   m_at.column, to);
+            return true;
+        };
+        if (m_at.replace != 0 || !out.keepRewritten(insert)) {
+            m_at.put(row.text(), QString::fromLatin1(label.data(), qsizetype(label.size())));
             out.keepRewritten();
         }
-        if (__builtin_add_overflow(m_next, m_at.step, &m_next))
-            m_next = -1; // the next target lies beyond any text
         return true;
     }
     void finish(PassOutput &, RunResult &result) override
     {
-        if (m_exhausted)
+        if (m_exhausted.load(std::memory_order_relaxed))
             result.notices.append(u"Three level maximum reached."_s);
     }
 
 private:
-    /// A label that only goes in goes into the row's bytes where the output takes them: its
-    /// digits and letters are ASCII, the same bytes in either encoding.
-    bool insertedAsBytes(PassOutput &out)
-    {
-        return m_at.replace == 0 && out.keepRewritten(m_insertBytes);
-    }
-
     Labels m_labels;
-    qint64 m_next;
+    qint64 m_first;
     qint64 m_last;
     Placement m_at;
-    std::string m_label; ///< in ASCII
-    const ByteTransform m_insertBytes = [this](RowBytes row, QByteArray &out) {
-        common::insertAtColumn(row, QByteArrayView(m_label.data(), qsizetype(m_label.size())),
-                               m_at.column, out);
-        return true;
-    };
-    bool m_exhausted = false;
+    std::atomic<bool> m_exhausted = false;
 };
 
 template <typename Labels>
@@ -168,6 +198,7 @@ PassPlan labelPlan(const RowRestraint &band, const Placement &at, Labels labels)
     plan.result.writeBack(band);
     plan.result.caret = CaretPlacement::atLine(band.to - 1);
     plan.gauge = band;
+    plan.rowsByIndex = true;
     return plan;
 }
 
