@@ -68,25 +68,28 @@ public:
     {
         // Each thread labels its rows in order: the label before, counted on by one, unless
         // it was another's or not the one before.
+        // The width, too, is found once: the rows are counted before the first label.
         thread_local struct {
             quint64 labels = 0;
             qint64 k = -1;
             std::string digits;
+            qsizetype width = 0;
         } last;
         if (last.labels == m_id && k == last.k + 1) {
             countOn(last.digits);
         } else {
             last.digits = m_digits;
             add(last.digits, k);
+            last.width = 0;
+            if (m_symmetrical) {
+                for (qint64 rows = *m_bandRows; rows > 0 || last.width == 0; rows /= 10)
+                    ++last.width;
+            }
         }
         last.labels = m_id;
         last.k = k;
-        qsizetype width = 0;
-        if (m_symmetrical) {
-            for (qint64 rows = *m_bandRows; rows > 0 || width == 0; rows /= 10)
-                ++width;
-        }
-        label.assign(size_t(std::max<qsizetype>(width - qsizetype(last.digits.size()), 0)), '0');
+        label.assign(size_t(std::max<qsizetype>(last.width - qsizetype(last.digits.size()), 0)),
+                     '0');
         label += last.digits;
         return true;
     }
@@ -148,6 +151,7 @@ public:
         : m_labels(std::move(labels)), m_first(band.from - 1), m_last(band.to - 1), m_at(at)
     {
     }
+    Q_DISABLE_COPY_MOVE(LabelPass) // its byte transform refers to it
 
     bool row(qint64 index, PassRow &row, PassOutput &out) override
     {
@@ -157,20 +161,13 @@ public:
             out.keep();
             return true;
         }
-        thread_local std::string label; // in ASCII
+        std::string &label = rowLabel();
         if (!m_labels.at(m_at.step > 0 ? k / m_at.step : 0, label)) {
             m_exhausted.store(true, std::memory_order_relaxed);
             out.keep();
             return true;
         }
-        // A label that only goes in goes into the row's bytes where the output takes them:
-        // its digits and letters are ASCII, the same bytes in either encoding.
-        const ByteTransform insert = [&](RowBytes bytes, QByteArray &to) {
-            common::insertAtColumn(bytes, QByteArrayView(label.data(), qsizetype(label.size())),
-                                   m_at.column, to);
-            return true;
-        };
-        if (m_at.replace != 0 || !out.keepRewritten(insert)) {
+        if (m_at.replace != 0 || !out.keepRewritten(m_insertBytes)) {
             m_at.put(row.text(), QString::fromLatin1(label.data(), qsizetype(label.size())));
             out.keepRewritten();
         }
@@ -183,11 +180,26 @@ public:
     }
 
 private:
+    /// The label of the row this thread is labelling, in ASCII.
+    static std::string &rowLabel()
+    {
+        thread_local std::string label;
+        return label;
+    }
+
     Labels m_labels;
     qint64 m_first;
     qint64 m_last;
     Placement m_at;
     std::atomic<bool> m_exhausted = false;
+    /// A label that only goes in goes into the row's bytes where the output takes them: its
+    /// digits and letters are ASCII, the same bytes in either encoding.
+    const ByteTransform m_insertBytes = [this](RowBytes bytes, QByteArray &to) {
+        const std::string &label = rowLabel();
+        common::insertAtColumn(bytes, QByteArrayView(label.data(), qsizetype(label.size())),
+                               m_at.column, to);
+        return true;
+    };
 };
 
 template <typename Labels>
